@@ -1,0 +1,170 @@
+// The platform layer: CP932 conversion, the companion library's byte
+// routines and system name, the error type and the design-data bag.
+#include "controls/PropertyBag.h"
+#include "platform/Cp932.h"
+#include "platform/K40Error.h"
+#include "platform/KTP4Res.h"
+
+#include <QtTest>
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+private slots:
+    void encode_data();
+    void encode();
+    void decodeInvalidKeepsBytes();
+    void encodeStrictReportsBadCharacter();
+    void lenB_data();
+    void lenB();
+    void midB_data();
+    void midB();
+    void midBCutCharacterEncodesBack();
+    void osInfo();
+    void errorDescriptions_data();
+    void errorDescriptions();
+    void propertyBag();
+};
+
+void TestPlatform::encode_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("ascii") << u"K40 12"_qs << QByteArray("K40 12");
+    QTest::newRow("empty") << QString() << QByteArray();
+    QTest::newRow("kanji") << u"停留所"_qs << QByteArray("\x92\xE2\x97\xAF\x8F\x8A");
+    QTest::newRow("half-width kana") << u"ｽｸﾛｰﾙ"_qs << QByteArray("\xBD\xB8\xDB\xB0\xD9");
+    // CP932, not Shift_JIS: the full-width tilde and the minus sign.
+    QTest::newRow("wave dash") << u"～"_qs << QByteArray("\x81\x60");
+    QTest::newRow("full-width minus") << u"－"_qs << QByteArray("\x81\x7C");
+    QTest::newRow("NEC circled one") << u"①"_qs << QByteArray("\x87\x40");
+    QTest::newRow("no CP932 form") << u"a😀b"_qs << QByteArray("a?b");
+}
+
+void TestPlatform::encode() {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(Cp932::encode(text), bytes);
+    if (!text.contains(u"😀"_qs)) QCOMPARE(Cp932::decode(bytes), text);
+}
+
+void TestPlatform::decodeInvalidKeepsBytes() {
+    // A lone lead byte, a bad trail and an undefined single byte.
+    const QByteArray bad("A\x82\x20" "B\xFF\x83", 6);
+    QVERIFY(!Cp932::isValid(bad));
+    const QString text = Cp932::decode(bad);
+    QCOMPARE(text.left(1), u"A"_qs);
+    QCOMPARE(Cp932::encode(text), bad);
+    qsizetype offset = -1;
+    QVERIFY(!Cp932::isValid(bad, &offset));
+    QCOMPARE(offset, 1);
+    QVERIFY(Cp932::isValid(QByteArray("\x8E\x9F\x82\xCD")));
+}
+
+void TestPlatform::encodeStrictReportsBadCharacter() {
+    qsizetype index = -1;
+    QVERIFY(!Cp932::encodeStrict(u"次は😀"_qs, &index));
+    QCOMPARE(index, 2);
+    QCOMPARE(*Cp932::encodeStrict(u"次は"_qs), QByteArray("\x8E\x9F\x82\xCD"));
+}
+
+void TestPlatform::lenB_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("length");
+    QTest::newRow("empty") << QString() << 0;
+    QTest::newRow("ascii") << u"abc"_qs << 3;
+    QTest::newRow("five kanji") << u"系統選別中"_qs << 10;
+    QTest::newRow("mixed") << u"A停1"_qs << 4;
+    QTest::newRow("half-width kana") << u"ｽｸﾛｰﾙ速度"_qs << 9;
+}
+
+void TestPlatform::lenB() {
+    QFETCH(QString, text);
+    QFETCH(int, length);
+    QCOMPARE(KTP4Res::LenB_ASCII(text), length);
+}
+
+void TestPlatform::midB_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("slice");
+    QTest::newRow("first unit") << u"系統選別中"_qs << 1 << 2 << u"系"_qs;
+    QTest::newRow("last unit") << u"系統選別中"_qs << 9 << 2 << u"中"_qs;
+    QTest::newRow("beyond the end") << u"系統"_qs << 5 << 2 << QString();
+    QTest::newRow("half past the end") << u"AB停"_qs << 3 << 4 << u"停"_qs;
+    QTest::newRow("ascii pair") << u"abcd"_qs << 3 << 2 << u"cd"_qs;
+    // "a系b" is 61 8C 6E 62: bytes 3 and 4 are the trail byte of 系 ("n") and "b".
+    QTest::newRow("straddling pair") << u"a系b"_qs << 3 << 2 << u"nb"_qs;
+    QTest::newRow("start zero") << u"abc"_qs << 0 << 2 << QString();
+    QTest::newRow("count zero") << u"abc"_qs << 1 << 0 << QString();
+    QTest::newRow("empty text") << QString() << 1 << 2 << QString();
+}
+
+void TestPlatform::midB() {
+    QFETCH(QString, text);
+    QFETCH(int, start);
+    QFETCH(int, count);
+    QFETCH(QString, slice);
+    QCOMPARE(KTP4Res::MidB_ASCII(text, start, count), slice);
+}
+
+void TestPlatform::midBCutCharacterEncodesBack() {
+    // Every slice of every length is exactly the bytes of the slice.
+    const QString text = u"次は市役所前・文化会館A"_qs;
+    const QByteArray bytes = Cp932::encode(text);
+    for (int start = 1; start <= bytes.size() + 1; ++start)
+        for (int count = 1; count <= 3; ++count) {
+            const QString slice = KTP4Res::MidB_ASCII(text, start, count);
+            QCOMPARE(Cp932::encode(slice), bytes.mid(start - 1, count));
+        }
+}
+
+void TestPlatform::osInfo() {
+    const QString name = KTP4Res::GetOsInfo();
+    QVERIFY(!name.isEmpty());
+    QVERIFY(name != u"Windows Vista");
+}
+
+void TestPlatform::errorDescriptions_data() {
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("5") << 5 << u"プロシージャの呼び出し、または引数が不正です。"_qs;
+    QTest::newRow("6") << 6 << u"オーバーフローしました。"_qs;
+    QTest::newRow("7") << 7 << u"メモリが不足しています。"_qs;
+    QTest::newRow("9") << 9 << u"インデックスが有効範囲にありません。"_qs;
+    QTest::newRow("13") << 13 << u"型が一致しません。"_qs;
+    QTest::newRow("52") << 52 << u"ファイル名または番号が不正です。"_qs;
+    QTest::newRow("53") << 53 << u"ファイルが見つかりません。"_qs;
+    QTest::newRow("57") << 57 << u"デバイス I/O エラーです。"_qs;
+    QTest::newRow("62") << 62 << u"ファイルにこれ以上データがありません。"_qs;
+    QTest::newRow("75") << 75 << u"パス名が無効です。"_qs;
+    QTest::newRow("76") << 76 << u"パスが見つかりません。"_qs;
+    QTest::newRow("380") << 380 << u"プロパティの値が不正です。"_qs;
+    QTest::newRow("481") << 481 << u"ピクチャが不正です。"_qs;
+}
+
+void TestPlatform::errorDescriptions() {
+    QFETCH(int, number);
+    QFETCH(QString, description);
+    const K40Error e(number);
+    QCOMPARE(e.number(), number);
+    QCOMPARE(e.description(), description);
+    const K40Error own(number, u"独自"_qs);
+    QCOMPARE(own.description(), u"独自"_qs);
+    QVERIFY(!K40Error::standardDescription(12345).isEmpty());
+}
+
+void TestPlatform::propertyBag() {
+    PropertyBag bag{{u"Keta"_qs, 3}, {u"DegitSize"_qs, 2}};
+    QCOMPARE(bag.ReadProperty(u"keta"_qs, 4).toInt(), 3);
+    QCOMPARE(bag.ReadProperty(u"DEGITSIZE"_qs, 0).toInt(), 2);
+    QCOMPARE(bag.ReadProperty(u"DegitStyle"_qs, 0).toInt(), 0); // missing: the default
+    bag.WriteProperty(u"KETA"_qs, 4, 4);                          // the default: not written
+    QVERIFY(!bag.contains(u"Keta"_qs));
+    bag.WriteProperty(u"ZeroMode"_qs, 2, 0);
+    QVERIFY(bag.contains(u"zeromode"_qs));
+    QCOMPARE(bag.size(), 2);
+    QVERIFY(bag.keys().contains(u"ZeroMode"_qs));
+}
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "tst_platform.moc"
