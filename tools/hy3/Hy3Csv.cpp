@@ -1,0 +1,273 @@
+#include "Hy3Csv.h"
+
+#include "platform/Cp932.h"
+#include "platform/K40Error.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <limits>
+
+namespace Hy3Csv {
+
+namespace {
+
+struct Record {
+    int line = 0;
+    QStringList fields;
+};
+
+// Splits CSV text into records. Quoted fields may hold commas, doubled quotes
+// and line breaks. An unterminated quote is an error.
+std::optional<Error> splitRecords(const QString& text, std::vector<Record>& records) {
+    int line = 1;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n) {
+        Record rec;
+        rec.line = line;
+        for (;;) {
+            QString field;
+            qsizetype j = i;
+            while (j < n && (text[j] == u' ' || text[j] == u'\t')) ++j;
+            if (j < n && text[j] == u'"') {
+                // A quoted field; blanks before the quote are dropped.
+                const int startLine = line;
+                i = j + 1;
+                for (;;) {
+                    if (i >= n)
+                        return Error{startLine, static_cast<int>(rec.fields.size()) + 1,
+                                     QStringLiteral("a quoted field is not closed")};
+                    if (text[i] == u'"') {
+                        if (i + 1 < n && text[i + 1] == u'"') {
+                            field += u'"';
+                            i += 2;
+                            continue;
+                        }
+                        ++i;
+                        break;
+                    }
+                    if (text[i] == u'\n') ++line;
+                    field += text[i++];
+                }
+                // Only blanks may follow the closing quote.
+                while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
+                if (i < n && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n')
+                    return Error{line, static_cast<int>(rec.fields.size()) + 1,
+                                 QStringLiteral("text follows the closing quote of a field")};
+            } else {
+                while (i < n && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n')
+                    field += text[i++];
+            }
+            rec.fields << field;
+            if (i < n && text[i] == u',') {
+                ++i;
+                continue;
+            }
+            // End of the record.
+            if (i < n && text[i] == u'\r') ++i;
+            if (i < n && text[i] == u'\n') ++i;
+            ++line;
+            break;
+        }
+        records.push_back(std::move(rec));
+    }
+    return std::nullopt;
+}
+
+// A whole number that fits 16 bits; blanks around it are allowed, the empty
+// field is 0.
+std::optional<qint16> toValue(const QString& field) {
+    const QString t = field.trimmed();
+    if (t.isEmpty()) return qint16{0};
+    bool ok = false;
+    const qlonglong v = t.toLongLong(&ok, 10);
+    if (!ok || v < std::numeric_limits<qint16>::min() || v > std::numeric_limits<qint16>::max())
+        return std::nullopt;
+    return static_cast<qint16>(v);
+}
+
+bool isNumber(const QString& field) {
+    bool ok = false;
+    field.trimmed().toLongLong(&ok, 10);
+    return ok;
+}
+
+QString columnName(int column) {
+    if (column == 1) return QStringLiteral("stop name");
+    if (column == 2) return QStringLiteral("ticket number");
+    return QStringLiteral("v%1").arg(column - 2);
+}
+
+QString quoted(const QString& field) {
+    const bool needs = field.contains(u',') || field.contains(u'"') || field.contains(u'\n') ||
+                       field.contains(u'\r') || field != field.trimmed();
+    if (!needs) return field;
+    QString q = field;
+    q.replace(u"\""_qs, u"\"\""_qs);
+    return u'"' + q + u'"';
+}
+
+QString place(const QString& path, const Error& e) {
+    return QStringLiteral("%1: line %2, column %3: %4")
+        .arg(path)
+        .arg(e.line)
+        .arg(e.column)
+        .arg(e.message);
+}
+
+} // namespace
+
+Parsed parse(const QByteArray& utf8) {
+    Parsed out;
+    QString text = QString::fromUtf8(utf8);
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    std::vector<Record> records;
+    if (auto e = splitRecords(text, records)) {
+        out.error = e;
+        return out;
+    }
+    bool first = true;
+    for (const Record& rec : records) {
+        const bool isFirst = first;
+        first = false;
+        if (rec.fields.size() == 1 && rec.fields[0].trimmed().isEmpty()) continue; // empty line
+        if (isFirst && rec.fields.size() >= 2 && !isNumber(rec.fields[1])) continue; // header
+        if (rec.fields.size() > DataIo::ColumnCount) {
+            out.error = Error{rec.line, DataIo::ColumnCount + 1,
+                              QStringLiteral("a stop has %1 fields; at most %2 are allowed (stop "
+                                             "name, ticket number, v1 to v150)")
+                                  .arg(rec.fields.size())
+                                  .arg(DataIo::ColumnCount)};
+            return out;
+        }
+        if (out.rows.size() == static_cast<size_t>(DataIo::MaxRows)) {
+            out.error = Error{rec.line, 1,
+                              QStringLiteral("more than %1 stops; a route holds at most %1")
+                                  .arg(DataIo::MaxRows)};
+            return out;
+        }
+        DataIo::RouteRow row;
+        row.name = rec.fields[0];
+        qsizetype bad = 0;
+        const auto name = Cp932::encodeStrict(row.name, &bad);
+        if (!name) {
+            out.error = Error{rec.line, 1,
+                              QStringLiteral("the stop name holds \"%1\" (character %2), which "
+                                             "code page 932 cannot store")
+                                  .arg(row.name.mid(bad, 1))
+                                  .arg(bad + 1)};
+            return out;
+        }
+        if (name->size() > std::numeric_limits<quint16>::max()) {
+            out.error = Error{rec.line, 1,
+                              QStringLiteral("the stop name is %1 bytes long; at most %2 fit")
+                                  .arg(name->size())
+                                  .arg(std::numeric_limits<quint16>::max())};
+            return out;
+        }
+        for (int c = 2; c <= rec.fields.size(); ++c) {
+            const auto v = toValue(rec.fields[c - 1]);
+            if (!v) {
+                out.error = Error{rec.line, c,
+                                  QStringLiteral("%1 \"%2\" is not a whole number from -32768 "
+                                                 "to 32767")
+                                      .arg(columnName(c), rec.fields[c - 1].trimmed())};
+                return out;
+            }
+            if (c == 2)
+                row.ticket = *v;
+            else
+                row.v[static_cast<size_t>(c - 3)] = *v;
+        }
+        out.rows.push_back(std::move(row));
+    }
+    return out;
+}
+
+QByteArray write(const std::vector<DataIo::RouteRow>& rows) {
+    QString text = QStringLiteral("停名,整理券番号");
+    for (int k = 1; k <= DataIo::ValueCount; ++k) text += QStringLiteral(",v%1").arg(k);
+    text += u'\n';
+    for (const DataIo::RouteRow& r : rows) {
+        text += quoted(r.name);
+        text += u',';
+        text += QString::number(r.ticket);
+        for (qint16 v : r.v) {
+            text += u',';
+            text += QString::number(v);
+        }
+        text += u'\n';
+    }
+    return text.toUtf8();
+}
+
+int importCsv(const QString& csvPath, const QString& hy3Path, QTextStream& err) {
+    QFile in(csvPath);
+    if (!in.open(QIODevice::ReadOnly)) {
+        err << csvPath << ": cannot read: " << in.errorString() << Qt::endl;
+        return 1;
+    }
+    const Parsed parsed = parse(in.readAll());
+    if (parsed.error) {
+        err << place(csvPath, *parsed.error) << Qt::endl;
+        return 1;
+    }
+    // Written to a temporary file and renamed into place only when complete,
+    // so that a failure leaves no output file behind.
+    QSaveFile out(hy3Path);
+    if (!out.open(QIODevice::WriteOnly)) {
+        err << hy3Path << ": cannot write: " << out.errorString() << Qt::endl;
+        return 1;
+    }
+    out.write(DataIo::serializeHy3(parsed.rows));
+    if (!out.commit()) {
+        err << hy3Path << ": cannot write: " << out.errorString() << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
+int exportCsv(const QString& hy3Path, QTextStream& out, QTextStream& err) {
+    QFile in(hy3Path);
+    if (!in.open(QIODevice::ReadOnly)) {
+        err << hy3Path << ": cannot read: " << in.errorString() << Qt::endl;
+        return 1;
+    }
+    const DataIo::Hy3File file = DataIo::parseHy3(in.readAll());
+    int status = 0;
+    for (const DataIo::Hy3Problem& p : file.problems) {
+        if (p.kind == DataIo::Hy3Problem::CountZero) continue; // an empty route exports as empty
+        err << hy3Path << ": record " << p.record << ", offset " << p.offset << ": " << p.text
+            << Qt::endl;
+        status = 1;
+    }
+    if (status != 0) return status;
+    out << QString::fromUtf8(write(file.rows));
+    out.flush();
+    return 0;
+}
+
+int check(const QString& hy3Path, QTextStream& out, QTextStream& err) {
+    QFile in(hy3Path);
+    if (!in.open(QIODevice::ReadOnly)) {
+        err << hy3Path << ": cannot read: " << in.errorString() << Qt::endl;
+        return 1;
+    }
+    const DataIo::Hy3File file = DataIo::parseHy3(in.readAll());
+    for (const DataIo::Hy3Problem& p : file.problems)
+        out << hy3Path << ": record " << p.record << ", offset " << p.offset << ": " << p.text
+            << Qt::endl;
+    if (file.count == 1)
+        out << hy3Path << ": note: a route of one stop cannot be set (the start section must lie "
+               "before the last stop)"
+            << Qt::endl;
+    if (file.trailingBytes > 0)
+        out << hy3Path << ": note: " << file.trailingBytes << " byte(s) after the last record at "
+            << "offset " << file.endOffset << " are ignored" << Qt::endl;
+    if (file.problems.empty())
+        out << hy3Path << ": " << file.count << " stop(s), no problems" << Qt::endl;
+    out.flush();
+    return file.problems.empty() ? 0 : 1;
+}
+
+} // namespace Hy3Csv
