@@ -1,0 +1,67 @@
+// Ticket-number captions of the twelve layouts.
+#include "panel/TicketLabels.h"
+
+#include <QtTest>
+
+namespace {
+QString joined(const TicketLabels::Layout& l) {
+    QStringList s;
+    for (int i = 1; i <= 24; ++i) s << l.caption[size_t(i)].value_or(u"·"_qs);
+    return s.join(u'|');
+}
+QString fw(const char* ascii) { // the expected captions, written in full width
+    QString s = QString::fromLatin1(ascii);
+    for (QChar& c : s)
+        if (c.isDigit()) c = QChar(c.unicode() - u'0' + 0xFF10);
+    return s;
+}
+} // namespace
+
+class TestTicketLabels : public QObject {
+    Q_OBJECT
+private slots:
+    void layouts_data();
+    void layouts();
+};
+
+void TestTicketLabels::layouts_data() {
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<int>("zeroPad");
+    QTest::addColumn<QString>("first");  // labels 1..3
+    QTest::addColumn<QString>("last");   // labels 23..24
+    QTest::addColumn<int>("size");
+    QTest::newRow("0") << 0 << 0 << fw("1|2|3") << fw("23|24") << 14;
+    QTest::newRow("0, zeros") << 0 << 1 << fw("01|02|03") << fw("23|24") << 14;
+    QTest::newRow("1, zeros") << 1 << 1 << fw("00|01|02") << fw("22|23") << 14;
+    QTest::newRow("1") << 1 << 0 << fw("0|1|2") << fw("22|23") << 14;
+    QTest::newRow("2") << 2 << 0 << u"な し|"_qs + fw("1|2") << fw("22|23") << 12;
+    QTest::newRow("3") << 3 << 0 << u"な し|"_qs + fw("2|3") << fw("23|24") << 12;
+    QTest::newRow("4") << 4 << 0 << u"無 券|"_qs + fw("1|2") << fw("22|23") << 12;
+    QTest::newRow("5, zeros") << 5 << 1 << u"無 券|"_qs + fw("02|03") << fw("23|24") << 12;
+    QTest::newRow("6") << 6 << 0 << u"券なし|"_qs + fw("1|2") << fw("22|23") << 12;
+    QTest::newRow("7") << 7 << 0 << u"券なし|"_qs + fw("2|3") << fw("23|24") << 12;
+    QTest::newRow("8") << 8 << 0 << u"券無し|"_qs + fw("1|2") << fw("22|23") << 12;
+    QTest::newRow("9") << 9 << 0 << u"券無し|"_qs + fw("2|3") << fw("23|24") << 12;
+    QTest::newRow("10") << 10 << 0 << u"|"_qs + fw("1|2") << fw("22|23") << 14;
+    QTest::newRow("11") << 11 << 0 << u"|"_qs + fw("2|3") << fw("23|24") << 14;
+    QTest::newRow("-1: nothing") << -1 << 0 << u"·|·|·"_qs << u"·|·"_qs << 14;
+    QTest::newRow("12: only the empty word") << 12 << 0 << u"|·|·"_qs << u"·|·"_qs << 14;
+}
+
+void TestTicketLabels::layouts() {
+    QFETCH(int, layout);
+    QFETCH(int, zeroPad);
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    QFETCH(int, size);
+    const TicketLabels::Layout l = TicketLabels::compute(qint16(layout), qint16(zeroPad));
+    const QStringList all = joined(l).split(u'|');
+    QCOMPARE(all.mid(0, 3).join(u'|'), first);
+    QCOMPARE(all.mid(22, 2).join(u'|'), last);
+    QCOMPARE(int(l.label1PointSize), size);
+    QCOMPARE(TicketLabels::number(10, 0), u"１０"_qs);
+    QCOMPARE(TicketLabels::number(5, 1), u"０５"_qs);
+}
+
+QTEST_GUILESS_MAIN(TestTicketLabels)
+#include "tst_ticketlabels.moc"
