@@ -200,9 +200,12 @@ void TestHy3Tool::sampleRoute() {
     QSet<qsizetype> lengths;
     for (const auto& r : f.rows) lengths.insert(r.name.size());
     for (qsizetype n : {1, 5, 8, 9, 12}) QVERIFY2(lengths.contains(n), qPrintable(QString::number(n)));
-    // Fares rise along the route for the first ticket; a cell without a fare is -1.
+    // Fares rise along the route for the first ticket; a cell without a fare
+    // (a ticket not yet issued) is 0, which the board shows blank.
     for (size_t r = 2; r < f.rows.size(); ++r) QVERIFY(f.rows[r].value(1) >= f.rows[r - 1].value(1));
-    QCOMPARE(f.rows[0].value(1), qint16(-1));
+    for (int k = 1; k <= 24; ++k) QCOMPARE(f.rows[0].value(k), qint16(0));
+    QCOMPARE(f.rows[2].value(2), qint16(170));
+    QCOMPARE(f.rows[2].value(3), qint16(0));
     QVERIFY(f.rows.back().value(1) > 170);
 }
 
