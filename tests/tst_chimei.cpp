@@ -64,7 +64,9 @@ private slots:
 
 namespace {
 
-QRgb rgb(OleColor c) { return toQColor(c).rgb(); }
+QRgb rgb(OleColor c) {
+    return toQColor(c).rgb();
+}
 
 // The dots of text as a glyph surface of its own gives them.
 ChimeiGlyph::DotPattern dotsOf(const QString& text, Face face, bool bold = false,
@@ -102,15 +104,20 @@ QRgb colourInCell(const QImage& strip, int x, QRgb background) {
 int litPixels(const QImage& img, QRgb background) {
     int n = 0;
     for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) n += img.pixel(x, y) != background;
+        for (int x = 0; x < img.width(); ++x)
+            n += img.pixel(x, y) != background;
     return n;
 }
 
-QString shotsDir() { return qEnvironmentVariable("K40_SHOTS_DIR"); }
+QString shotsDir() {
+    return qEnvironmentVariable("K40_SHOTS_DIR");
+}
 
 } // namespace
 
-void TestChimei::initTestCase() { Typefaces::registerSubstitutions(); }
+void TestChimei::initTestCase() {
+    Typefaces::registerSubstitutions();
+}
 
 // ------------------------------------------------------------ properties
 
@@ -171,7 +178,9 @@ void TestChimei::loadedWithMissingKeys() {
     const PropertyBag empty;
     ChimeiCtl_DX c(nullptr, &empty);
     // Only the colours have defaults of their own for a missing key.
-    const qlonglong expect = name == u"BackColor" ? 0x808080 : name == u"ForeColor" ? 0x00BEFF : value;
+    const qlonglong expect = name == u"BackColor"   ? 0x808080
+                             : name == u"ForeColor" ? 0x00BEFF
+                                                    : value;
     QCOMPARE(propertyOf(c, name), expect);
     QCOMPARE(c.frameBackColor(), OleColor{0x808080});
     QCOMPARE(litPixels(c.stripImage(), rgb(0x808080)), 0);
@@ -179,12 +188,18 @@ void TestChimei::loadedWithMissingKeys() {
 
 void TestChimei::loadedValues() {
     // The fare panel's own design data, and the rest under keys in other cases.
-    const PropertyBag bag{{u"BackColor"_qs, 0x404040u},   {u"ForeColor"_qs, 0x80C0FFu},
-                          {u"speed"_qs, 300},            {u"SCROLLSTARTWAIT"_qs, 2500},
-                          {u"Mode"_qs, 7},               {u"Appearance"_qs, 0},
-                          {u"FontMode"_qs, 9},           {u"FontBold"_qs, true},
-                          {u"TsugiwaMode"_qs, 3},        {u"TsugiwaColor"_qs, 0x123456u},
-                          {u"TsugiwaFontMode"_qs, -4},   {u"TsugiwaBold"_qs, true}};
+    const PropertyBag bag{{u"BackColor"_qs, 0x404040u},
+                          {u"ForeColor"_qs, 0x80C0FFu},
+                          {u"speed"_qs, 300},
+                          {u"SCROLLSTARTWAIT"_qs, 2500},
+                          {u"Mode"_qs, 7},
+                          {u"Appearance"_qs, 0},
+                          {u"FontMode"_qs, 9},
+                          {u"FontBold"_qs, true},
+                          {u"TsugiwaMode"_qs, 3},
+                          {u"TsugiwaColor"_qs, 0x123456u},
+                          {u"TsugiwaFontMode"_qs, -4},
+                          {u"TsugiwaBold"_qs, true}};
     ChimeiCtl_DX c(nullptr, &bag);
     QCOMPARE(c.BackColor(), OleColor{0x404040});
     QCOMPARE(c.frameBackColor(), OleColor{0x404040});
@@ -203,9 +218,12 @@ void TestChimei::loadedValues() {
 }
 
 void TestChimei::badDesignDataReadsDefaults() {
-    const PropertyBag bag{{u"BackColor"_qs, u"grey"_qs},  {u"Speed"_qs, 70000},
-                          {u"ScrollStartWait"_qs, QVariant()}, {u"FontBold"_qs, u"bold"_qs},
-                          {u"TsugiwaColor"_qs, -1},      {u"Mode"_qs, 12.0}};
+    const PropertyBag bag{{u"BackColor"_qs, u"grey"_qs},
+                          {u"Speed"_qs, 70000},
+                          {u"ScrollStartWait"_qs, QVariant()},
+                          {u"FontBold"_qs, u"bold"_qs},
+                          {u"TsugiwaColor"_qs, -1},
+                          {u"Mode"_qs, 12.0}};
     ChimeiCtl_DX c(nullptr, &bag);
     QCOMPARE(c.BackColor(), OleColor{0x808080});
     QCOMPARE(c.Speed(), qint16{5});
@@ -251,7 +269,8 @@ void TestChimei::roundTrip() {
     a.WriteProperties(bag);
     QCOMPARE(bag.size(), 12);
     ChimeiCtl_DX b(nullptr, &bag);
-    for (const QString& name : bag.keys()) QCOMPARE(propertyOf(b, name), propertyOf(a, name));
+    for (const QString& name : bag.keys())
+        QCOMPARE(propertyOf(b, name), propertyOf(a, name));
     PropertyBag again;
     b.WriteProperties(again);
     QCOMPARE(again, bag);
@@ -259,9 +278,9 @@ void TestChimei::roundTrip() {
 
 void TestChimei::settersNotify_data() {
     QTest::addColumn<QString>("name");
-    for (const char* n : {"BackColor", "ForeColor", "Speed", "ScrollStartWait", "Mode", "Appearance",
-                          "FontMode", "FontBold", "TsugiwaMode", "TsugiwaColor", "TsugiwaFontMode",
-                          "TsugiwaBold"})
+    for (const char* n :
+         {"BackColor", "ForeColor", "Speed", "ScrollStartWait", "Mode", "Appearance", "FontMode",
+          "FontBold", "TsugiwaMode", "TsugiwaColor", "TsugiwaFontMode", "TsugiwaBold"})
         QTest::newRow(n) << QString::fromLatin1(n);
 }
 
@@ -562,9 +581,11 @@ void TestChimei::prefix() {
         const auto full = dotsOf(u"は"_qs, hf, false, 14, 0);
         QVERIFY(ha.count() < full.count());
         int top = 0;
-        while (top < 19 && !ha.rows[size_t(top)]) ++top;
+        while (top < 19 && !ha.rows[size_t(top)])
+            ++top;
         int fullTop = 0;
-        while (fullTop < 19 && !full.rows[size_t(fullTop)]) ++fullTop;
+        while (fullTop < 19 && !full.rows[size_t(fullTop)])
+            ++fullTop;
         QVERIFY(top >= fullTop + 3);
     }
     // The glyph surface is reset afterwards: 14 points, start 0, not bold.
@@ -746,8 +767,8 @@ void TestChimei::screenshots() {
         if (s.scrollMs) QVERIFY(c.stripLeft() < 0 && c.stripLeft() > -c.stripWidth());
         if (!shotsDir().isEmpty()) {
             QVERIFY(img.save(shotsDir() + u'/' + QLatin1String(s.file)));
-            QVERIFY(img.scaled(img.size() * 3).save(shotsDir() + u"/x3-"_qs +
-                                                    QLatin1String(s.file)));
+            QVERIFY(
+                img.scaled(img.size() * 3).save(shotsDir() + u"/x3-"_qs + QLatin1String(s.file)));
         }
     }
 }

@@ -34,7 +34,8 @@ namespace {
 const QString nine = u"停留所前通り町一丁"_qs; // nine full-width characters
 QList<int> xs(const Layout& l) {
     QList<int> out;
-    for (const Unit& u : l.units) out << u.x;
+    for (const Unit& u : l.units)
+        out << u.x;
     return out;
 }
 } // namespace
@@ -54,8 +55,8 @@ void TestChimeiLayout::layout_data() {
     QTest::newRow("5") << 5 << 0 << L{27, 108, 189, 270, 351} << 432 << false;
     QTest::newRow("6") << 6 << 0 << L{21, 87, 153, 219, 285, 351} << 432 << false;
     QTest::newRow("7") << 7 << 0 << L{18, 75, 132, 189, 246, 303, 360} << 432 << false;
-    QTest::newRow("8 fills the frame") << 8 << 0 << L{0, 54, 108, 162, 216, 270, 324, 378} << 432
-                                       << false;
+    QTest::newRow("8 fills the frame")
+        << 8 << 0 << L{0, 54, 108, 162, 216, 270, 324, 378} << 432 << false;
     QTest::newRow("9 scrolls") << 9 << 0 << L{0, 54, 108, 162, 216, 270, 324, 378, 432} << 486
                                << true;
 
@@ -65,15 +66,15 @@ void TestChimeiLayout::layout_data() {
     QTest::newRow("prefix 4") << 4 << 1 << L{135, 207, 279, 351} << 432 << false;
     QTest::newRow("prefix 5") << 5 << 2 << L{135, 189, 243, 297, 351} << 432 << false;
     QTest::newRow("prefix 6 stands") << 6 << 1 << L{108, 162, 216, 270, 324, 378} << 432 << false;
-    QTest::newRow("prefix 7 scrolls") << 7 << 1 << L{108, 162, 216, 270, 324, 378, 432} << 486
-                                      << true;
+    QTest::newRow("prefix 7 scrolls")
+        << 7 << 1 << L{108, 162, 216, 270, 324, 378, 432} << 486 << true;
     QTest::newRow("prefix 8") << 8 << 2 << L{108, 162, 216, 270, 324, 378, 432, 486} << 540 << true;
     QTest::newRow("prefix 9") << 9 << 1 << L{108, 162, 216, 270, 324, 378, 432, 486, 540} << 594
                               << true;
     // A prefix mode read from saved data without the setter's check.
     QTest::newRow("prefix mode 3") << 2 << 3 << L{188, 296} << 432 << false;
-    QTest::newRow("prefix mode -1") << 7 << -1 << L{108, 162, 216, 270, 324, 378, 432} << 486
-                                    << true;
+    QTest::newRow("prefix mode -1")
+        << 7 << -1 << L{108, 162, 216, 270, 324, 378, 432} << 486 << true;
 }
 
 void TestChimeiLayout::layout() {
@@ -92,9 +93,11 @@ void TestChimeiLayout::layout() {
     QCOMPARE(l.stripWidth, stripWidth);
     QCOMPARE(l.scrolls, scrolls);
     QCOMPARE(l.stripLeft, scrolls ? 432 : 0);
-    for (int k = 0; k < l.units.size(); ++k) QCOMPARE(l.units[k].text, name.mid(k, 1));
+    for (int k = 0; k < l.units.size(); ++k)
+        QCOMPARE(l.units[k].text, name.mid(k, 1));
     // Every cell lies on the strip; a standing name never leaves the frame.
-    for (int v : x) QVERIFY(v + CellWidth <= l.stripWidth);
+    for (int v : x)
+        QVERIFY(v + CellWidth <= l.stripWidth);
 }
 
 void TestChimeiLayout::oddByteLastUnit_data() {
@@ -106,16 +109,17 @@ void TestChimeiLayout::oddByteLastUnit_data() {
     QTest::newRow("two and a byte") << u"停留A"_qs << 0 << QStringList{u"停"_qs, u"留"_qs, u"A"_qs}
                                     << QList<int>{135, 243, 351};
     QTest::newRow("two and a byte, prefix")
-        << u"停留A"_qs << 1 << QStringList{u"停"_qs, u"留"_qs, u"A"_qs} << QList<int>{188, 296, 404};
+        << u"停留A"_qs << 1 << QStringList{u"停"_qs, u"留"_qs, u"A"_qs}
+        << QList<int>{188, 296, 404};
     // One byte: no character places, the unit lands at x = 0; with the
     // prefix it lands on "次".
     QTest::newRow("single byte") << u"A"_qs << 0 << QStringList{u"A"_qs} << QList<int>{0};
     QTest::newRow("single byte, prefix") << u"A"_qs << 2 << QStringList{u"A"_qs} << QList<int>{0};
     // One character and a byte: both units at the centre.
-    QTest::newRow("one and a byte") << u"停A"_qs << 0 << QStringList{u"停"_qs, u"A"_qs}
-                                    << QList<int>{188, 188};
-    QTest::newRow("half-width pair") << u"ｽｸﾛ"_qs << 0 << QStringList{u"ｽｸ"_qs, u"ﾛ"_qs}
-                                     << QList<int>{188, 188};
+    QTest::newRow("one and a byte")
+        << u"停A"_qs << 0 << QStringList{u"停"_qs, u"A"_qs} << QList<int>{188, 188};
+    QTest::newRow("half-width pair")
+        << u"ｽｸﾛ"_qs << 0 << QStringList{u"ｽｸ"_qs, u"ﾛ"_qs} << QList<int>{188, 188};
 }
 
 void TestChimeiLayout::oddByteLastUnit() {
@@ -126,7 +130,8 @@ void TestChimeiLayout::oddByteLastUnit() {
     const Layout l = layoutName(name, static_cast<qint16>(tsugiwaMode));
     QCOMPARE(l.byteLength % 2, 1);
     QStringList texts;
-    for (const Unit& u : l.units) texts << u.text;
+    for (const Unit& u : l.units)
+        texts << u.text;
     QCOMPARE(texts, units);
     QCOMPARE(xs(l), x);
     QCOMPARE(l.prefix, tsugiwaMode != 0);

@@ -21,9 +21,6 @@ private slots:
     void nearestPixel();
     void restartAfterWholeStrip_data();
     void restartAfterWholeStrip();
-    void pacedByClock();
-    void pauseBetweenPasses();
-    void noPause();
     void negativePauseIsNone();
     void parametersReadAtEveryStep();
     void catchUpIsBounded();
@@ -53,11 +50,15 @@ ChimeiScroll::Params params(qint16 speed, qint32 wait = 1500, int width = 486) {
     return {speed, wait, width};
 }
 
-bool nearlyEqual(double a, double b) { return std::abs(a - b) < 1e-6; }
+bool nearlyEqual(double a, double b) {
+    return std::abs(a - b) < 1e-6;
+}
 
 } // namespace
 
-void TestChimeiScroll::initTestCase() { Typefaces::registerSubstitutions(); }
+void TestChimeiScroll::initTestCase() {
+    Typefaces::registerSubstitutions();
+}
 
 void TestChimeiScroll::stepDistance_data() {
     QTest::addColumn<int>("speed");
@@ -89,7 +90,8 @@ void TestChimeiScroll::stepDistance() {
     QFETCH(double, pos);
     ChimeiScroll s(Frame);
     s.start(0);
-    for (int k = 0; k < steps; ++k) QCOMPARE(s.step(params(static_cast<qint16>(speed))), qint64{1});
+    for (int k = 0; k < steps; ++k)
+        QCOMPARE(s.step(params(static_cast<qint16>(speed))), qint64{1});
     QCOMPARE(s.phase(), ChimeiScroll::Phase::Moving);
     QCOMPARE(s.left(), left);
     QVERIFY2(nearlyEqual(s.pos(), pos), qPrintable(QString::number(s.pos(), 'g', 12)));
@@ -137,7 +139,8 @@ void TestChimeiScroll::restartAfterWholeStrip() {
     const auto p = params(static_cast<qint16>(speed), 1500, width);
     ChimeiScroll s(Frame);
     s.start(0);
-    for (int k = 1; k <= lastVisibleStep; ++k) QCOMPARE(s.step(p), qint64{1});
+    for (int k = 1; k <= lastVisibleStep; ++k)
+        QCOMPARE(s.step(p), qint64{1});
     QCOMPARE(s.left(), lastVisibleLeft);
     QVERIFY(s.left() > -width);
     QCOMPARE(s.phase(), ChimeiScroll::Phase::Moving);
@@ -151,68 +154,12 @@ void TestChimeiScroll::restartAfterWholeStrip() {
     QCOMPARE(s.left(), firstLeftOfNextPass);
 }
 
-namespace {
-// Runs a scroll of a nine-place strip at speed 400 whose restart step is
-// step 230, to time t (ms after the start at 10 000).
-struct PacedScroll {
-    ChimeiScroll s{Frame};
-    qint32 wait = 1500;
-    PacedScroll() { s.start(10000); }
-    int at(qint64 t) {
-        return s.advance(10000 + t, [this] { return params(400, wait); });
-    }
-};
-} // namespace
-
-void TestChimeiScroll::pacedByClock() {
-    PacedScroll p;
-    QCOMPARE(p.at(0), 0);
-    QCOMPARE(p.s.left(), Frame);
-    QCOMPARE(p.at(1), 1);
-    QCOMPARE(p.s.left(), 430);
-    QCOMPARE(p.at(17), 16);
-    QCOMPARE(p.s.left(), 434 - 4 * 17);
-    QCOMPARE(p.at(17), 0);
-    QCOMPARE(p.at(100), 83);
-    QCOMPARE(p.s.left(), 434 - 4 * 100);
-}
-
-void TestChimeiScroll::pauseBetweenPasses() {
-    PacedScroll p;
-    QCOMPARE(p.at(229), 229);
-    QCOMPARE(p.s.left(), -482);
-    QCOMPARE(p.at(230), 1);
-    QCOMPARE(p.s.phase(), ChimeiScroll::Phase::Pausing);
-    QCOMPARE(p.s.left(), Frame);
-    // The pause is 1500 ms from the restart step on.
-    QCOMPARE(p.at(1000), 0);
-    QCOMPARE(p.at(230 + 1499), 0);
-    QCOMPARE(p.s.phase(), ChimeiScroll::Phase::Pausing);
-    QCOMPARE(p.s.left(), Frame);
-    QCOMPARE(p.at(230 + 1500), 1);
-    QCOMPARE(p.s.phase(), ChimeiScroll::Phase::Moving);
-    QCOMPARE(p.s.left(), 428);
-    QCOMPARE(p.at(230 + 1510), 10);
-    QCOMPARE(p.s.left(), 428 - 40);
-}
-
-void TestChimeiScroll::noPause() {
-    PacedScroll p;
-    p.wait = 0;
-    // The restart step takes no time: the next pass's first step follows in
-    // the same millisecond.
-    QCOMPARE(p.at(230), 231);
-    QCOMPARE(p.s.phase(), ChimeiScroll::Phase::Moving);
-    QCOMPARE(p.s.left(), 428);
-    QCOMPARE(p.at(231), 1);
-    QCOMPARE(p.s.left(), 424);
-}
-
 void TestChimeiScroll::negativePauseIsNone() {
-    PacedScroll p;
-    p.wait = -1;
-    QCOMPARE(p.at(230), 231);
-    QCOMPARE(p.s.left(), 428);
+    ChimeiScroll s(Frame);
+    s.start(0);
+    QCOMPARE(s.advance(230, [] { return params(400, -1); }), 231);
+    QCOMPARE(s.phase(), ChimeiScroll::Phase::Moving);
+    QCOMPARE(s.left(), 428);
 }
 
 void TestChimeiScroll::parametersReadAtEveryStep() {
@@ -367,7 +314,8 @@ void TestChimeiScroll::pauseKeepsStripOutOfSight() {
     const QImage shown = b.ctl.grab().toImage();
     const QRgb bg = toQColor(b.ctl.BackColor()).rgb();
     for (int y = 0; y < shown.height(); ++y)
-        for (int x = 0; x < shown.width(); ++x) QCOMPARE(shown.pixel(x, y) & 0xFFFFFF, bg & 0xFFFFFF);
+        for (int x = 0; x < shown.width(); ++x)
+            QCOMPARE(shown.pixel(x, y) & 0xFFFFFF, bg & 0xFFFFFF);
 }
 
 void TestChimeiScroll::standingNameEndsScroll() {

@@ -76,7 +76,9 @@ bool readBool(const PropertyBag& bag, const char* name, bool def) {
     return ok ? n != 0 : def;
 }
 
-QRgb rgbOf(OleColor c) { return toQColor(c).rgb(); }
+QRgb rgbOf(OleColor c) {
+    return toQColor(c).rgb();
+}
 
 } // namespace
 
@@ -163,7 +165,9 @@ void ChimeiCtl_DX::setClock(Clock* clock) {
     if (scroll_.running()) scroll_.resync(clock_->monotonicMs());
 }
 
-void ChimeiCtl_DX::changed(const char* name) { emit PropertyChanged(QLatin1String(name)); }
+void ChimeiCtl_DX::changed(const char* name) {
+    emit PropertyChanged(QLatin1String(name));
+}
 
 void ChimeiCtl_DX::setBackColor(OleColor value) {
     backColor_ = value;
@@ -231,9 +235,13 @@ void ChimeiCtl_DX::setTsugiwaBold(bool value) {
     changed("TsugiwaBold");
 }
 
-void ChimeiCtl_DX::clearStrip() { strip_.fill(rgbOf(backColor_)); }
+void ChimeiCtl_DX::clearStrip() {
+    strip_.fill(rgbOf(backColor_));
+}
 
-void ChimeiCtl_DX::Refresh() { update(); }
+void ChimeiCtl_DX::Refresh() {
+    update();
+}
 
 void ChimeiCtl_DX::SetChimei(const QString& strText) {
     clearStrip();
@@ -250,7 +258,8 @@ void ChimeiCtl_DX::SetChimei(const QString& strText) {
         clearStrip();
     }
     if (layout.prefix) DrawTsugiwa();
-    for (const ChimeiLayout::Unit& unit : layout.units) DrawDot54(unit.x, 0, unit.text);
+    for (const ChimeiLayout::Unit& unit : layout.units)
+        DrawDot54(unit.x, 0, unit.text);
     if (layout.scrolls) startScroll();
 }
 
@@ -300,7 +309,9 @@ void ChimeiCtl_DX::DrawTsugiwa() {
     update();
 }
 
-bool ChimeiCtl_DX::isScrolling() const { return scroll_.running(); }
+bool ChimeiCtl_DX::isScrolling() const {
+    return scroll_.running();
+}
 
 bool ChimeiCtl_DX::isScrollPausing() const {
     return scroll_.phase() == ChimeiScroll::Phase::Pausing;

@@ -16,11 +16,14 @@ bool DotPattern::lit(int c, int r) const {
 
 int DotPattern::count() const {
     int n = 0;
-    for (quint32 row : rows) n += std::popcount(row);
+    for (quint32 row : rows)
+        n += std::popcount(row);
     return n;
 }
 
-int pixelSize(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
+int pixelSize(double points) {
+    return static_cast<int>(std::lround(points * 96.0 / 72.0));
+}
 
 QFont glyphFont(const QString& family, double points, bool bold) {
     QFont f(family);
@@ -54,21 +57,21 @@ DotPattern sample(const QImage& surface) {
 void fillDots(QImage& strip, int x, int y, const DotPattern& pattern, QRgb colour) {
     if (strip.isNull()) return;
     Q_ASSERT(strip.format() == QImage::Format_RGB32);
-    const int w = strip.width();
-    const int h = strip.height();
+    const long long w = strip.width();
+    const long long h = strip.height();
+    uchar* const base = strip.bits();
+    const qsizetype stride = strip.bytesPerLine();
     for (int r = 0; r < Samples; ++r) {
         const quint32 bits = pattern.rows[static_cast<size_t>(r)];
         if (!bits) continue;
         for (int dy = 0; dy < DotSize; ++dy) {
             const long long py = static_cast<long long>(y) + r * DotPitch + dy;
             if (py < 0 || py >= h) continue;
-            auto* line = reinterpret_cast<QRgb*>(strip.scanLine(static_cast<int>(py)));
-            for (int c = 0; c < Samples; ++c) {
-                if (!((bits >> c) & 1u)) continue;
-                for (int dx = 0; dx < DotSize; ++dx) {
-                    const long long px = static_cast<long long>(x) + c * DotPitch + dx;
-                    if (px >= 0 && px < w) line[px] = colour;
-                }
+            auto* line = reinterpret_cast<QRgb*>(base + py * stride);
+            for (quint32 rest = bits; rest; rest &= rest - 1) {
+                const long long px = static_cast<long long>(x) + std::countr_zero(rest) * DotPitch;
+                for (int dx = 0; dx < DotSize; ++dx)
+                    if (px + dx >= 0 && px + dx < w) line[px + dx] = colour;
             }
         }
     }
@@ -90,9 +93,13 @@ ChimeiGlyphSurface::ChimeiGlyphSurface()
     clear();
 }
 
-void ChimeiGlyphSurface::clear() { image_.fill(Qt::white); }
+void ChimeiGlyphSurface::clear() {
+    image_.fill(Qt::white);
+}
 
-QFont ChimeiGlyphSurface::font() const { return ChimeiGlyph::glyphFont(family_, points_, bold_); }
+QFont ChimeiGlyphSurface::font() const {
+    return ChimeiGlyph::glyphFont(family_, points_, bold_);
+}
 
 ChimeiGlyph::DotPattern ChimeiGlyphSurface::dots(const QString& text) {
     if (text.isEmpty()) return {};

@@ -13,7 +13,9 @@ int cappedWidth(qint64 cells) {
     return static_cast<int>(std::min<qint64>(cells * CellWidth, MaxStripWidth));
 }
 
-bool isLeadByte(quint8 b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool isLeadByte(quint8 b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 } // namespace
 
@@ -23,8 +25,8 @@ Placement placement(qint32 count, bool prefix) {
     };
     // Short names are centred: about x = 216 without the prefix, about x = 270
     // (the middle of the 324 pixels right of "次は") with it.
-    static constexpr Row plain[] = {{0, 0},    {188, 0},  {135, 108}, {81, 108},
-                                    {67, 81},  {27, 81},  {21, 66},   {18, 57}};
+    static constexpr Row plain[] = {{0, 0},   {188, 0}, {135, 108}, {81, 108},
+                                    {67, 81}, {27, 81}, {21, 66},   {18, 57}};
     static constexpr Row withPrefix[] = {{0, 0},    {242, 0},  {188, 108}, {162, 81},
                                          {135, 72}, {135, 54}, {108, 54},  {108, 54}};
     if (count < 0) count = 0;
@@ -61,7 +63,8 @@ Layout layoutName(const QString& text, qint16 tsugiwaMode) {
         if (x >= out.stripWidth) break;
         const bool whole = k <= out.count;
         const QString head = text.left(2 * k);
-        out.units.append({KTP4Res::MidB_ASCII(head, 2 * k - 1, whole ? 2 : 1), static_cast<int>(x)});
+        out.units.append(
+            {KTP4Res::MidB_ASCII(head, 2 * k - 1, whole ? 2 : 1), static_cast<int>(x)});
     }
     return out;
 }
@@ -74,7 +77,8 @@ quint16 unitCode(const QString& unit) {
     const QByteArray b = Cp932::encode(unit);
     if (b.isEmpty()) return 0;
     const auto b0 = static_cast<quint8>(b[0]);
-    if (b.size() >= 2 && isLeadByte(b0)) return static_cast<quint16>(b0 << 8 | static_cast<quint8>(b[1]));
+    if (b.size() >= 2 && isLeadByte(b0))
+        return static_cast<quint16>(b0 << 8 | static_cast<quint8>(b[1]));
     return b0;
 }
 

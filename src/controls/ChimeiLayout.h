@@ -11,11 +11,11 @@
 
 namespace ChimeiLayout {
 
-constexpr int FrameWidth = 432;  // the window through which the strip is seen
+constexpr int FrameWidth = 432; // the window through which the strip is seen
 constexpr int FrameHeight = 58;
 constexpr int StripHeight = 56;
-constexpr int CellWidth = 54;    // one full-width character: 18 dots at a pitch of 3
-constexpr int ScrollCount = 9;   // character places from which a name scrolls
+constexpr int CellWidth = 54;  // one full-width character: 18 dots at a pitch of 3
+constexpr int ScrollCount = 9; // character places from which a name scrolls
 // The strip never grows beyond this many pixels (600 character places); the
 // units of a longer name that would start beyond it are not drawn.
 constexpr int MaxStripWidth = 600 * CellWidth;
@@ -26,16 +26,16 @@ struct Unit {
 };
 
 struct Layout {
-    qint32 byteLength = 0;  // bytes of the code-page-932 form
-    qint32 count = 0;       // two-byte units: byteLength div 2
-    bool prefix = false;    // "次は" is drawn at the left end
-    qint32 places = 0;      // character places counted for the scroll decision
+    qint32 byteLength = 0; // bytes of the code-page-932 form
+    qint32 count = 0;      // two-byte units: byteLength div 2
+    bool prefix = false;   // "次は" is drawn at the left end
+    qint32 places = 0;     // character places counted for the scroll decision
     bool scrolls = false;
-    int x0 = 0;             // left edge of the first unit
-    int pitch = 0;          // distance between two units
+    int x0 = 0;    // left edge of the first unit
+    int pitch = 0; // distance between two units
     int stripWidth = FrameWidth;
-    int stripLeft = 0;      // where the strip stands when the name has been drawn
-    QList<Unit> units;      // the units to draw, in order
+    int stripLeft = 0; // where the strip stands when the name has been drawn
+    QList<Unit> units; // the units to draw, in order
 };
 
 // The layout of a name for a prefix mode (nonzero: with "次は"). The empty
