@@ -1,0 +1,777 @@
+// The stop-name display: properties and their design data, the dots of a
+// character, the prefix, the placement of a name on the strip and what the
+// control shows.
+#include "Fakes.h"
+#include "controls/ChimeiCtl_DX.h"
+#include "controls/ChimeiGlyph.h"
+#include "controls/ChimeiLayout.h"
+#include "controls/PropertyBag.h"
+#include "platform/Typefaces.h"
+
+#include <QFontInfo>
+#include <QSignalSpy>
+#include <QtTest>
+#include <functional>
+#include <map>
+
+using ChimeiLayout::Face;
+
+class TestChimei : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+
+    void newInstance_data();
+    void newInstance();
+    void loadedWithMissingKeys_data();
+    void loadedWithMissingKeys();
+    void loadedValues();
+    void badDesignDataReadsDefaults();
+    void writesOnlyNonDefaults();
+    void roundTrip();
+    void settersNotify_data();
+    void settersNotify();
+    void tsugiwaModeClamped_data();
+    void tsugiwaModeClamped();
+    void backColorErasesStrip();
+    void foreColorFromNextCharacter();
+    void fontBoldReachesGlyphSurface();
+    void appearanceKeepsSize();
+
+    void typefacesSubstituted();
+    void glyphDrawnWithoutSmoothing();
+    void sampling();
+    void dotGeometry_data();
+    void dotGeometry();
+    void nameTypefaceRule_data();
+    void nameTypefaceRule();
+    void substitutionsDrawn_data();
+    void substitutionsDrawn();
+    void cutCharacterDrawsWholePart();
+    void prefix_data();
+    void prefix();
+    void prefixKeepsTypefaceForOtherModes();
+    void prefixRegularNameBold();
+    void savedPrefixModeThreeDrawsSameSize();
+
+    void standingNamePlacement_data();
+    void standingNamePlacement();
+    void emptyNameBlanks();
+    void shownThroughFrame();
+    void cacheRemembersCharacters();
+    void screenshots();
+};
+
+namespace {
+
+QRgb rgb(OleColor c) {
+    return toQColor(c).rgb();
+}
+
+// The dots of text as a glyph surface of its own gives them.
+ChimeiGlyph::DotPattern dotsOf(const QString& text, Face face, bool bold = false,
+                               double points = 14.25, int top = 0) {
+    ChimeiGlyphSurface s;
+    s.setFamily(ChimeiLayout::faceFamily(face));
+    s.setBold(bold);
+    s.setPoints(points);
+    s.setTop(top);
+    return s.dots(text);
+}
+
+// The lit samples of the 54 × 54 cell at (x, 0) of the strip, read back
+// from the dots' top-left pixels; fails when a pixel in the cell is neither
+// background nor part of a dot.
+ChimeiGlyph::DotPattern readCell(const QImage& strip, int x, QRgb background) {
+    ChimeiGlyph::DotPattern p;
+    for (int r = 0; r < ChimeiGlyph::Samples; ++r)
+        for (int c = 0; c < ChimeiGlyph::Samples; ++c) {
+            const int px = x + 3 * c;
+            const int py = 3 * r;
+            if (px >= strip.width() || py >= strip.height()) continue;
+            if (strip.pixel(px, py) != background) p.rows[size_t(r)] |= 1u << c;
+        }
+    return p;
+}
+
+QRgb colourInCell(const QImage& strip, int x, QRgb background) {
+    for (int y = 0; y < strip.height(); ++y)
+        for (int px = x; px < std::min(x + 54, strip.width()); ++px)
+            if (strip.pixel(px, y) != background) return strip.pixel(px, y);
+    return background;
+}
+
+int litPixels(const QImage& img, QRgb background) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            n += img.pixel(x, y) != background;
+    return n;
+}
+
+QString shotsDir() {
+    return qEnvironmentVariable("K40_SHOTS_DIR");
+}
+
+} // namespace
+
+void TestChimei::initTestCase() {
+    Typefaces::registerSubstitutions();
+}
+
+// ------------------------------------------------------------ properties
+
+void TestChimei::newInstance_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qlonglong>("value");
+    QTest::newRow("BackColor") << u"BackColor"_qs << 0x404040LL;
+    QTest::newRow("ForeColor") << u"ForeColor"_qs << 0x80C0FFLL;
+    QTest::newRow("Speed") << u"Speed"_qs << 5LL;
+    QTest::newRow("ScrollStartWait") << u"ScrollStartWait"_qs << 1500LL;
+    QTest::newRow("Mode") << u"Mode"_qs << 0LL;
+    QTest::newRow("Appearance") << u"Appearance"_qs << 1LL;
+    QTest::newRow("FontMode") << u"FontMode"_qs << 0LL;
+    QTest::newRow("FontBold") << u"FontBold"_qs << 0LL;
+    QTest::newRow("TsugiwaMode") << u"TsugiwaMode"_qs << 0LL;
+    QTest::newRow("TsugiwaColor") << u"TsugiwaColor"_qs << 0x79B9FFLL;
+    QTest::newRow("TsugiwaFontMode") << u"TsugiwaFontMode"_qs << 0LL;
+    QTest::newRow("TsugiwaBold") << u"TsugiwaBold"_qs << 0LL;
+}
+
+namespace {
+qlonglong propertyOf(const ChimeiCtl_DX& c, const QString& name) {
+    if (name == u"BackColor") return c.BackColor();
+    if (name == u"ForeColor") return c.ForeColor();
+    if (name == u"Speed") return c.Speed();
+    if (name == u"ScrollStartWait") return c.ScrollStartWait();
+    if (name == u"Mode") return c.Mode();
+    if (name == u"Appearance") return c.Appearance();
+    if (name == u"FontMode") return c.FontMode();
+    if (name == u"FontBold") return c.FontBold();
+    if (name == u"TsugiwaMode") return c.TsugiwaMode();
+    if (name == u"TsugiwaColor") return c.TsugiwaColor();
+    if (name == u"TsugiwaFontMode") return c.TsugiwaFontMode();
+    if (name == u"TsugiwaBold") return c.TsugiwaBold();
+    qFatal("no property %s", qPrintable(name));
+}
+} // namespace
+
+void TestChimei::newInstance() {
+    QFETCH(QString, name);
+    QFETCH(qlonglong, value);
+    ChimeiCtl_DX c;
+    QCOMPARE(propertyOf(c, name), value);
+    QCOMPARE(c.size(), QSize(432, 56));
+    QCOMPARE(c.frameBackColor(), OleColor{0x404040});
+    QCOMPARE(c.stripWidth(), 432);
+    QCOMPARE(litPixels(c.stripImage(), rgb(0x404040)), 0);
+    QVERIFY(!c.isScrolling());
+}
+
+void TestChimei::loadedWithMissingKeys_data() {
+    newInstance_data();
+}
+
+void TestChimei::loadedWithMissingKeys() {
+    QFETCH(QString, name);
+    QFETCH(qlonglong, value);
+    const PropertyBag empty;
+    ChimeiCtl_DX c(nullptr, &empty);
+    // Only the colours have defaults of their own for a missing key.
+    const qlonglong expect = name == u"BackColor"   ? 0x808080
+                             : name == u"ForeColor" ? 0x00BEFF
+                                                    : value;
+    QCOMPARE(propertyOf(c, name), expect);
+    QCOMPARE(c.frameBackColor(), OleColor{0x808080});
+    QCOMPARE(litPixels(c.stripImage(), rgb(0x808080)), 0);
+}
+
+void TestChimei::loadedValues() {
+    // The fare panel's own design data, and the rest under keys in other cases.
+    const PropertyBag bag{{u"BackColor"_qs, 0x404040u},
+                          {u"ForeColor"_qs, 0x80C0FFu},
+                          {u"speed"_qs, 300},
+                          {u"SCROLLSTARTWAIT"_qs, 2500},
+                          {u"Mode"_qs, 7},
+                          {u"Appearance"_qs, 0},
+                          {u"FontMode"_qs, 9},
+                          {u"FontBold"_qs, true},
+                          {u"TsugiwaMode"_qs, 3},
+                          {u"TsugiwaColor"_qs, 0x123456u},
+                          {u"TsugiwaFontMode"_qs, -4},
+                          {u"TsugiwaBold"_qs, true}};
+    ChimeiCtl_DX c(nullptr, &bag);
+    QCOMPARE(c.BackColor(), OleColor{0x404040});
+    QCOMPARE(c.frameBackColor(), OleColor{0x404040});
+    QCOMPARE(c.ForeColor(), OleColor{0x80C0FF});
+    QCOMPARE(c.Speed(), qint16{300});
+    QCOMPARE(c.ScrollStartWait(), 2500);
+    QCOMPARE(c.Mode(), qint16{7});
+    QCOMPARE(c.Appearance(), qint16{0});
+    QCOMPARE(c.FontMode(), qint16{9});
+    QVERIFY(c.FontBold());
+    // Read without the setter's check.
+    QCOMPARE(c.TsugiwaMode(), qint16{3});
+    QCOMPARE(c.TsugiwaColor(), OleColor{0x123456});
+    QCOMPARE(c.TsugiwaFontMode(), qint16{-4});
+    QVERIFY(c.TsugiwaBold());
+}
+
+void TestChimei::badDesignDataReadsDefaults() {
+    const PropertyBag bag{{u"BackColor"_qs, u"grey"_qs},
+                          {u"Speed"_qs, 70000},
+                          {u"ScrollStartWait"_qs, QVariant()},
+                          {u"FontBold"_qs, u"bold"_qs},
+                          {u"TsugiwaColor"_qs, -1},
+                          {u"Mode"_qs, 12.0}};
+    ChimeiCtl_DX c(nullptr, &bag);
+    QCOMPARE(c.BackColor(), OleColor{0x808080});
+    QCOMPARE(c.Speed(), qint16{5});
+    QCOMPARE(c.ScrollStartWait(), 1500);
+    QVERIFY(!c.FontBold());
+    QCOMPARE(c.TsugiwaColor(), OleColor{0xFFFFFFFF});
+    QCOMPARE(c.Mode(), qint16{12});
+    c.SetChimei(u"停留所"_qs);
+    QVERIFY(!c.isScrolling());
+}
+
+void TestChimei::writesOnlyNonDefaults() {
+    ChimeiCtl_DX fresh;
+    PropertyBag bag;
+    fresh.WriteProperties(bag);
+    // A new instance differs from the missing-key defaults in its colours only.
+    QCOMPARE(bag.size(), 2);
+    QCOMPARE(bag.ReadProperty(u"BackColor"_qs).toLongLong(), 0x404040LL);
+    QCOMPARE(bag.ReadProperty(u"ForeColor"_qs).toLongLong(), 0x80C0FFLL);
+
+    const PropertyBag empty;
+    ChimeiCtl_DX loaded(nullptr, &empty);
+    PropertyBag out{{u"Speed"_qs, 99}};
+    loaded.WriteProperties(out);
+    QCOMPARE(out.size(), 0); // a default removes a stale key
+}
+
+void TestChimei::roundTrip() {
+    ChimeiCtl_DX a;
+    a.setBackColor(0x010203);
+    a.setForeColor(0x0A0B0C);
+    a.setSpeed(1234);
+    a.setScrollStartWait(0);
+    a.setMode(2);
+    a.setAppearance(0);
+    a.setFontMode(4);
+    a.setFontBold(true);
+    a.setTsugiwaMode(1);
+    a.setTsugiwaColor(0xFFFFFF);
+    a.setTsugiwaFontMode(3);
+    a.setTsugiwaBold(true);
+    PropertyBag bag;
+    a.WriteProperties(bag);
+    QCOMPARE(bag.size(), 12);
+    ChimeiCtl_DX b(nullptr, &bag);
+    for (const QString& name : bag.keys())
+        QCOMPARE(propertyOf(b, name), propertyOf(a, name));
+    PropertyBag again;
+    b.WriteProperties(again);
+    QCOMPARE(again, bag);
+}
+
+void TestChimei::settersNotify_data() {
+    QTest::addColumn<QString>("name");
+    for (const char* n :
+         {"BackColor", "ForeColor", "Speed", "ScrollStartWait", "Mode", "Appearance", "FontMode",
+          "FontBold", "TsugiwaMode", "TsugiwaColor", "TsugiwaFontMode", "TsugiwaBold"})
+        QTest::newRow(n) << QString::fromLatin1(n);
+}
+
+void TestChimei::settersNotify() {
+    QFETCH(QString, name);
+    ChimeiCtl_DX c;
+    QSignalSpy spy(&c, &ChimeiCtl_DX::PropertyChanged);
+    // Assigning the value the property already has notifies as well.
+    const std::map<QString, std::function<void()>> set{
+        {u"BackColor"_qs, [&] { c.setBackColor(c.BackColor()); }},
+        {u"ForeColor"_qs, [&] { c.setForeColor(1); }},
+        {u"Speed"_qs, [&] { c.setSpeed(7); }},
+        {u"ScrollStartWait"_qs, [&] { c.setScrollStartWait(7); }},
+        {u"Mode"_qs, [&] { c.setMode(7); }},
+        {u"Appearance"_qs, [&] { c.setAppearance(0); }},
+        {u"FontMode"_qs, [&] { c.setFontMode(7); }},
+        {u"FontBold"_qs, [&] { c.setFontBold(true); }},
+        {u"TsugiwaMode"_qs, [&] { c.setTsugiwaMode(9); }},
+        {u"TsugiwaColor"_qs, [&] { c.setTsugiwaColor(7); }},
+        {u"TsugiwaFontMode"_qs, [&] { c.setTsugiwaFontMode(7); }},
+        {u"TsugiwaBold"_qs, [&] { c.setTsugiwaBold(true); }}};
+    set.at(name)();
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toString(), name);
+}
+
+void TestChimei::tsugiwaModeClamped_data() {
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("-1") << -1 << 0;
+    QTest::newRow("0") << 0 << 0;
+    QTest::newRow("1") << 1 << 1;
+    QTest::newRow("2") << 2 << 2;
+    QTest::newRow("3") << 3 << 0;
+    QTest::newRow("32767") << 32767 << 0;
+}
+
+void TestChimei::tsugiwaModeClamped() {
+    QFETCH(int, value);
+    QFETCH(int, stored);
+    ChimeiCtl_DX c;
+    c.setTsugiwaMode(1);
+    c.setTsugiwaMode(static_cast<qint16>(value));
+    QCOMPARE(int{c.TsugiwaMode()}, stored);
+}
+
+void TestChimei::backColorErasesStrip() {
+    ChimeiCtl_DX c;
+    c.SetChimei(u"系統選別中"_qs);
+    QVERIFY(litPixels(c.stripImage(), rgb(0x404040)) > 0);
+    c.setBackColor(0x102030);
+    QCOMPARE(c.BackColor(), OleColor{0x102030});
+    QCOMPARE(c.frameBackColor(), OleColor{0x102030});
+    QCOMPARE(litPixels(c.stripImage(), rgb(0x102030)), 0);
+    // The name is not drawn again until the next SetChimei.
+    c.SetChimei(u"系統選別中"_qs);
+    QVERIFY(litPixels(c.stripImage(), rgb(0x102030)) > 0);
+}
+
+void TestChimei::foreColorFromNextCharacter() {
+    ChimeiCtl_DX c;
+    c.SetChimei(u"次"_qs);
+    const QImage before = c.stripImage();
+    c.setForeColor(0x00FF00);
+    QCOMPARE(c.stripImage(), before);
+    QCOMPARE(colourInCell(c.stripImage(), 188, rgb(0x404040)), rgb(0x80C0FF));
+    c.DrawDot54(0, 0, u"次"_qs);
+    QCOMPARE(colourInCell(c.stripImage(), 0, rgb(0x404040)), rgb(0x00FF00));
+    QCOMPARE(colourInCell(c.stripImage(), 188, rgb(0x404040)), rgb(0x80C0FF));
+}
+
+void TestChimei::fontBoldReachesGlyphSurface() {
+    ChimeiCtl_DX c;
+    QVERIFY(!c.glyphSurface().bold());
+    c.setFontBold(true);
+    QVERIFY(c.glyphSurface().bold());
+    c.setFontBold(false);
+    QVERIFY(!c.glyphSurface().bold());
+    // Bold glyphs have more dots.
+    c.DrawDot54(0, 0, u"停"_qs);
+    const int regular = litPixels(c.stripImage(), rgb(0x404040));
+    c.setBackColor(0x404040);
+    c.setFontBold(true);
+    c.DrawDot54(0, 0, u"停"_qs);
+    QVERIFY(litPixels(c.stripImage(), rgb(0x404040)) > regular);
+}
+
+void TestChimei::appearanceKeepsSize() {
+    ChimeiCtl_DX c;
+    c.setAppearance(0);
+    QCOMPARE(c.Appearance(), qint16{0});
+    QCOMPARE(c.size(), QSize(432, 56));
+    c.setAppearance(1);
+    QCOMPARE(c.size(), QSize(432, 56));
+}
+
+// ------------------------------------------------------------ drawing
+
+void TestChimei::typefacesSubstituted() {
+    QCOMPARE(QFontInfo(ChimeiGlyph::glyphFont(ChimeiLayout::faceFamily(Face::Gothic), 14.25, false))
+                 .family(),
+             u"IPAGothic"_qs);
+    QCOMPARE(QFontInfo(ChimeiGlyph::glyphFont(ChimeiLayout::faceFamily(Face::Mincho), 14, false))
+                 .family(),
+             u"IPAMincho"_qs);
+    QCOMPARE(ChimeiGlyph::pixelSize(14.25), 19);
+    QCOMPARE(ChimeiGlyph::pixelSize(14), 19);
+    QCOMPARE(ChimeiGlyph::pixelSize(12), 16);
+    QCOMPARE(ChimeiGlyph::glyphFont(u"x"_qs, 14.25, false).pixelSize(), 19);
+}
+
+void TestChimei::glyphDrawnWithoutSmoothing() {
+    ChimeiGlyphSurface s;
+    const ChimeiGlyph::DotPattern dots = s.dots(u"次"_qs);
+    QVERIFY(dots.count() > 30);
+    const QImage& img = s.image();
+    QCOMPARE(img.size(), QSize(18, 18));
+    int black = 0;
+    for (int y = 0; y < 18; ++y)
+        for (int x = 0; x < 18; ++x) {
+            const QRgb p = img.pixel(x, y) & 0xFFFFFF;
+            QVERIFY2(p == 0 || p == 0xFFFFFF, "a grey pixel: the glyph was smoothed");
+            black += p == 0;
+        }
+    QCOMPARE(black, dots.count());
+}
+
+void TestChimei::sampling() {
+    QImage img(18, 18, QImage::Format_RGB32);
+    img.fill(Qt::black);
+    ChimeiGlyph::DotPattern all = ChimeiGlyph::sample(img);
+    QCOMPARE(all.count(), 18 * 18);
+    for (int k = 0; k < 19; ++k) {
+        QVERIFY(!all.lit(18, k));
+        QVERIFY(!all.lit(k, 18));
+    }
+    // Only exactly black is lit.
+    img.fill(Qt::white);
+    img.setPixel(3, 4, qRgb(0, 0, 0));
+    img.setPixel(5, 6, qRgb(1, 0, 0));
+    img.setPixel(7, 8, qRgb(0, 0, 1));
+    const ChimeiGlyph::DotPattern one = ChimeiGlyph::sample(img);
+    QCOMPARE(one.count(), 1);
+    QVERIFY(one.lit(3, 4));
+}
+
+void TestChimei::dotGeometry_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<int>("fontMode");
+    QTest::newRow("次") << u"次"_qs << false << 0;
+    QTest::newRow("■ bold") << u"■"_qs << true << 0;
+    QTest::newRow("Ｗ bold mincho") << u"Ｗ"_qs << true << 1;
+    QTest::newRow("鬱 bold") << u"鬱"_qs << true << 0;
+    QTest::newRow("█ box") << u"█"_qs << true << 0;
+    QTest::newRow("Ｗ") << u"Ｗ"_qs << false << 0;
+}
+
+void TestChimei::dotGeometry() {
+    QFETCH(QString, text);
+    QFETCH(bool, bold);
+    QFETCH(int, fontMode);
+    ChimeiCtl_DX c;
+    c.setFontBold(bold);
+    c.setFontMode(static_cast<qint16>(fontMode));
+    const QRgb bg = rgb(c.BackColor());
+    const QRgb fg = rgb(c.ForeColor());
+    c.DrawDot54(54, 0, text);
+    const QImage& strip = c.stripImage();
+    int dots = 0;
+    for (int y = 0; y < strip.height(); ++y)
+        for (int x = 0; x < strip.width(); ++x) {
+            const QRgb p = strip.pixel(x, y);
+            if (p == bg) continue;
+            QCOMPARE(p, fg);
+            // Inside the cell, on the 2 × 2 squares of a 3-pixel pitch, never
+            // in sample column or row 18.
+            QVERIFY(x >= 54 && x < 108);
+            QVERIFY(y < 54);
+            const int cx = (x - 54) % 3, cy = y % 3;
+            QVERIFY(cx < 2 && cy < 2);
+            QVERIFY((x - 54) / 3 < 18 && y / 3 < 18);
+            if (cx == 0 && cy == 0) {
+                ++dots;
+                QCOMPARE(strip.pixel(x + 1, y), fg);
+                QCOMPARE(strip.pixel(x, y + 1), fg);
+                QCOMPARE(strip.pixel(x + 1, y + 1), fg);
+            }
+        }
+    QVERIFY(dots > 0);
+    QVERIFY(dots <= 18 * 18);
+}
+
+void TestChimei::nameTypefaceRule_data() {
+    QTest::addColumn<int>("fontMode");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("faces"); // G or M per character
+    QTest::newRow("2 バス停") << 2 << u"バス停"_qs << u"MMG"_qs;
+    QTest::newRow("3 バス停") << 3 << u"バス停"_qs << u"GGM"_qs;
+    QTest::newRow("4 Ａあ") << 4 << u"Ａあ"_qs << u"GM"_qs;
+    QTest::newRow("0 Ａあ") << 0 << u"Ａあ"_qs << u"GG"_qs;
+    QTest::newRow("1 Ａあ") << 1 << u"Ａあ"_qs << u"MM"_qs;
+    QTest::newRow("7 バス停") << 7 << u"バス停"_qs << u"GGG"_qs;
+}
+
+void TestChimei::nameTypefaceRule() {
+    QFETCH(int, fontMode);
+    QFETCH(QString, name);
+    QFETCH(QString, faces);
+    ChimeiCtl_DX c;
+    c.setFontMode(static_cast<qint16>(fontMode));
+    c.SetChimei(name);
+    const ChimeiLayout::Layout l = ChimeiLayout::layoutName(name, 0);
+    for (int k = 0; k < name.size(); ++k) {
+        const Face face = faces[k] == u'M' ? Face::Mincho : Face::Gothic;
+        const Face other = face == Face::Mincho ? Face::Gothic : Face::Mincho;
+        const auto shown = readCell(c.stripImage(), l.units[k].x, rgb(c.BackColor()));
+        QCOMPARE(shown, dotsOf(name.mid(k, 1), face));
+        QVERIFY(shown != dotsOf(name.mid(k, 1), other));
+    }
+}
+
+void TestChimei::substitutionsDrawn_data() {
+    QTest::addColumn<int>("fontMode");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("drawnAs");
+    QTest::newRow("丨") << 0 << u"丨"_qs << u"ー"_qs;
+    QTest::newRow("｜") << 0 << u"｜"_qs << u"－"_qs;
+    QTest::newRow("↓") << 0 << u"↓"_qs << u"→"_qs;
+    QTest::newRow("↑") << 0 << u"↑"_qs << u"←"_qs;
+    // The typeface follows the character drawn: "ー" is no kanji.
+    QTest::newRow("丨 mode 2") << 2 << u"丨"_qs << u"ー"_qs;
+}
+
+void TestChimei::substitutionsDrawn() {
+    QFETCH(int, fontMode);
+    QFETCH(QString, unit);
+    QFETCH(QString, drawnAs);
+    ChimeiCtl_DX a;
+    ChimeiCtl_DX b;
+    a.setFontMode(static_cast<qint16>(fontMode));
+    b.setFontMode(static_cast<qint16>(fontMode));
+    a.DrawDot54(0, 0, unit);
+    b.DrawDot54(0, 0, drawnAs);
+    QCOMPARE(a.stripImage(), b.stripImage());
+    QCOMPARE(a.glyphSurface().family(), b.glyphSurface().family());
+    QVERIFY(litPixels(a.stripImage(), rgb(a.BackColor())) > 0);
+}
+
+void TestChimei::cutCharacterDrawsWholePart() {
+    // "A" followed by the lead byte of "停": the cut byte draws nothing.
+    const ChimeiLayout::Layout l = ChimeiLayout::layoutName(u"A停"_qs, 0);
+    QCOMPARE(l.units.size(), 2);
+    ChimeiCtl_DX a;
+    ChimeiCtl_DX b;
+    a.DrawDot54(0, 0, l.units[0].text);
+    b.DrawDot54(0, 0, u"A"_qs);
+    QCOMPARE(a.stripImage(), b.stripImage());
+    a.SetChimei(u"A停"_qs);
+    QVERIFY(!a.isScrolling());
+}
+
+void TestChimei::prefix_data() {
+    QTest::addColumn<int>("tsugiwaMode");
+    QTest::addColumn<int>("tsugiwaFontMode");
+    QTest::addColumn<int>("tsugiFace");
+    QTest::addColumn<int>("haFace");
+    QTest::newRow("1, all gothic") << 1 << 0 << 0 << 0;
+    QTest::newRow("2, all gothic") << 2 << 0 << 0 << 0;
+    QTest::newRow("2, は mincho") << 2 << 1 << 0 << 1;
+    QTest::newRow("1, all mincho") << 1 << 2 << 1 << 1;
+    QTest::newRow("2, は gothic") << 2 << 3 << 1 << 0;
+}
+
+void TestChimei::prefix() {
+    QFETCH(int, tsugiwaMode);
+    QFETCH(int, tsugiwaFontMode);
+    QFETCH(int, tsugiFace);
+    QFETCH(int, haFace);
+    ChimeiCtl_DX c;
+    c.setTsugiwaMode(static_cast<qint16>(tsugiwaMode));
+    c.setTsugiwaFontMode(static_cast<qint16>(tsugiwaFontMode));
+    c.setTsugiwaColor(0x0000FF);
+    c.setFontBold(true);
+    c.SetChimei(u"駅前"_qs);
+    const QRgb bg = rgb(c.BackColor());
+    const Face tf = tsugiFace ? Face::Mincho : Face::Gothic;
+    const Face hf = haFace ? Face::Mincho : Face::Gothic;
+    QCOMPARE(readCell(c.stripImage(), 0, bg), dotsOf(u"次"_qs, tf, false, 14));
+    const bool small = tsugiwaMode == 1;
+    const auto ha = readCell(c.stripImage(), 54, bg);
+    QCOMPARE(ha, dotsOf(u"は"_qs, hf, false, small ? 12 : 14, small ? 4 : 0));
+    QCOMPARE(colourInCell(c.stripImage(), 0, bg), rgb(0x0000FF));
+    QCOMPARE(colourInCell(c.stripImage(), 54, bg), rgb(0x0000FF));
+    QCOMPARE(colourInCell(c.stripImage(), 188, bg), rgb(c.ForeColor()));
+    if (small) {
+        // Smaller and lower than a full-size "は": no dot in the top rows.
+        const auto full = dotsOf(u"は"_qs, hf, false, 14, 0);
+        QVERIFY(ha.count() < full.count());
+        int top = 0;
+        while (top < 19 && !ha.rows[size_t(top)])
+            ++top;
+        int fullTop = 0;
+        while (fullTop < 19 && !full.rows[size_t(fullTop)])
+            ++fullTop;
+        QVERIFY(top >= fullTop + 3);
+    }
+    // The glyph surface is reset afterwards: 14 points, start 0, not bold.
+    ChimeiCtl_DX d;
+    d.setTsugiwaMode(1);
+    d.setTsugiwaBold(true);
+    d.DrawTsugiwa();
+    QCOMPARE(d.glyphSurface().points(), 14.0);
+    QCOMPARE(d.glyphSurface().top(), 0);
+    QVERIFY(!d.glyphSurface().bold());
+}
+
+void TestChimei::prefixKeepsTypefaceForOtherModes() {
+    ChimeiCtl_DX c;
+    c.setTsugiwaFontMode(4);
+    c.setFontMode(1); // the name leaves the glyph surface at Mincho
+    c.DrawDot54(0, 0, u"駅"_qs);
+    QCOMPARE(c.glyphSurface().family(), ChimeiLayout::faceFamily(Face::Mincho));
+    c.setTsugiwaMode(2);
+    c.SetChimei(u"駅"_qs);
+    const QRgb bg = rgb(c.BackColor());
+    QCOMPARE(readCell(c.stripImage(), 0, bg), dotsOf(u"次"_qs, Face::Mincho, false, 14));
+    QCOMPARE(readCell(c.stripImage(), 54, bg), dotsOf(u"は"_qs, Face::Mincho, false, 14));
+    // A new control's glyph surface starts with Gothic.
+    ChimeiCtl_DX fresh;
+    fresh.setTsugiwaFontMode(-1);
+    fresh.setTsugiwaMode(2);
+    fresh.DrawTsugiwa();
+    QCOMPARE(readCell(fresh.stripImage(), 0, bg), dotsOf(u"次"_qs, Face::Gothic, false, 14));
+}
+
+void TestChimei::prefixRegularNameBold() {
+    ChimeiCtl_DX c;
+    c.setTsugiwaMode(2);
+    c.setFontBold(true);
+    c.setTsugiwaBold(false);
+    c.SetChimei(u"次"_qs);
+    const QRgb bg = rgb(c.BackColor());
+    QCOMPARE(readCell(c.stripImage(), 0, bg), dotsOf(u"次"_qs, Face::Gothic, false, 14));
+    QCOMPARE(readCell(c.stripImage(), 242, bg), dotsOf(u"次"_qs, Face::Gothic, true));
+    QVERIFY(dotsOf(u"次"_qs, Face::Gothic, true) != dotsOf(u"次"_qs, Face::Gothic, false));
+}
+
+void TestChimei::savedPrefixModeThreeDrawsSameSize() {
+    const PropertyBag saved{{u"TsugiwaMode"_qs, 3}};
+    ChimeiCtl_DX three(nullptr, &saved);
+    const PropertyBag two{{u"TsugiwaMode"_qs, 2}};
+    ChimeiCtl_DX same(nullptr, &two);
+    three.SetChimei(u"駅前"_qs);
+    same.SetChimei(u"駅前"_qs);
+    QCOMPARE(three.TsugiwaMode(), qint16{3});
+    QCOMPARE(three.stripImage(), same.stripImage());
+}
+
+void TestChimei::standingNamePlacement_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("tsugiwaMode");
+    QTest::addColumn<QList<int>>("x");
+    QTest::newRow("系統選別中") << u"系統選別中"_qs << 0 << QList<int>{27, 108, 189, 270, 351};
+    QTest::newRow("one") << u"駅"_qs << 0 << QList<int>{188};
+    QTest::newRow("one, prefix") << u"駅"_qs << 1 << QList<int>{242};
+    QTest::newRow("eight") << u"中央通り一丁目東"_qs << 0
+                           << QList<int>{0, 54, 108, 162, 216, 270, 324, 378};
+    QTest::newRow("six, prefix") << u"中央通り一丁"_qs << 2
+                                 << QList<int>{108, 162, 216, 270, 324, 378};
+}
+
+void TestChimei::standingNamePlacement() {
+    QFETCH(QString, name);
+    QFETCH(int, tsugiwaMode);
+    QFETCH(QList<int>, x);
+    ChimeiCtl_DX c;
+    c.setTsugiwaMode(static_cast<qint16>(tsugiwaMode));
+    c.SetChimei(name);
+    QVERIFY(!c.isScrolling());
+    QCOMPARE(c.stripLeft(), 0);
+    QCOMPARE(c.stripWidth(), 432);
+    // The strip holds exactly the characters' dots at their places.
+    QImage expect(432, 56, QImage::Format_RGB32);
+    expect.fill(rgb(c.BackColor()));
+    if (tsugiwaMode) {
+        ChimeiGlyph::fillDots(expect, 0, 0, dotsOf(u"次"_qs, Face::Gothic, false, 14),
+                              rgb(c.TsugiwaColor()));
+        ChimeiGlyph::fillDots(expect, 54, 0,
+                              dotsOf(u"は"_qs, Face::Gothic, false, tsugiwaMode == 1 ? 12 : 14,
+                                     tsugiwaMode == 1 ? 4 : 0),
+                              rgb(c.TsugiwaColor()));
+    }
+    for (int k = 0; k < x.size(); ++k)
+        ChimeiGlyph::fillDots(expect, x[k], 0, dotsOf(name.mid(k, 1), Face::Gothic),
+                              rgb(c.ForeColor()));
+    QCOMPARE(c.stripImage(), expect);
+}
+
+void TestChimei::emptyNameBlanks() {
+    ChimeiCtl_DX c;
+    c.SetChimei(u"系統選別中"_qs);
+    c.SetChimei(QString());
+    QCOMPARE(litPixels(c.stripImage(), rgb(c.BackColor())), 0);
+    QCOMPARE(c.stripLeft(), 0);
+    QVERIFY(!c.isScrolling());
+}
+
+void TestChimei::shownThroughFrame() {
+    FakeClock clock;
+    ChimeiCtl_DX c(nullptr, nullptr, &clock);
+    c.setSpeed(400);
+    for (const QString& name : {u"系統選別中"_qs, u"停留所前通り町一丁"_qs}) {
+        c.SetChimei(name);
+        clock.advance(150);
+        c.advanceScroll();
+        const QImage shown = c.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.size(), QSize(432, 56));
+        const QImage& strip = c.stripImage();
+        const int left = c.stripLeft();
+        QCOMPARE(left, c.isScrolling() ? 434 - 600 : 0);
+        // The strip's row 0 lies above the frame; the frame's last row shows
+        // the frame's background.
+        for (int y = 0; y < 56; ++y)
+            for (int x = 0; x < 432; ++x) {
+                const int sx = x - left, sy = y + 1;
+                const QRgb want = sx >= 0 && sx < strip.width() && sy < 56
+                                      ? strip.pixel(sx, sy)
+                                      : rgb(c.frameBackColor());
+                QCOMPARE(shown.pixel(x, y), want);
+            }
+    }
+}
+
+void TestChimei::cacheRemembersCharacters() {
+    ChimeiCtl_DX c;
+    c.setTsugiwaMode(1);
+    c.SetChimei(u"系統選別中"_qs);
+    const int remembered = c.glyphSurface().remembered();
+    QCOMPARE(remembered, 7); // 次, は and five characters
+    const QImage first = c.stripImage();
+    c.SetChimei(u"系統選別中"_qs);
+    QCOMPARE(c.glyphSurface().remembered(), remembered);
+    QCOMPARE(c.stripImage(), first);
+    c.setFontBold(true);
+    c.SetChimei(u"系統選別中"_qs);
+    QCOMPARE(c.glyphSurface().remembered(), remembered + 5);
+    QVERIFY(c.stripImage() != first);
+}
+
+void TestChimei::screenshots() {
+    // Renders the looks worth seeing; with K40_SHOTS_DIR set they are kept
+    // there as PNG files.
+    struct Shot {
+        const char* file;
+        qint16 tsugiwaMode;
+        QString name;
+        int scrollMs;
+        qint16 fontMode = 0;
+        bool bold = false;
+    };
+    const Shot shots[] = {{"chimei-standing.png", 0, u"系統選別中"_qs, 0},
+                          {"chimei-prefix1.png", 1, u"市役所前"_qs, 0},
+                          {"chimei-prefix2.png", 2, u"中央通り一丁"_qs, 0},
+                          {"chimei-scrolling.png", 0, u"県立総合病院前・医療センター"_qs, 4000},
+                          {"chimei-mincho.png", 2, u"バス停↑丨"_qs, 0, 2},
+                          {"chimei-bold.png", 1, u"ＪＲ駅前"_qs, 0, 4, true}};
+    for (const Shot& s : shots) {
+        FakeClock clock;
+        const PropertyBag panel{{u"BackColor"_qs, 0x404040u}, {u"ForeColor"_qs, 0x80C0FFu}};
+        ChimeiCtl_DX c(nullptr, &panel, &clock);
+        c.setTsugiwaMode(s.tsugiwaMode);
+        c.setFontMode(s.fontMode);
+        c.setFontBold(s.bold);
+        c.setSpeed(40);
+        c.SetChimei(s.name);
+        for (int t = 0; t < s.scrollMs; t += ChimeiCtl_DX::FrameIntervalMs) {
+            clock.advance(ChimeiCtl_DX::FrameIntervalMs);
+            c.advanceScroll();
+        }
+        const QImage img = c.grab().toImage();
+        QCOMPARE(img.size(), QSize(432, 56));
+        QVERIFY(litPixels(img.convertToFormat(QImage::Format_RGB32), rgb(0x404040)) > 500);
+        if (s.scrollMs) QVERIFY(c.stripLeft() < 0 && c.stripLeft() > -c.stripWidth());
+        if (!shotsDir().isEmpty()) {
+            QVERIFY(img.save(shotsDir() + u'/' + QLatin1String(s.file)));
+            QVERIFY(
+                img.scaled(img.size() * 3).save(shotsDir() + u"/x3-"_qs + QLatin1String(s.file)));
+        }
+    }
+}
+
+QTEST_MAIN(TestChimei)
+#include "tst_chimei.moc"

@@ -1,0 +1,406 @@
+// Scrolling of a long stop name: the step arithmetic, the pause between
+// passes and the pacing by the clock, on their own and in the widget.
+#include "Fakes.h"
+#include "controls/ChimeiCtl_DX.h"
+#include "controls/ChimeiScroll.h"
+#include "platform/Typefaces.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+#include <cmath>
+
+class TestChimeiScroll : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+
+    // The stepping on its own.
+    void stepDistance_data();
+    void stepDistance();
+    void nearestPixel_data();
+    void nearestPixel();
+    void restartAfterWholeStrip_data();
+    void restartAfterWholeStrip();
+    void negativePauseIsNone();
+    void parametersReadAtEveryStep();
+    void catchUpIsBounded();
+    void stop();
+
+    // In the widget.
+    void longNameStartsBeyondRightEdge();
+    void speedZeroBecomesOne();
+    void widgetStepsWithClock_data();
+    void widgetStepsWithClock();
+    void nineCharactersRestartAtMinus486();
+    void scrollStartWaitZero();
+    void pauseKeepsStripOutOfSight();
+    void standingNameEndsScroll();
+    void newLongNameRestartsScroll();
+    void emptyNameDuringScroll();
+    void speedChangeAppliesAtOnce();
+    void longSuspensionIsBounded();
+};
+
+namespace {
+
+constexpr int Frame = 432;
+const QString nine = u"停留所前通り町一丁"_qs;
+
+ChimeiScroll::Params params(qint16 speed, qint32 wait = 1500, int width = 486) {
+    return {speed, wait, width};
+}
+
+bool nearlyEqual(double a, double b) {
+    return std::abs(a - b) < 1e-6;
+}
+
+} // namespace
+
+void TestChimeiScroll::initTestCase() {
+    Typefaces::registerSubstitutions();
+}
+
+void TestChimeiScroll::stepDistance_data() {
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<int>("left"); // where the last step placed the strip
+    QTest::addColumn<double>("pos");
+    // Between two placements the position moves (speed div 200) + speed / 200.
+    QTest::newRow("5, 1 step") << 5 << 1 << 432 << 431.975;
+    QTest::newRow("5, 20 steps") << 5 << 20 << 432 << 431.5;
+    QTest::newRow("5, 22 steps") << 5 << 22 << 431 << 431.45;
+    QTest::newRow("5, 40 steps") << 5 << 40 << 431 << 431.0;
+    QTest::newRow("199, 1 step") << 199 << 1 << 432 << 431.005;
+    QTest::newRow("199, 2 steps") << 199 << 2 << 431 << 430.01;
+    QTest::newRow("199, 100 steps") << 199 << 100 << 333 << 332.5;
+    QTest::newRow("200, 1 step") << 200 << 1 << 431 << 430.0;
+    QTest::newRow("200, 2 steps") << 200 << 2 << 429 << 428.0;
+    QTest::newRow("200, 100 steps") << 200 << 100 << 233 << 232.0;
+    QTest::newRow("1, 1 step") << 1 << 1 << 432 << 431.995;
+    QTest::newRow("1000, 1 step") << 1000 << 1 << 427 << 422.0;
+    QTest::newRow("2000, 3 steps") << 2000 << 3 << 382 << 372.0;
+    QTest::newRow("0 stands still") << 0 << 50 << 432 << 432.0;
+    QTest::newRow("-400 moves right") << -400 << 2 << 438 << 440.0;
+}
+
+void TestChimeiScroll::stepDistance() {
+    QFETCH(int, speed);
+    QFETCH(int, steps);
+    QFETCH(int, left);
+    QFETCH(double, pos);
+    ChimeiScroll s(Frame);
+    s.start(0);
+    for (int k = 0; k < steps; ++k)
+        QCOMPARE(s.step(params(static_cast<qint16>(speed))), qint64{1});
+    QCOMPARE(s.phase(), ChimeiScroll::Phase::Moving);
+    QCOMPARE(s.left(), left);
+    QVERIFY2(nearlyEqual(s.pos(), pos), qPrintable(QString::number(s.pos(), 'g', 12)));
+}
+
+void TestChimeiScroll::nearestPixel_data() {
+    QTest::addColumn<double>("pos");
+    QTest::addColumn<int>("px");
+    QTest::newRow("431.49") << 431.49 << 431;
+    QTest::newRow("431.5") << 431.5 << 432;
+    QTest::newRow("0.4") << 0.4 << 0;
+    QTest::newRow("-0.4") << -0.4 << 0;
+    QTest::newRow("-0.5") << -0.5 << 0;
+    QTest::newRow("-0.6") << -0.6 << -1;
+    QTest::newRow("-485.5") << -485.5 << -485;
+    QTest::newRow("huge") << 1e300 << std::numeric_limits<int>::max();
+    QTest::newRow("-huge") << -1e300 << std::numeric_limits<int>::min();
+}
+
+void TestChimeiScroll::nearestPixel() {
+    QFETCH(double, pos);
+    QFETCH(int, px);
+    QCOMPARE(ChimeiScroll::toPixel(pos), px);
+}
+
+void TestChimeiScroll::restartAfterWholeStrip_data() {
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("lastVisibleStep");
+    QTest::addColumn<int>("lastVisibleLeft");
+    QTest::addColumn<int>("firstLeftOfNextPass");
+    // 4 pixels per step: 434 - 4k reaches -486 exactly at step 230.
+    QTest::newRow("400, nine places") << 400 << 486 << 229 << -482 << 428;
+    // Half a pixel per step: -485.5 still shows at -485, -486 restarts.
+    QTest::newRow("100, nine places") << 100 << 486 << 1836 << -485 << 432;
+    QTest::newRow("2000, ten places") << 2000 << 540 << 49 << -538 << 412;
+}
+
+void TestChimeiScroll::restartAfterWholeStrip() {
+    QFETCH(int, speed);
+    QFETCH(int, width);
+    QFETCH(int, lastVisibleStep);
+    QFETCH(int, lastVisibleLeft);
+    QFETCH(int, firstLeftOfNextPass);
+    const auto p = params(static_cast<qint16>(speed), 1500, width);
+    ChimeiScroll s(Frame);
+    s.start(0);
+    for (int k = 1; k <= lastVisibleStep; ++k)
+        QCOMPARE(s.step(p), qint64{1});
+    QCOMPARE(s.left(), lastVisibleLeft);
+    QVERIFY(s.left() > -width);
+    QCOMPARE(s.phase(), ChimeiScroll::Phase::Moving);
+    // The step that finds the strip gone puts it back beyond the right edge
+    // and lasts the pause.
+    QCOMPARE(s.step(p), qint64{1500});
+    QCOMPARE(s.phase(), ChimeiScroll::Phase::Pausing);
+    QCOMPARE(s.left(), Frame);
+    QCOMPARE(s.step(p), qint64{1});
+    QCOMPARE(s.phase(), ChimeiScroll::Phase::Moving);
+    QCOMPARE(s.left(), firstLeftOfNextPass);
+}
+
+void TestChimeiScroll::negativePauseIsNone() {
+    ChimeiScroll s(Frame);
+    s.start(0);
+    QCOMPARE(s.advance(230, [] { return params(400, -1); }), 231);
+    QCOMPARE(s.phase(), ChimeiScroll::Phase::Moving);
+    QCOMPARE(s.left(), 428);
+}
+
+void TestChimeiScroll::parametersReadAtEveryStep() {
+    ChimeiScroll s(Frame);
+    s.start(0);
+    int reads = 0;
+    QCOMPARE(s.advance(20, [&] { return params(++reads <= 10 ? 200 : 400); }), 20);
+    QCOMPARE(reads, 20);
+    QVERIFY(nearlyEqual(s.pos(), 432 - 10 * 2 - 10 * 4));
+}
+
+void TestChimeiScroll::catchUpIsBounded() {
+    ChimeiScroll s(Frame);
+    s.start(0);
+    const auto read = [] { return params(5); };
+    QCOMPARE(s.advance(10 * 60 * 1000, read), ChimeiScroll::MaxStepsPerFrame);
+    // The scroll goes on from where it was, not from a backlog.
+    QCOMPARE(s.advance(10 * 60 * 1000 + 16, read), 16);
+    // Even with a pause of none and the fastest speed a frame ends.
+    ChimeiScroll fast(Frame);
+    fast.start(0);
+    QCOMPARE(fast.advance(1'000'000, [] { return params(32767, 0, 486); }),
+             ChimeiScroll::MaxStepsPerFrame);
+    QCOMPARE(fast.advance(1'000'001, [] { return params(32767, 0, 486); }), 1);
+}
+
+void TestChimeiScroll::stop() {
+    ChimeiScroll s(Frame);
+    s.start(0);
+    s.advance(100, [] { return params(400); });
+    QVERIFY(s.running());
+    s.stop();
+    QVERIFY(!s.running());
+    QCOMPARE(s.left(), 0);
+    QCOMPARE(s.advance(200, [] { return params(400); }), 0);
+    QCOMPARE(s.left(), 0);
+}
+
+// ---------------------------------------------------------------- widget
+
+namespace {
+struct Board {
+    FakeClock clock;
+    ChimeiCtl_DX ctl{nullptr, nullptr, &clock};
+    Board() { clock.monotonic = 50000; }
+    void at(qint64 msAfterStart, qint64 start) {
+        clock.monotonic = start + msAfterStart;
+        ctl.advanceScroll();
+    }
+};
+
+bool stripIsBlank(const ChimeiCtl_DX& c) {
+    const QImage& img = c.stripImage();
+    const QRgb bg = toQColor(c.BackColor()).rgb();
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) != bg) return false;
+    return true;
+}
+} // namespace
+
+void TestChimeiScroll::longNameStartsBeyondRightEdge() {
+    Board b;
+    b.ctl.SetChimei(nine);
+    QVERIFY(b.ctl.isScrolling());
+    QVERIFY(b.ctl.frameTimerActive());
+    QCOMPARE(b.ctl.stripLeft(), Frame);
+    QCOMPARE(b.ctl.stripWidth(), 486);
+    QVERIFY(!stripIsBlank(b.ctl));
+    // Nothing moves until time passes.
+    b.ctl.advanceScroll();
+    QCOMPARE(b.ctl.stripLeft(), Frame);
+}
+
+void TestChimeiScroll::speedZeroBecomesOne() {
+    Board b;
+    b.ctl.setSpeed(0);
+    QSignalSpy spy(&b.ctl, &ChimeiCtl_DX::PropertyChanged);
+    b.ctl.SetChimei(nine);
+    QCOMPARE(b.ctl.Speed(), qint16{1});
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toString(), u"Speed"_qs);
+    // 0.005 pixels per step: 432 until the position passes 431.5.
+    b.at(99, 50000);
+    QCOMPARE(b.ctl.stripLeft(), 432);
+    b.at(102, 50000);
+    QCOMPARE(b.ctl.stripLeft(), 431);
+    QCOMPARE(b.ctl.Speed(), qint16{1});
+    // Set to 0 while scrolling, the strip stands.
+    b.ctl.setSpeed(0);
+    b.at(5000, 50000);
+    QCOMPARE(b.ctl.stripLeft(), 431);
+    QVERIFY(b.ctl.isScrolling());
+}
+
+void TestChimeiScroll::widgetStepsWithClock_data() {
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<QList<int>>("times");
+    QTest::addColumn<QList<int>>("lefts");
+    QTest::newRow("5") << 5 << QList<int>{1, 20, 22, 40, 70} << QList<int>{432, 432, 431, 431, 430};
+    QTest::newRow("199") << 199 << QList<int>{1, 2, 100} << QList<int>{432, 431, 333};
+    QTest::newRow("200") << 200 << QList<int>{1, 16, 32, 100} << QList<int>{431, 401, 369, 233};
+}
+
+void TestChimeiScroll::widgetStepsWithClock() {
+    QFETCH(int, speed);
+    QFETCH(QList<int>, times);
+    QFETCH(QList<int>, lefts);
+    Board b;
+    b.ctl.setSpeed(static_cast<qint16>(speed));
+    b.ctl.SetChimei(nine);
+    for (int i = 0; i < times.size(); ++i) {
+        b.at(times[i], 50000);
+        QCOMPARE(b.ctl.stripLeft(), lefts[i]);
+    }
+}
+
+void TestChimeiScroll::nineCharactersRestartAtMinus486() {
+    Board b;
+    b.ctl.setSpeed(400);
+    b.ctl.SetChimei(nine);
+    b.at(229, 50000);
+    QCOMPARE(b.ctl.stripLeft(), -482);
+    QVERIFY(!b.ctl.isScrollPausing());
+    b.at(230, 50000);
+    QCOMPARE(b.ctl.stripLeft(), Frame);
+    QVERIFY(b.ctl.isScrollPausing());
+    b.at(230 + 1499, 50000);
+    QCOMPARE(b.ctl.stripLeft(), Frame);
+    QVERIFY(b.ctl.isScrollPausing());
+    b.at(230 + 1500, 50000);
+    QVERIFY(!b.ctl.isScrollPausing());
+    QCOMPARE(b.ctl.stripLeft(), 428);
+}
+
+void TestChimeiScroll::scrollStartWaitZero() {
+    Board b;
+    b.ctl.setSpeed(400);
+    b.ctl.setScrollStartWait(0);
+    b.ctl.SetChimei(nine);
+    b.at(230, 50000);
+    QVERIFY(!b.ctl.isScrollPausing());
+    QCOMPARE(b.ctl.stripLeft(), 428);
+}
+
+void TestChimeiScroll::pauseKeepsStripOutOfSight() {
+    Board b;
+    b.ctl.setSpeed(400);
+    b.ctl.SetChimei(nine);
+    b.at(600, 50000);
+    QVERIFY(b.ctl.isScrollPausing());
+    const QImage shown = b.ctl.grab().toImage();
+    const QRgb bg = toQColor(b.ctl.BackColor()).rgb();
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            QCOMPARE(shown.pixel(x, y) & 0xFFFFFF, bg & 0xFFFFFF);
+}
+
+void TestChimeiScroll::standingNameEndsScroll() {
+    Board b;
+    b.ctl.setSpeed(400);
+    b.ctl.SetChimei(nine);
+    b.at(100, 50000);
+    QCOMPARE(b.ctl.stripLeft(), 34);
+    b.ctl.SetChimei(u"系統選別中"_qs);
+    QVERIFY(!b.ctl.isScrolling());
+    QVERIFY(!b.ctl.frameTimerActive());
+    QCOMPARE(b.ctl.stripLeft(), 0);
+    QCOMPARE(b.ctl.stripWidth(), Frame);
+    b.at(5000, 50000);
+    QCOMPARE(b.ctl.stripLeft(), 0);
+}
+
+void TestChimeiScroll::newLongNameRestartsScroll() {
+    Board b;
+    b.ctl.setSpeed(400);
+    b.ctl.SetChimei(nine);
+    b.at(100, 50000);
+    b.ctl.SetChimei(nine + u"前"_qs);
+    QVERIFY(b.ctl.isScrolling());
+    QCOMPARE(b.ctl.stripWidth(), 540);
+    QCOMPARE(b.ctl.stripLeft(), Frame);
+    // Its steps count from the new start.
+    b.at(101, 50000);
+    QCOMPARE(b.ctl.stripLeft(), 430);
+}
+
+void TestChimeiScroll::emptyNameDuringScroll() {
+    Board b;
+    b.ctl.setSpeed(400);
+    b.ctl.SetChimei(nine);
+    b.at(50, 50000);
+    QCOMPARE(b.ctl.stripLeft(), 234);
+    b.ctl.SetChimei(QString());
+    // Blank at once; the blank strip goes on moving.
+    QVERIFY(stripIsBlank(b.ctl));
+    QVERIFY(b.ctl.isScrolling());
+    QCOMPARE(b.ctl.stripWidth(), 486);
+    QCOMPARE(b.ctl.stripLeft(), 234);
+    b.at(60, 50000);
+    QCOMPARE(b.ctl.stripLeft(), 194);
+    // The next name ends it.
+    b.ctl.SetChimei(u"次の停留所"_qs);
+    QVERIFY(!b.ctl.isScrolling());
+    QCOMPARE(b.ctl.stripLeft(), 0);
+    QVERIFY(!stripIsBlank(b.ctl));
+}
+
+void TestChimeiScroll::speedChangeAppliesAtOnce() {
+    Board b;
+    b.ctl.setSpeed(200);
+    b.ctl.SetChimei(nine);
+    b.at(10, 50000);
+    QCOMPARE(b.ctl.stripLeft(), 433 - 20);
+    b.ctl.setSpeed(400);
+    b.at(11, 50000);
+    QCOMPARE(b.ctl.stripLeft(), 412 - 2);
+    // From 410 at 4 pixels a step the strip is gone at step 235.
+    b.ctl.setScrollStartWait(100);
+    b.at(234, 50000);
+    QCOMPARE(b.ctl.stripLeft(), -482);
+    b.at(235, 50000);
+    QVERIFY(b.ctl.isScrollPausing());
+    b.at(235 + 99, 50000);
+    QVERIFY(b.ctl.isScrollPausing());
+    b.at(235 + 100, 50000);
+    QVERIFY(!b.ctl.isScrollPausing());
+}
+
+void TestChimeiScroll::longSuspensionIsBounded() {
+    Board a;
+    Board b;
+    for (Board* x : {&a, &b}) {
+        x->ctl.setSpeed(5);
+        x->ctl.SetChimei(nine);
+    }
+    a.at(10 * 60 * 1000, 50000);
+    b.at(ChimeiScroll::MaxStepsPerFrame, 50000);
+    QCOMPARE(a.ctl.stripLeft(), b.ctl.stripLeft());
+    QVERIFY(a.ctl.stripLeft() < Frame);
+}
+
+QTEST_MAIN(TestChimeiScroll)
+#include "tst_chimeiscroll.moc"
