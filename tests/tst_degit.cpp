@@ -963,6 +963,7 @@ void TestDegit::pressStaysWithControl() {
     d->move(10, 10);
     host.show();
     QVERIFY(QTest::qWaitForWindowExposed(&host));
+    QVERIFY(d->hwnd() != 0);
     QTest::mousePress(d, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseRelease(d, Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(host.presses, 0);

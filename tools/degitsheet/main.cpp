@@ -24,7 +24,7 @@ struct Row {
 };
 
 constexpr int Pad = 8;
-constexpr int LabelWidth = 230;
+constexpr int LabelWidth = 300;
 constexpr int ColumnWidth = 210;
 
 QImage renderSheet(const std::vector<Row>& rows) {
