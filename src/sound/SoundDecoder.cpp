@@ -144,7 +144,7 @@ bool MidiRenderer::available() {
     settings_ = new_fluid_settings();
     if (!settings_) return false;
     fluid_settings_setnum(settings_, "synth.sample-rate", rate_);
-    fluid_settings_setnum(settings_, "synth.gain", 0.5);
+    fluid_settings_setnum(settings_, "synth.gain", 2.0);
     fluid_settings_setint(settings_, "synth.lock-memory", 0);
     // The player follows the rendered samples, not the wall clock.
     fluid_settings_setstr(settings_, "player.timing-source", "sample");
@@ -162,7 +162,9 @@ bool MidiRenderer::available() {
 std::shared_ptr<PcmSound> MidiRenderer::render(const QString& path) {
     constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
     constexpr int Block = 512;
-    constexpr float Silence = 1e-4f;
+    constexpr float Silence = 1e-4f; // the synthesiser has fallen quiet
+    constexpr float Audible = 1e-3f; // -60 dBFS: the ring counts as part of the sound
+    constexpr float MaxPeak = 0.95f;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileBytes) return nullptr;
     const QByteArray bytes = file.readAll();
@@ -186,11 +188,16 @@ std::shared_ptr<PcmSound> MidiRenderer::render(const QString& path) {
         return peak;
     };
     float loudest = 0;
+    qint64 endOfTrack = -1; // where the file's last track ends
     if (fluid_player_add_mem(player, bytes.constData(), static_cast<size_t>(bytes.size())) ==
             FLUID_OK &&
         fluid_player_play(player) == FLUID_OK) {
-        while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING && frames < maxFrames)
+        while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING && frames < maxFrames) {
             loudest = std::max(loudest, renderBlock());
+            const int total = fluid_player_get_total_ticks(player);
+            if (endOfTrack < 0 && total > 0 && fluid_player_get_current_tick(player) >= total)
+                endOfTrack = frames;
+        }
     }
     fluid_player_stop(player);
     delete_fluid_player(player);
@@ -204,7 +211,20 @@ std::shared_ptr<PcmSound> MidiRenderer::render(const QString& path) {
     }
     fluid_synth_system_reset(synth_);
     if (loudest < Silence) return nullptr;
+
+    // The sound lasts to the end of the file's tracks, or longer while notes
+    // still ring audibly; what follows is cut.
+    qint64 end = std::max<qint64>(endOfTrack, 0);
+    for (qint64 i = frames - 1; i >= end; --i) {
+        if (std::abs(s[i * 2]) >= Audible || std::abs(s[i * 2 + 1]) >= Audible) {
+            end = i + 1;
+            break;
+        }
+    }
+    s.resize(static_cast<size_t>(std::min(end, frames)) * 2);
+    // Dense files would clip: those are turned down as a whole.
+    const float gain = loudest > MaxPeak ? MaxPeak / loudest : 1.0f;
     for (float& x : s)
-        x = std::isfinite(x) ? std::clamp(x, -1.0f, 1.0f) : 0.0f;
+        x = std::isfinite(x) ? std::clamp(x * gain, -1.0f, 1.0f) : 0.0f;
     return sound;
 }
