@@ -170,6 +170,7 @@ std::shared_ptr<PcmSound> MidiRenderer::render(const QString& path) {
     const QByteArray bytes = file.readAll();
     if (!bytes.startsWith("MThd") || !available()) return nullptr;
 
+    fluid_synth_system_reset(synth_);
     fluid_player_t* player = new_fluid_player(synth_);
     if (!player) return nullptr;
     auto sound = std::make_shared<PcmSound>();
