@@ -193,6 +193,7 @@ private slots:
     void decodeDamaged_data();
     void decodeDamaged();
     void renderMidi();
+    void midiWithoutSoundFont();
 
     void errors_data();
     void errors();
@@ -206,6 +207,7 @@ private slots:
     void stopEndsSynchronousPlay();
     void damagedFileIsSilent();
     void playSndOnRealOutput();
+    void soundFromMemory();
     void fallsBackToDummy();
 
 private:
@@ -481,6 +483,19 @@ void TestSound::renderMidi() {
     QVERIFY(midi.render(path)); // and it still works
 }
 
+void TestSound::midiWithoutSoundFont() {
+    const QString path = dir_.filePath("font-test.mid");
+    QVERIFY(writeFile(path, midiNote()));
+    MidiRenderer none(44100, dir_.filePath("absent.sf2"));
+    QVERIFY(!none.available());
+    QVERIFY(!none.render(path));
+    const QString junk = dir_.filePath("junk.sf2");
+    QVERIFY(writeFile(junk, QByteArray("RIFF\x10\x00\x00\x00sfbkLIST", 16) + QByteArray(600, 'x')));
+    MidiRenderer damaged(44100, junk);
+    QVERIFY(!damaged.available());
+    QVERIFY(!damaged.render(path));
+}
+
 void TestSound::errors_data() {
     QTest::addColumn<QString>("command"); // %W: a good wave file, %M: a missing file
     QTest::addColumn<int>("result");
@@ -712,6 +727,30 @@ void TestSound::playSndOnRealOutput() {
     QCOMPARE(clock.waits, (QList<int>{0, 0}));
     const auto on = toneWindows(disk.finish(), 700, disk.rate);
     QVERIFY(count(on) >= 22);
+}
+
+void TestSound::soundFromMemory() {
+    // A voice made in memory at the speech engine's rate plays like a file.
+    const std::vector<float> voice = tone(900, 0.25, 22050);
+    const auto frames = static_cast<qint64>(voice.size());
+    DiskOutput disk;
+    QCOMPARE(disk.out->openPcm("K40Speech", voice.data(), frames, 1, 22050), 0);
+    QCOMPARE(disk.out->openPcm("k40speech", voice.data(), frames, 1, 22050),
+             MediaError::DuplicateAlias);
+    QCOMPARE(disk.out->openPcm("", voice.data(), frames, 1, 22050), MediaError::MissingDeviceName);
+    QCOMPARE(disk.out->openPcm("two words", voice.data(), frames, 1, 22050),
+             MediaError::MissingDeviceName);
+    QCOMPARE(disk.out->openPcm("none", nullptr, frames, 1, 22050), MediaError::InvalidFile);
+    QCOMPARE(disk.out->openPcm("rate0", voice.data(), frames, 1, 0), MediaError::InvalidFile);
+    QCOMPARE(disk.out->openPcm("mute", voice.data(), frames, 0, 22050), MediaError::InvalidFile);
+    QCOMPARE(disk.out->lengthMs("K40Speech"), 250);
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(disk.out->sendString("play K40Speech from 0 wait"), 0);
+    QVERIFY(timer.elapsed() >= 250);
+    QCOMPARE(disk.out->sendString("close K40Speech"), 0);
+    const auto on = toneWindows(disk.finish(), 900, disk.rate);
+    QVERIFY2(count(on) >= 22 && count(on) <= 26, qPrintable(QString::number(count(on))));
 }
 
 void TestSound::fallsBackToDummy() {

@@ -19,6 +19,7 @@ constexpr qint32 UnrecognizedKeyword = 259;
 constexpr qint32 UnrecognizedCommand = 261;
 constexpr qint32 Hardware = 262;          // no audio output
 constexpr qint32 InvalidDeviceName = 263; // no open device of that name
+constexpr qint32 CannotLoadDriver = 266;  // no MIDI synthesiser (no sound font)
 constexpr qint32 MissingCommandString = 267;
 constexpr qint32 MissingStringArgument = 269;
 constexpr qint32 BadInteger = 270;

@@ -112,7 +112,7 @@ std::shared_ptr<PcmSound> decodeWave(const QString& path, int rate) {
 
 } // namespace SoundDecoder
 
-MidiRenderer::MidiRenderer(int rate) : rate_(rate) {}
+MidiRenderer::MidiRenderer(int rate, const QString& soundFont) : rate_(rate), font_(soundFont) {}
 
 MidiRenderer::~MidiRenderer() {
     if (synth_) delete_fluid_synth(synth_);
@@ -136,8 +136,7 @@ QString MidiRenderer::soundFontPath() {
 bool MidiRenderer::available() {
     if (tried_) return synth_ != nullptr;
     tried_ = true;
-    const QString font = soundFontPath();
-    if (font.isEmpty()) return false;
+    if (font_.isEmpty() || !QFileInfo(font_).isFile()) return false;
     // The system has no log: FluidSynth keeps its messages to itself.
     for (int level = FLUID_PANIC; level <= FLUID_DBG; ++level)
         fluid_set_log_function(level, nullptr, nullptr);
@@ -150,7 +149,7 @@ bool MidiRenderer::available() {
     fluid_settings_setstr(settings_, "player.timing-source", "sample");
     synth_ = new_fluid_synth(settings_);
     if (synth_ &&
-        fluid_synth_sfload(synth_, QFile::encodeName(font).constData(), 1) != FLUID_FAILED)
+        fluid_synth_sfload(synth_, QFile::encodeName(font_).constData(), 1) != FLUID_FAILED)
         return true;
     if (synth_) delete_fluid_synth(synth_);
     synth_ = nullptr;

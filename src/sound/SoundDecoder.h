@@ -34,7 +34,8 @@ struct _fluid_synth_t;
 // loaded at the first use and kept for later files.
 class MidiRenderer {
 public:
-    explicit MidiRenderer(int rate);
+    // Renders at rate with the given sound font (by default the system's).
+    explicit MidiRenderer(int rate, const QString& soundFont = soundFontPath());
     ~MidiRenderer();
     MidiRenderer(const MidiRenderer&) = delete;
     MidiRenderer& operator=(const MidiRenderer&) = delete;
@@ -43,7 +44,7 @@ public:
     // known font of the distribution; empty when there is none.
     static QString soundFontPath();
 
-    // True when a synthesiser with a sound font could be made.
+    // True when a synthesiser with its sound font could be made.
     bool available();
 
     // The whole file as PCM: played to its end, followed by the tail of the
@@ -53,6 +54,7 @@ public:
 
 private:
     int rate_;
+    QString font_;
     bool tried_ = false;
     _fluid_hashtable_t* settings_ = nullptr;
     _fluid_synth_t* synth_ = nullptr;

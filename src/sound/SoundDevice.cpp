@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <SDL.h>
+#include <algorithm>
 
 namespace {
 
@@ -101,9 +102,28 @@ qint32 SdlMediaCommands::open(const MediaCommand& c) {
     if (!output_) return MediaError::Hardware;
     if (!QFileInfo(c.device).isFile()) return MediaError::FileNotFound;
 
+    if (type == u"sequencer" && !midi_->available()) return MediaError::CannotLoadDriver;
+
     const std::shared_ptr<PcmSound> sound =
         type == u"waveaudio" ? SoundDecoder::decodeWave(c.device, rate_) : midi_->render(c.device);
     if (!sound) return MediaError::InvalidFile;
+    return add(alias, sound);
+}
+
+qint32 SdlMediaCommands::openPcm(const QString& alias, const float* samples, qint64 frames,
+                                 int channels, int rate) {
+    const bool unnamable =
+        std::any_of(alias.begin(), alias.end(), [](QChar c) { return c.isSpace() || c == u'"'; });
+    if (alias.isEmpty() || unnamable) return MediaError::MissingDeviceName;
+    if (devices_.contains(alias.toLower())) return MediaError::DuplicateAlias;
+    if (!output_) return MediaError::Hardware;
+    const std::shared_ptr<PcmSound> sound =
+        samples ? SoundDecoder::toStereo(samples, frames, channels, rate, rate_) : nullptr;
+    if (!sound) return MediaError::InvalidFile;
+    return add(alias, sound);
+}
+
+qint32 SdlMediaCommands::add(const QString& alias, const std::shared_ptr<PcmSound>& sound) {
     devices_.insert(alias.toLower(), Device{mixer_.add(sound), sound->frames()});
     return MediaError::None;
 }

@@ -32,6 +32,13 @@ public:
     // back.
     qint32 sendString(const QString& command) override;
 
+    // Opens a device on a sound made in memory (the speech engine's voice):
+    // frames of interleaved float samples, channels channels at rate. It is
+    // then played, stopped and closed by commands like any other. Returns 0
+    // or a MediaError number.
+    qint32 openPcm(const QString& alias, const float* samples, qint64 frames, int channels,
+                   int rate);
+
     // The state of the device of an alias (any letter case).
     bool isOpen(const QString& alias) const;
     bool isPlaying(const QString& alias) const;
@@ -53,6 +60,7 @@ private:
 
     bool openOutput();
     qint32 open(const MediaCommand& c);
+    qint32 add(const QString& alias, const std::shared_ptr<PcmSound>& sound);
     qint32 play(const MediaCommand& c);
     qint32 close(const QString& name);
     const Device* find(const QString& alias) const;
