@@ -654,6 +654,11 @@ void TestSound::synchronousPlayBlocks() {
     QVERIFY(disk.out->isPlaying("K40S2"));
     QCOMPARE(disk.out->sendString("stop K40S2"), 0);
     QVERIFY(!disk.out->isPlaying("K40S2"));
+    // From a position, the wait is for the rest of the sound.
+    timer.restart();
+    QCOMPARE(disk.out->sendString("play K40S2 from 200 wait"), 0);
+    QVERIFY(timer.elapsed() >= 100);
+    QCOMPARE(disk.out->positionMs("K40S2"), 300);
 }
 
 void TestSound::stopEndsSynchronousPlay() {

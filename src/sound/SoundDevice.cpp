@@ -1,5 +1,6 @@
 #include "sound/SoundDevice.h"
 
+#include "platform/AppInfo.h"
 #include "sound/SoundDecoder.h"
 
 #include <QCoreApplication>
@@ -39,6 +40,8 @@ SdlMediaCommands::~SdlMediaCommands() {
 
 bool SdlMediaCommands::openOutput() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The name under which the sound server lists the program's output.
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, AppInfo::title().toUtf8().constData());
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec want{};
     want.freq = PreferredRate;
@@ -135,7 +138,7 @@ qint32 SdlMediaCommands::play(const MediaCommand& c) {
     qint64 from = mixer_.position(device.voice);
     if (c.fromMs) {
         if (*c.fromMs > (device.frames * 1000 + rate_ - 1) / rate_) return MediaError::OutOfRange;
-        from = *c.fromMs * rate_ / 1000;
+        from = std::min(*c.fromMs * rate_ / 1000, device.frames);
     }
     mixer_.play(device.voice, from);
     if (c.wait) waitForEnd(device.voice, ((device.frames - from) * 1000 + rate_ - 1) / rate_);
