@@ -1,0 +1,780 @@
+// The sound channels' media command interface on a real audio output: the
+// command parser, the mixer, the decoders, and the SDL output written to a
+// file by SDL's "disk" driver, where the samples that reached the output are
+// analysed.
+#include "Fakes.h"
+#include "platform/AppInfo.h"
+#include "sound/MediaCommand.h"
+#include "sound/Mixer.h"
+#include "sound/SoundDecoder.h"
+#include "sound/SoundDevice.h"
+#include "sound/mdlSndAPI.h"
+
+#include <QtTest>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <numbers>
+
+namespace {
+
+// Interleaved frames of a sine tone; channels > 1 put it on the first
+// channel only when leftOnly.
+std::vector<float> tone(double freq, double seconds, int rate, int channels = 1,
+                        float amplitude = 0.4f, bool leftOnly = false) {
+    const auto frames = static_cast<size_t>(seconds * rate);
+    std::vector<float> s(frames * static_cast<size_t>(channels));
+    for (size_t i = 0; i < frames; ++i) {
+        const auto x =
+            static_cast<float>(amplitude * std::sin(2 * std::numbers::pi * freq * i / rate));
+        for (int c = 0; c < channels; ++c)
+            s[i * channels + c] = (leftOnly && c > 0) ? 0.0f : x;
+    }
+    return s;
+}
+
+void putLE(QByteArray& b, quint32 v, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        b.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+// A RIFF wave file: PCM of 8, 16 or 24 bits, or 32-bit float (bits 32).
+QByteArray waveBytes(const std::vector<float>& s, int channels, int rate, int bits) {
+    QByteArray data;
+    for (float x : s) {
+        x = std::clamp(x, -1.0f, 1.0f);
+        if (bits == 32) {
+            quint32 raw;
+            std::memcpy(&raw, &x, 4);
+            putLE(data, raw, 4);
+        } else if (bits == 8) {
+            putLE(data, static_cast<quint32>(std::lround(x * 127 + 128)), 1);
+        } else {
+            const double full = bits == 16 ? 32767 : 8388607;
+            putLE(data, static_cast<quint32>(static_cast<qint32>(std::lround(x * full))), bits / 8);
+        }
+    }
+    QByteArray b("RIFF");
+    putLE(b, static_cast<quint32>(36 + data.size()), 4);
+    b.append("WAVEfmt ");
+    putLE(b, 16, 4);
+    putLE(b, bits == 32 ? 3 : 1, 2);
+    putLE(b, static_cast<quint32>(channels), 2);
+    putLE(b, static_cast<quint32>(rate), 4);
+    putLE(b, static_cast<quint32>(rate * channels * bits / 8), 4);
+    putLE(b, static_cast<quint32>(channels * bits / 8), 2);
+    putLE(b, static_cast<quint32>(bits), 2);
+    b.append("data");
+    putLE(b, static_cast<quint32>(data.size()), 4);
+    return b + data;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QString writeTone(const QDir& dir, const QString& name, double freq, double seconds,
+                  int rate = 44100) {
+    const QString path = dir.filePath(name);
+    return writeFile(path, waveBytes(tone(freq, seconds, rate), 1, rate, 16)) ? path : QString();
+}
+
+// A Standard MIDI File of one piano note C5 lasting 0.3 s.
+QByteArray midiNote() {
+    const QByteArray track("\x00\xC0\x00"         // program: piano
+                           "\x00\x90\x48\x6E"     // note on C5
+                           "\x82\x20\x80\x48\x40" // 288 ticks later: note off
+                           "\x00\xFF\x2F\x00",    // end of track
+                           16);
+    QByteArray b("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x01\xE0", 14);
+    b.append("MTrk");
+    b.append(QByteArray("\x00\x00\x00", 3)).append(static_cast<char>(track.size()));
+    return b + track;
+}
+
+// The amplitude of a sine of freq in n samples of x from start.
+double toneLevel(const std::vector<float>& x, size_t start, size_t n, double freq, int rate) {
+    const double c = 2 * std::cos(2 * std::numbers::pi * freq / rate);
+    double s1 = 0, s2 = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const double s0 = x[start + i] + c * s1 - s2;
+        s2 = s1;
+        s1 = s0;
+    }
+    return 2 * std::sqrt(std::max(0.0, s1 * s1 + s2 * s2 - c * s1 * s2)) / n;
+}
+
+// Per 10 ms window of the output: does the tone of freq sound in it?
+std::vector<bool> toneWindows(const std::vector<float>& x, double freq, int rate,
+                              double threshold = 0.1) {
+    const size_t n = static_cast<size_t>(rate / 100);
+    std::vector<bool> on;
+    for (size_t at = 0; at + n <= x.size(); at += n)
+        on.push_back(toneLevel(x, at, n, freq, rate) > threshold);
+    return on;
+}
+
+int count(const std::vector<bool>& v) {
+    return static_cast<int>(std::count(v.begin(), v.end(), true));
+}
+
+float peak(const std::vector<float>& x) {
+    float p = 0;
+    for (float v : x)
+        p = std::max(p, std::abs(v));
+    return p;
+}
+
+// One audio output written by SDL's "disk" driver to a file; finish() closes
+// the output and returns the left channel of what it played.
+class DiskOutput {
+public:
+    DiskOutput() {
+        previousDriver_ = qgetenv("SDL_AUDIODRIVER");
+        file_ = dir_.filePath("output.raw");
+        qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(file_));
+        out = std::make_unique<SdlMediaCommands>();
+        rate = out->sampleRate();
+    }
+    ~DiskOutput() {
+        out.reset();
+        qputenv("SDL_AUDIODRIVER", previousDriver_);
+    }
+    std::vector<float> finish() {
+        out.reset();
+        QFile f(file_);
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        const QByteArray raw = f.readAll();
+        const size_t frames = static_cast<size_t>(raw.size()) / (2 * sizeof(float));
+        std::vector<float> left(frames);
+        for (size_t i = 0; i < frames; ++i)
+            std::memcpy(&left[i], raw.constData() + i * 2 * sizeof(float), sizeof(float));
+        return left;
+    }
+    QString open(const QString& file, const QString& alias, const char* type = "waveaudio") {
+        return QStringLiteral("open \"%1\" type %2 alias %3 wait")
+            .arg(file, QString::fromLatin1(type), alias);
+    }
+
+    std::unique_ptr<SdlMediaCommands> out;
+    int rate = 0;
+
+private:
+    QTemporaryDir dir_;
+    QString file_;
+    QByteArray previousDriver_;
+};
+
+std::shared_ptr<PcmSound> constant(float value, qint64 frames) {
+    auto s = std::make_shared<PcmSound>();
+    s->rate = 44100;
+    s->samples.assign(static_cast<size_t>(frames) * 2, value);
+    return s;
+}
+
+} // namespace
+
+class TestSound : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void parse_data();
+    void parse();
+
+    void mixerSumsPlayingVoices();
+    void mixerLimitsAndFinishes();
+
+    void decodeWave_data();
+    void decodeWave();
+    void decodeDamaged_data();
+    void decodeDamaged();
+    void renderMidi();
+    void midiWithoutSoundFont();
+
+    void errors_data();
+    void errors();
+    void duplicateAliasAndCase();
+    void waveReachesOutput_data();
+    void waveReachesOutput();
+    void midiReachesOutput();
+    void twoChannelsSoundTogether();
+    void replacingCutsTheFirst();
+    void synchronousPlayBlocks();
+    void stopEndsSynchronousPlay();
+    void damagedFileIsSilent();
+    void playSndOnRealOutput();
+    void soundFromMemory();
+    void fallsBackToDummy();
+
+private:
+    QTemporaryDir dir_;
+};
+
+void TestSound::initTestCase() {
+    QVERIFY(dir_.isValid());
+    AppInfo::setExecutablePath(QStringLiteral("/x/K40"));
+}
+
+void TestSound::cleanupTestCase() {
+    AppInfo::setExecutablePath(QString());
+}
+
+void TestSound::parse_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<int>("verb");
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("alias");
+    QTest::addColumn<qint64>("fromMs"); // -1: none
+    QTest::addColumn<bool>("wait");
+    using V = MediaCommand::Verb;
+    QTest::newRow("close") << "close K40S1" << 0 << int(V::Close) << "K40S1"
+                           << ""
+                           << "" << -1LL << false;
+    QTest::newRow("open wave") << R"(open "/a b/c.wav" type waveaudio alias K40S2 wait)" << 0
+                               << int(V::Open) << "/a b/c.wav"
+                               << "waveaudio"
+                               << "K40S2" << -1LL << true;
+    QTest::newRow("open MIDI") << R"(open "/d/e.MID" type sequencer alias K40S3 wait)" << 0
+                               << int(V::Open) << "/d/e.MID"
+                               << "sequencer"
+                               << "K40S3" << -1LL << true;
+    QTest::newRow("play sync") << "play K40S2 from 0 wait" << 0 << int(V::Play) << "K40S2"
+                               << ""
+                               << "" << 0LL << true;
+    QTest::newRow("stop") << "stop K40S1" << 0 << int(V::Stop) << "K40S1"
+                          << ""
+                          << "" << -1LL << false;
+    QTest::newRow("play async") << "play K40S1 from 0" << 0 << int(V::Play) << "K40S1"
+                                << ""
+                                << "" << 0LL << false;
+    QTest::newRow("any case, extra blanks")
+        << "  PLAY  k40s1   FROM 250 Wait " << 0 << int(V::Play) << "k40s1"
+        << ""
+        << "" << 250LL << true;
+    QTest::newRow("type in capitals")
+        << R"(open "x.wav" TYPE WaveAudio ALIAS a)" << 0 << int(V::Open) << "x.wav"
+        << "waveaudio"
+        << "a" << -1LL << false;
+    QTest::newRow("play without from") << "play a notify" << 0 << int(V::Play) << "a"
+                                       << ""
+                                       << "" << -1LL << false;
+    QTest::newRow("empty") << "" << 267 << 0 << ""
+                           << ""
+                           << "" << -1LL << false;
+    QTest::newRow("blanks") << "   " << 267 << 0 << ""
+                            << ""
+                            << "" << -1LL << false;
+    QTest::newRow("unknown command") << "record K40S1" << 261 << 0 << ""
+                                     << ""
+                                     << "" << -1LL << false;
+    QTest::newRow("no device") << "play" << 292 << 0 << ""
+                               << ""
+                               << "" << -1LL << false;
+    QTest::newRow("quote not closed") << R"(open "/a b.wav type waveaudio)" << 294 << 0 << ""
+                                      << ""
+                                      << "" << -1LL << false;
+    QTest::newRow("type without value") << R"(open "x.wav" alias a type)" << 269 << 0 << ""
+                                        << ""
+                                        << "" << -1LL << false;
+    QTest::newRow("from not a number") << "play a from zero" << 270 << 0 << ""
+                                       << ""
+                                       << "" << -1LL << false;
+    QTest::newRow("from negative") << "play a from -5" << 270 << 0 << ""
+                                   << ""
+                                   << "" << -1LL << false;
+    QTest::newRow("from without value") << "play a from" << 270 << 0 << ""
+                                        << ""
+                                        << "" << -1LL << false;
+    QTest::newRow("unknown keyword") << "play a to 5" << 259 << 0 << ""
+                                     << ""
+                                     << "" << -1LL << false;
+    QTest::newRow("alias on play") << "play a alias b" << 259 << 0 << ""
+                                   << ""
+                                   << "" << -1LL << false;
+}
+
+void TestSound::parse() {
+    QFETCH(QString, text);
+    QFETCH(int, error);
+    MediaCommand c;
+    QCOMPARE(parseMediaCommand(text, c), error);
+    if (error != 0) return;
+    QFETCH(int, verb);
+    QFETCH(QString, device);
+    QFETCH(QString, type);
+    QFETCH(QString, alias);
+    QFETCH(qint64, fromMs);
+    QFETCH(bool, wait);
+    QCOMPARE(int(c.verb), verb);
+    QCOMPARE(c.device, device);
+    QCOMPARE(c.type, type);
+    QCOMPARE(c.alias, alias);
+    QCOMPARE(c.fromMs.value_or(-1), fromMs);
+    QCOMPARE(c.wait, wait);
+}
+
+void TestSound::mixerSumsPlayingVoices() {
+    Mixer mixer;
+    const int a = mixer.add(constant(0.25f, 100));
+    const int b = mixer.add(constant(0.5f, 100));
+    const int c = mixer.add(constant(0.125f, 100));
+    QVERIFY(a != 0 && b != 0 && c != 0 && a != b && b != c);
+    std::vector<float> out(2 * 10, 9.0f);
+    mixer.mix(out.data(), 10);
+    QCOMPARE(out[0], 0.0f); // opened voices are silent until played
+    QVERIFY(mixer.play(a, 0));
+    QVERIFY(mixer.play(b, 95));
+    mixer.play(c, 0);
+    mixer.stop(c);
+    mixer.mix(out.data(), 10);
+    QCOMPARE(out[0], 0.75f);
+    QCOMPARE(out[9], 0.75f);  // b's last sample, right
+    QCOMPARE(out[10], 0.25f); // b has ended
+    QCOMPARE(out[19], 0.25f);
+    QCOMPARE(mixer.state(a), Mixer::State::Playing);
+    QCOMPARE(mixer.position(a), 10);
+    QCOMPARE(mixer.state(b), Mixer::State::Finished);
+    QCOMPARE(mixer.state(c), Mixer::State::Stopped);
+    QCOMPARE(mixer.position(c), 0);
+    mixer.remove(a);
+    QCOMPARE(mixer.state(a), Mixer::State::Absent);
+    QVERIFY(!mixer.play(a, 0));
+    mixer.mix(out.data(), 10);
+    QCOMPARE(out[0], 0.0f);
+    QCOMPARE(mixer.voiceCount(), 2);
+    mixer.clear();
+    QCOMPARE(mixer.voiceCount(), 0);
+}
+
+void TestSound::mixerLimitsAndFinishes() {
+    Mixer mixer;
+    const int a = mixer.add(constant(0.75f, 64));
+    const int b = mixer.add(constant(0.75f, 64));
+    const int c = mixer.add(constant(-0.75f, 64));
+    const int d = mixer.add(constant(-0.75f, 64));
+    mixer.play(a, 0);
+    mixer.play(b, 0);
+    std::vector<float> out(2 * 100);
+    mixer.mix(out.data(), 100);
+    QCOMPARE(out[0], 1.0f);
+    QCOMPARE(out[127], 1.0f);
+    QCOMPARE(out[128], 0.0f);
+    QCOMPARE(mixer.state(a), Mixer::State::Finished);
+    QCOMPARE(mixer.position(a), 64);
+    mixer.play(c, 0);
+    mixer.play(d, 1000); // past the end: plays nothing
+    mixer.play(a, 0);    // a finished voice plays again from the start
+    mixer.play(b, 0);
+    mixer.mix(out.data(), 10);
+    QCOMPARE(out[0], 0.75f);
+    QCOMPARE(mixer.state(d), Mixer::State::Finished);
+}
+
+void TestSound::decodeWave_data() {
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("channels");
+    QTest::newRow("8-bit mono 8000") << 8 << 8000 << 1;
+    QTest::newRow("16-bit mono 22050") << 16 << 22050 << 1;
+    QTest::newRow("16-bit stereo 44100") << 16 << 44100 << 2;
+    QTest::newRow("24-bit stereo 48000") << 24 << 48000 << 2;
+    QTest::newRow("float mono 96000") << 32 << 96000 << 1;
+    QTest::newRow("float stereo 11025") << 32 << 11025 << 2;
+}
+
+void TestSound::decodeWave() {
+    QFETCH(int, bits);
+    QFETCH(int, rate);
+    QFETCH(int, channels);
+    constexpr int Out = 44100;
+    const QString path =
+        dir_.filePath(QStringLiteral("fmt_%1_%2_%3.wav").arg(bits).arg(rate).arg(channels));
+    // On stereo files the tone is on the left only.
+    QVERIFY(writeFile(
+        path, waveBytes(tone(1000, 0.25, rate, channels, 0.5f, true), channels, rate, bits)));
+    const auto sound = SoundDecoder::decodeWave(path, Out);
+    QVERIFY(sound);
+    QCOMPARE(sound->rate, Out);
+    QVERIFY2(std::abs(sound->frames() - Out / 4) <= Out / 200,
+             qPrintable(QString::number(sound->frames())));
+    std::vector<float> left, right;
+    for (qint64 i = 0; i < sound->frames(); ++i) {
+        left.push_back(sound->samples[2 * i]);
+        right.push_back(sound->samples[2 * i + 1]);
+    }
+    // Same pitch and level after resampling (checked away from the edges).
+    const size_t n = Out / 10;
+    const double level = toneLevel(left, Out / 20, n, 1000, Out);
+    QVERIFY2(std::abs(level - 0.5) < 0.03, qPrintable(QString::number(level)));
+    QVERIFY(toneLevel(left, Out / 20, n, 1100, Out) < 0.02);
+    const double other = toneLevel(right, Out / 20, n, 1000, Out);
+    if (channels == 1)
+        QVERIFY(std::abs(other - 0.5) < 0.03); // mono sounds on both sides
+    else
+        QVERIFY(peak(right) < 1e-3f);
+}
+
+void TestSound::decodeDamaged_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray good = waveBytes(tone(440, 0.1, 8000), 1, 8000, 16);
+    QByteArray garbage;
+    for (int i = 0; i < 4000; ++i)
+        garbage.append(static_cast<char>((i * 7919 + 13) % 251));
+    QTest::newRow("garbage") << garbage;
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("header cut short") << good.left(30);
+    QTest::newRow("text") << QByteArray("this is not a sound\n");
+    QByteArray zeroRate = good;
+    zeroRate[24] = zeroRate[25] = zeroRate[26] = zeroRate[27] = 0;
+    QTest::newRow("rate 0") << zeroRate;
+    QByteArray noChannels = good;
+    noChannels[22] = noChannels[23] = 0;
+    QTest::newRow("no channels") << noChannels;
+    QTest::newRow("header only") << good.left(44);
+}
+
+void TestSound::decodeDamaged() {
+    QFETCH(QByteArray, bytes);
+    const QString path = dir_.filePath(QStringLiteral("damaged.wav"));
+    QVERIFY(writeFile(path, bytes));
+    QVERIFY(!SoundDecoder::decodeWave(path, 44100));
+    QVERIFY(!SoundDecoder::decodeWave(dir_.filePath("no-such.wav"), 44100));
+}
+
+void TestSound::renderMidi() {
+    MidiRenderer midi(44100);
+    const QString path = dir_.filePath("note.mid");
+    QVERIFY(writeFile(path, midiNote()));
+    QVERIFY(!midi.render(dir_.filePath("no-such.mid")));
+    if (MidiRenderer::soundFontPath().isEmpty()) {
+        QVERIFY(!midi.available());
+        QVERIFY(!midi.render(path));
+        QSKIP("no General MIDI sound font installed");
+    }
+    QVERIFY(midi.available());
+    const auto sound = midi.render(path);
+    QVERIFY(sound);
+    // 0.3 s of the note and its release, cut once it has died away.
+    QVERIFY2(sound->lengthMs() >= 300 && sound->lengthMs() <= 3500,
+             qPrintable(QString::number(sound->lengthMs())));
+    QVERIFY(peak(sound->samples) > 0.02f);
+    // The synthesiser is ready for the next file: the same file sounds the
+    // same. Where the fading ring crosses the cut-off level varies from render
+    // to render by up to about a tenth of a second.
+    const auto again = midi.render(path);
+    QVERIFY(again);
+    QVERIFY2(std::abs(again->frames() - sound->frames()) < 44100 / 4,
+             qPrintable(QStringLiteral("%1 %2").arg(again->frames()).arg(sound->frames())));
+    QVERIFY(std::abs(peak(again->samples) - peak(sound->samples)) < 0.05f * peak(sound->samples));
+
+    const QString damaged = dir_.filePath("damaged.mid");
+    QVERIFY(writeFile(damaged, QByteArray("MThd\x00\x00\x00\x06\x00\x01\x00\x05\x01\xE0MTrk\xFF\xFF"
+                                          "\xFF\xFF\x90\x90\x90",
+                                          25)));
+    QVERIFY(!midi.render(damaged));
+    QVERIFY(writeFile(damaged, waveBytes(tone(440, 0.1, 8000), 1, 8000, 16)));
+    QVERIFY(!midi.render(damaged));
+    QVERIFY(midi.render(path)); // and it still works
+}
+
+void TestSound::midiWithoutSoundFont() {
+    const QString path = dir_.filePath("font-test.mid");
+    QVERIFY(writeFile(path, midiNote()));
+    MidiRenderer none(44100, dir_.filePath("absent.sf2"));
+    QVERIFY(!none.available());
+    QVERIFY(!none.render(path));
+    const QString junk = dir_.filePath("junk.sf2");
+    QVERIFY(writeFile(junk, QByteArray("RIFF\x10\x00\x00\x00sfbkLIST", 16) + QByteArray(600, 'x')));
+    MidiRenderer damaged(44100, junk);
+    QVERIFY(!damaged.available());
+    QVERIFY(!damaged.render(path));
+}
+
+void TestSound::errors_data() {
+    QTest::addColumn<QString>("command"); // %W: a good wave file, %M: a missing file
+    QTest::addColumn<int>("result");
+    QTest::newRow("empty") << "" << MediaError::MissingCommandString;
+    QTest::newRow("bad command") << "dance K40S1" << MediaError::UnrecognizedCommand;
+    QTest::newRow("play unknown alias") << "play K40S4 from 0" << MediaError::InvalidDeviceName;
+    QTest::newRow("stop unknown alias") << "stop K40S4" << MediaError::InvalidDeviceName;
+    QTest::newRow("close unknown alias") << "close K40S4" << MediaError::InvalidDeviceName;
+    QTest::newRow("missing file") << R"(open "%M" type waveaudio alias m wait)"
+                                  << MediaError::FileNotFound;
+    QTest::newRow("unknown device type")
+        << R"(open "%W" type videodisc alias v)" << MediaError::InvalidDeviceName;
+    QTest::newRow("no type, unknown extension")
+        << R"(open "%W.mp3" alias v)" << MediaError::ExtensionNotFound;
+    QTest::newRow("position past the end") << "play ok from 5000" << MediaError::OutOfRange;
+    QTest::newRow("unclosed quote")
+        << R"(open "%W type waveaudio alias q)" << MediaError::NoClosingQuote;
+    QTest::newRow("open, type from extension")
+        << R"(open "%W" alias other wait)" << MediaError::None;
+    QTest::newRow("play, any case") << "PLAY OK FROM 0" << MediaError::None;
+    QTest::newRow("stop") << "stop ok" << MediaError::None;
+    QTest::newRow("close") << "close ok" << MediaError::None;
+    QTest::newRow("close all") << "close all" << MediaError::None;
+}
+
+void TestSound::errors() {
+    QFETCH(QString, command);
+    QFETCH(int, result);
+    const QString wave = writeTone(dir_.path(), "ok.wav", 440, 0.2);
+    QVERIFY(QFile::copy(wave, wave + ".mp3") || QFileInfo::exists(wave + ".mp3"));
+    command.replace("%W", wave).replace("%M", dir_.filePath("missing.wav"));
+    SdlMediaCommands mci; // the test environment's output: SDL's "dummy" driver
+    QVERIFY(mci.hasOutput());
+    QCOMPARE(mci.sendString(QStringLiteral("open \"%1\" type waveaudio alias ok wait").arg(wave)),
+             0);
+    QCOMPARE(mci.sendString(command), result);
+    // The device opened before is untouched by a failed command.
+    if (result != 0) QVERIFY(mci.isOpen("ok"));
+}
+
+void TestSound::duplicateAliasAndCase() {
+    const QString wave = writeTone(dir_.path(), "dup.wav", 440, 0.2);
+    SdlMediaCommands mci;
+    const QString open = QStringLiteral("open \"%1\" type waveaudio alias K40S1 wait").arg(wave);
+    QCOMPARE(mci.sendString(open), 0);
+    QCOMPARE(mci.sendString(open), MediaError::DuplicateAlias);
+    QVERIFY(mci.isOpen("k40s1"));
+    QCOMPARE(mci.lengthMs("K40S1"), 200);
+    QCOMPARE(mci.sendString("Close k40S1"), 0);
+    QVERIFY(!mci.isOpen("K40S1"));
+    QCOMPARE(mci.sendString(open), 0);
+}
+
+void TestSound::waveReachesOutput_data() {
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("channels");
+    QTest::newRow("16-bit mono 22050") << 16 << 22050 << 1;
+    QTest::newRow("24-bit stereo 48000") << 24 << 48000 << 2;
+    QTest::newRow("float mono 44100") << 32 << 44100 << 1;
+}
+
+void TestSound::waveReachesOutput() {
+    QFETCH(int, bits);
+    QFETCH(int, rate);
+    QFETCH(int, channels);
+    const QString path = dir_.filePath(QStringLiteral("out_%1_%2.wav").arg(bits).arg(rate));
+    QVERIFY(writeFile(path, waveBytes(tone(1000, 0.3, rate, channels), channels, rate, bits)));
+    DiskOutput disk;
+    QCOMPARE(disk.out->driverName(), u"disk"_qs);
+    QCOMPARE(disk.out->sendString(disk.open(path, "K40S1")), 0);
+    QCOMPARE(disk.out->sendString("play K40S1 from 0 wait"), 0);
+    const auto left = disk.finish();
+    const auto on = toneWindows(left, 1000, disk.rate);
+    // 0.3 s of the tone at its pitch: 30 windows, give or take the edges.
+    QVERIFY2(count(on) >= 27 && count(on) <= 31, qPrintable(QString::number(count(on))));
+    QVERIFY(count(toneWindows(left, 1300, disk.rate)) == 0);
+}
+
+void TestSound::midiReachesOutput() {
+    if (MidiRenderer::soundFontPath().isEmpty()) QSKIP("no General MIDI sound font installed");
+    const QString path = dir_.filePath("Note.Mid");
+    QVERIFY(writeFile(path, midiNote()));
+    DiskOutput disk;
+    QCOMPARE(disk.out->sendString(disk.open(path, "K40S3", "sequencer")), 0);
+    QVERIFY(disk.out->lengthMs("K40S3") >= 300);
+    QCOMPARE(disk.out->sendString("play K40S3 from 0 wait"), 0);
+    const auto left = disk.finish();
+    // Audible for at least the note's 0.3 s.
+    const size_t n = static_cast<size_t>(disk.rate / 100);
+    int loud = 0;
+    for (size_t at = 0; at + n <= left.size(); at += n) {
+        float p = 0;
+        for (size_t i = at; i < at + n; ++i)
+            p = std::max(p, std::abs(left[i]));
+        if (p > 0.01f) ++loud;
+    }
+    QVERIFY2(loud >= 30, qPrintable(QString::number(loud)));
+}
+
+void TestSound::twoChannelsSoundTogether() {
+    const QString a = writeTone(dir_.path(), "low.wav", 500, 0.3);
+    const QString b = writeTone(dir_.path(), "high.wav", 1200, 0.3);
+    DiskOutput disk;
+    QCOMPARE(disk.out->sendString(disk.open(a, "K40S1")), 0);
+    QCOMPARE(disk.out->sendString(disk.open(b, "K40S2")), 0);
+    QCOMPARE(disk.out->sendString("play K40S1 from 0"), 0);
+    QVERIFY(disk.out->isPlaying("K40S1"));
+    QCOMPARE(disk.out->sendString("play K40S2 from 0 wait"), 0);
+    const auto left = disk.finish();
+    const auto low = toneWindows(left, 500, disk.rate);
+    const auto high = toneWindows(left, 1200, disk.rate);
+    QCOMPARE(low.size(), high.size());
+    int both = 0;
+    for (size_t i = 0; i < low.size(); ++i)
+        both += low[i] && high[i];
+    QVERIFY2(both >= 20, qPrintable(QString::number(both)));
+}
+
+void TestSound::replacingCutsTheFirst() {
+    const QString first = writeTone(dir_.path(), "first.wav", 500, 0.4);
+    const QString second = writeTone(dir_.path(), "second.wav", 1200, 0.2);
+    DiskOutput disk;
+    QCOMPARE(disk.out->sendString(disk.open(first, "K40S2")), 0);
+    QCOMPARE(disk.out->sendString("play K40S2 from 0"), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(disk.out->positionMs("K40S2") >= 100, 5000);
+    QCOMPARE(disk.out->sendString("close K40S2"), 0);
+    QVERIFY(!disk.out->isPlaying("K40S2"));
+    QCOMPARE(disk.out->sendString(disk.open(second, "K40S2")), 0);
+    QCOMPARE(disk.out->sendString("play K40S2 from 0 wait"), 0);
+    const auto left = disk.finish();
+    const auto low = toneWindows(left, 500, disk.rate);
+    const auto high = toneWindows(left, 1200, disk.rate);
+    const auto secondStart = std::find(high.begin(), high.end(), true) - high.begin();
+    QVERIFY(secondStart < static_cast<qsizetype>(high.size()));
+    QVERIFY2(count(low) >= 8 && count(low) <= 34, qPrintable(QString::number(count(low))));
+    for (size_t i = secondStart + 1; i < low.size(); ++i)
+        QVERIFY2(!low[i], "first sound goes on");
+}
+
+void TestSound::synchronousPlayBlocks() {
+    const QString path = writeTone(dir_.path(), "sync.wav", 800, 0.3);
+    DiskOutput disk;
+    QCOMPARE(disk.out->sendString(disk.open(path, "K40S2")), 0);
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(disk.out->sendString("play K40S2 from 0 wait"), 0);
+    const qint64 elapsed = timer.elapsed();
+    QVERIFY2(elapsed >= 300, qPrintable(QString::number(elapsed)));
+    QVERIFY(!disk.out->isPlaying("K40S2"));
+    QCOMPARE(disk.out->positionMs("K40S2"), 300);
+    // The finished sound stays open; played without waiting it returns at
+    // once and sounds on.
+    QVERIFY(disk.out->isOpen("K40S2"));
+    QCOMPARE(disk.out->sendString("play K40S2 from 0"), 0);
+    QVERIFY(disk.out->isPlaying("K40S2"));
+    QCOMPARE(disk.out->sendString("stop K40S2"), 0);
+    QVERIFY(!disk.out->isPlaying("K40S2"));
+    // From a position, the wait is for the rest of the sound.
+    timer.restart();
+    QCOMPARE(disk.out->sendString("play K40S2 from 200 wait"), 0);
+    QVERIFY(timer.elapsed() >= 100);
+    QCOMPARE(disk.out->positionMs("K40S2"), 300);
+}
+
+void TestSound::stopEndsSynchronousPlay() {
+    // Timers run during a synchronous play; one that stops the sound ends it.
+    const QString path = writeTone(dir_.path(), "long.wav", 800, 0.4);
+    SdlMediaCommands mci;
+    QCOMPARE(mci.sendString(QStringLiteral("open \"%1\" alias K40S3 wait").arg(path)), 0);
+    bool fired = false;
+    QTimer::singleShot(30, [&] {
+        fired = true;
+        mci.sendString("stop K40S3");
+    });
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(mci.sendString("play K40S3 from 0 wait"), 0);
+    QVERIFY(fired);
+    QVERIFY2(timer.elapsed() < 400, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(!mci.isPlaying("K40S3"));
+}
+
+void TestSound::damagedFileIsSilent() {
+    const QString good = writeTone(dir_.path(), "good.wav", 1000, 0.2);
+    const QString cut = dir_.filePath("cut.wav");
+    QFile g(good);
+    QVERIFY(g.open(QIODevice::ReadOnly));
+    QVERIFY(writeFile(cut, g.read(30)));
+    const QString junk = dir_.filePath("junk.wav");
+    QByteArray bytes(8000, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>((i * 131 + 7) % 256);
+    QVERIFY(writeFile(junk, bytes));
+    const QString junkMidi = dir_.filePath("junk.mid");
+    QVERIFY(writeFile(junkMidi, "MThd" + bytes));
+
+    DiskOutput disk;
+    QCOMPARE(disk.out->sendString(disk.open(cut, "K40S1")), MediaError::InvalidFile);
+    QCOMPARE(disk.out->sendString("play K40S1 from 0 wait"), MediaError::InvalidDeviceName);
+    QCOMPARE(disk.out->sendString(disk.open(junk, "K40S2")), MediaError::InvalidFile);
+    QVERIFY(disk.out->sendString(disk.open(junkMidi, "K40S3", "sequencer")) != 0);
+    QVERIFY(disk.out->sendString(disk.open(good, "K40S4", "sequencer")) != 0);
+    QVERIFY(!disk.out->isOpen("K40S1") && !disk.out->isOpen("K40S2"));
+    // The program goes on: a good file plays after the damaged ones.
+    QTest::qWait(50);
+    QCOMPARE(disk.out->sendString(disk.open(good, "K40S1")), 0);
+    QCOMPARE(disk.out->sendString("play K40S1 from 0 wait"), 0);
+    const auto left = disk.finish();
+    const auto on = toneWindows(left, 1000, disk.rate);
+    const auto first = std::find(on.begin(), on.end(), true) - on.begin();
+    QVERIFY(count(on) >= 17);
+    const size_t n = static_cast<size_t>(disk.rate / 100);
+    QVERIFY(first >= 1);
+    QCOMPARE(peak(std::vector<float>(left.begin(), left.begin() + (first - 1) * n)), 0.0f);
+}
+
+void TestSound::playSndOnRealOutput() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("my chimes"));
+    const QString chime = writeTone(dir.filePath("my chimes"), "Step One.WAV", 700, 0.25);
+    DiskOutput disk;
+    FakeClock clock;
+    QElapsedTimer timer;
+    timer.start();
+    mdlSndAPI::PlaySnd(*disk.out, clock, chime, "S2", true, 0);
+    QVERIFY(timer.elapsed() >= 250);
+    QVERIFY(disk.out->isOpen("K40S2"));
+    QVERIFY(!disk.out->isPlaying("K40S2"));
+    mdlSndAPI::PlaySnd(*disk.out, clock, chime, "S1", false, 0);
+    QVERIFY(disk.out->isPlaying("K40S1"));
+    mdlSndAPI::CloseAllSnd(*disk.out);
+    QVERIFY(!disk.out->isOpen("K40S1") && !disk.out->isOpen("K40S2"));
+    QCOMPARE(clock.waits, (QList<int>{0, 0}));
+    const auto on = toneWindows(disk.finish(), 700, disk.rate);
+    QVERIFY(count(on) >= 22);
+}
+
+void TestSound::soundFromMemory() {
+    // A voice made in memory at the speech engine's rate plays like a file.
+    const std::vector<float> voice = tone(900, 0.25, 22050);
+    const auto frames = static_cast<qint64>(voice.size());
+    DiskOutput disk;
+    QCOMPARE(disk.out->openPcm("K40Speech", voice.data(), frames, 1, 22050), 0);
+    QCOMPARE(disk.out->openPcm("k40speech", voice.data(), frames, 1, 22050),
+             MediaError::DuplicateAlias);
+    QCOMPARE(disk.out->openPcm("", voice.data(), frames, 1, 22050), MediaError::MissingDeviceName);
+    QCOMPARE(disk.out->openPcm("two words", voice.data(), frames, 1, 22050),
+             MediaError::MissingDeviceName);
+    QCOMPARE(disk.out->openPcm("none", nullptr, frames, 1, 22050), MediaError::InvalidFile);
+    QCOMPARE(disk.out->openPcm("rate0", voice.data(), frames, 1, 0), MediaError::InvalidFile);
+    QCOMPARE(disk.out->openPcm("mute", voice.data(), frames, 0, 22050), MediaError::InvalidFile);
+    QCOMPARE(disk.out->lengthMs("K40Speech"), 250);
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(disk.out->sendString("play K40Speech from 0 wait"), 0);
+    QVERIFY(timer.elapsed() >= 250);
+    QCOMPARE(disk.out->sendString("close K40Speech"), 0);
+    const auto on = toneWindows(disk.finish(), 900, disk.rate);
+    QVERIFY2(count(on) >= 22 && count(on) <= 26, qPrintable(QString::number(count(on))));
+}
+
+void TestSound::fallsBackToDummy() {
+    const QByteArray previous = qgetenv("SDL_AUDIODRIVER");
+    qputenv("SDL_AUDIODRIVER", "no-such-output");
+    const QString path = writeTone(dir_.path(), "dummy.wav", 600, 0.2);
+    {
+        SdlMediaCommands mci;
+        QVERIFY(mci.hasOutput());
+        QCOMPARE(mci.driverName(), u"dummy"_qs);
+        QCOMPARE(mci.sendString(QStringLiteral("open \"%1\" alias K40S1 wait").arg(path)), 0);
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(mci.sendString("play K40S1 from 0 wait"), 0);
+        QVERIFY(timer.elapsed() >= 200);
+        QCOMPARE(mci.positionMs("K40S1"), 200); // the channel kept time to its end
+    }
+    qputenv("SDL_AUDIODRIVER", previous);
+}
+
+QTEST_MAIN(TestSound)
+#include "tst_sound.moc"
