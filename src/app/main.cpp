@@ -1,10 +1,22 @@
 #include "app/K40App.h"
+#include "platform/QtCompanionDialogs.h"
+#include "platform/QtServices.h"
+#include "sound/SoundDevice.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    K40App k40;
+    QtMessageBoxService messages;
+    SystemClock clock;
+    QtCompanionDialogs dialogs;
+    SdlMediaCommands sound;
+    Services services;
+    services.messages = &messages;
+    services.clock = &clock;
+    services.dialogs = &dialogs;
+    services.sound = &sound;
+    K40App k40(services);
     k40.start();
     return app.exec();
 }

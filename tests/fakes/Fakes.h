@@ -91,6 +91,7 @@ public:
     qint32 Call_dlg100(QWidget*, qint16 keta, qint16& zeroMode, qint16& shift,
                        qint16& fillZero) override {
         calls << QStringLiteral("dlg100:%1,%2,%3,%4").arg(keta).arg(zeroMode).arg(shift).arg(fillZero);
+        if (during) during();
         if (dlg100Result == 1) {
             zeroMode = dlg100ZeroMode;
             shift = dlg100Shift;
@@ -100,6 +101,7 @@ public:
     }
     qint32 Call_dlg110(QWidget*, qint32 kind, const QString& text) override {
         calls << QStringLiteral("dlg110:%1:").arg(kind) + text;
+        if (during) during();
         return 1;
     }
     qint32 Call_dlg111(QWidget*, SystemTime& date) override {
@@ -128,6 +130,7 @@ public:
     }
 
     QStringList calls;
+    std::function<void()> during; // called while a modal dialog is open
     qint32 dlg100Result = 0;
     qint16 dlg100ZeroMode = 0, dlg100Shift = 0, dlg100FillZero = 0;
     qint32 dateResult = 0;

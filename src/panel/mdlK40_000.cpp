@@ -1,0 +1,63 @@
+#include "panel/mdlK40_000.h"
+
+#include "app/K40Windows.h"
+#include "console/frmCtl.h"
+#include "controls/M_Degit.h"
+#include "panel/Form1.h"
+#include "panel/TicketLabels.h"
+#include "platform/Units.h"
+#include "settings/ColorButton.h"
+#include "settings/frmOption.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+
+namespace mdlK40_000 {
+
+void InitFareCells(Form1& panel) {
+    for (int i = 1; i <= 24; ++i) panel.Degit[size_t(i)]->setValue(DegitValue(0));
+}
+
+void InitPanelDefaults(K40Windows& host) {
+    frmOption& options = host.options();
+    Form1& panel = host.panel();
+    options.Check1->setChecked(true);
+    options.Command5[0]->setBackColor(0x00FFFFFF);
+    options.Command5[1]->setBackColor(0x00C0FFC0);
+    options.Command5[2]->setBackColor(0x00C0FFC0);
+    panel.setPicture(panel.imgRes[0]);
+    panel.imgRes[1] = panel.imgRes[0];
+    panel.imgRes[2] = panel.imgRes[0];
+    options.SetProp();
+}
+
+void SeirikenNumSet(Form1& panel, qint16 layout, qint16 zeroPad) {
+    const TicketLabels::Layout l = TicketLabels::compute(layout, zeroPad);
+    QLabel* first = panel.lblSeiriNum[1];
+    QFont f = first->font();
+    f.setFamily(QStringLiteral("ＭＳ Ｐゴシック"));
+    for (int i = 1; i <= 24; ++i)
+        if (l.caption[size_t(i)]) panel.lblSeiriNum[size_t(i)]->setText(*l.caption[size_t(i)]);
+    f.setPixelSize(Units::font(f.family(), l.label1PointSize).pixelSize());
+    first->setFont(f);
+}
+
+void setLabelColour(QLabel& label, OleColor colour) {
+    QPalette p = label.palette();
+    p.setColor(QPalette::WindowText, toQColor(colour));
+    label.setPalette(p);
+}
+
+OleColor labelColour(const QLabel& label) {
+    return fromQColor(label.palette().color(QPalette::WindowText));
+}
+
+} // namespace mdlK40_000
+
+namespace ApiLib {
+bool FileExists(const QString& path) {
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.exists() && info.isFile();
+}
+} // namespace ApiLib
