@@ -1,5 +1,6 @@
 // Ticket-number captions of the twelve layouts.
 #include "panel/TicketLabels.h"
+#include "panel/mdlK40_000.h"
 
 #include <QtTest>
 
@@ -22,7 +23,14 @@ class TestTicketLabels : public QObject {
 private slots:
     void layouts_data();
     void layouts();
+    void errorText();
 };
+
+void TestTicketLabels::errorText() {
+    QCOMPARE(mdlK40_000::seirikenErrorText(9, u"インデックスが有効範囲にありません。"_qs),
+             u"エラーです！\r\n\r\nコード：9\r\n\r\n内容：インデックスが有効範囲にありません。"
+             "\r\n\r\nモジュール：IniIO-SeirikenNumSet( )"_qs);
+}
 
 void TestTicketLabels::layouts_data() {
     QTest::addColumn<int>("layout");

@@ -5,6 +5,8 @@
 #include "controls/M_Degit.h"
 #include "panel/Form1.h"
 #include "panel/TicketLabels.h"
+#include "platform/K40Error.h"
+#include "platform/Services.h"
 #include "platform/Units.h"
 #include "settings/ColorButton.h"
 #include "settings/frmOption.h"
@@ -32,15 +34,25 @@ void InitPanelDefaults(K40Windows& host) {
     options.SetProp();
 }
 
-void SeirikenNumSet(Form1& panel, qint16 layout, qint16 zeroPad) {
-    const TicketLabels::Layout l = TicketLabels::compute(layout, zeroPad);
-    QLabel* first = panel.lblSeiriNum[1];
-    QFont f = first->font();
-    f.setFamily(QStringLiteral("ＭＳ Ｐゴシック"));
-    for (int i = 1; i <= 24; ++i)
-        if (l.caption[size_t(i)]) panel.lblSeiriNum[size_t(i)]->setText(*l.caption[size_t(i)]);
-    f.setPixelSize(Units::font(f.family(), l.label1PointSize).pixelSize());
-    first->setFont(f);
+QString seirikenErrorText(int number, const QString& description) {
+    return QStringLiteral("エラーです！\r\n\r\nコード：%1\r\n\r\n内容：").arg(number) + description +
+           QStringLiteral("\r\n\r\nモジュール：IniIO-SeirikenNumSet( )");
+}
+
+void SeirikenNumSet(Form1& panel, qint16 layout, qint16 zeroPad, MessageBoxService& messages) {
+    try {
+        const TicketLabels::Layout l = TicketLabels::compute(layout, zeroPad);
+        QLabel* first = panel.lblSeiriNum[1];
+        QFont f = first->font();
+        f.setFamily(QStringLiteral("ＭＳ Ｐゴシック"));
+        for (int i = 1; i <= 24; ++i)
+            if (l.caption[size_t(i)]) panel.lblSeiriNum[size_t(i)]->setText(*l.caption[size_t(i)]);
+        f.setPixelSize(Units::font(f.family(), l.label1PointSize).pixelSize());
+        first->setFont(f);
+    } catch (const K40Error& e) {
+        messages.show(&panel, seirikenErrorText(e.number(), e.description()),
+                      QStringLiteral("エラー！"), MsgIcon::Critical, MsgButtons::Ok);
+    }
 }
 
 void setLabelColour(QLabel& label, OleColor colour) {

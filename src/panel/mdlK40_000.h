@@ -3,8 +3,11 @@
 
 #include "platform/OleColor.h"
 
+#include <QString>
+
 class Form1;
 class K40Windows;
+class MessageBoxService;
 class QLabel;
 
 namespace mdlK40_000 {
@@ -17,8 +20,12 @@ void InitFareCells(Form1& panel);
 void InitPanelDefaults(K40Windows& host);
 
 // Writes the captions of the 24 ticket-number labels in layout 0..11, with a
-// leading zero on one-digit numbers when zeroPad is nonzero.
-void SeirikenNumSet(Form1& panel, qint16 layout, qint16 zeroPad);
+// leading zero on one-digit numbers when zeroPad is nonzero. An error ends it
+// with the error box of seirikenErrorText; captions written stay.
+void SeirikenNumSet(Form1& panel, qint16 layout, qint16 zeroPad, MessageBoxService& messages);
+
+// The text of that error box.
+QString seirikenErrorText(int number, const QString& description);
 
 // The text colour of a ticket-number label.
 void setLabelColour(QLabel& label, OleColor colour);

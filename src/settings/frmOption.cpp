@@ -699,7 +699,8 @@ void frmOption::SetProp() {
     const bool show = Check1->checkState() != Qt::Unchecked;
     for (int i = 1; i <= 24; ++i) panel.lblSeiriNum[size_t(i)]->setVisible(show);
 
-    mdlK40_000::SeirikenNumSet(panel, listIndex(Combo2), checkValue(Check2));
+    mdlK40_000::SeirikenNumSet(panel, listIndex(Combo2), checkValue(Check2),
+                               *host_.services().messages);
 
     const int mode = console.backlightMode();
     const OleColor colour = Command5[size_t(mode)]->BackColor();

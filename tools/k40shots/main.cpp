@@ -12,6 +12,7 @@
 #include "settings/frmOption.h"
 
 #include <QApplication>
+#include <functional>
 #include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,10 +21,14 @@
 
 namespace {
 
-// A clock whose waits pass at once, so that the lamp test takes no time.
+// A clock whose waits pass at once, so that the lamp test takes no time;
+// onWait sees the windows as they are during a wait.
 class QuickClock : public SystemClock {
 public:
-    void wait(int) override {}
+    void wait(int ms) override {
+        if (onWait && ms > 0) onWait();
+    }
+    std::function<void()> onWait;
 };
 
 class SilentMessages : public MessageBoxService {
@@ -62,6 +67,9 @@ int main(int argc, char** argv) {
     K40App k40(services);
     k40.onEnd = [] {};
     k40.start();
+    save(k40.panel(), out + QStringLiteral("/start-panel.png"));
+    save(k40.console(), out + QStringLiteral("/start-console.png"));
+    clock.onWait = [&] { save(k40.panel(), out + QStringLiteral("/lamp-test.png")); };
 
     frmCtl& ctl = k40.console();
     ctl.CommandButton1_Click(10);
