@@ -1,4 +1,5 @@
 // The byte layout of the settings file.
+#include "SettingsSamples.h"
 #include "platform/K40Error.h"
 #include "settings/SettingsRecord.h"
 
@@ -29,88 +30,6 @@ QByteArray factoryFile() {
            + QByteArray(68, '\0')                                       // block 9
            + hex("18 00")                                               // block 10: 24
            + QByteArray(144, '\0');                                     // block 11
-}
-
-SettingsRecord everythingChanged() {
-    SettingsRecord r;
-    r.FareDataDir = u"C:\\fare"_qs;
-    r.TapeDataDir = u"/home/運転士/放送"_qs;
-    r.UseSeiriNum = 0;
-    r.SeiriNumColorOff = 0x123456;
-    r.SeiriNumColorOn1 = 0x00FF00;
-    r.SeiriNumColorOn2 = 0x0000FF;
-    r.SeiriNumStyle = 7;
-    r.SeiriNumZeroPad = 1;
-    r.PanelAuto = 0;
-    r.PanelManual = -1;
-    r.PanelOffBuiltIn = 0;
-    r.PanelOffUser = -1;
-    r.PanelOn1BuiltIn = 0;
-    r.PanelOn1User = -1;
-    r.PanelOn2BuiltIn = 0;
-    r.PanelOn2User = -1;
-    r.PanelOffFile = u"off.bmp"_qs;
-    r.PanelOn1File = u"on1.gif"_qs;
-    r.PanelOn2File = u"on2.jpg"_qs;
-    r.DegitBackColor = 1;
-    r.DegitBaseForeColor = 2;
-    r.DegitForeColor = 3;
-    r.InfoSectionOn = 1;
-    r.InfoSectionCell = 23;
-    r.InfoSectionFromZero = 1;
-    r.InfoSeiriOn = 1;
-    r.InfoSeiriCell = 22;
-    r.InfoRouteOn = 1;
-    r.InfoRouteCell = 21;
-    r.InfoColumnOn = 1;
-    r.InfoColumnNo = 149;
-    r.InfoColumnCell = 20;
-    r.ChimeiBackColor = 4;
-    r.ChimeiForeColor = 5;
-    r.ChimeiFontMode = 4;
-    r.ChimeiFontBold = 1;
-    r.ChimeiTsugiwaMode = 2;
-    r.ChimeiTsugiwaColor = 6;
-    r.ChimeiTsugiwaFontMode = 3;
-    r.ChimeiTsugiwaBold = 1;
-    r.RouteSetSound = u"route.wav"_qs;
-    r.ResetSound = u"key.wav"_qs;
-    r.StepSoundAlways = 0;
-    r.StepSoundByColumn = -1;
-    r.StepSoundSync = -1;
-    r.StepSoundAsync = 0;
-    r.StepSoundFile = u"step.wav"_qs;
-    r.StepSoundColumn = 29;
-    r.StepSound1 = u"1.wav"_qs;
-    r.StepSound2 = u"2.wav"_qs;
-    r.StepSound3 = u"3.mid"_qs;
-    r.TapeSoundAlways = 0;
-    r.TapeSoundByFlag = -1;
-    r.TapeSoundSync = 0;
-    r.TapeSoundAsync = -1;
-    r.TapeSoundFile = u"ピンポン.wav"_qs;
-    r.TapeSound1 = u"a.wav"_qs;
-    r.TapeSound2 = u"b.wav"_qs;
-    r.TapeSound3 = u"c.wav"_qs;
-    r.UseSeiriPrev = 1;
-    r.SeiriPlgFile = u"みなと.4SP"_qs;
-    r.DateEachPrint = 0;
-    r.DateAtRouteSet = 0;
-    r.DateFixed = -1;
-    r.FixedDate = u"2024/03/07"_qs;
-    r.CtrlPage = 1;
-    r.ScrollSpeed = 2000;
-    r.ScrollWait = 3000;
-    r.LateNight = 1;
-    r.PreviewOpen = 1;
-    r.CtrlLeft = -1500;
-    r.CtrlTop = 16200;
-    r.PanelLeft = 15;
-    r.PanelTop = -30;
-    for (int i = 0; i < 17; ++i) r.CustomColors[size_t(i)] = 0x010101 * i;
-    for (int i = 0; i < 24; ++i)
-        r.DegitCells[size_t(i)] = {qint16(i % 3), qint16(i % 4), qint16(-i)};
-    return r;
 }
 
 } // namespace
@@ -160,7 +79,7 @@ void TestSettingsCodec::texts() {
 }
 
 void TestSettingsCodec::everyFieldRoundTrips() {
-    const SettingsRecord r = everythingChanged();
+    const SettingsRecord r = unusualSettings(u"C:\\fare"_qs);
     const QByteArray bytes = SettingsCodec::encode(r);
     SettingsRecord back;
     SettingsCodec::decode(bytes, back);
@@ -170,6 +89,7 @@ void TestSettingsCodec::everyFieldRoundTrips() {
     // starts 22 bytes before block 8 + 9 + 10 + 11 (222 bytes) from the end.
     const QByteArray tail = bytes.right(22 + 8 + 68 + 2 + 144);
     QCOMPARE(tail.left(10).toHex(' '), QByteArray("01 00 d0 07 00 00 b8 0b 00 00"));
+    QCOMPARE(tail.mid(14, 8).toHex(' '), QByteArray("dc 05 00 00 b8 0b 00 00")); // 1500, 3000 twips
     QCOMPARE(tail.mid(22 + 8 + 68, 2).toHex(' '), QByteArray("18 00"));
     QCOMPARE(tail.right(6).toHex(' '), QByteArray("02 00 03 00 e9 ff")); // cell 24: 2, 3, -23
 }
@@ -184,7 +104,7 @@ void TestSettingsCodec::blockTenIsIgnored_data() {
 
 void TestSettingsCodec::blockTenIsIgnored() {
     QFETCH(int, count);
-    const SettingsRecord r = everythingChanged();
+    const SettingsRecord r = unusualSettings(u"C:\\fare"_qs);
     QByteArray bytes = SettingsCodec::encode(r);
     const qsizetype at = bytes.size() - 144 - 2;
     bytes[at] = char(count & 0xFF);
@@ -206,7 +126,7 @@ void TestSettingsCodec::shortFile_data() {
 void TestSettingsCodec::shortFile() {
     QFETCH(int, cut);
     QFETCH(bool, tapeFolder);
-    const SettingsRecord full = everythingChanged();
+    const SettingsRecord full = unusualSettings(u"C:\\fare"_qs);
     const QByteArray bytes = SettingsCodec::encode(full);
     SettingsRecord r;
     try {

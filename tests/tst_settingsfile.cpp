@@ -2,6 +2,7 @@
 #include "K40Rig.h"
 #include "panel/mdlK40_000.h"
 #include "settings/ColorButton.h"
+#include "SettingsSamples.h"
 #include "settings/SettingsRecord.h"
 #include "settings/mdlIniIoEx.h"
 
@@ -18,88 +19,6 @@ namespace {
 QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// A record with every field away from its default that the windows accept.
-SettingsRecord unusual(const QString& folder) {
-    SettingsRecord r;
-    r.FareDataDir = folder;
-    r.TapeDataDir = u"放送"_qs;
-    r.UseSeiriNum = 0;
-    r.SeiriNumColorOff = 0x010203;
-    r.SeiriNumColorOn1 = 0x040506;
-    r.SeiriNumColorOn2 = 0x070809;
-    r.SeiriNumStyle = 7;
-    r.SeiriNumZeroPad = 1;
-    r.PanelAuto = 0;
-    r.PanelManual = -1;
-    r.PanelOffBuiltIn = 0;
-    r.PanelOffUser = -1;
-    r.PanelOn1BuiltIn = 0;
-    r.PanelOn1User = -1;
-    r.PanelOn2BuiltIn = 0;
-    r.PanelOn2User = -1;
-    r.PanelOffFile = u"off.bmp"_qs;
-    r.PanelOn1File = u"on1.gif"_qs;
-    r.PanelOn2File = u"on2.jpg"_qs;
-    r.DegitBackColor = 0x112233;
-    r.DegitBaseForeColor = 0x445566;
-    r.DegitForeColor = 0x778899;
-    r.InfoSectionOn = 1;
-    r.InfoSectionCell = 23;
-    r.InfoSectionFromZero = 1;
-    r.InfoSeiriOn = 1;
-    r.InfoSeiriCell = 22;
-    r.InfoRouteOn = 1;
-    r.InfoRouteCell = 21;
-    r.InfoColumnOn = 1;
-    r.InfoColumnNo = 149;
-    r.InfoColumnCell = 20;
-    r.ChimeiBackColor = 0x202020;
-    r.ChimeiForeColor = 0x00FF00;
-    r.ChimeiFontMode = 4;
-    r.ChimeiFontBold = 1;
-    r.ChimeiTsugiwaMode = 2;
-    r.ChimeiTsugiwaColor = 0x0000FF;
-    r.ChimeiTsugiwaFontMode = 3;
-    r.ChimeiTsugiwaBold = 1;
-    r.RouteSetSound = u"route.wav"_qs;
-    r.ResetSound = u"key.wav"_qs;
-    r.StepSoundAlways = 0;
-    r.StepSoundByColumn = -1;
-    r.StepSoundSync = -1;
-    r.StepSoundAsync = 0;
-    r.StepSoundFile = u"step.wav"_qs;
-    r.StepSoundColumn = 29;
-    r.StepSound1 = u"1.wav"_qs;
-    r.StepSound2 = u"2.wav"_qs;
-    r.StepSound3 = u"3.mid"_qs;
-    r.TapeSoundAlways = 0;
-    r.TapeSoundByFlag = -1;
-    r.TapeSoundSync = 0;
-    r.TapeSoundAsync = -1;
-    r.TapeSoundFile = u"ピンポン.wav"_qs;
-    r.TapeSound1 = u"a.wav"_qs;
-    r.TapeSound2 = u"b.wav"_qs;
-    r.TapeSound3 = u"c.wav"_qs;
-    r.UseSeiriPrev = 1;
-    r.SeiriPlgFile = u"みなと.4SP"_qs;
-    r.DateEachPrint = 0;
-    r.DateAtRouteSet = 0;
-    r.DateFixed = -1;
-    r.FixedDate = u"2023/12/24"_qs;
-    r.CtrlPage = 1;
-    r.ScrollSpeed = 2000;
-    r.ScrollWait = 0;
-    r.LateNight = 1;
-    r.PreviewOpen = 1;
-    r.CtrlLeft = 1500;
-    r.CtrlTop = 3000;
-    r.PanelLeft = 150;
-    r.PanelTop = 300;
-    for (int i = 0; i < 17; ++i) r.CustomColors[size_t(i)] = 0x030201 * (i + 1);
-    for (int i = 0; i < 24; ++i) r.DegitCells[size_t(i)] = {1, 3, 2};
-    return r;
 }
 
 } // namespace
@@ -139,7 +58,7 @@ void TestSettingsFile::everyFieldComesBack() {
     {
         K40Rig first;
         folder = first.dir.path();
-        const SettingsRecord r = unusual(folder);
+        const SettingsRecord r = unusualSettings(folder);
         first.writeFile(u"K40.in4"_qs, SettingsCodec::encode(r));
         written = readFile(first.path(u"K40.in4"_qs));
         first.start();
@@ -152,14 +71,14 @@ void TestSettingsFile::everyFieldComesBack() {
 
 void TestSettingsFile::loadedSettingsReachTheDisplays() {
     K40Rig rig;
-    rig.writeFile(u"K40.in4"_qs, SettingsCodec::encode(unusual(rig.dir.path())));
+    rig.writeFile(u"K40.in4"_qs, SettingsCodec::encode(unusualSettings(rig.dir.path())));
     rig.start();
     QCOMPARE(rig.panel().pos(), QPoint(10, 20));
     QCOMPARE(rig.ctl().pos(), QPoint(100, 200));
     QCOMPARE(rig.ctl().width(), 600);                     // preview open
     QCOMPARE(rig.ctl().frontPanelMode, qint16(1));
     QCOMPARE(rig.panel().ChimeiCtl->Speed(), qint16(2000));
-    QCOMPARE(rig.panel().ChimeiCtl->ScrollStartWait(), 0);
+    QCOMPARE(rig.panel().ChimeiCtl->ScrollStartWait(), 3000);
     QCOMPARE(rig.panel().ChimeiCtl->TsugiwaMode(), qint16(2));
     QCOMPARE(rig.panel().ChimeiCtl->FontMode(), qint16(4));
     QVERIFY(rig.panel().ChimeiCtl->TsugiwaBold());
@@ -167,9 +86,9 @@ void TestSettingsFile::loadedSettingsReachTheDisplays() {
     QVERIFY(!rig.panel().lblSeiriNum[1]->isVisibleTo(&rig.panel())); // numbers off
     for (int i = 1; i <= 24; ++i) {
         M_Degit* d = rig.panel().Degit[size_t(i)];
-        QCOMPARE(d->ZeroMode(), qint16(3));
-        QCOMPARE(d->Shift(), qint16(1));
-        QCOMPARE(d->FillZero(), qint16(2));
+        QCOMPARE(d->Shift(), qint16((i - 1) % 3));
+        QCOMPARE(d->ZeroMode(), qint16((i - 1) % 4));
+        QCOMPARE(d->FillZero(), qint16(1 - i));
         QCOMPARE(d->BackColor(), OleColor(0x112233));
         QCOMPARE(d->Value().toText(), u" "_qs);
     }
@@ -180,7 +99,7 @@ void TestSettingsFile::loadedSettingsReachTheDisplays() {
 
 void TestSettingsFile::badLayoutStopsApplying() {
     K40Rig rig;
-    SettingsRecord r = unusual(rig.dir.path());
+    SettingsRecord r = unusualSettings(rig.dir.path());
     r.SeiriNumStyle = 12;
     rig.writeFile(u"K40.in4"_qs, SettingsCodec::encode(r));
     rig.start();
@@ -193,7 +112,7 @@ void TestSettingsFile::badLayoutStopsApplying() {
     QCOMPARE(rig.opt().Text2[0]->text(), rig.dir.path());
     QVERIFY(!rig.opt().Check1->isChecked());
     QCOMPARE(rig.opt().Command5[2]->BackColor(), OleColor(0x070809));
-    QCOMPARE(rig.panel().Degit[1]->ZeroMode(), qint16(3));
+    QCOMPARE(rig.panel().Degit[4]->ZeroMode(), qint16(3));
     QCOMPARE(rig.panel().ChimeiCtl->TsugiwaMode(), qint16(2));
     // ... what comes after it is not, and the options are not applied.
     QCOMPARE(rig.opt().Combo2->currentIndex(), 0);
@@ -206,7 +125,7 @@ void TestSettingsFile::badLayoutStopsApplying() {
 
 void TestSettingsFile::shortFileShowsTheErrorBox() {
     K40Rig rig;
-    const QByteArray full = SettingsCodec::encode(unusual(rig.dir.path()));
+    const QByteArray full = SettingsCodec::encode(unusualSettings(rig.dir.path()));
     rig.writeFile(u"K40.in4"_qs, full.left(100));
     rig.start();
     QCOMPARE(rig.messages.shown.size(), 1);

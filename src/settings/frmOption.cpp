@@ -729,154 +729,123 @@ void frmOption::SetProp() {
 
 // ---- Settings record ----------------------------------------------------------------
 
+namespace {
+
+// Reads the controls into the record.
+struct Collect {
+    void text(QLineEdit* e, QString& v) { v = e->text(); }
+    void check(QCheckBox* c, qint16& v) { v = checkValue(c); }
+    void flag(QRadioButton* r, qint16& v) { v = flagValue(r); }
+    void list(QComboBox* c, qint16& v) { v = listIndex(c); }
+    void colour(ColorButton* b, qint32& v) { v = static_cast<qint32>(b->BackColor()); }
+    void label(QLabel* l, QString& v) { v = l->text(); }
+    void afterPanelFiles() {}
+    void afterDigitColours() {}
+};
+
+// Writes the record into the controls, with the checks the controls make.
+struct Distribute {
+    std::function<void()> panelFiles, digitColours;
+    void text(QLineEdit* e, const QString& v) { e->setText(v); }
+    void check(QCheckBox* c, qint16 v) { setCheckValue(c, v); }
+    void flag(QRadioButton* r, qint16 v) { setFlagValue(r, v); }
+    void list(QComboBox* c, qint16 v) { setListIndex(c, v); }
+    void colour(ColorButton* b, qint32 v) { b->setBackColor(static_cast<OleColor>(v)); }
+    void label(QLabel* l, const QString& v) { l->setText(v); }
+    void afterPanelFiles() { panelFiles(); }
+    void afterDigitColours() { digitColours(); }
+};
+
+} // namespace
+
+// Blocks 1 to 6 in file order, for both directions. R is SettingsRecord or
+// const SettingsRecord.
+template <typename Op, typename R> void frmOption::transfer(Op& op, R& r) const {
+    op.text(Text2[0], r.FareDataDir);
+    op.text(Text2[1], r.TapeDataDir);
+
+    op.check(Check1, r.UseSeiriNum);
+    op.colour(Command5[0], r.SeiriNumColorOff);
+    op.colour(Command5[1], r.SeiriNumColorOn1);
+    op.colour(Command5[2], r.SeiriNumColorOn2);
+    op.list(Combo2, r.SeiriNumStyle);
+    op.check(Check2, r.SeiriNumZeroPad);
+    op.flag(Option3[0], r.PanelAuto);
+    op.flag(Option3[1], r.PanelManual);
+    op.flag(Option3[7], r.PanelOffBuiltIn);
+    op.flag(Option3[6], r.PanelOffUser);
+    op.flag(Option3[3], r.PanelOn1BuiltIn);
+    op.flag(Option3[2], r.PanelOn1User);
+    op.flag(Option3[4], r.PanelOn2BuiltIn);
+    op.flag(Option3[5], r.PanelOn2User);
+    op.text(txtSelectPanel[0], r.PanelOffFile);
+    op.text(txtSelectPanel[1], r.PanelOn1File);
+    op.text(txtSelectPanel[2], r.PanelOn2File);
+    op.afterPanelFiles();
+
+    op.colour(Command8[0], r.DegitBackColor);
+    op.colour(Command8[1], r.DegitBaseForeColor);
+    op.colour(Command8[2], r.DegitForeColor);
+    op.afterDigitColours();
+    op.check(Check3[0], r.InfoSectionOn);
+    op.list(Combo4[0], r.InfoSectionCell);
+    op.check(Check3[4], r.InfoSectionFromZero);
+    op.check(Check3[1], r.InfoSeiriOn);
+    op.list(Combo4[1], r.InfoSeiriCell);
+    op.check(Check3[2], r.InfoRouteOn);
+    op.list(Combo4[2], r.InfoRouteCell);
+    op.check(Check3[3], r.InfoColumnOn);
+    op.list(Combo4[4], r.InfoColumnNo);
+    op.list(Combo4[3], r.InfoColumnCell);
+
+    op.colour(Command9[0], r.ChimeiBackColor);
+    op.colour(Command9[1], r.ChimeiForeColor);
+    op.list(Combo3, r.ChimeiFontMode);
+    op.check(Check4, r.ChimeiFontBold);
+    op.list(Combo6, r.ChimeiTsugiwaMode);
+    op.colour(Command9[2], r.ChimeiTsugiwaColor);
+    op.list(Combo5, r.ChimeiTsugiwaFontMode);
+    op.check(Check5, r.ChimeiTsugiwaBold);
+
+    op.text(txtSelectSound[0], r.RouteSetSound);
+    op.text(txtSelectSound[1], r.ResetSound);
+    op.flag(Option2[0], r.StepSoundAlways);
+    op.flag(Option2[1], r.StepSoundByColumn);
+    op.flag(Option6[0], r.StepSoundSync);
+    op.flag(Option6[1], r.StepSoundAsync);
+    op.text(txtSelectSound[7], r.StepSoundFile);
+    op.list(Combo1, r.StepSoundColumn);
+    op.text(txtSelectSound[8], r.StepSound1);
+    op.text(txtSelectSound[9], r.StepSound2);
+    op.text(txtSelectSound[10], r.StepSound3);
+    op.flag(Option2[2], r.TapeSoundAlways);
+    op.flag(Option2[3], r.TapeSoundByFlag);
+    op.flag(Option7[0], r.TapeSoundSync);
+    op.flag(Option7[1], r.TapeSoundAsync);
+    op.text(txtSelectSound[3], r.TapeSoundFile);
+    op.text(txtSelectSound[4], r.TapeSound1);
+    op.text(txtSelectSound[5], r.TapeSound2);
+    op.text(txtSelectSound[6], r.TapeSound3);
+
+    op.check(chkUseSeiriPrev, r.UseSeiriPrev);
+    op.text(txtSeiriPlgDir, r.SeiriPlgFile);
+    op.flag(Option4[0], r.DateEachPrint);
+    op.flag(Option4[1], r.DateAtRouteSet);
+    op.flag(Option4[2], r.DateFixed);
+    op.label(Label10, r.FixedDate);
+}
+
 void frmOption::GetOptionInfo(SettingsRecord& r) const {
-    r.FareDataDir = Text2[0]->text();
-    r.TapeDataDir = Text2[1]->text();
-
-    r.UseSeiriNum = checkValue(Check1);
-    r.SeiriNumColorOff = static_cast<qint32>(Command5[0]->BackColor());
-    r.SeiriNumColorOn1 = static_cast<qint32>(Command5[1]->BackColor());
-    r.SeiriNumColorOn2 = static_cast<qint32>(Command5[2]->BackColor());
-    r.SeiriNumStyle = listIndex(Combo2);
-    r.SeiriNumZeroPad = checkValue(Check2);
-    r.PanelAuto = flagValue(Option3[0]);
-    r.PanelManual = flagValue(Option3[1]);
-    r.PanelOffBuiltIn = flagValue(Option3[7]);
-    r.PanelOffUser = flagValue(Option3[6]);
-    r.PanelOn1BuiltIn = flagValue(Option3[3]);
-    r.PanelOn1User = flagValue(Option3[2]);
-    r.PanelOn2BuiltIn = flagValue(Option3[4]);
-    r.PanelOn2User = flagValue(Option3[5]);
-    r.PanelOffFile = txtSelectPanel[0]->text();
-    r.PanelOn1File = txtSelectPanel[1]->text();
-    r.PanelOn2File = txtSelectPanel[2]->text();
-
-    r.DegitBackColor = static_cast<qint32>(Command8[0]->BackColor());
-    r.DegitBaseForeColor = static_cast<qint32>(Command8[1]->BackColor());
-    r.DegitForeColor = static_cast<qint32>(Command8[2]->BackColor());
-    r.InfoSectionOn = checkValue(Check3[0]);
-    r.InfoSectionCell = listIndex(Combo4[0]);
-    r.InfoSectionFromZero = checkValue(Check3[4]);
-    r.InfoSeiriOn = checkValue(Check3[1]);
-    r.InfoSeiriCell = listIndex(Combo4[1]);
-    r.InfoRouteOn = checkValue(Check3[2]);
-    r.InfoRouteCell = listIndex(Combo4[2]);
-    r.InfoColumnOn = checkValue(Check3[3]);
-    r.InfoColumnNo = listIndex(Combo4[4]);
-    r.InfoColumnCell = listIndex(Combo4[3]);
-
-    r.ChimeiBackColor = static_cast<qint32>(Command9[0]->BackColor());
-    r.ChimeiForeColor = static_cast<qint32>(Command9[1]->BackColor());
-    r.ChimeiFontMode = listIndex(Combo3);
-    r.ChimeiFontBold = checkValue(Check4);
-    r.ChimeiTsugiwaMode = listIndex(Combo6);
-    r.ChimeiTsugiwaColor = static_cast<qint32>(Command9[2]->BackColor());
-    r.ChimeiTsugiwaFontMode = listIndex(Combo5);
-    r.ChimeiTsugiwaBold = checkValue(Check5);
-
-    r.RouteSetSound = txtSelectSound[0]->text();
-    r.ResetSound = txtSelectSound[1]->text();
-    r.StepSoundAlways = flagValue(Option2[0]);
-    r.StepSoundByColumn = flagValue(Option2[1]);
-    r.StepSoundSync = flagValue(Option6[0]);
-    r.StepSoundAsync = flagValue(Option6[1]);
-    r.StepSoundFile = txtSelectSound[7]->text();
-    r.StepSoundColumn = listIndex(Combo1);
-    r.StepSound1 = txtSelectSound[8]->text();
-    r.StepSound2 = txtSelectSound[9]->text();
-    r.StepSound3 = txtSelectSound[10]->text();
-    r.TapeSoundAlways = flagValue(Option2[2]);
-    r.TapeSoundByFlag = flagValue(Option2[3]);
-    r.TapeSoundSync = flagValue(Option7[0]);
-    r.TapeSoundAsync = flagValue(Option7[1]);
-    r.TapeSoundFile = txtSelectSound[3]->text();
-    r.TapeSound1 = txtSelectSound[4]->text();
-    r.TapeSound2 = txtSelectSound[5]->text();
-    r.TapeSound3 = txtSelectSound[6]->text();
-
-    r.UseSeiriPrev = checkValue(chkUseSeiriPrev);
-    r.SeiriPlgFile = txtSeiriPlgDir->text();
-    r.DateEachPrint = flagValue(Option4[0]);
-    r.DateAtRouteSet = flagValue(Option4[1]);
-    r.DateFixed = flagValue(Option4[2]);
-    r.FixedDate = Label10->text();
+    Collect op;
+    transfer(op, r);
 }
 
 void frmOption::SetOptionInfo(const SettingsRecord& r) {
-    Text2[0]->setText(r.FareDataDir);
-    Text2[1]->setText(r.TapeDataDir);
-
-    setCheckValue(Check1, r.UseSeiriNum);
-    Command5[0]->setBackColor(static_cast<OleColor>(r.SeiriNumColorOff));
-    Command5[1]->setBackColor(static_cast<OleColor>(r.SeiriNumColorOn1));
-    Command5[2]->setBackColor(static_cast<OleColor>(r.SeiriNumColorOn2));
-    setListIndex(Combo2, r.SeiriNumStyle);
-    setCheckValue(Check2, r.SeiriNumZeroPad);
-    setFlagValue(Option3[0], r.PanelAuto);
-    setFlagValue(Option3[1], r.PanelManual);
-    setFlagValue(Option3[7], r.PanelOffBuiltIn);
-    setFlagValue(Option3[6], r.PanelOffUser);
-    setFlagValue(Option3[3], r.PanelOn1BuiltIn);
-    setFlagValue(Option3[2], r.PanelOn1User);
-    setFlagValue(Option3[4], r.PanelOn2BuiltIn);
-    setFlagValue(Option3[5], r.PanelOn2User);
-    txtSelectPanel[0]->setText(r.PanelOffFile);
-    txtSelectPanel[1]->setText(r.PanelOn1File);
-    txtSelectPanel[2]->setText(r.PanelOn2File);
-    // Changed panel pictures show at once.
-    host_.console().Option4_Click(host_.console().backlightMode());
-
-    Command8[0]->setBackColor(static_cast<OleColor>(r.DegitBackColor));
-    Command8[1]->setBackColor(static_cast<OleColor>(r.DegitBaseForeColor));
-    Command8[2]->setBackColor(static_cast<OleColor>(r.DegitForeColor));
-    updatePreviewDigit();
-    setCheckValue(Check3[0], r.InfoSectionOn);
-    setListIndex(Combo4[0], r.InfoSectionCell);
-    setCheckValue(Check3[4], r.InfoSectionFromZero);
-    setCheckValue(Check3[1], r.InfoSeiriOn);
-    setListIndex(Combo4[1], r.InfoSeiriCell);
-    setCheckValue(Check3[2], r.InfoRouteOn);
-    setListIndex(Combo4[2], r.InfoRouteCell);
-    setCheckValue(Check3[3], r.InfoColumnOn);
-    setListIndex(Combo4[4], r.InfoColumnNo);
-    setListIndex(Combo4[3], r.InfoColumnCell);
-
-    Command9[0]->setBackColor(static_cast<OleColor>(r.ChimeiBackColor));
-    Command9[1]->setBackColor(static_cast<OleColor>(r.ChimeiForeColor));
-    setListIndex(Combo3, r.ChimeiFontMode);
-    setCheckValue(Check4, r.ChimeiFontBold);
-    setListIndex(Combo6, r.ChimeiTsugiwaMode);
-    Command9[2]->setBackColor(static_cast<OleColor>(r.ChimeiTsugiwaColor));
-    setListIndex(Combo5, r.ChimeiTsugiwaFontMode);
-    setCheckValue(Check5, r.ChimeiTsugiwaBold);
-
-    txtSelectSound[0]->setText(r.RouteSetSound);
-    txtSelectSound[1]->setText(r.ResetSound);
-    setFlagValue(Option2[0], r.StepSoundAlways);
-    setFlagValue(Option2[1], r.StepSoundByColumn);
-    setFlagValue(Option6[0], r.StepSoundSync);
-    setFlagValue(Option6[1], r.StepSoundAsync);
-    txtSelectSound[7]->setText(r.StepSoundFile);
-    setListIndex(Combo1, r.StepSoundColumn);
-    txtSelectSound[8]->setText(r.StepSound1);
-    txtSelectSound[9]->setText(r.StepSound2);
-    txtSelectSound[10]->setText(r.StepSound3);
-    setFlagValue(Option2[2], r.TapeSoundAlways);
-    setFlagValue(Option2[3], r.TapeSoundByFlag);
-    setFlagValue(Option7[0], r.TapeSoundSync);
-    setFlagValue(Option7[1], r.TapeSoundAsync);
-    txtSelectSound[3]->setText(r.TapeSoundFile);
-    txtSelectSound[4]->setText(r.TapeSound1);
-    txtSelectSound[5]->setText(r.TapeSound2);
-    txtSelectSound[6]->setText(r.TapeSound3);
-
-    setCheckValue(chkUseSeiriPrev, r.UseSeiriPrev);
-    txtSeiriPlgDir->setText(r.SeiriPlgFile);
-    setFlagValue(Option4[0], r.DateEachPrint);
-    setFlagValue(Option4[1], r.DateAtRouteSet);
-    setFlagValue(Option4[2], r.DateFixed);
-    Label10->setText(r.FixedDate);
-
+    Distribute op;
+    // Changed panel pictures show at once; the preview digit takes the colours.
+    op.panelFiles = [this] { host_.console().Option4_Click(host_.console().backlightMode()); };
+    op.digitColours = [this] { updatePreviewDigit(); };
+    transfer(op, r);
     SetPlgin(txtSeiriPlgDir->text());
 }
 

@@ -125,6 +125,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    template <typename Op, typename R> void transfer(Op& op, R& record) const;
     void buildPage0();
     void buildPage1();
     void buildPage2();
