@@ -807,15 +807,15 @@ void TestDegit::loadedMissingKeysTakeDefaults() {
 }
 
 void TestDegit::loadedOddEntriesAreHarmless() {
-    // Unreadable entries read as defaults; values beyond 16 bits are bounded
-    // to them; nothing is clamped to the property ranges.
+    // Unreadable entries and values beyond 16 bits read as defaults; nothing
+    // is clamped to the property ranges.
     const PropertyBag bag{{"Keta", "abc"},  {"DegitSize", 7},          {"FillZero", 100000},
                           {"Shift", 32767}, {"ZeroMode", "2"},         {"DegitStyle", 2.6},
                           {"Value", "x"},   {"BackColor", -2147483633}};
     M_Degit d(nullptr, &bag);
     QCOMPARE(d.Keta(), qint16{4});
     QCOMPARE(d.DegitSize(), qint16{7});
-    QCOMPARE(d.FillZero(), qint16{32767});
+    QCOMPARE(d.FillZero(), qint16{0});
     QCOMPARE(d.Shift(), qint16{32767});
     QCOMPARE(d.ZeroMode(), qint16{2});
     QCOMPARE(d.DegitStyle(), qint16{3});

@@ -23,6 +23,8 @@ private slots:
     void errorDescriptions_data();
     void errorDescriptions();
     void propertyBag();
+    void typedReads_data();
+    void typedReads();
 };
 
 void TestPlatform::encode_data() {
@@ -164,6 +166,35 @@ void TestPlatform::propertyBag() {
     QVERIFY(bag.contains(u"zeromode"_qs));
     QCOMPARE(bag.size(), 2);
     QVERIFY(bag.keys().contains(u"ZeroMode"_qs));
+}
+
+void TestPlatform::typedReads_data() {
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<int>("int16");   // ReadInt16 with default -7
+    QTest::addColumn<qint64>("colour"); // ReadColour with default 0x123
+    QTest::addColumn<bool>("boolean"); // ReadBool with default true
+    QTest::newRow("missing") << QVariant() << -7 << qint64(0x123) << true;
+    QTest::newRow("number") << QVariant(300) << 300 << qint64(300) << true;
+    QTest::newRow("zero") << QVariant(0) << 0 << qint64(0) << false;
+    QTest::newRow("text of a number") << QVariant(u"2"_qs) << 2 << qint64(2) << true;
+    QTest::newRow("fraction rounds") << QVariant(2.6) << 3 << qint64(3) << true;
+    QTest::newRow("beyond 16 bits") << QVariant(70000) << -7 << qint64(70000) << true;
+    QTest::newRow("negative colour") << QVariant(-1) << -1 << qint64(0xFFFFFFFF) << true;
+    QTest::newRow("beyond 32 bits") << QVariant(qint64(1) << 33) << -7 << qint64(0x123) << true;
+    QTest::newRow("not a number") << QVariant(u"grey"_qs) << -7 << qint64(0x123) << true;
+    QTest::newRow("Boolean false") << QVariant(false) << -7 << qint64(0x123) << false;
+}
+
+void TestPlatform::typedReads() {
+    QFETCH(QVariant, stored);
+    QFETCH(int, int16);
+    QFETCH(qint64, colour);
+    QFETCH(bool, boolean);
+    PropertyBag bag;
+    if (stored.isValid()) bag.WriteProperty(u"P"_qs, stored);
+    QCOMPARE(int(bag.ReadInt16(u"p"_qs, -7)), int16);
+    QCOMPARE(qint64(bag.ReadColour(u"p"_qs, 0x123)), colour);
+    QCOMPARE(bag.ReadBool(u"p"_qs, true), boolean);
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)

@@ -46,36 +46,6 @@ constexpr double PrefixSize = 14;
 constexpr double SmallHaSize = 12;
 constexpr int SmallHaTop = 4;
 
-// Saved values are read as the property's type; a value that is not a
-// number of that range reads as the key's default.
-template <typename T> T readInt(const PropertyBag& bag, const char* name, T def) {
-    const QVariant v = bag.ReadProperty(QLatin1String(name));
-    if (!v.isValid()) return def;
-    bool ok = false;
-    const qlonglong n = v.toLongLong(&ok);
-    if (!ok || n < std::numeric_limits<T>::min() || n > std::numeric_limits<T>::max()) return def;
-    return static_cast<T>(n);
-}
-
-OleColor readColor(const PropertyBag& bag, const char* name, OleColor def) {
-    const QVariant v = bag.ReadProperty(QLatin1String(name));
-    if (!v.isValid()) return def;
-    bool ok = false;
-    const qlonglong n = v.toLongLong(&ok);
-    if (!ok || n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<quint32>::max())
-        return def;
-    return static_cast<OleColor>(static_cast<quint32>(n));
-}
-
-bool readBool(const PropertyBag& bag, const char* name, bool def) {
-    const QVariant v = bag.ReadProperty(QLatin1String(name));
-    if (!v.isValid()) return def;
-    if (v.typeId() == QMetaType::Bool) return v.toBool();
-    bool ok = false;
-    const qlonglong n = v.toLongLong(&ok);
-    return ok ? n != 0 : def;
-}
-
 QRgb rgbOf(OleColor c) {
     return toQColor(c).rgb();
 }
@@ -113,19 +83,19 @@ ChimeiCtl_DX::~ChimeiCtl_DX() = default;
 void ChimeiCtl_DX::loadProperties(const PropertyBag& bag) {
     // Colours and the frame's look go straight to the surfaces; the rest is
     // stored as read, without the setters' checks.
-    backColor_ = readColor(bag, "BackColor", Missing::BackColor);
+    backColor_ = bag.ReadColour(QStringLiteral("BackColor"), Missing::BackColor);
     frameBackColor_ = backColor_;
-    foreColor_ = readColor(bag, "ForeColor", Missing::ForeColor);
-    appearance_ = readInt<qint16>(bag, "Appearance", Missing::Appearance);
-    speed_ = readInt<qint16>(bag, "Speed", Missing::Speed);
-    scrollStartWait_ = readInt<qint32>(bag, "ScrollStartWait", Missing::ScrollStartWait);
-    mode_ = readInt<qint16>(bag, "Mode", Missing::Mode);
-    fontMode_ = readInt<qint16>(bag, "FontMode", Missing::FontMode);
-    fontBold_ = readBool(bag, "FontBold", Missing::FontBold);
-    tsugiwaMode_ = readInt<qint16>(bag, "TsugiwaMode", Missing::TsugiwaMode);
-    tsugiwaColor_ = readColor(bag, "TsugiwaColor", Missing::TsugiwaColor);
-    tsugiwaFontMode_ = readInt<qint16>(bag, "TsugiwaFontMode", Missing::TsugiwaFontMode);
-    tsugiwaBold_ = readBool(bag, "TsugiwaBold", Missing::TsugiwaBold);
+    foreColor_ = bag.ReadColour(QStringLiteral("ForeColor"), Missing::ForeColor);
+    appearance_ = bag.ReadInt16(QStringLiteral("Appearance"), Missing::Appearance);
+    speed_ = bag.ReadInt16(QStringLiteral("Speed"), Missing::Speed);
+    scrollStartWait_ = bag.ReadInt32(QStringLiteral("ScrollStartWait"), Missing::ScrollStartWait);
+    mode_ = bag.ReadInt16(QStringLiteral("Mode"), Missing::Mode);
+    fontMode_ = bag.ReadInt16(QStringLiteral("FontMode"), Missing::FontMode);
+    fontBold_ = bag.ReadBool(QStringLiteral("FontBold"), Missing::FontBold);
+    tsugiwaMode_ = bag.ReadInt16(QStringLiteral("TsugiwaMode"), Missing::TsugiwaMode);
+    tsugiwaColor_ = bag.ReadColour(QStringLiteral("TsugiwaColor"), Missing::TsugiwaColor);
+    tsugiwaFontMode_ = bag.ReadInt16(QStringLiteral("TsugiwaFontMode"), Missing::TsugiwaFontMode);
+    tsugiwaBold_ = bag.ReadBool(QStringLiteral("TsugiwaBold"), Missing::TsugiwaBold);
 }
 
 void ChimeiCtl_DX::WriteProperties(PropertyBag& bag) const {

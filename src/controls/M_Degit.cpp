@@ -128,32 +128,6 @@ GlyphCache& glyphCache() {
 
 // ---- Design data --------------------------------------------------------------
 
-qint16 readInt16(const PropertyBag& bag, const QString& key, qint16 def) {
-    const QVariant v = bag.ReadProperty(key);
-    if (!v.isValid()) return def;
-    bool ok = false;
-    qlonglong n = v.toLongLong(&ok);
-    if (!ok) {
-        const double d = v.toDouble(&ok);
-        if (!ok || !std::isfinite(d)) return def;
-        n = d < -32768.0 ? -32768 : d > 32767.0 ? 32767 : std::llround(d);
-    }
-    return static_cast<qint16>(std::clamp<qlonglong>(n, -32768, 32767));
-}
-
-OleColor readColour(const PropertyBag& bag, const QString& key, OleColor def) {
-    const QVariant v = bag.ReadProperty(key);
-    if (!v.isValid()) return def;
-    bool ok = false;
-    const qlonglong n = v.toLongLong(&ok);
-    return ok ? static_cast<OleColor>(static_cast<quint64>(n) & 0xFFFFFFFFu) : def;
-}
-
-bool readBool(const PropertyBag& bag, const QString& key, bool def) {
-    const QVariant v = bag.ReadProperty(key);
-    return v.isValid() ? v.toBool() : def;
-}
-
 const QString KeyBaseForeColor = QStringLiteral("BaseForeColor");
 const QString KeyDegitForeColor = QStringLiteral("DegitForeColor");
 const QString KeyFillZero = QStringLiteral("FillZero");
@@ -204,17 +178,17 @@ void M_Degit::InitProperties() {
 }
 
 void M_Degit::ReadProperties(const PropertyBag& bag) {
-    baseForeColor_ = readColour(bag, KeyBaseForeColor, DefaultBaseForeColor);
-    degitForeColor_ = readColour(bag, KeyDegitForeColor, DefaultDegitForeColor);
-    fillZero_ = readInt16(bag, KeyFillZero, 0);
-    zeroMode_ = readInt16(bag, KeyZeroMode, 0);
-    shift_ = readInt16(bag, KeyShift, 0);
-    keta_ = readInt16(bag, KeyKeta, DefaultKeta);
-    degitSize_ = readInt16(bag, KeyDegitSize, 0);
-    degitStyle_ = readInt16(bag, KeyDegitStyle, 0);
+    baseForeColor_ = bag.ReadColour(KeyBaseForeColor, DefaultBaseForeColor);
+    degitForeColor_ = bag.ReadColour(KeyDegitForeColor, DefaultDegitForeColor);
+    fillZero_ = bag.ReadInt16(KeyFillZero, 0);
+    zeroMode_ = bag.ReadInt16(KeyZeroMode, 0);
+    shift_ = bag.ReadInt16(KeyShift, 0);
+    keta_ = bag.ReadInt16(KeyKeta, DefaultKeta);
+    degitSize_ = bag.ReadInt16(KeyDegitSize, 0);
+    degitStyle_ = bag.ReadInt16(KeyDegitStyle, 0);
     value_ = DegitValue::fromVariant(bag.ReadProperty(KeyValue, QVariant(qint64{0})));
-    userSet_ = readBool(bag, KeyUserSet, true);
-    backColor_ = readColour(bag, KeyBackColor, DefaultBackColor);
+    userSet_ = bag.ReadBool(KeyUserSet, true);
+    backColor_ = bag.ReadColour(KeyBackColor, DefaultBackColor);
 }
 
 void M_Degit::WriteProperties(PropertyBag& bag) const {

@@ -4,6 +4,8 @@
 // when its value differs from the default, and a missing key reads as the
 // default the reader gives.
 
+#include "platform/OleColor.h"
+
 #include <QMap>
 #include <QString>
 #include <QVariant>
@@ -19,6 +21,13 @@ public:
     QVariant ReadProperty(const QString& name, const QVariant& def = {}) const;
     // Stores value under name, or removes the key when value equals def.
     void WriteProperty(const QString& name, const QVariant& value, const QVariant& def = {});
+
+    // Typed reads for the controls: a missing key, or a value that is not a
+    // number (a Boolean) of the property's type and range, reads as def.
+    qint16 ReadInt16(const QString& name, qint16 def) const;
+    qint32 ReadInt32(const QString& name, qint32 def) const;
+    OleColor ReadColour(const QString& name, OleColor def) const;
+    bool ReadBool(const QString& name, bool def) const;
 
     bool contains(const QString& name) const;
     // The keys as they were written, in no particular order.
