@@ -6,7 +6,7 @@ set -eu
 
 PACKAGES="
 cmake g++ make pkg-config
-qt6-base-dev libgl-dev
+qt6-base-dev libgl-dev qt6-translations-l10n
 fonts-ipafont-gothic fonts-ipafont-mincho fonts-dseg
 libsdl2-dev libsndfile1-dev libfluidsynth-dev timgm6mb-soundfont
 libespeak-ng-dev espeak-ng-data libmecab-dev mecab-ipadic-utf8

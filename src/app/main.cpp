@@ -4,9 +4,16 @@
 #include "sound/SoundDevice.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The interface is Japanese throughout, Qt's own dialogs included.
+    QTranslator qtJapanese;
+    if (qtJapanese.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtJapanese);
     QtMessageBoxService messages;
     SystemClock clock;
     QtCompanionDialogs dialogs;
