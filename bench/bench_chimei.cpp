@@ -1,18 +1,25 @@
-// The stop-name display: drawing a name whose characters are already known,
-// sampling a character for the first time, and one frame of a scroll.
+// The stop-name display: drawing a name whose characters are already known
+// and one that is new, sampling a character for the first time, one frame of
+// a scroll, and the processor time that a second of real scrolling costs.
 #include "controls/ChimeiCtl_DX.h"
 #include "controls/ChimeiGlyph.h"
 #include "controls/ChimeiLayout.h"
-#include "platform/Services.h"
+#include "platform/QtServices.h"
 #include "platform/Typefaces.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <ctime>
+#include <memory>
 #include <QImage>
 #include <benchmark/benchmark.h>
 
 namespace {
 
 const QString nine = QStringLiteral("停留所前通り町一丁");
+const QString twelve = QStringLiteral("みなと総合運動公園東入口");
 
 class SteppedClock : public Clock {
 public:
@@ -33,6 +40,53 @@ void BM_SetChimeiNineWarm(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SetChimeiNineWarm)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A twelve-character name on a fresh control (nothing sampled yet) and on one
+// that has drawn it before.
+void BM_SetChimeiTwelve(benchmark::State& state) {
+    SteppedClock clock;
+    const bool warm = state.range(0) != 0;
+    auto c = std::make_unique<ChimeiCtl_DX>(nullptr, nullptr, &clock);
+    if (warm) c->SetChimei(twelve);
+    for (auto _ : state) {
+        if (!warm) {
+            state.PauseTiming();
+            c = std::make_unique<ChimeiCtl_DX>(nullptr, nullptr, &clock);
+            state.ResumeTiming();
+        }
+        c->SetChimei(twelve);
+        benchmark::DoNotOptimize(c->stripImage().constBits());
+    }
+    state.SetLabel(warm ? "warm cache" : "cold cache");
+}
+BENCHMARK(BM_SetChimeiTwelve)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// Two seconds of a prefixed long name scrolling at Speed 100 in a shown
+// window, driven by the control's own frame timer and the system clock;
+// reports the share of one core that the process used meanwhile.
+void BM_ScrollCpuShare(benchmark::State& state) {
+    SystemClock clock;
+    ChimeiCtl_DX c(nullptr, nullptr, &clock);
+    c.setSpeed(100);
+    c.setScrollStartWait(1500);
+    c.setTsugiwaMode(1);
+    c.show();
+    for (auto _ : state) {
+        c.SetChimei(twelve);
+        timespec cpu0{}, cpu1{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu0);
+        QElapsedTimer wall;
+        wall.start();
+        QEventLoop loop;
+        QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+        loop.exec();
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu1);
+        const double cpuMs = (cpu1.tv_sec - cpu0.tv_sec) * 1e3 + (cpu1.tv_nsec - cpu0.tv_nsec) / 1e6;
+        state.counters["cpu_percent_of_one_core"] = 100.0 * cpuMs / double(wall.elapsed());
+        state.counters["strip_left_after_2s"] = c.stripLeft();
+    }
+}
+BENCHMARK(BM_ScrollCpuShare)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_SampleCharacterCold(benchmark::State& state) {
     ChimeiGlyphSurface s;
