@@ -83,6 +83,8 @@ void TestConsole::startUp() {
     QVERIFY(!rig.ctl().cmdTapeNext->isEnabled());
     QVERIFY(rig.messages.shown.isEmpty()); // no settings file: nothing said
     QVERIFY(!rig.panel().Timer1->isActive());
+    rig.panel().close(); // the board is not closed by itself
+    QVERIFY(rig.panel().isVisible());
     QVERIFY(rig.panel().TimeDegit[0]->isHidden());
 }
 

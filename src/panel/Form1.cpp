@@ -9,6 +9,7 @@
 #include "platform/Units.h"
 #include "settings/SettingsRecord.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -159,3 +160,7 @@ void Form1::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void Form1::mouseReleaseEvent(QMouseEvent*) { manualDrag_ = false; }
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (host_.console().isVisible()) event->ignore();
+}

@@ -54,6 +54,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The board is never closed by itself; the program ends from the console.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     K40Windows& host_;
