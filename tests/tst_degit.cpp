@@ -131,9 +131,7 @@ private slots:
 
     // Drawing
     void litOnlyInRightCell();
-    void resetDegitLightsEverySegment();
-    void resetDegitBlank();
-    void resetDegitRestoresSettings();
+    void resetDegit();
     void backColorFillsTheRest();
     void digitsLieWithinEight_data();
     void digitsLieWithinEight();
@@ -154,8 +152,7 @@ private slots:
     void showSetDlg_data();
     void showSetDlg();
     void showSetDlgWithoutDialogs();
-    void dblClick();
-    void pressStaysWithControl();
+    void mouse();
 };
 
 // ---- Text rules ---------------------------------------------------------------------
@@ -373,27 +370,32 @@ void TestDegit::litOnlyInRightCell() {
     QCOMPARE(img.copy(cellRect(*d, 0)), img.copy(cellRect(*d, 1)));
 }
 
-void TestDegit::resetDegitLightsEverySegment() {
+void TestDegit::resetDegit() {
+    // True: an eight in every cell, the lit eights covering the unlit ones.
     auto d = fareCell();
+    d->setZeroMode(1);
+    d->setFillZero(3);
+    d->setShift(1);
     d->setValue(7);
     d->ResetDegit(true);
     QCOMPARE(d->Value(), DegitValue(u"888"));
     QCOMPARE(litCells(*d), u"###"_qs);
-    // The lit eights cover the unlit ones completely.
     QCOMPARE(countColour(d->image(), rgb(d->BaseForeColor())), 0);
-    // Each cell shows the same lit eight.
     QCOMPARE(d->image().copy(cellRect(*d, 0)), d->image().copy(cellRect(*d, 2)));
-}
+    // Zero mode, fill and shift are kept and apply again to the next value:
+    // 5 shows as "05 ".
+    QCOMPARE(d->ZeroMode(), qint16{1});
+    QCOMPARE(d->FillZero(), qint16{3});
+    QCOMPARE(d->Shift(), qint16{1});
+    d->setValue(5);
+    QCOMPARE(litCells(*d), u"##."_qs);
 
-void TestDegit::resetDegitBlank() {
-    auto d = fareCell();
-    d->setZeroMode(1);
-    d->setValue(123);
+    // False: only the unlit eights, greys between the back colour and the
+    // unlit colour.
     d->ResetDegit(false);
     QCOMPARE(d->Value(), DegitValue(QString()));
     const QImage& img = d->image();
     QCOMPARE(countColour(img, rgb(d->DegitForeColor())), 0);
-    // Only greys between the back colour and the unlit colour.
     for (int y = 0; y < img.height(); ++y) {
         for (int x = 0; x < img.width(); ++x) {
             const QColor c = img.pixelColor(x, y);
@@ -403,22 +405,6 @@ void TestDegit::resetDegitBlank() {
     }
     for (int i = 0; i < 3; ++i)
         QVERIFY(countColour(img, rgb(d->BaseForeColor()), cellRect(*d, i)) > 20);
-}
-
-void TestDegit::resetDegitRestoresSettings() {
-    auto d = fareCell();
-    d->setZeroMode(1);
-    d->setFillZero(3);
-    d->setShift(1);
-    d->ResetDegit(true);
-    QCOMPARE(d->ZeroMode(), qint16{1});
-    QCOMPARE(d->FillZero(), qint16{3});
-    QCOMPARE(d->Shift(), qint16{1});
-    // Shown with neither shift nor fill; they apply again to the next value,
-    // "05 ".
-    QCOMPARE(litCells(*d), u"###"_qs);
-    d->setValue(5);
-    QCOMPARE(litCells(*d), u"##."_qs);
 
     // Restoring goes through the setters and their clamping.
     PropertyBag bag{{"Keta", 3}, {"FillZero", 9}, {"Shift", 7}, {"ZeroMode", 6}};
@@ -735,17 +721,9 @@ void TestDegit::showSetDlgWithoutDialogs() {
     QCOMPARE(d->ZeroMode(), qint16{2});
 }
 
-void TestDegit::dblClick() {
-    for (bool userSet : {true, false}) {
-        auto d = fareCell();
-        d->setUserSet(userSet);
-        QSignalSpy clicks(d.get(), &M_Degit::DblClick);
-        QTest::mouseDClick(d.get(), Qt::LeftButton, {}, QPoint(10, 10));
-        QCOMPARE(clicks.count(), 1);
-    }
-}
-
-void TestDegit::pressStaysWithControl() {
+void TestDegit::mouse() {
+    // A double click is reported whatever UserSet says; a press stays with
+    // the control and does not reach the window beneath.
     PressRecorder host;
     host.resize(200, 100);
     auto* d = new M_Degit(&host);
@@ -753,6 +731,12 @@ void TestDegit::pressStaysWithControl() {
     host.show();
     QVERIFY(QTest::qWaitForWindowExposed(&host));
     QVERIFY(d->hwnd() != 0);
+    QSignalSpy clicks(d, &M_Degit::DblClick);
+    for (bool userSet : {true, false}) {
+        d->setUserSet(userSet);
+        QTest::mouseDClick(d, Qt::LeftButton, {}, QPoint(5, 5));
+    }
+    QCOMPARE(clicks.count(), 2);
     QTest::mousePress(d, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseRelease(d, Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(host.presses, 0);
