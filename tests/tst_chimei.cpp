@@ -30,7 +30,6 @@ private slots:
 
     void typefacesSubstituted();
     void glyphDrawnWithoutSmoothing();
-    void sampling();
     void dotGeometry_data();
     void dotGeometry();
     void nameTypefaceRule_data();
@@ -41,7 +40,6 @@ private slots:
     void prefix_data();
     void prefix();
     void prefixKeepsTypefaceForOtherModes();
-    void prefixRegularNameBold();
     void savedPrefixModeThreeDrawsSameSize();
 
     void standingNamePlacement_data();
@@ -259,32 +257,12 @@ void TestChimei::glyphDrawnWithoutSmoothing() {
     QCOMPARE(black, dots.count());
 }
 
-void TestChimei::sampling() {
-    QImage img(18, 18, QImage::Format_RGB32);
-    img.fill(Qt::black);
-    ChimeiGlyph::DotPattern all = ChimeiGlyph::sample(img);
-    QCOMPARE(all.count(), 18 * 18);
-    for (int k = 0; k < 19; ++k) {
-        QVERIFY(!all.lit(18, k));
-        QVERIFY(!all.lit(k, 18));
-    }
-    // Only exactly black is lit.
-    img.fill(Qt::white);
-    img.setPixel(3, 4, qRgb(0, 0, 0));
-    img.setPixel(5, 6, qRgb(1, 0, 0));
-    img.setPixel(7, 8, qRgb(0, 0, 1));
-    const ChimeiGlyph::DotPattern one = ChimeiGlyph::sample(img);
-    QCOMPARE(one.count(), 1);
-    QVERIFY(one.lit(3, 4));
-}
-
 void TestChimei::dotGeometry_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("bold");
     QTest::addColumn<int>("fontMode");
     QTest::newRow("次") << u"次"_qs << false << 0;
     QTest::newRow("Ｗ bold mincho") << u"Ｗ"_qs << true << 1;
-    QTest::newRow("鬱 bold") << u"鬱"_qs << true << 0;
     QTest::newRow("█ box") << u"█"_qs << true << 0;
 }
 
@@ -416,6 +394,9 @@ void TestChimei::prefix() {
     QCOMPARE(colourInCell(c.stripImage(), 0, bg), rgb(0x0000FF));
     QCOMPARE(colourInCell(c.stripImage(), 54, bg), rgb(0x0000FF));
     QCOMPARE(colourInCell(c.stripImage(), 188, bg), rgb(c.ForeColor()));
+    // The prefix stays regular while the name is bold.
+    QCOMPARE(readCell(c.stripImage(), 188, bg), dotsOf(u"駅"_qs, Face::Gothic, true));
+    QVERIFY(dotsOf(u"次"_qs, tf, true, 14) != dotsOf(u"次"_qs, tf, false, 14));
     if (small) {
         // Smaller and lower than a full-size "は": no dot in the top rows.
         const auto full = dotsOf(u"は"_qs, hf, false, 14, 0);
@@ -455,18 +436,6 @@ void TestChimei::prefixKeepsTypefaceForOtherModes() {
     fresh.setTsugiwaMode(2);
     fresh.DrawTsugiwa();
     QCOMPARE(readCell(fresh.stripImage(), 0, bg), dotsOf(u"次"_qs, Face::Gothic, false, 14));
-}
-
-void TestChimei::prefixRegularNameBold() {
-    ChimeiCtl_DX c;
-    c.setTsugiwaMode(2);
-    c.setFontBold(true);
-    c.setTsugiwaBold(false);
-    c.SetChimei(u"次"_qs);
-    const QRgb bg = rgb(c.BackColor());
-    QCOMPARE(readCell(c.stripImage(), 0, bg), dotsOf(u"次"_qs, Face::Gothic, false, 14));
-    QCOMPARE(readCell(c.stripImage(), 242, bg), dotsOf(u"次"_qs, Face::Gothic, true));
-    QVERIFY(dotsOf(u"次"_qs, Face::Gothic, true) != dotsOf(u"次"_qs, Face::Gothic, false));
 }
 
 void TestChimei::savedPrefixModeThreeDrawsSameSize() {

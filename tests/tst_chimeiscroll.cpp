@@ -31,7 +31,6 @@ private slots:
     void widgetStepsWithClock();
     void nineCharactersRestartAtMinus486();
     void scrollStartWaitZero();
-    void pauseKeepsStripOutOfSight();
     void standingNameEndsScroll();
     void newLongNameRestartsScroll();
     void emptyNameDuringScroll();
@@ -261,19 +260,6 @@ void TestChimeiScroll::scrollStartWaitZero() {
     b.at(230);
     QVERIFY(!b.ctl.isScrollPausing());
     QCOMPARE(b.ctl.stripLeft(), 428);
-}
-
-void TestChimeiScroll::pauseKeepsStripOutOfSight() {
-    Board b;
-    b.ctl.setSpeed(400);
-    b.ctl.SetChimei(nine);
-    b.at(600);
-    QVERIFY(b.ctl.isScrollPausing());
-    const QImage shown = b.ctl.grab().toImage();
-    const QRgb bg = toQColor(b.ctl.BackColor()).rgb();
-    for (int y = 0; y < shown.height(); ++y)
-        for (int x = 0; x < shown.width(); ++x)
-            QCOMPARE(shown.pixel(x, y) & 0xFFFFFF, bg & 0xFFFFFF);
 }
 
 void TestChimeiScroll::standingNameEndsScroll() {
