@@ -31,8 +31,7 @@ private slots:
     void widgetStepsWithClock();
     void nineCharactersRestartAtMinus486();
     void scrollStartWaitZero();
-    void standingNameEndsScroll();
-    void newLongNameRestartsScroll();
+    void newNameDuringScroll();
     void emptyNameDuringScroll();
     void speedChangeAppliesAtOnce();
 };
@@ -262,12 +261,21 @@ void TestChimeiScroll::scrollStartWaitZero() {
     QCOMPARE(b.ctl.stripLeft(), 428);
 }
 
-void TestChimeiScroll::standingNameEndsScroll() {
+void TestChimeiScroll::newNameDuringScroll() {
     Board b;
     b.ctl.setSpeed(400);
     b.ctl.SetChimei(nine);
     b.at(100);
     QCOMPARE(b.ctl.stripLeft(), 34);
+    // A new long name starts over beyond the right edge; its steps count
+    // from the new start.
+    b.ctl.SetChimei(nine + u"前"_qs);
+    QVERIFY(b.ctl.isScrolling());
+    QCOMPARE(b.ctl.stripWidth(), 540);
+    QCOMPARE(b.ctl.stripLeft(), Frame);
+    b.at(101);
+    QCOMPARE(b.ctl.stripLeft(), 430);
+    // A standing name ends the scroll.
     b.ctl.SetChimei(u"系統選別中"_qs);
     QVERIFY(!b.ctl.isScrolling());
     QVERIFY(!b.ctl.frameTimerActive());
@@ -275,20 +283,6 @@ void TestChimeiScroll::standingNameEndsScroll() {
     QCOMPARE(b.ctl.stripWidth(), Frame);
     b.at(5000);
     QCOMPARE(b.ctl.stripLeft(), 0);
-}
-
-void TestChimeiScroll::newLongNameRestartsScroll() {
-    Board b;
-    b.ctl.setSpeed(400);
-    b.ctl.SetChimei(nine);
-    b.at(100);
-    b.ctl.SetChimei(nine + u"前"_qs);
-    QVERIFY(b.ctl.isScrolling());
-    QCOMPARE(b.ctl.stripWidth(), 540);
-    QCOMPARE(b.ctl.stripLeft(), Frame);
-    // Its steps count from the new start.
-    b.at(101);
-    QCOMPARE(b.ctl.stripLeft(), 430);
 }
 
 void TestChimeiScroll::emptyNameDuringScroll() {
