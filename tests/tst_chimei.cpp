@@ -11,8 +11,6 @@
 #include <QFontInfo>
 #include <QSignalSpy>
 #include <QtTest>
-#include <functional>
-#include <map>
 
 using ChimeiLayout::Face;
 
@@ -21,26 +19,16 @@ class TestChimei : public QObject {
 private slots:
     void initTestCase();
 
-    void newInstance_data();
-    void newInstance();
-    void loadedWithMissingKeys_data();
-    void loadedWithMissingKeys();
-    void loadedValues();
-    void badDesignDataReadsDefaults();
     void writesOnlyNonDefaults();
     void roundTrip();
-    void settersNotify_data();
-    void settersNotify();
     void tsugiwaModeClamped_data();
     void tsugiwaModeClamped();
     void backColorErasesStrip();
     void foreColorFromNextCharacter();
-    void fontBoldReachesGlyphSurface();
     void appearanceKeepsSize();
 
     void typefacesSubstituted();
     void glyphDrawnWithoutSmoothing();
-    void sampling();
     void dotGeometry_data();
     void dotGeometry();
     void nameTypefaceRule_data();
@@ -51,7 +39,6 @@ private slots:
     void prefix_data();
     void prefix();
     void prefixKeepsTypefaceForOtherModes();
-    void prefixRegularNameBold();
     void savedPrefixModeThreeDrawsSameSize();
 
     void standingNamePlacement_data();
@@ -59,7 +46,6 @@ private slots:
     void emptyNameBlanks();
     void shownThroughFrame();
     void cacheRemembersCharacters();
-    void screenshots();
 };
 
 namespace {
@@ -80,8 +66,7 @@ ChimeiGlyph::DotPattern dotsOf(const QString& text, Face face, bool bold = false
 }
 
 // The lit samples of the 54 × 54 cell at (x, 0) of the strip, read back
-// from the dots' top-left pixels; fails when a pixel in the cell is neither
-// background nor part of a dot.
+// from the dots' top-left pixels.
 ChimeiGlyph::DotPattern readCell(const QImage& strip, int x, QRgb background) {
     ChimeiGlyph::DotPattern p;
     for (int r = 0; r < ChimeiGlyph::Samples; ++r)
@@ -109,10 +94,6 @@ int litPixels(const QImage& img, QRgb background) {
     return n;
 }
 
-QString shotsDir() {
-    return qEnvironmentVariable("K40_SHOTS_DIR");
-}
-
 } // namespace
 
 void TestChimei::initTestCase() {
@@ -120,120 +101,6 @@ void TestChimei::initTestCase() {
 }
 
 // ------------------------------------------------------------ properties
-
-void TestChimei::newInstance_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<qlonglong>("value");
-    QTest::newRow("BackColor") << u"BackColor"_qs << 0x404040LL;
-    QTest::newRow("ForeColor") << u"ForeColor"_qs << 0x80C0FFLL;
-    QTest::newRow("Speed") << u"Speed"_qs << 5LL;
-    QTest::newRow("ScrollStartWait") << u"ScrollStartWait"_qs << 1500LL;
-    QTest::newRow("Mode") << u"Mode"_qs << 0LL;
-    QTest::newRow("Appearance") << u"Appearance"_qs << 1LL;
-    QTest::newRow("FontMode") << u"FontMode"_qs << 0LL;
-    QTest::newRow("FontBold") << u"FontBold"_qs << 0LL;
-    QTest::newRow("TsugiwaMode") << u"TsugiwaMode"_qs << 0LL;
-    QTest::newRow("TsugiwaColor") << u"TsugiwaColor"_qs << 0x79B9FFLL;
-    QTest::newRow("TsugiwaFontMode") << u"TsugiwaFontMode"_qs << 0LL;
-    QTest::newRow("TsugiwaBold") << u"TsugiwaBold"_qs << 0LL;
-}
-
-namespace {
-qlonglong propertyOf(const ChimeiCtl_DX& c, const QString& name) {
-    if (name == u"BackColor") return c.BackColor();
-    if (name == u"ForeColor") return c.ForeColor();
-    if (name == u"Speed") return c.Speed();
-    if (name == u"ScrollStartWait") return c.ScrollStartWait();
-    if (name == u"Mode") return c.Mode();
-    if (name == u"Appearance") return c.Appearance();
-    if (name == u"FontMode") return c.FontMode();
-    if (name == u"FontBold") return c.FontBold();
-    if (name == u"TsugiwaMode") return c.TsugiwaMode();
-    if (name == u"TsugiwaColor") return c.TsugiwaColor();
-    if (name == u"TsugiwaFontMode") return c.TsugiwaFontMode();
-    if (name == u"TsugiwaBold") return c.TsugiwaBold();
-    qFatal("no property %s", qPrintable(name));
-}
-} // namespace
-
-void TestChimei::newInstance() {
-    QFETCH(QString, name);
-    QFETCH(qlonglong, value);
-    ChimeiCtl_DX c;
-    QCOMPARE(propertyOf(c, name), value);
-    QCOMPARE(c.size(), QSize(432, 56));
-    QCOMPARE(c.frameBackColor(), OleColor{0x404040});
-    QCOMPARE(c.stripWidth(), 432);
-    QCOMPARE(litPixels(c.stripImage(), rgb(0x404040)), 0);
-    QVERIFY(!c.isScrolling());
-}
-
-void TestChimei::loadedWithMissingKeys_data() {
-    newInstance_data();
-}
-
-void TestChimei::loadedWithMissingKeys() {
-    QFETCH(QString, name);
-    QFETCH(qlonglong, value);
-    const PropertyBag empty;
-    ChimeiCtl_DX c(nullptr, &empty);
-    // Only the colours have defaults of their own for a missing key.
-    const qlonglong expect = name == u"BackColor"   ? 0x808080
-                             : name == u"ForeColor" ? 0x00BEFF
-                                                    : value;
-    QCOMPARE(propertyOf(c, name), expect);
-    QCOMPARE(c.frameBackColor(), OleColor{0x808080});
-    QCOMPARE(litPixels(c.stripImage(), rgb(0x808080)), 0);
-}
-
-void TestChimei::loadedValues() {
-    // The fare panel's own design data, and the rest under keys in other cases.
-    const PropertyBag bag{{u"BackColor"_qs, 0x404040u},
-                          {u"ForeColor"_qs, 0x80C0FFu},
-                          {u"speed"_qs, 300},
-                          {u"SCROLLSTARTWAIT"_qs, 2500},
-                          {u"Mode"_qs, 7},
-                          {u"Appearance"_qs, 0},
-                          {u"FontMode"_qs, 9},
-                          {u"FontBold"_qs, true},
-                          {u"TsugiwaMode"_qs, 3},
-                          {u"TsugiwaColor"_qs, 0x123456u},
-                          {u"TsugiwaFontMode"_qs, -4},
-                          {u"TsugiwaBold"_qs, true}};
-    ChimeiCtl_DX c(nullptr, &bag);
-    QCOMPARE(c.BackColor(), OleColor{0x404040});
-    QCOMPARE(c.frameBackColor(), OleColor{0x404040});
-    QCOMPARE(c.ForeColor(), OleColor{0x80C0FF});
-    QCOMPARE(c.Speed(), qint16{300});
-    QCOMPARE(c.ScrollStartWait(), 2500);
-    QCOMPARE(c.Mode(), qint16{7});
-    QCOMPARE(c.Appearance(), qint16{0});
-    QCOMPARE(c.FontMode(), qint16{9});
-    QVERIFY(c.FontBold());
-    // Read without the setter's check.
-    QCOMPARE(c.TsugiwaMode(), qint16{3});
-    QCOMPARE(c.TsugiwaColor(), OleColor{0x123456});
-    QCOMPARE(c.TsugiwaFontMode(), qint16{-4});
-    QVERIFY(c.TsugiwaBold());
-}
-
-void TestChimei::badDesignDataReadsDefaults() {
-    const PropertyBag bag{{u"BackColor"_qs, u"grey"_qs},
-                          {u"Speed"_qs, 70000},
-                          {u"ScrollStartWait"_qs, QVariant()},
-                          {u"FontBold"_qs, u"bold"_qs},
-                          {u"TsugiwaColor"_qs, -1},
-                          {u"Mode"_qs, 12.0}};
-    ChimeiCtl_DX c(nullptr, &bag);
-    QCOMPARE(c.BackColor(), OleColor{0x808080});
-    QCOMPARE(c.Speed(), qint16{5});
-    QCOMPARE(c.ScrollStartWait(), 1500);
-    QVERIFY(!c.FontBold());
-    QCOMPARE(c.TsugiwaColor(), OleColor{0xFFFFFFFF});
-    QCOMPARE(c.Mode(), qint16{12});
-    c.SetChimei(u"停留所"_qs);
-    QVERIFY(!c.isScrolling());
-}
 
 void TestChimei::writesOnlyNonDefaults() {
     ChimeiCtl_DX fresh;
@@ -244,8 +111,12 @@ void TestChimei::writesOnlyNonDefaults() {
     QCOMPARE(bag.ReadProperty(u"BackColor"_qs).toLongLong(), 0x404040LL);
     QCOMPARE(bag.ReadProperty(u"ForeColor"_qs).toLongLong(), 0x80C0FFLL);
 
+    // Loaded without keys, it writes nothing, and the frame takes the loaded
+    // back colour.
     const PropertyBag empty;
     ChimeiCtl_DX loaded(nullptr, &empty);
+    QCOMPARE(loaded.frameBackColor(), loaded.BackColor());
+    QCOMPARE(litPixels(loaded.stripImage(), rgb(loaded.BackColor())), 0);
     PropertyBag out{{u"Speed"_qs, 99}};
     loaded.WriteProperties(out);
     QCOMPARE(out.size(), 0); // a default removes a stale key
@@ -253,7 +124,8 @@ void TestChimei::writesOnlyNonDefaults() {
 
 void TestChimei::roundTrip() {
     ChimeiCtl_DX a;
-    a.setBackColor(0x010203);
+    QSignalSpy spy(&a, &ChimeiCtl_DX::PropertyChanged);
+    a.setBackColor(a.BackColor()); // the same value notifies as well
     a.setForeColor(0x0A0B0C);
     a.setSpeed(1234);
     a.setScrollStartWait(0);
@@ -265,54 +137,25 @@ void TestChimei::roundTrip() {
     a.setTsugiwaColor(0xFFFFFF);
     a.setTsugiwaFontMode(3);
     a.setTsugiwaBold(true);
+    QStringList names;
+    for (const auto& args : spy)
+        names << args.at(0).toString();
+    QCOMPARE(names, (QStringList{"BackColor", "ForeColor", "Speed", "ScrollStartWait", "Mode",
+                                 "Appearance", "FontMode", "FontBold", "TsugiwaMode",
+                                 "TsugiwaColor", "TsugiwaFontMode", "TsugiwaBold"}));
     PropertyBag bag;
     a.WriteProperties(bag);
     QCOMPARE(bag.size(), 12);
     ChimeiCtl_DX b(nullptr, &bag);
-    for (const QString& name : bag.keys())
-        QCOMPARE(propertyOf(b, name), propertyOf(a, name));
     PropertyBag again;
     b.WriteProperties(again);
     QCOMPARE(again, bag);
-}
-
-void TestChimei::settersNotify_data() {
-    QTest::addColumn<QString>("name");
-    for (const char* n :
-         {"BackColor", "ForeColor", "Speed", "ScrollStartWait", "Mode", "Appearance", "FontMode",
-          "FontBold", "TsugiwaMode", "TsugiwaColor", "TsugiwaFontMode", "TsugiwaBold"})
-        QTest::newRow(n) << QString::fromLatin1(n);
-}
-
-void TestChimei::settersNotify() {
-    QFETCH(QString, name);
-    ChimeiCtl_DX c;
-    QSignalSpy spy(&c, &ChimeiCtl_DX::PropertyChanged);
-    // Assigning the value the property already has notifies as well.
-    const std::map<QString, std::function<void()>> set{
-        {u"BackColor"_qs, [&] { c.setBackColor(c.BackColor()); }},
-        {u"ForeColor"_qs, [&] { c.setForeColor(1); }},
-        {u"Speed"_qs, [&] { c.setSpeed(7); }},
-        {u"ScrollStartWait"_qs, [&] { c.setScrollStartWait(7); }},
-        {u"Mode"_qs, [&] { c.setMode(7); }},
-        {u"Appearance"_qs, [&] { c.setAppearance(0); }},
-        {u"FontMode"_qs, [&] { c.setFontMode(7); }},
-        {u"FontBold"_qs, [&] { c.setFontBold(true); }},
-        {u"TsugiwaMode"_qs, [&] { c.setTsugiwaMode(9); }},
-        {u"TsugiwaColor"_qs, [&] { c.setTsugiwaColor(7); }},
-        {u"TsugiwaFontMode"_qs, [&] { c.setTsugiwaFontMode(7); }},
-        {u"TsugiwaBold"_qs, [&] { c.setTsugiwaBold(true); }}};
-    set.at(name)();
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).toString(), name);
 }
 
 void TestChimei::tsugiwaModeClamped_data() {
     QTest::addColumn<int>("value");
     QTest::addColumn<int>("stored");
     QTest::newRow("-1") << -1 << 0;
-    QTest::newRow("0") << 0 << 0;
-    QTest::newRow("1") << 1 << 1;
     QTest::newRow("2") << 2 << 2;
     QTest::newRow("3") << 3 << 0;
     QTest::newRow("32767") << 32767 << 0;
@@ -350,22 +193,6 @@ void TestChimei::foreColorFromNextCharacter() {
     c.DrawDot54(0, 0, u"次"_qs);
     QCOMPARE(colourInCell(c.stripImage(), 0, rgb(0x404040)), rgb(0x00FF00));
     QCOMPARE(colourInCell(c.stripImage(), 188, rgb(0x404040)), rgb(0x80C0FF));
-}
-
-void TestChimei::fontBoldReachesGlyphSurface() {
-    ChimeiCtl_DX c;
-    QVERIFY(!c.glyphSurface().bold());
-    c.setFontBold(true);
-    QVERIFY(c.glyphSurface().bold());
-    c.setFontBold(false);
-    QVERIFY(!c.glyphSurface().bold());
-    // Bold glyphs have more dots.
-    c.DrawDot54(0, 0, u"停"_qs);
-    const int regular = litPixels(c.stripImage(), rgb(0x404040));
-    c.setBackColor(0x404040);
-    c.setFontBold(true);
-    c.DrawDot54(0, 0, u"停"_qs);
-    QVERIFY(litPixels(c.stripImage(), rgb(0x404040)) > regular);
 }
 
 void TestChimei::appearanceKeepsSize() {
@@ -408,35 +235,13 @@ void TestChimei::glyphDrawnWithoutSmoothing() {
     QCOMPARE(black, dots.count());
 }
 
-void TestChimei::sampling() {
-    QImage img(18, 18, QImage::Format_RGB32);
-    img.fill(Qt::black);
-    ChimeiGlyph::DotPattern all = ChimeiGlyph::sample(img);
-    QCOMPARE(all.count(), 18 * 18);
-    for (int k = 0; k < 19; ++k) {
-        QVERIFY(!all.lit(18, k));
-        QVERIFY(!all.lit(k, 18));
-    }
-    // Only exactly black is lit.
-    img.fill(Qt::white);
-    img.setPixel(3, 4, qRgb(0, 0, 0));
-    img.setPixel(5, 6, qRgb(1, 0, 0));
-    img.setPixel(7, 8, qRgb(0, 0, 1));
-    const ChimeiGlyph::DotPattern one = ChimeiGlyph::sample(img);
-    QCOMPARE(one.count(), 1);
-    QVERIFY(one.lit(3, 4));
-}
-
 void TestChimei::dotGeometry_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("bold");
     QTest::addColumn<int>("fontMode");
     QTest::newRow("次") << u"次"_qs << false << 0;
-    QTest::newRow("■ bold") << u"■"_qs << true << 0;
     QTest::newRow("Ｗ bold mincho") << u"Ｗ"_qs << true << 1;
-    QTest::newRow("鬱 bold") << u"鬱"_qs << true << 0;
     QTest::newRow("█ box") << u"█"_qs << true << 0;
-    QTest::newRow("Ｗ") << u"Ｗ"_qs << false << 0;
 }
 
 void TestChimei::dotGeometry() {
@@ -479,11 +284,7 @@ void TestChimei::nameTypefaceRule_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("faces"); // G or M per character
     QTest::newRow("2 バス停") << 2 << u"バス停"_qs << u"MMG"_qs;
-    QTest::newRow("3 バス停") << 3 << u"バス停"_qs << u"GGM"_qs;
     QTest::newRow("4 Ａあ") << 4 << u"Ａあ"_qs << u"GM"_qs;
-    QTest::newRow("0 Ａあ") << 0 << u"Ａあ"_qs << u"GG"_qs;
-    QTest::newRow("1 Ａあ") << 1 << u"Ａあ"_qs << u"MM"_qs;
-    QTest::newRow("7 バス停") << 7 << u"バス停"_qs << u"GGG"_qs;
 }
 
 void TestChimei::nameTypefaceRule() {
@@ -507,10 +308,7 @@ void TestChimei::substitutionsDrawn_data() {
     QTest::addColumn<int>("fontMode");
     QTest::addColumn<QString>("unit");
     QTest::addColumn<QString>("drawnAs");
-    QTest::newRow("丨") << 0 << u"丨"_qs << u"ー"_qs;
-    QTest::newRow("｜") << 0 << u"｜"_qs << u"－"_qs;
     QTest::newRow("↓") << 0 << u"↓"_qs << u"→"_qs;
-    QTest::newRow("↑") << 0 << u"↑"_qs << u"←"_qs;
     // The typeface follows the character drawn: "ー" is no kanji.
     QTest::newRow("丨 mode 2") << 2 << u"丨"_qs << u"ー"_qs;
 }
@@ -549,9 +347,7 @@ void TestChimei::prefix_data() {
     QTest::addColumn<int>("tsugiFace");
     QTest::addColumn<int>("haFace");
     QTest::newRow("1, all gothic") << 1 << 0 << 0 << 0;
-    QTest::newRow("2, all gothic") << 2 << 0 << 0 << 0;
     QTest::newRow("2, は mincho") << 2 << 1 << 0 << 1;
-    QTest::newRow("1, all mincho") << 1 << 2 << 1 << 1;
     QTest::newRow("2, は gothic") << 2 << 3 << 1 << 0;
 }
 
@@ -576,6 +372,9 @@ void TestChimei::prefix() {
     QCOMPARE(colourInCell(c.stripImage(), 0, bg), rgb(0x0000FF));
     QCOMPARE(colourInCell(c.stripImage(), 54, bg), rgb(0x0000FF));
     QCOMPARE(colourInCell(c.stripImage(), 188, bg), rgb(c.ForeColor()));
+    // The prefix stays regular while the name is bold.
+    QCOMPARE(readCell(c.stripImage(), 188, bg), dotsOf(u"駅"_qs, Face::Gothic, true));
+    QVERIFY(dotsOf(u"次"_qs, tf, true, 14) != dotsOf(u"次"_qs, tf, false, 14));
     if (small) {
         // Smaller and lower than a full-size "は": no dot in the top rows.
         const auto full = dotsOf(u"は"_qs, hf, false, 14, 0);
@@ -617,18 +416,6 @@ void TestChimei::prefixKeepsTypefaceForOtherModes() {
     QCOMPARE(readCell(fresh.stripImage(), 0, bg), dotsOf(u"次"_qs, Face::Gothic, false, 14));
 }
 
-void TestChimei::prefixRegularNameBold() {
-    ChimeiCtl_DX c;
-    c.setTsugiwaMode(2);
-    c.setFontBold(true);
-    c.setTsugiwaBold(false);
-    c.SetChimei(u"次"_qs);
-    const QRgb bg = rgb(c.BackColor());
-    QCOMPARE(readCell(c.stripImage(), 0, bg), dotsOf(u"次"_qs, Face::Gothic, false, 14));
-    QCOMPARE(readCell(c.stripImage(), 242, bg), dotsOf(u"次"_qs, Face::Gothic, true));
-    QVERIFY(dotsOf(u"次"_qs, Face::Gothic, true) != dotsOf(u"次"_qs, Face::Gothic, false));
-}
-
 void TestChimei::savedPrefixModeThreeDrawsSameSize() {
     const PropertyBag saved{{u"TsugiwaMode"_qs, 3}};
     ChimeiCtl_DX three(nullptr, &saved);
@@ -645,10 +432,7 @@ void TestChimei::standingNamePlacement_data() {
     QTest::addColumn<int>("tsugiwaMode");
     QTest::addColumn<QList<int>>("x");
     QTest::newRow("系統選別中") << u"系統選別中"_qs << 0 << QList<int>{27, 108, 189, 270, 351};
-    QTest::newRow("one") << u"駅"_qs << 0 << QList<int>{188};
     QTest::newRow("one, prefix") << u"駅"_qs << 1 << QList<int>{242};
-    QTest::newRow("eight") << u"中央通り一丁目東"_qs << 0
-                           << QList<int>{0, 54, 108, 162, 216, 270, 324, 378};
     QTest::newRow("six, prefix") << u"中央通り一丁"_qs << 2
                                  << QList<int>{108, 162, 216, 270, 324, 378};
 }
@@ -729,48 +513,6 @@ void TestChimei::cacheRemembersCharacters() {
     c.SetChimei(u"系統選別中"_qs);
     QCOMPARE(c.glyphSurface().remembered(), remembered + 5);
     QVERIFY(c.stripImage() != first);
-}
-
-void TestChimei::screenshots() {
-    // Renders the looks worth seeing; with K40_SHOTS_DIR set they are kept
-    // there as PNG files.
-    struct Shot {
-        const char* file;
-        qint16 tsugiwaMode;
-        QString name;
-        int scrollMs;
-        qint16 fontMode = 0;
-        bool bold = false;
-    };
-    const Shot shots[] = {{"chimei-standing.png", 0, u"系統選別中"_qs, 0},
-                          {"chimei-prefix1.png", 1, u"市役所前"_qs, 0},
-                          {"chimei-prefix2.png", 2, u"中央通り一丁"_qs, 0},
-                          {"chimei-scrolling.png", 0, u"県立総合病院前・医療センター"_qs, 4000},
-                          {"chimei-mincho.png", 2, u"バス停↑丨"_qs, 0, 2},
-                          {"chimei-bold.png", 1, u"ＪＲ駅前"_qs, 0, 4, true}};
-    for (const Shot& s : shots) {
-        FakeClock clock;
-        const PropertyBag panel{{u"BackColor"_qs, 0x404040u}, {u"ForeColor"_qs, 0x80C0FFu}};
-        ChimeiCtl_DX c(nullptr, &panel, &clock);
-        c.setTsugiwaMode(s.tsugiwaMode);
-        c.setFontMode(s.fontMode);
-        c.setFontBold(s.bold);
-        c.setSpeed(40);
-        c.SetChimei(s.name);
-        for (int t = 0; t < s.scrollMs; t += ChimeiCtl_DX::FrameIntervalMs) {
-            clock.advance(ChimeiCtl_DX::FrameIntervalMs);
-            c.advanceScroll();
-        }
-        const QImage img = c.grab().toImage();
-        QCOMPARE(img.size(), QSize(432, 56));
-        QVERIFY(litPixels(img.convertToFormat(QImage::Format_RGB32), rgb(0x404040)) > 500);
-        if (s.scrollMs) QVERIFY(c.stripLeft() < 0 && c.stripLeft() > -c.stripWidth());
-        if (!shotsDir().isEmpty()) {
-            QVERIFY(img.save(shotsDir() + u'/' + QLatin1String(s.file)));
-            QVERIFY(
-                img.scaled(img.size() * 3).save(shotsDir() + u"/x3-"_qs + QLatin1String(s.file)));
-        }
-    }
 }
 
 QTEST_MAIN(TestChimei)

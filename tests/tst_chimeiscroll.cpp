@@ -22,9 +22,7 @@ private slots:
     void restartAfterWholeStrip_data();
     void restartAfterWholeStrip();
     void negativePauseIsNone();
-    void parametersReadAtEveryStep();
     void catchUpIsBounded();
-    void stop();
 
     // In the widget.
     void longNameStartsBeyondRightEdge();
@@ -33,12 +31,9 @@ private slots:
     void widgetStepsWithClock();
     void nineCharactersRestartAtMinus486();
     void scrollStartWaitZero();
-    void pauseKeepsStripOutOfSight();
-    void standingNameEndsScroll();
-    void newLongNameRestartsScroll();
+    void newNameDuringScroll();
     void emptyNameDuringScroll();
     void speedChangeAppliesAtOnce();
-    void longSuspensionIsBounded();
 };
 
 namespace {
@@ -48,10 +43,6 @@ const QString nine = u"停留所前通り町一丁"_qs;
 
 ChimeiScroll::Params params(qint16 speed, qint32 wait = 1500, int width = 486) {
     return {speed, wait, width};
-}
-
-bool nearlyEqual(double a, double b) {
-    return std::abs(a - b) < 1e-6;
 }
 
 } // namespace
@@ -67,17 +58,8 @@ void TestChimeiScroll::stepDistance_data() {
     QTest::addColumn<double>("pos");
     // Between two placements the position moves (speed div 200) + speed / 200.
     QTest::newRow("5, 1 step") << 5 << 1 << 432 << 431.975;
-    QTest::newRow("5, 20 steps") << 5 << 20 << 432 << 431.5;
-    QTest::newRow("5, 22 steps") << 5 << 22 << 431 << 431.45;
-    QTest::newRow("5, 40 steps") << 5 << 40 << 431 << 431.0;
     QTest::newRow("199, 1 step") << 199 << 1 << 432 << 431.005;
-    QTest::newRow("199, 2 steps") << 199 << 2 << 431 << 430.01;
-    QTest::newRow("199, 100 steps") << 199 << 100 << 333 << 332.5;
     QTest::newRow("200, 1 step") << 200 << 1 << 431 << 430.0;
-    QTest::newRow("200, 2 steps") << 200 << 2 << 429 << 428.0;
-    QTest::newRow("200, 100 steps") << 200 << 100 << 233 << 232.0;
-    QTest::newRow("1, 1 step") << 1 << 1 << 432 << 431.995;
-    QTest::newRow("1000, 1 step") << 1000 << 1 << 427 << 422.0;
     QTest::newRow("2000, 3 steps") << 2000 << 3 << 382 << 372.0;
     QTest::newRow("0 stands still") << 0 << 50 << 432 << 432.0;
     QTest::newRow("-400 moves right") << -400 << 2 << 438 << 440.0;
@@ -94,21 +76,17 @@ void TestChimeiScroll::stepDistance() {
         QCOMPARE(s.step(params(static_cast<qint16>(speed))), qint64{1});
     QCOMPARE(s.phase(), ChimeiScroll::Phase::Moving);
     QCOMPARE(s.left(), left);
-    QVERIFY2(nearlyEqual(s.pos(), pos), qPrintable(QString::number(s.pos(), 'g', 12)));
+    QVERIFY2(std::abs(s.pos() - pos) < 1e-6, qPrintable(QString::number(s.pos(), 'g', 12)));
 }
 
 void TestChimeiScroll::nearestPixel_data() {
     QTest::addColumn<double>("pos");
     QTest::addColumn<int>("px");
-    QTest::newRow("431.49") << 431.49 << 431;
     QTest::newRow("431.5") << 431.5 << 432;
-    QTest::newRow("0.4") << 0.4 << 0;
-    QTest::newRow("-0.4") << -0.4 << 0;
     QTest::newRow("-0.5") << -0.5 << 0;
     QTest::newRow("-0.6") << -0.6 << -1;
     QTest::newRow("-485.5") << -485.5 << -485;
     QTest::newRow("huge") << 1e300 << std::numeric_limits<int>::max();
-    QTest::newRow("-huge") << -1e300 << std::numeric_limits<int>::min();
 }
 
 void TestChimeiScroll::nearestPixel() {
@@ -123,8 +101,6 @@ void TestChimeiScroll::restartAfterWholeStrip_data() {
     QTest::addColumn<int>("lastVisibleStep");
     QTest::addColumn<int>("lastVisibleLeft");
     QTest::addColumn<int>("firstLeftOfNextPass");
-    // 4 pixels per step: 434 - 4k reaches -486 exactly at step 230.
-    QTest::newRow("400, nine places") << 400 << 486 << 229 << -482 << 428;
     // Half a pixel per step: -485.5 still shows at -485, -486 restarts.
     QTest::newRow("100, nine places") << 100 << 486 << 1836 << -485 << 432;
     QTest::newRow("2000, ten places") << 2000 << 540 << 49 << -538 << 412;
@@ -162,15 +138,6 @@ void TestChimeiScroll::negativePauseIsNone() {
     QCOMPARE(s.left(), 428);
 }
 
-void TestChimeiScroll::parametersReadAtEveryStep() {
-    ChimeiScroll s(Frame);
-    s.start(0);
-    int reads = 0;
-    QCOMPARE(s.advance(20, [&] { return params(++reads <= 10 ? 200 : 400); }), 20);
-    QCOMPARE(reads, 20);
-    QVERIFY(nearlyEqual(s.pos(), 432 - 10 * 2 - 10 * 4));
-}
-
 void TestChimeiScroll::catchUpIsBounded() {
     ChimeiScroll s(Frame);
     s.start(0);
@@ -186,18 +153,6 @@ void TestChimeiScroll::catchUpIsBounded() {
     QCOMPARE(fast.advance(1'000'001, [] { return params(32767, 0, 486); }), 1);
 }
 
-void TestChimeiScroll::stop() {
-    ChimeiScroll s(Frame);
-    s.start(0);
-    s.advance(100, [] { return params(400); });
-    QVERIFY(s.running());
-    s.stop();
-    QVERIFY(!s.running());
-    QCOMPARE(s.left(), 0);
-    QCOMPARE(s.advance(200, [] { return params(400); }), 0);
-    QCOMPARE(s.left(), 0);
-}
-
 // ---------------------------------------------------------------- widget
 
 namespace {
@@ -205,8 +160,9 @@ struct Board {
     FakeClock clock;
     ChimeiCtl_DX ctl{nullptr, nullptr, &clock};
     Board() { clock.monotonic = 50000; }
-    void at(qint64 msAfterStart, qint64 start) {
-        clock.monotonic = start + msAfterStart;
+    // Moves the clock to ms after the scroll's start and lets a frame run.
+    void at(qint64 ms) {
+        clock.monotonic = 50000 + ms;
         ctl.advanceScroll();
     }
 };
@@ -243,14 +199,14 @@ void TestChimeiScroll::speedZeroBecomesOne() {
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toString(), u"Speed"_qs);
     // 0.005 pixels per step: 432 until the position passes 431.5.
-    b.at(99, 50000);
+    b.at(99);
     QCOMPARE(b.ctl.stripLeft(), 432);
-    b.at(102, 50000);
+    b.at(102);
     QCOMPARE(b.ctl.stripLeft(), 431);
     QCOMPARE(b.ctl.Speed(), qint16{1});
     // Set to 0 while scrolling, the strip stands.
     b.ctl.setSpeed(0);
-    b.at(5000, 50000);
+    b.at(5000);
     QCOMPARE(b.ctl.stripLeft(), 431);
     QVERIFY(b.ctl.isScrolling());
 }
@@ -272,7 +228,7 @@ void TestChimeiScroll::widgetStepsWithClock() {
     b.ctl.setSpeed(static_cast<qint16>(speed));
     b.ctl.SetChimei(nine);
     for (int i = 0; i < times.size(); ++i) {
-        b.at(times[i], 50000);
+        b.at(times[i]);
         QCOMPARE(b.ctl.stripLeft(), lefts[i]);
     }
 }
@@ -281,16 +237,16 @@ void TestChimeiScroll::nineCharactersRestartAtMinus486() {
     Board b;
     b.ctl.setSpeed(400);
     b.ctl.SetChimei(nine);
-    b.at(229, 50000);
+    b.at(229);
     QCOMPARE(b.ctl.stripLeft(), -482);
     QVERIFY(!b.ctl.isScrollPausing());
-    b.at(230, 50000);
+    b.at(230);
     QCOMPARE(b.ctl.stripLeft(), Frame);
     QVERIFY(b.ctl.isScrollPausing());
-    b.at(230 + 1499, 50000);
+    b.at(230 + 1499);
     QCOMPARE(b.ctl.stripLeft(), Frame);
     QVERIFY(b.ctl.isScrollPausing());
-    b.at(230 + 1500, 50000);
+    b.at(230 + 1500);
     QVERIFY(!b.ctl.isScrollPausing());
     QCOMPARE(b.ctl.stripLeft(), 428);
 }
@@ -300,58 +256,40 @@ void TestChimeiScroll::scrollStartWaitZero() {
     b.ctl.setSpeed(400);
     b.ctl.setScrollStartWait(0);
     b.ctl.SetChimei(nine);
-    b.at(230, 50000);
+    b.at(230);
     QVERIFY(!b.ctl.isScrollPausing());
     QCOMPARE(b.ctl.stripLeft(), 428);
 }
 
-void TestChimeiScroll::pauseKeepsStripOutOfSight() {
+void TestChimeiScroll::newNameDuringScroll() {
     Board b;
     b.ctl.setSpeed(400);
     b.ctl.SetChimei(nine);
-    b.at(600, 50000);
-    QVERIFY(b.ctl.isScrollPausing());
-    const QImage shown = b.ctl.grab().toImage();
-    const QRgb bg = toQColor(b.ctl.BackColor()).rgb();
-    for (int y = 0; y < shown.height(); ++y)
-        for (int x = 0; x < shown.width(); ++x)
-            QCOMPARE(shown.pixel(x, y) & 0xFFFFFF, bg & 0xFFFFFF);
-}
-
-void TestChimeiScroll::standingNameEndsScroll() {
-    Board b;
-    b.ctl.setSpeed(400);
-    b.ctl.SetChimei(nine);
-    b.at(100, 50000);
+    b.at(100);
     QCOMPARE(b.ctl.stripLeft(), 34);
+    // A new long name starts over beyond the right edge; its steps count
+    // from the new start.
+    b.ctl.SetChimei(nine + u"前"_qs);
+    QVERIFY(b.ctl.isScrolling());
+    QCOMPARE(b.ctl.stripWidth(), 540);
+    QCOMPARE(b.ctl.stripLeft(), Frame);
+    b.at(101);
+    QCOMPARE(b.ctl.stripLeft(), 430);
+    // A standing name ends the scroll.
     b.ctl.SetChimei(u"系統選別中"_qs);
     QVERIFY(!b.ctl.isScrolling());
     QVERIFY(!b.ctl.frameTimerActive());
     QCOMPARE(b.ctl.stripLeft(), 0);
     QCOMPARE(b.ctl.stripWidth(), Frame);
-    b.at(5000, 50000);
+    b.at(5000);
     QCOMPARE(b.ctl.stripLeft(), 0);
-}
-
-void TestChimeiScroll::newLongNameRestartsScroll() {
-    Board b;
-    b.ctl.setSpeed(400);
-    b.ctl.SetChimei(nine);
-    b.at(100, 50000);
-    b.ctl.SetChimei(nine + u"前"_qs);
-    QVERIFY(b.ctl.isScrolling());
-    QCOMPARE(b.ctl.stripWidth(), 540);
-    QCOMPARE(b.ctl.stripLeft(), Frame);
-    // Its steps count from the new start.
-    b.at(101, 50000);
-    QCOMPARE(b.ctl.stripLeft(), 430);
 }
 
 void TestChimeiScroll::emptyNameDuringScroll() {
     Board b;
     b.ctl.setSpeed(400);
     b.ctl.SetChimei(nine);
-    b.at(50, 50000);
+    b.at(50);
     QCOMPARE(b.ctl.stripLeft(), 234);
     b.ctl.SetChimei(QString());
     // Blank at once; the blank strip goes on moving.
@@ -359,7 +297,7 @@ void TestChimeiScroll::emptyNameDuringScroll() {
     QVERIFY(b.ctl.isScrolling());
     QCOMPARE(b.ctl.stripWidth(), 486);
     QCOMPARE(b.ctl.stripLeft(), 234);
-    b.at(60, 50000);
+    b.at(60);
     QCOMPARE(b.ctl.stripLeft(), 194);
     // The next name ends it.
     b.ctl.SetChimei(u"次の停留所"_qs);
@@ -372,34 +310,21 @@ void TestChimeiScroll::speedChangeAppliesAtOnce() {
     Board b;
     b.ctl.setSpeed(200);
     b.ctl.SetChimei(nine);
-    b.at(10, 50000);
+    b.at(10);
     QCOMPARE(b.ctl.stripLeft(), 433 - 20);
     b.ctl.setSpeed(400);
-    b.at(11, 50000);
+    b.at(11);
     QCOMPARE(b.ctl.stripLeft(), 412 - 2);
     // From 410 at 4 pixels a step the strip is gone at step 235.
     b.ctl.setScrollStartWait(100);
-    b.at(234, 50000);
+    b.at(234);
     QCOMPARE(b.ctl.stripLeft(), -482);
-    b.at(235, 50000);
+    b.at(235);
     QVERIFY(b.ctl.isScrollPausing());
-    b.at(235 + 99, 50000);
+    b.at(235 + 99);
     QVERIFY(b.ctl.isScrollPausing());
-    b.at(235 + 100, 50000);
+    b.at(235 + 100);
     QVERIFY(!b.ctl.isScrollPausing());
-}
-
-void TestChimeiScroll::longSuspensionIsBounded() {
-    Board a;
-    Board b;
-    for (Board* x : {&a, &b}) {
-        x->ctl.setSpeed(5);
-        x->ctl.SetChimei(nine);
-    }
-    a.at(10 * 60 * 1000, 50000);
-    b.at(ChimeiScroll::MaxStepsPerFrame, 50000);
-    QCOMPARE(a.ctl.stripLeft(), b.ctl.stripLeft());
-    QVERIFY(a.ctl.stripLeft() < Frame);
 }
 
 QTEST_MAIN(TestChimeiScroll)
