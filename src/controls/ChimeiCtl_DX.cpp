@@ -41,7 +41,6 @@ constexpr bool TsugiwaBold = false;
 } // namespace Missing
 
 // Prefix type sizes in points.
-constexpr double NameSize = 14.25;
 constexpr double PrefixSize = 14;
 constexpr double SmallHaSize = 12;
 constexpr int SmallHaTop = 4;
