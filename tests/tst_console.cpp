@@ -43,6 +43,7 @@ private slots:
     void stepSounds_data();
     void stepSounds();
     void synchronousStepChangesFaresAfterTheSound();
+    void unaddressableColumnIsReported();
     void lateNightShowsAtNextRedraw();
     void displayClear();
     void backlight();
@@ -295,6 +296,21 @@ void TestConsole::synchronousStepChangesFaresAfterTheSound() {
     rig.ctl().Command2_Click(1);
     QCOMPARE(cellWhilePlaying, u"101"_qs);
     QCOMPARE(rig.cell(1), u"201"_qs);
+}
+
+void TestConsole::unaddressableColumnIsReported() {
+    K40Rig rig;
+    rig.writeRoute(3, 5);
+    rig.start();
+    rig.setRoute(u"3"_qs, u"1"_qs);
+    // A settings file may leave the column list without a selection.
+    rig.opt().Check3[3]->setChecked(true);
+    rig.opt().Combo4[4]->setCurrentIndex(-1);
+    rig.ctl().Command2_Click(1);
+    QCOMPARE(rig.ctl().routeState.currentRow, qint16(2));
+    QCOMPARE(rig.cell(2), u"102"_qs); // nothing of the row is half shown
+    QCOMPARE(rig.messages.shown.size(), 1);
+    QCOMPARE(rig.messages.shown[0].text, u"インデックスが有効範囲にありません。"_qs);
 }
 
 void TestConsole::lateNightShowsAtNextRedraw() {

@@ -383,7 +383,7 @@ void frmCtl::Command2_Click(int index) {
     }
     if (!sound.isEmpty())
         playSound(sound, QStringLiteral("S2"), options.Option6[0]->isChecked());
-    DispData(st.currentRow);
+    redraw();
 }
 
 void frmCtl::Check1_Click() {
@@ -405,7 +405,7 @@ void frmCtl::Check1_Click() {
     }
     if (panel.TimeDegit[0]->isVisible()) panel.Timer1->start();
     grpM_Tape->setEnabled(tape.speechAvailable);
-    DispData(routeState.currentRow);
+    redraw();
 }
 
 void frmCtl::HScroll1_Change(int index) {
@@ -524,6 +524,17 @@ void frmCtl::MnuHideCopy_Click() {
 }
 
 // ---- The fare display ------------------------------------------------------------------------
+
+void frmCtl::redraw() {
+    // An information cell or data column that the options cannot address
+    // (a list left without a selection) is reported instead of ending the
+    // program.
+    try {
+        DispData(routeState.currentRow);
+    } catch (const K40Error& e) {
+        showError(e.description());
+    }
+}
 
 void frmCtl::DispData(int row) {
     Form1& panel = host_.panel();

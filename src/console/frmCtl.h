@@ -124,6 +124,7 @@ private:
     void playSound(const QString& file, const QString& channel, bool sync);
     void showError(const QString& text);
     void setPreviewOpen(bool open);
+    void redraw(); // DispData of the current row, its errors reported
 
     K40Windows& host_;
 };
