@@ -1,14 +1,24 @@
-// One step forward on the whole system: the console's step handler with its
-// DispData (24 fare cells, information digits, a standing stop name).
+// Stepping on the whole system: one step forward through the console's step
+// handler and its DispData (24 fare cells, a standing stop name), and the
+// time from a click on "データ送り" to the first sample of its chime reaching
+// the audio output.
 #include "app/K40App.h"
 #include "console/DataIo.h"
 #include "console/frmCtl.h"
 #include "platform/AppInfo.h"
+#include "platform/QtServices.h"
+#include "settings/frmOption.h"
+#include "sound/SoundDevice.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QThread>
 #include <benchmark/benchmark.h>
+#include <memory>
 
 namespace {
 
@@ -26,40 +36,73 @@ public:
     }
 };
 
-void BM_StepForward(benchmark::State& state) {
+// K40 started in a temporary folder with a route of 301 stops set at row 1.
+struct Board {
     QTemporaryDir dir;
-    AppInfo::setExecutablePath(dir.filePath(QStringLiteral("K40")));
-    std::vector<DataIo::RouteRow> rows(DataIo::MaxRows);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        rows[r].name = r % 2 ? QStringLiteral("市民病院前") : QStringLiteral("港");
-        for (size_t k = 0; k < 24; ++k) rows[r].v[k] = static_cast<qint16>(170 + 10 * (r + k));
-    }
-    QFile f(dir.filePath(QStringLiteral("12.hy3")));
-    f.open(QIODevice::WriteOnly);
-    f.write(DataIo::serializeHy3(rows));
-    f.close();
-
-    StillClock clock;
     QuietMessages messages;
-    Services services;
-    services.clock = &clock;
-    services.messages = &messages;
-    K40App app(services);
-    app.onEnd = [] {};
-    app.start();
-    frmCtl& ctl = app.console();
-    app.options();
-    ctl.routeState.startSection = 1;
-    DataIo::ReadRouteFare(DataIo::withTrailingSeparator(dir.path()), QStringLiteral("12"),
-                          ctl.routeState, ctl.routeTable, messages);
-    ctl.routeState.currentRow = 1;
-    for (auto _ : state) {
+    std::unique_ptr<K40App> app;
+
+    explicit Board(Services services) {
+        AppInfo::setExecutablePath(dir.filePath(QStringLiteral("K40")));
+        std::vector<DataIo::RouteRow> rows(DataIo::MaxRows);
+        for (size_t r = 0; r < rows.size(); ++r) {
+            rows[r].name = r % 2 ? QStringLiteral("市民病院前") : QStringLiteral("港");
+            for (size_t k = 0; k < 24; ++k) rows[r].v[k] = static_cast<qint16>(170 + 10 * (r + k));
+        }
+        QFile f(dir.filePath(QStringLiteral("12.hy3")));
+        f.open(QIODevice::WriteOnly);
+        f.write(DataIo::serializeHy3(rows));
+        f.close();
+
+        services.messages = &messages;
+        app = std::make_unique<K40App>(services);
+        app->onEnd = [] {};
+        app->start();
+        frmCtl& ctl = app->console();
+        ctl.routeState.startSection = 1;
+        DataIo::ReadRouteFare(DataIo::withTrailingSeparator(dir.path()), QStringLiteral("12"),
+                              ctl.routeState, ctl.routeTable, messages);
+        ctl.routeState.currentRow = 1;
+    }
+    ~Board() { AppInfo::setExecutablePath(QString()); }
+
+    void stepForward() {
+        frmCtl& ctl = app->console();
         if (ctl.routeState.currentRow >= DataIo::MaxRows) ctl.routeState.currentRow = 1;
         ctl.Command2_Click(1);
     }
-    AppInfo::setExecutablePath(QString());
+};
+
+void BM_StepForward(benchmark::State& state) {
+    StillClock clock;
+    Services services;
+    services.clock = &clock;
+    Board board(services);
+    for (auto _ : state) board.stepForward();
 }
 BENCHMARK(BM_StepForward)->Unit(benchmark::kMicrosecond);
+
+void BM_StepClickToChime(benchmark::State& state) {
+    SystemClock clock;
+    SdlMediaCommands sound;
+    Services services;
+    services.clock = &clock;
+    services.sound = &sound;
+    Board board(services);
+    const QString chime = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(
+        QStringLiteral("../data/sample/step1.wav"));
+    board.app->options().txtSelectSound[7]->setText(QDir::cleanPath(chime));
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        board.stepForward();
+        while (sound.positionMs(QStringLiteral("K40S2")) == 0 && t.elapsed() < 1000)
+            QThread::usleep(100);
+        state.SetIterationTime(t.nsecsElapsed() / 1e9);
+    }
+    state.SetLabel(sound.driverName().toStdString());
+}
+BENCHMARK(BM_StepClickToChime)->UseManualTime()->Iterations(50)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
