@@ -1,11 +1,11 @@
 // The stop-name display: drawing a name whose characters are already known
 // and one that is new, sampling a character for the first time, one frame of
 // a scroll, and the processor time that a second of real scrolling costs.
-#include "controls/ChimeiCtl_DX.h"
-#include "controls/ChimeiGlyph.h"
-#include "controls/ChimeiLayout.h"
-#include "platform/QtServices.h"
-#include "platform/Typefaces.h"
+#include "widgets/StopNameDisplay.h"
+#include "widgets/DotGlyph.h"
+#include "model/StopNameLayout.h"
+#include "model/SystemClock.h"
+#include "widgets/Typefaces.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -31,11 +31,11 @@ public:
 
 void BM_SetChimeiNineWarm(benchmark::State& state) {
     SteppedClock clock;
-    ChimeiCtl_DX c(nullptr, nullptr, &clock);
-    c.setTsugiwaMode(static_cast<qint16>(state.range(0)));
-    c.SetChimei(nine); // every character is sampled once here
+    StopNameDisplay c(nullptr, nullptr, &clock);
+    c.setPrefixMode(static_cast<qint16>(state.range(0)));
+    c.setStopName(nine); // every character is sampled once here
     for (auto _ : state) {
-        c.SetChimei(nine);
+        c.setStopName(nine);
         benchmark::DoNotOptimize(c.stripImage().constBits());
     }
 }
@@ -46,15 +46,15 @@ BENCHMARK(BM_SetChimeiNineWarm)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 void BM_SetChimeiTwelve(benchmark::State& state) {
     SteppedClock clock;
     const bool warm = state.range(0) != 0;
-    auto c = std::make_unique<ChimeiCtl_DX>(nullptr, nullptr, &clock);
-    if (warm) c->SetChimei(twelve);
+    auto c = std::make_unique<StopNameDisplay>(nullptr, nullptr, &clock);
+    if (warm) c->setStopName(twelve);
     for (auto _ : state) {
         if (!warm) {
             state.PauseTiming();
-            c = std::make_unique<ChimeiCtl_DX>(nullptr, nullptr, &clock);
+            c = std::make_unique<StopNameDisplay>(nullptr, nullptr, &clock);
             state.ResumeTiming();
         }
-        c->SetChimei(twelve);
+        c->setStopName(twelve);
         benchmark::DoNotOptimize(c->stripImage().constBits());
     }
     state.SetLabel(warm ? "warm cache" : "cold cache");
@@ -66,13 +66,13 @@ BENCHMARK(BM_SetChimeiTwelve)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 // reports the share of one core that the process used meanwhile.
 void BM_ScrollCpuShare(benchmark::State& state) {
     SystemClock clock;
-    ChimeiCtl_DX c(nullptr, nullptr, &clock);
+    StopNameDisplay c(nullptr, nullptr, &clock);
     c.setSpeed(100);
     c.setScrollStartWait(1500);
-    c.setTsugiwaMode(1);
+    c.setPrefixMode(1);
     c.show();
     for (auto _ : state) {
-        c.SetChimei(twelve);
+        c.setStopName(twelve);
         timespec cpu0{}, cpu1{};
         clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu0);
         QElapsedTimer wall;
@@ -89,7 +89,7 @@ void BM_ScrollCpuShare(benchmark::State& state) {
 BENCHMARK(BM_ScrollCpuShare)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_SampleCharacterCold(benchmark::State& state) {
-    ChimeiGlyphSurface s;
+    DotGlyph::Surface s;
     for (auto _ : state) {
         s.forget();
         benchmark::DoNotOptimize(s.dots(QStringLiteral("停")));
@@ -99,12 +99,12 @@ BENCHMARK(BM_SampleCharacterCold)->Unit(benchmark::kMicrosecond);
 
 void BM_ScrollFrameSteps(benchmark::State& state) {
     SteppedClock clock;
-    ChimeiCtl_DX c(nullptr, nullptr, &clock);
+    StopNameDisplay c(nullptr, nullptr, &clock);
     c.setSpeed(200);
     c.setScrollStartWait(0);
-    c.SetChimei(nine);
+    c.setStopName(nine);
     for (auto _ : state) {
-        clock.ms += ChimeiCtl_DX::FrameIntervalMs;
+        clock.ms += StopNameDisplay::FrameIntervalMs;
         c.advanceScroll();
         benchmark::DoNotOptimize(c.stripLeft());
     }
@@ -114,13 +114,13 @@ BENCHMARK(BM_ScrollFrameSteps);
 // A whole frame: the 16 steps of 16 ms and painting the control.
 void BM_ScrollFramePainted(benchmark::State& state) {
     SteppedClock clock;
-    ChimeiCtl_DX c(nullptr, nullptr, &clock);
+    StopNameDisplay c(nullptr, nullptr, &clock);
     c.setSpeed(200);
     c.setScrollStartWait(0);
-    c.SetChimei(nine);
+    c.setStopName(nine);
     QImage target(c.size(), QImage::Format_RGB32);
     for (auto _ : state) {
-        clock.ms += ChimeiCtl_DX::FrameIntervalMs;
+        clock.ms += StopNameDisplay::FrameIntervalMs;
         c.advanceScroll();
         c.render(&target);
         benchmark::DoNotOptimize(target.constBits());

@@ -1,6 +1,6 @@
 // The digit display: what the board pays at every step, when the control
 // panel writes the 24 fares into their cells.
-#include "controls/M_Degit.h"
+#include "widgets/SegmentDisplay.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -9,13 +9,13 @@
 
 namespace {
 
-std::vector<std::unique_ptr<M_Degit>> fareCells() {
-    std::vector<std::unique_ptr<M_Degit>> cells;
+std::vector<std::unique_ptr<SegmentDisplay>> fareCells() {
+    std::vector<std::unique_ptr<SegmentDisplay>> cells;
     for (int i = 0; i < 24; ++i) {
-        auto d = std::make_unique<M_Degit>();
-        d->setKeta(3);
-        d->setDegitSize(2);
-        d->setDegitStyle(1);
+        auto d = std::make_unique<SegmentDisplay>();
+        d->setDigitCount(3);
+        d->setDigitSize(2);
+        d->setDigitStyle(1);
         cells.push_back(std::move(d));
     }
     return cells;
@@ -42,7 +42,7 @@ void BM_ResetDegit24Cells(benchmark::State& state) {
     bool on = true;
     for (auto _ : state) {
         for (auto& d : cells)
-            d->ResetDegit(on);
+            d->resetDigits(on);
         on = !on;
     }
     state.SetItemsProcessed(state.iterations() * 24);
@@ -51,14 +51,14 @@ BENCHMARK(BM_ResetDegit24Cells)->Unit(benchmark::kMicrosecond);
 
 // A cell whose colour changes, so that its glyphs are made anew.
 void BM_FirstDrawInNewColour(benchmark::State& state) {
-    M_Degit d;
-    d.setKeta(3);
-    d.setDegitSize(2);
+    SegmentDisplay d;
+    d.setDigitCount(3);
+    d.setDigitSize(2);
     d.setValue(888);
-    OleColor c = 0x010101;
+    BgrColor c = 0x010101;
     for (auto _ : state) {
         c = (c + 0x030507) & 0xFFFFFF;
-        d.setDegitForeColor(c);
+        d.setLitColor(c);
     }
 }
 BENCHMARK(BM_FirstDrawInNewColour)->Unit(benchmark::kMicrosecond);

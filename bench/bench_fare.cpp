@@ -1,7 +1,8 @@
 // Reading a full route and computing a row's display.
-#include "console/DataIo.h"
-#include "console/FareRow.h"
-#include "platform/Services.h"
+#include "model/FareData.h"
+#include "model/Hy3File.h"
+#include "model/FareRow.h"
+#include "model/Clock.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,8 +15,8 @@ public:
     void wait(int) override {}
 };
 
-std::vector<DataIo::RouteRow> fullRoute() {
-    std::vector<DataIo::RouteRow> rows(DataIo::MaxRows);
+std::vector<FareData::RouteRow> fullRoute() {
+    std::vector<FareData::RouteRow> rows(FareData::MaxRows);
     for (size_t i = 0; i < rows.size(); ++i) {
         rows[i].name = QStringLiteral("停留所%1番").arg(i + 1);
         rows[i].ticket = static_cast<qint16>(i + 1);
@@ -25,24 +26,24 @@ std::vector<DataIo::RouteRow> fullRoute() {
 }
 
 void BM_ParseFullRoute(benchmark::State& state) {
-    const QByteArray bytes = DataIo::serializeHy3(fullRoute());
-    for (auto _ : state) benchmark::DoNotOptimize(DataIo::parseHy3(bytes));
+    const QByteArray bytes = FareData::serializeHy3(fullRoute());
+    for (auto _ : state) benchmark::DoNotOptimize(FareData::parseHy3(bytes));
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
 BENCHMARK(BM_ParseFullRoute);
 
 void BM_ComputeRow(benchmark::State& state) {
-    DataIo::RouteTable table;
+    FareData::RouteTable table;
     int k = 1;
     for (const auto& r : fullRoute()) table.row(k++) = r;
-    DataIo::RouteState st;
+    FareData::RouteState st;
     st.startSection = 1;
     st.routeText = QStringLiteral("012");
     FareRow::Options opt;
     opt.lateNight = true;
     opt.infoSectionOn = opt.infoRouteOn = true;
     StillClock clock;
-    for (auto _ : state) benchmark::DoNotOptimize(FareRow::Compute(150, table, st, opt, clock));
+    for (auto _ : state) benchmark::DoNotOptimize(FareRow::compute(150, table, st, opt, clock));
 }
 BENCHMARK(BM_ComputeRow);
 

@@ -1,8 +1,8 @@
 // The audio callback's work: mixing the open sound channels into one
 // 1024-frame output buffer (23 ms of sound at 44100 Hz); and the work of
 // opening a sound: decoding and resampling a wave file, rendering a MIDI file.
-#include "sound/Mixer.h"
-#include "sound/SoundDecoder.h"
+#include "audio/Mixer.h"
+#include "audio/SoundDecoder.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,13 +2,15 @@
 // handler and its DispData (24 fare cells, a standing stop name), and the
 // time from a click on "データ送り" to the first sample of its chime reaching
 // the audio output.
-#include "app/K40App.h"
-#include "console/DataIo.h"
-#include "console/frmCtl.h"
-#include "platform/AppInfo.h"
-#include "platform/QtServices.h"
-#include "settings/frmOption.h"
-#include "sound/SoundDevice.h"
+#include "app/K40Application.h"
+#include "model/FareData.h"
+#include "model/Hy3File.h"
+#include "console/ConsoleWindow.h"
+#include "model/AppInfo.h"
+#include "model/SystemClock.h"
+#include "widgets/QtMessageBoxService.h"
+#include "options/OptionsDialog.h"
+#include "audio/SdlMediaCommands.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,7 +33,7 @@ public:
 
 class QuietMessages : public MessageBoxService {
 public:
-    MsgAnswer show(QWidget*, const QString&, const QString&, MsgIcon, MsgButtons) override {
+    MsgAnswer show(const QString&, const QString&, MsgIcon, MsgButtons) override {
         return MsgAnswer::Ok;
     }
 };
@@ -40,35 +42,35 @@ public:
 struct Board {
     QTemporaryDir dir;
     QuietMessages messages;
-    std::unique_ptr<K40App> app;
+    std::unique_ptr<K40Application> app;
 
     explicit Board(Services services) {
         AppInfo::setExecutablePath(dir.filePath(QStringLiteral("K40")));
-        std::vector<DataIo::RouteRow> rows(DataIo::MaxRows);
+        std::vector<FareData::RouteRow> rows(FareData::MaxRows);
         for (size_t r = 0; r < rows.size(); ++r) {
             rows[r].name = r % 2 ? QStringLiteral("市民病院前") : QStringLiteral("港");
             for (size_t k = 0; k < 24; ++k) rows[r].v[k] = static_cast<qint16>(170 + 10 * (r + k));
         }
         QFile f(dir.filePath(QStringLiteral("12.hy3")));
         f.open(QIODevice::WriteOnly);
-        f.write(DataIo::serializeHy3(rows));
+        f.write(FareData::serializeHy3(rows));
         f.close();
 
         services.messages = &messages;
-        app = std::make_unique<K40App>(services);
+        app = std::make_unique<K40Application>(services);
         app->onEnd = [] {};
         app->start();
-        frmCtl& ctl = app->console();
+        ConsoleWindow& ctl = app->console();
         ctl.routeState.startSection = 1;
-        DataIo::ReadRouteFare(DataIo::withTrailingSeparator(dir.path()), QStringLiteral("12"),
+        FareData::loadRouteFares(FareData::withTrailingSeparator(dir.path()), QStringLiteral("12"),
                               ctl.routeState, ctl.routeTable, messages);
         ctl.routeState.currentRow = 1;
     }
     ~Board() { AppInfo::setExecutablePath(QString()); }
 
     void stepForward() {
-        frmCtl& ctl = app->console();
-        if (ctl.routeState.currentRow >= DataIo::MaxRows) ctl.routeState.currentRow = 1;
+        ConsoleWindow& ctl = app->console();
+        if (ctl.routeState.currentRow >= FareData::MaxRows) ctl.routeState.currentRow = 1;
         ctl.Command2_Click(1);
     }
 };

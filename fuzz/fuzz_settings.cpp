@@ -3,8 +3,8 @@
 // write back to a file that reads again. (Texts with bytes that are not valid
 // CP932 need not come back byte for byte: a kept stray byte may pair up with
 // the next character when written again.)
-#include "platform/K40Error.h"
-#include "settings/SettingsRecord.h"
+#include "model/K40Error.h"
+#include "model/SettingsRecord.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     SettingsRecord again;
     SettingsCodec::decode(SettingsCodec::encode(r), again);
-    if (again.DegitCells != r.DegitCells || again.CustomColors != r.CustomColors) __builtin_trap();
+    if (again.DegitCellSettings != r.DegitCellSettings || again.CustomColors != r.CustomColors) __builtin_trap();
     return 0;
 }

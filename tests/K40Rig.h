@@ -3,15 +3,16 @@
 // temporary folder that stands for the executable's folder.
 
 #include "Fakes.h"
-#include "app/K40App.h"
-#include "console/DataIo.h"
-#include "console/frmCtl.h"
-#include "controls/ChimeiCtl_DX.h"
-#include "controls/M_Degit.h"
-#include "controls/PropertyBag.h"
-#include "panel/Form1.h"
-#include "platform/AppInfo.h"
-#include "settings/frmOption.h"
+#include "app/K40Application.h"
+#include "model/FareData.h"
+#include "model/Hy3File.h"
+#include "console/ConsoleWindow.h"
+#include "widgets/StopNameDisplay.h"
+#include "widgets/SegmentDisplay.h"
+#include "widgets/PropertyBag.h"
+#include "board/BoardWindow.h"
+#include "model/AppInfo.h"
+#include "options/OptionsDialog.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -27,7 +28,7 @@ struct K40Rig {
     FakeSpeech speech;
     FakeTicketEngine tickets;
     Services services;
-    std::unique_ptr<K40App> app;
+    std::unique_ptr<K40Application> app;
 
     K40Rig() {
         AppInfo::setExecutablePath(dir.filePath(QStringLiteral("K40")));
@@ -37,15 +38,15 @@ struct K40Rig {
         services.sound = &sound;
         services.speech = &speech;
         services.tickets = &tickets;
-        app = std::make_unique<K40App>(services);
+        app = std::make_unique<K40Application>(services);
         app->onEnd = [] {};
     }
     ~K40Rig() { AppInfo::setExecutablePath(QString()); }
 
     void start() { app->start(); }
-    Form1& panel() { return app->panel(); }
-    frmCtl& ctl() { return app->console(); }
-    frmOption& opt() { return app->options(); }
+    BoardWindow& panel() { return app->panel(); }
+    ConsoleWindow& ctl() { return app->console(); }
+    OptionsDialog& opt() { return app->options(); }
     QString path(const QString& name) const { return dir.filePath(name); }
 
     void writeFile(const QString& name, const QByteArray& bytes) {
@@ -58,15 +59,15 @@ struct K40Rig {
     // and v(30) = r % 5, in <route>.hy3 of the rig's folder, which becomes
     // the fare data folder.
     void writeRoute(int route, int count) {
-        std::vector<DataIo::RouteRow> rows(static_cast<size_t>(count));
+        std::vector<FareData::RouteRow> rows(static_cast<size_t>(count));
         for (int r = 1; r <= count; ++r) {
-            DataIo::RouteRow& row = rows[size_t(r - 1)];
+            FareData::RouteRow& row = rows[size_t(r - 1)];
             row.name = QStringLiteral("停%1").arg(r);
             row.ticket = static_cast<qint16>(r);
             for (int k = 1; k <= 150; ++k) row.v[size_t(k - 1)] = static_cast<qint16>(100 * r + k);
             row.v[29] = static_cast<qint16>(r % 5);
         }
-        writeFile(QStringLiteral("%1.hy3").arg(route), DataIo::serializeHy3(rows));
+        writeFile(QStringLiteral("%1.hy3").arg(route), FareData::serializeHy3(rows));
         opt().Text2[0]->setText(dir.path());
     }
 
@@ -79,15 +80,15 @@ struct K40Rig {
         ctl().Command1_Click(1);
     }
 
-    QString cell(int i) { return panel().Degit[size_t(i)]->Value().toText(); }
+    QString cell(int i) { return panel().Degit[size_t(i)]->value().toText(); }
 
     // What the strip shows, drawn afresh by a strip of the same properties.
     QImage stripFor(const QString& name, qint16 prefixMode) {
         PropertyBag bag;
-        panel().ChimeiCtl->WriteProperties(bag);
-        ChimeiCtl_DX reference(nullptr, &bag, &clock);
-        reference.setTsugiwaMode(prefixMode);
-        reference.SetChimei(name);
+        panel().ChimeiCtl->writeProperties(bag);
+        StopNameDisplay reference(nullptr, &bag, &clock);
+        reference.setPrefixMode(prefixMode);
+        reference.setStopName(name);
         return reference.stripImage();
     }
     QImage strip() { return panel().ChimeiCtl->stripImage(); }

@@ -1,7 +1,7 @@
 #pragma once
 // Settings used by the tests of the settings file.
 
-#include "settings/SettingsRecord.h"
+#include "model/SettingsRecord.h"
 
 // A record with every field away from its default that the windows accept.
 inline SettingsRecord unusualSettings(const QString& folder) {
@@ -82,6 +82,6 @@ inline SettingsRecord unusualSettings(const QString& folder) {
     r.PanelTop = 300;
     for (int i = 0; i < 17; ++i) r.CustomColors[size_t(i)] = 0x030201 * (i + 1);
     for (int i = 0; i < 24; ++i)
-        r.DegitCells[size_t(i)] = {qint16(i % 3), qint16(i % 4), qint16(-i)};
+        r.DegitCellSettings[size_t(i)] = {qint16(i % 3), qint16(i % 4), qint16(-i)};
     return r;
 }

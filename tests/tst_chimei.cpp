@@ -2,17 +2,18 @@
 // character, the prefix, the placement of a name on the strip and what the
 // control shows.
 #include "Fakes.h"
-#include "controls/ChimeiCtl_DX.h"
-#include "controls/ChimeiGlyph.h"
-#include "controls/ChimeiLayout.h"
-#include "controls/PropertyBag.h"
-#include "platform/Typefaces.h"
+#include "widgets/QColorOf.h"
+#include "widgets/StopNameDisplay.h"
+#include "widgets/DotGlyph.h"
+#include "model/StopNameLayout.h"
+#include "widgets/PropertyBag.h"
+#include "widgets/Typefaces.h"
 
 #include <QFontInfo>
 #include <QSignalSpy>
 #include <QtTest>
 
-using ChimeiLayout::Face;
+using StopNameLayout::Face;
 
 class TestChimei : public QObject {
     Q_OBJECT
@@ -50,15 +51,15 @@ private slots:
 
 namespace {
 
-QRgb rgb(OleColor c) {
+QRgb rgb(BgrColor c) {
     return toQColor(c).rgb();
 }
 
 // The dots of text as a glyph surface of its own gives them.
-ChimeiGlyph::DotPattern dotsOf(const QString& text, Face face, bool bold = false,
+DotGlyph::Pattern dotsOf(const QString& text, Face face, bool bold = false,
                                double points = 14.25, int top = 0) {
-    ChimeiGlyphSurface s;
-    s.setFamily(ChimeiLayout::faceFamily(face));
+    DotGlyph::Surface s;
+    s.setFamily(StopNameLayout::faceFamily(face));
     s.setBold(bold);
     s.setPoints(points);
     s.setTop(top);
@@ -67,10 +68,10 @@ ChimeiGlyph::DotPattern dotsOf(const QString& text, Face face, bool bold = false
 
 // The lit samples of the 54 × 54 cell at (x, 0) of the strip, read back
 // from the dots' top-left pixels.
-ChimeiGlyph::DotPattern readCell(const QImage& strip, int x, QRgb background) {
-    ChimeiGlyph::DotPattern p;
-    for (int r = 0; r < ChimeiGlyph::Samples; ++r)
-        for (int c = 0; c < ChimeiGlyph::Samples; ++c) {
+DotGlyph::Pattern readCell(const QImage& strip, int x, QRgb background) {
+    DotGlyph::Pattern p;
+    for (int r = 0; r < DotGlyph::Samples; ++r)
+        for (int c = 0; c < DotGlyph::Samples; ++c) {
             const int px = x + 3 * c;
             const int py = 3 * r;
             if (px >= strip.width() || py >= strip.height()) continue;
@@ -103,40 +104,40 @@ void TestChimei::initTestCase() {
 // ------------------------------------------------------------ properties
 
 void TestChimei::writesOnlyNonDefaults() {
-    ChimeiCtl_DX fresh;
+    StopNameDisplay fresh;
     PropertyBag bag;
-    fresh.WriteProperties(bag);
+    fresh.writeProperties(bag);
     // A new instance differs from the missing-key defaults in its colours only.
     QCOMPARE(bag.size(), 2);
-    QCOMPARE(bag.ReadProperty(u"BackColor"_qs).toLongLong(), 0x404040LL);
-    QCOMPARE(bag.ReadProperty(u"ForeColor"_qs).toLongLong(), 0x80C0FFLL);
+    QCOMPARE(bag.read(u"BackColor"_qs).toLongLong(), 0x404040LL);
+    QCOMPARE(bag.read(u"ForeColor"_qs).toLongLong(), 0x80C0FFLL);
 
     // Loaded without keys, it writes nothing, and the frame takes the loaded
     // back colour.
     const PropertyBag empty;
-    ChimeiCtl_DX loaded(nullptr, &empty);
-    QCOMPARE(loaded.frameBackColor(), loaded.BackColor());
-    QCOMPARE(litPixels(loaded.stripImage(), rgb(loaded.BackColor())), 0);
+    StopNameDisplay loaded(nullptr, &empty);
+    QCOMPARE(loaded.frameBackColor(), loaded.backColor());
+    QCOMPARE(litPixels(loaded.stripImage(), rgb(loaded.backColor())), 0);
     PropertyBag out{{u"Speed"_qs, 99}};
-    loaded.WriteProperties(out);
+    loaded.writeProperties(out);
     QCOMPARE(out.size(), 0); // a default removes a stale key
 }
 
 void TestChimei::roundTrip() {
-    ChimeiCtl_DX a;
-    QSignalSpy spy(&a, &ChimeiCtl_DX::PropertyChanged);
-    a.setBackColor(a.BackColor()); // the same value notifies as well
-    a.setForeColor(0x0A0B0C);
+    StopNameDisplay a;
+    QSignalSpy spy(&a, &StopNameDisplay::propertyChanged);
+    a.setBackColor(a.backColor()); // the same value notifies as well
+    a.setDotColor(0x0A0B0C);
     a.setSpeed(1234);
     a.setScrollStartWait(0);
     a.setMode(2);
     a.setAppearance(0);
     a.setFontMode(4);
     a.setFontBold(true);
-    a.setTsugiwaMode(1);
-    a.setTsugiwaColor(0xFFFFFF);
-    a.setTsugiwaFontMode(3);
-    a.setTsugiwaBold(true);
+    a.setPrefixMode(1);
+    a.setPrefixColor(0xFFFFFF);
+    a.setPrefixFontMode(3);
+    a.setPrefixBold(true);
     QStringList names;
     for (const auto& args : spy)
         names << args.at(0).toString();
@@ -144,11 +145,11 @@ void TestChimei::roundTrip() {
                                  "Appearance", "FontMode", "FontBold", "TsugiwaMode",
                                  "TsugiwaColor", "TsugiwaFontMode", "TsugiwaBold"}));
     PropertyBag bag;
-    a.WriteProperties(bag);
+    a.writeProperties(bag);
     QCOMPARE(bag.size(), 12);
-    ChimeiCtl_DX b(nullptr, &bag);
+    StopNameDisplay b(nullptr, &bag);
     PropertyBag again;
-    b.WriteProperties(again);
+    b.writeProperties(again);
     QCOMPARE(again, bag);
 }
 
@@ -164,41 +165,41 @@ void TestChimei::tsugiwaModeClamped_data() {
 void TestChimei::tsugiwaModeClamped() {
     QFETCH(int, value);
     QFETCH(int, stored);
-    ChimeiCtl_DX c;
-    c.setTsugiwaMode(1);
-    c.setTsugiwaMode(static_cast<qint16>(value));
-    QCOMPARE(int{c.TsugiwaMode()}, stored);
+    StopNameDisplay c;
+    c.setPrefixMode(1);
+    c.setPrefixMode(static_cast<qint16>(value));
+    QCOMPARE(int{c.prefixMode()}, stored);
 }
 
 void TestChimei::backColorErasesStrip() {
-    ChimeiCtl_DX c;
-    c.SetChimei(u"系統選別中"_qs);
+    StopNameDisplay c;
+    c.setStopName(u"系統選別中"_qs);
     QVERIFY(litPixels(c.stripImage(), rgb(0x404040)) > 0);
     c.setBackColor(0x102030);
-    QCOMPARE(c.BackColor(), OleColor{0x102030});
-    QCOMPARE(c.frameBackColor(), OleColor{0x102030});
+    QCOMPARE(c.backColor(), BgrColor{0x102030});
+    QCOMPARE(c.frameBackColor(), BgrColor{0x102030});
     QCOMPARE(litPixels(c.stripImage(), rgb(0x102030)), 0);
     // The name is not drawn again until the next SetChimei.
-    c.SetChimei(u"系統選別中"_qs);
+    c.setStopName(u"系統選別中"_qs);
     QVERIFY(litPixels(c.stripImage(), rgb(0x102030)) > 0);
 }
 
 void TestChimei::foreColorFromNextCharacter() {
-    ChimeiCtl_DX c;
-    c.SetChimei(u"次"_qs);
+    StopNameDisplay c;
+    c.setStopName(u"次"_qs);
     const QImage before = c.stripImage();
-    c.setForeColor(0x00FF00);
+    c.setDotColor(0x00FF00);
     QCOMPARE(c.stripImage(), before);
     QCOMPARE(colourInCell(c.stripImage(), 188, rgb(0x404040)), rgb(0x80C0FF));
-    c.DrawDot54(0, 0, u"次"_qs);
+    c.drawCharacter(0, 0, u"次"_qs);
     QCOMPARE(colourInCell(c.stripImage(), 0, rgb(0x404040)), rgb(0x00FF00));
     QCOMPARE(colourInCell(c.stripImage(), 188, rgb(0x404040)), rgb(0x80C0FF));
 }
 
 void TestChimei::appearanceKeepsSize() {
-    ChimeiCtl_DX c;
+    StopNameDisplay c;
     c.setAppearance(0);
-    QCOMPARE(c.Appearance(), qint16{0});
+    QCOMPARE(c.appearance(), qint16{0});
     QCOMPARE(c.size(), QSize(432, 56));
     c.setAppearance(1);
     QCOMPARE(c.size(), QSize(432, 56));
@@ -207,21 +208,21 @@ void TestChimei::appearanceKeepsSize() {
 // ------------------------------------------------------------ drawing
 
 void TestChimei::typefacesSubstituted() {
-    QCOMPARE(QFontInfo(ChimeiGlyph::glyphFont(ChimeiLayout::faceFamily(Face::Gothic), 14.25, false))
+    QCOMPARE(QFontInfo(DotGlyph::glyphFont(StopNameLayout::faceFamily(Face::Gothic), 14.25, false))
                  .family(),
              u"IPAGothic"_qs);
-    QCOMPARE(QFontInfo(ChimeiGlyph::glyphFont(ChimeiLayout::faceFamily(Face::Mincho), 14, false))
+    QCOMPARE(QFontInfo(DotGlyph::glyphFont(StopNameLayout::faceFamily(Face::Mincho), 14, false))
                  .family(),
              u"IPAMincho"_qs);
-    QCOMPARE(ChimeiGlyph::pixelSize(14.25), 19);
-    QCOMPARE(ChimeiGlyph::pixelSize(14), 19);
-    QCOMPARE(ChimeiGlyph::pixelSize(12), 16);
-    QCOMPARE(ChimeiGlyph::glyphFont(u"x"_qs, 14.25, false).pixelSize(), 19);
+    QCOMPARE(DotGlyph::pixelSize(14.25), 19);
+    QCOMPARE(DotGlyph::pixelSize(14), 19);
+    QCOMPARE(DotGlyph::pixelSize(12), 16);
+    QCOMPARE(DotGlyph::glyphFont(u"x"_qs, 14.25, false).pixelSize(), 19);
 }
 
 void TestChimei::glyphDrawnWithoutSmoothing() {
-    ChimeiGlyphSurface s;
-    const ChimeiGlyph::DotPattern dots = s.dots(u"次"_qs);
+    DotGlyph::Surface s;
+    const DotGlyph::Pattern dots = s.dots(u"次"_qs);
     QVERIFY(dots.count() > 30);
     const QImage& img = s.image();
     QCOMPARE(img.size(), QSize(18, 18));
@@ -248,12 +249,12 @@ void TestChimei::dotGeometry() {
     QFETCH(QString, text);
     QFETCH(bool, bold);
     QFETCH(int, fontMode);
-    ChimeiCtl_DX c;
+    StopNameDisplay c;
     c.setFontBold(bold);
     c.setFontMode(static_cast<qint16>(fontMode));
-    const QRgb bg = rgb(c.BackColor());
-    const QRgb fg = rgb(c.ForeColor());
-    c.DrawDot54(54, 0, text);
+    const QRgb bg = rgb(c.backColor());
+    const QRgb fg = rgb(c.dotColor());
+    c.drawCharacter(54, 0, text);
     const QImage& strip = c.stripImage();
     int dots = 0;
     for (int y = 0; y < strip.height(); ++y)
@@ -291,14 +292,14 @@ void TestChimei::nameTypefaceRule() {
     QFETCH(int, fontMode);
     QFETCH(QString, name);
     QFETCH(QString, faces);
-    ChimeiCtl_DX c;
+    StopNameDisplay c;
     c.setFontMode(static_cast<qint16>(fontMode));
-    c.SetChimei(name);
-    const ChimeiLayout::Layout l = ChimeiLayout::layoutName(name, 0);
+    c.setStopName(name);
+    const StopNameLayout::Layout l = StopNameLayout::layoutName(name, 0);
     for (int k = 0; k < name.size(); ++k) {
         const Face face = faces[k] == u'M' ? Face::Mincho : Face::Gothic;
         const Face other = face == Face::Mincho ? Face::Gothic : Face::Mincho;
-        const auto shown = readCell(c.stripImage(), l.units[k].x, rgb(c.BackColor()));
+        const auto shown = readCell(c.stripImage(), l.units[k].x, rgb(c.backColor()));
         QCOMPARE(shown, dotsOf(name.mid(k, 1), face));
         QVERIFY(shown != dotsOf(name.mid(k, 1), other));
     }
@@ -317,27 +318,27 @@ void TestChimei::substitutionsDrawn() {
     QFETCH(int, fontMode);
     QFETCH(QString, unit);
     QFETCH(QString, drawnAs);
-    ChimeiCtl_DX a;
-    ChimeiCtl_DX b;
+    StopNameDisplay a;
+    StopNameDisplay b;
     a.setFontMode(static_cast<qint16>(fontMode));
     b.setFontMode(static_cast<qint16>(fontMode));
-    a.DrawDot54(0, 0, unit);
-    b.DrawDot54(0, 0, drawnAs);
+    a.drawCharacter(0, 0, unit);
+    b.drawCharacter(0, 0, drawnAs);
     QCOMPARE(a.stripImage(), b.stripImage());
     QCOMPARE(a.glyphSurface().family(), b.glyphSurface().family());
-    QVERIFY(litPixels(a.stripImage(), rgb(a.BackColor())) > 0);
+    QVERIFY(litPixels(a.stripImage(), rgb(a.backColor())) > 0);
 }
 
 void TestChimei::cutCharacterDrawsWholePart() {
     // "A" followed by the lead byte of "停": the cut byte draws nothing.
-    const ChimeiLayout::Layout l = ChimeiLayout::layoutName(u"A停"_qs, 0);
+    const StopNameLayout::Layout l = StopNameLayout::layoutName(u"A停"_qs, 0);
     QCOMPARE(l.units.size(), 2);
-    ChimeiCtl_DX a;
-    ChimeiCtl_DX b;
-    a.DrawDot54(0, 0, l.units[0].text);
-    b.DrawDot54(0, 0, u"A"_qs);
+    StopNameDisplay a;
+    StopNameDisplay b;
+    a.drawCharacter(0, 0, l.units[0].text);
+    b.drawCharacter(0, 0, u"A"_qs);
     QCOMPARE(a.stripImage(), b.stripImage());
-    a.SetChimei(u"A停"_qs);
+    a.setStopName(u"A停"_qs);
     QVERIFY(!a.isScrolling());
 }
 
@@ -356,13 +357,13 @@ void TestChimei::prefix() {
     QFETCH(int, tsugiwaFontMode);
     QFETCH(int, tsugiFace);
     QFETCH(int, haFace);
-    ChimeiCtl_DX c;
-    c.setTsugiwaMode(static_cast<qint16>(tsugiwaMode));
-    c.setTsugiwaFontMode(static_cast<qint16>(tsugiwaFontMode));
-    c.setTsugiwaColor(0x0000FF);
+    StopNameDisplay c;
+    c.setPrefixMode(static_cast<qint16>(tsugiwaMode));
+    c.setPrefixFontMode(static_cast<qint16>(tsugiwaFontMode));
+    c.setPrefixColor(0x0000FF);
     c.setFontBold(true);
-    c.SetChimei(u"駅前"_qs);
-    const QRgb bg = rgb(c.BackColor());
+    c.setStopName(u"駅前"_qs);
+    const QRgb bg = rgb(c.backColor());
     const Face tf = tsugiFace ? Face::Mincho : Face::Gothic;
     const Face hf = haFace ? Face::Mincho : Face::Gothic;
     QCOMPARE(readCell(c.stripImage(), 0, bg), dotsOf(u"次"_qs, tf, false, 14));
@@ -371,7 +372,7 @@ void TestChimei::prefix() {
     QCOMPARE(ha, dotsOf(u"は"_qs, hf, false, small ? 12 : 14, small ? 4 : 0));
     QCOMPARE(colourInCell(c.stripImage(), 0, bg), rgb(0x0000FF));
     QCOMPARE(colourInCell(c.stripImage(), 54, bg), rgb(0x0000FF));
-    QCOMPARE(colourInCell(c.stripImage(), 188, bg), rgb(c.ForeColor()));
+    QCOMPARE(colourInCell(c.stripImage(), 188, bg), rgb(c.dotColor()));
     // The prefix stays regular while the name is bold.
     QCOMPARE(readCell(c.stripImage(), 188, bg), dotsOf(u"駅"_qs, Face::Gothic, true));
     QVERIFY(dotsOf(u"次"_qs, tf, true, 14) != dotsOf(u"次"_qs, tf, false, 14));
@@ -388,42 +389,42 @@ void TestChimei::prefix() {
         QVERIFY(top >= fullTop + 3);
     }
     // The glyph surface is reset afterwards: 14 points, start 0, not bold.
-    ChimeiCtl_DX d;
-    d.setTsugiwaMode(1);
-    d.setTsugiwaBold(true);
-    d.DrawTsugiwa();
+    StopNameDisplay d;
+    d.setPrefixMode(1);
+    d.setPrefixBold(true);
+    d.drawPrefix();
     QCOMPARE(d.glyphSurface().points(), 14.0);
     QCOMPARE(d.glyphSurface().top(), 0);
     QVERIFY(!d.glyphSurface().bold());
 }
 
 void TestChimei::prefixKeepsTypefaceForOtherModes() {
-    ChimeiCtl_DX c;
-    c.setTsugiwaFontMode(4);
+    StopNameDisplay c;
+    c.setPrefixFontMode(4);
     c.setFontMode(1); // the name leaves the glyph surface at Mincho
-    c.DrawDot54(0, 0, u"駅"_qs);
-    QCOMPARE(c.glyphSurface().family(), ChimeiLayout::faceFamily(Face::Mincho));
-    c.setTsugiwaMode(2);
-    c.SetChimei(u"駅"_qs);
-    const QRgb bg = rgb(c.BackColor());
+    c.drawCharacter(0, 0, u"駅"_qs);
+    QCOMPARE(c.glyphSurface().family(), StopNameLayout::faceFamily(Face::Mincho));
+    c.setPrefixMode(2);
+    c.setStopName(u"駅"_qs);
+    const QRgb bg = rgb(c.backColor());
     QCOMPARE(readCell(c.stripImage(), 0, bg), dotsOf(u"次"_qs, Face::Mincho, false, 14));
     QCOMPARE(readCell(c.stripImage(), 54, bg), dotsOf(u"は"_qs, Face::Mincho, false, 14));
     // A new control's glyph surface starts with Gothic.
-    ChimeiCtl_DX fresh;
-    fresh.setTsugiwaFontMode(-1);
-    fresh.setTsugiwaMode(2);
-    fresh.DrawTsugiwa();
+    StopNameDisplay fresh;
+    fresh.setPrefixFontMode(-1);
+    fresh.setPrefixMode(2);
+    fresh.drawPrefix();
     QCOMPARE(readCell(fresh.stripImage(), 0, bg), dotsOf(u"次"_qs, Face::Gothic, false, 14));
 }
 
 void TestChimei::savedPrefixModeThreeDrawsSameSize() {
     const PropertyBag saved{{u"TsugiwaMode"_qs, 3}};
-    ChimeiCtl_DX three(nullptr, &saved);
+    StopNameDisplay three(nullptr, &saved);
     const PropertyBag two{{u"TsugiwaMode"_qs, 2}};
-    ChimeiCtl_DX same(nullptr, &two);
-    three.SetChimei(u"駅前"_qs);
-    same.SetChimei(u"駅前"_qs);
-    QCOMPARE(three.TsugiwaMode(), qint16{3});
+    StopNameDisplay same(nullptr, &two);
+    three.setStopName(u"駅前"_qs);
+    same.setStopName(u"駅前"_qs);
+    QCOMPARE(three.prefixMode(), qint16{3});
     QCOMPARE(three.stripImage(), same.stripImage());
 }
 
@@ -441,44 +442,44 @@ void TestChimei::standingNamePlacement() {
     QFETCH(QString, name);
     QFETCH(int, tsugiwaMode);
     QFETCH(QList<int>, x);
-    ChimeiCtl_DX c;
-    c.setTsugiwaMode(static_cast<qint16>(tsugiwaMode));
-    c.SetChimei(name);
+    StopNameDisplay c;
+    c.setPrefixMode(static_cast<qint16>(tsugiwaMode));
+    c.setStopName(name);
     QVERIFY(!c.isScrolling());
     QCOMPARE(c.stripLeft(), 0);
     QCOMPARE(c.stripWidth(), 432);
     // The strip holds exactly the characters' dots at their places.
     QImage expect(432, 56, QImage::Format_RGB32);
-    expect.fill(rgb(c.BackColor()));
+    expect.fill(rgb(c.backColor()));
     if (tsugiwaMode) {
-        ChimeiGlyph::fillDots(expect, 0, 0, dotsOf(u"次"_qs, Face::Gothic, false, 14),
-                              rgb(c.TsugiwaColor()));
-        ChimeiGlyph::fillDots(expect, 54, 0,
+        DotGlyph::fillDots(expect, 0, 0, dotsOf(u"次"_qs, Face::Gothic, false, 14),
+                              rgb(c.prefixColor()));
+        DotGlyph::fillDots(expect, 54, 0,
                               dotsOf(u"は"_qs, Face::Gothic, false, tsugiwaMode == 1 ? 12 : 14,
                                      tsugiwaMode == 1 ? 4 : 0),
-                              rgb(c.TsugiwaColor()));
+                              rgb(c.prefixColor()));
     }
     for (int k = 0; k < x.size(); ++k)
-        ChimeiGlyph::fillDots(expect, x[k], 0, dotsOf(name.mid(k, 1), Face::Gothic),
-                              rgb(c.ForeColor()));
+        DotGlyph::fillDots(expect, x[k], 0, dotsOf(name.mid(k, 1), Face::Gothic),
+                              rgb(c.dotColor()));
     QCOMPARE(c.stripImage(), expect);
 }
 
 void TestChimei::emptyNameBlanks() {
-    ChimeiCtl_DX c;
-    c.SetChimei(u"系統選別中"_qs);
-    c.SetChimei(QString());
-    QCOMPARE(litPixels(c.stripImage(), rgb(c.BackColor())), 0);
+    StopNameDisplay c;
+    c.setStopName(u"系統選別中"_qs);
+    c.setStopName(QString());
+    QCOMPARE(litPixels(c.stripImage(), rgb(c.backColor())), 0);
     QCOMPARE(c.stripLeft(), 0);
     QVERIFY(!c.isScrolling());
 }
 
 void TestChimei::shownThroughFrame() {
     FakeClock clock;
-    ChimeiCtl_DX c(nullptr, nullptr, &clock);
+    StopNameDisplay c(nullptr, nullptr, &clock);
     c.setSpeed(400);
     for (const QString& name : {u"系統選別中"_qs, u"停留所前通り町一丁"_qs}) {
-        c.SetChimei(name);
+        c.setStopName(name);
         clock.advance(150);
         c.advanceScroll();
         const QImage shown = c.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -500,17 +501,17 @@ void TestChimei::shownThroughFrame() {
 }
 
 void TestChimei::cacheRemembersCharacters() {
-    ChimeiCtl_DX c;
-    c.setTsugiwaMode(1);
-    c.SetChimei(u"系統選別中"_qs);
+    StopNameDisplay c;
+    c.setPrefixMode(1);
+    c.setStopName(u"系統選別中"_qs);
     const int remembered = c.glyphSurface().remembered();
     QCOMPARE(remembered, 7); // 次, は and five characters
     const QImage first = c.stripImage();
-    c.SetChimei(u"系統選別中"_qs);
+    c.setStopName(u"系統選別中"_qs);
     QCOMPARE(c.glyphSurface().remembered(), remembered);
     QCOMPARE(c.stripImage(), first);
     c.setFontBold(true);
-    c.SetChimei(u"系統選別中"_qs);
+    c.setStopName(u"系統選別中"_qs);
     QCOMPARE(c.glyphSurface().remembered(), remembered + 5);
     QVERIFY(c.stripImage() != first);
 }

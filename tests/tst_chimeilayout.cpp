@@ -1,12 +1,12 @@
 // The stop-name text model: unit split, placement, strip width, scroll
 // decision, typeface rules and substitutions.
-#include "controls/ChimeiLayout.h"
-#include "platform/Cp932.h"
+#include "model/StopNameLayout.h"
+#include "model/Cp932.h"
 
 #include <QtTest>
 #include <limits>
 
-using namespace ChimeiLayout;
+using namespace StopNameLayout;
 
 class TestChimeiLayout : public QObject {
     Q_OBJECT
@@ -207,7 +207,7 @@ void TestChimeiLayout::nameFace() {
     QFETCH(int, mode);
     QFETCH(int, code);
     QFETCH(bool, mincho);
-    QCOMPARE(ChimeiLayout::nameFace(static_cast<qint16>(mode), static_cast<quint16>(code)),
+    QCOMPARE(StopNameLayout::nameFace(static_cast<qint16>(mode), static_cast<quint16>(code)),
              mincho ? Face::Mincho : Face::Gothic);
 }
 
@@ -231,8 +231,8 @@ void TestChimeiLayout::prefixFace() {
         if (v < 0) return std::nullopt;
         return v ? Face::Mincho : Face::Gothic;
     };
-    QCOMPARE(ChimeiLayout::prefixFace(static_cast<qint16>(mode), false), expect(tsugi));
-    QCOMPARE(ChimeiLayout::prefixFace(static_cast<qint16>(mode), true), expect(ha));
+    QCOMPARE(StopNameLayout::prefixFace(static_cast<qint16>(mode), false), expect(tsugi));
+    QCOMPARE(StopNameLayout::prefixFace(static_cast<qint16>(mode), true), expect(ha));
 }
 
 void TestChimeiLayout::substitutions_data() {
@@ -267,7 +267,7 @@ void TestChimeiLayout::unitCode_data() {
 void TestChimeiLayout::unitCode() {
     QFETCH(QString, unit);
     QFETCH(int, code);
-    QCOMPARE(int{ChimeiLayout::unitCode(unit)}, code);
+    QCOMPARE(int{StopNameLayout::unitCode(unit)}, code);
 }
 
 QTEST_APPLESS_MAIN(TestChimeiLayout)

@@ -1,9 +1,10 @@
 // Scrolling of a long stop name: the step arithmetic, the pause between
 // passes and the pacing by the clock, on their own and in the widget.
 #include "Fakes.h"
-#include "controls/ChimeiCtl_DX.h"
-#include "controls/ChimeiScroll.h"
-#include "platform/Typefaces.h"
+#include "widgets/QColorOf.h"
+#include "widgets/StopNameDisplay.h"
+#include "model/StopNameScroll.h"
+#include "widgets/Typefaces.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -41,7 +42,7 @@ namespace {
 constexpr int Frame = 432;
 const QString nine = u"停留所前通り町一丁"_qs;
 
-ChimeiScroll::Params params(qint16 speed, qint32 wait = 1500, int width = 486) {
+StopNameScroll::Params params(qint16 speed, qint32 wait = 1500, int width = 486) {
     return {speed, wait, width};
 }
 
@@ -70,11 +71,11 @@ void TestChimeiScroll::stepDistance() {
     QFETCH(int, steps);
     QFETCH(int, left);
     QFETCH(double, pos);
-    ChimeiScroll s(Frame);
+    StopNameScroll s(Frame);
     s.start(0);
     for (int k = 0; k < steps; ++k)
         QCOMPARE(s.step(params(static_cast<qint16>(speed))), qint64{1});
-    QCOMPARE(s.phase(), ChimeiScroll::Phase::Moving);
+    QCOMPARE(s.phase(), StopNameScroll::Phase::Moving);
     QCOMPARE(s.left(), left);
     QVERIFY2(std::abs(s.pos() - pos) < 1e-6, qPrintable(QString::number(s.pos(), 'g', 12)));
 }
@@ -92,7 +93,7 @@ void TestChimeiScroll::nearestPixel_data() {
 void TestChimeiScroll::nearestPixel() {
     QFETCH(double, pos);
     QFETCH(int, px);
-    QCOMPARE(ChimeiScroll::toPixel(pos), px);
+    QCOMPARE(StopNameScroll::toPixel(pos), px);
 }
 
 void TestChimeiScroll::restartAfterWholeStrip_data() {
@@ -113,43 +114,43 @@ void TestChimeiScroll::restartAfterWholeStrip() {
     QFETCH(int, lastVisibleLeft);
     QFETCH(int, firstLeftOfNextPass);
     const auto p = params(static_cast<qint16>(speed), 1500, width);
-    ChimeiScroll s(Frame);
+    StopNameScroll s(Frame);
     s.start(0);
     for (int k = 1; k <= lastVisibleStep; ++k)
         QCOMPARE(s.step(p), qint64{1});
     QCOMPARE(s.left(), lastVisibleLeft);
     QVERIFY(s.left() > -width);
-    QCOMPARE(s.phase(), ChimeiScroll::Phase::Moving);
+    QCOMPARE(s.phase(), StopNameScroll::Phase::Moving);
     // The step that finds the strip gone puts it back beyond the right edge
     // and lasts the pause.
     QCOMPARE(s.step(p), qint64{1500});
-    QCOMPARE(s.phase(), ChimeiScroll::Phase::Pausing);
+    QCOMPARE(s.phase(), StopNameScroll::Phase::Pausing);
     QCOMPARE(s.left(), Frame);
     QCOMPARE(s.step(p), qint64{1});
-    QCOMPARE(s.phase(), ChimeiScroll::Phase::Moving);
+    QCOMPARE(s.phase(), StopNameScroll::Phase::Moving);
     QCOMPARE(s.left(), firstLeftOfNextPass);
 }
 
 void TestChimeiScroll::negativePauseIsNone() {
-    ChimeiScroll s(Frame);
+    StopNameScroll s(Frame);
     s.start(0);
     QCOMPARE(s.advance(230, [] { return params(400, -1); }), 231);
-    QCOMPARE(s.phase(), ChimeiScroll::Phase::Moving);
+    QCOMPARE(s.phase(), StopNameScroll::Phase::Moving);
     QCOMPARE(s.left(), 428);
 }
 
 void TestChimeiScroll::catchUpIsBounded() {
-    ChimeiScroll s(Frame);
+    StopNameScroll s(Frame);
     s.start(0);
     const auto read = [] { return params(5); };
-    QCOMPARE(s.advance(10 * 60 * 1000, read), ChimeiScroll::MaxStepsPerFrame);
+    QCOMPARE(s.advance(10 * 60 * 1000, read), StopNameScroll::MaxStepsPerFrame);
     // The scroll goes on from where it was, not from a backlog.
     QCOMPARE(s.advance(10 * 60 * 1000 + 16, read), 16);
     // Even with a pause of none and the fastest speed a frame ends.
-    ChimeiScroll fast(Frame);
+    StopNameScroll fast(Frame);
     fast.start(0);
     QCOMPARE(fast.advance(1'000'000, [] { return params(32767, 0, 486); }),
-             ChimeiScroll::MaxStepsPerFrame);
+             StopNameScroll::MaxStepsPerFrame);
     QCOMPARE(fast.advance(1'000'001, [] { return params(32767, 0, 486); }), 1);
 }
 
@@ -158,7 +159,7 @@ void TestChimeiScroll::catchUpIsBounded() {
 namespace {
 struct Board {
     FakeClock clock;
-    ChimeiCtl_DX ctl{nullptr, nullptr, &clock};
+    StopNameDisplay ctl{nullptr, nullptr, &clock};
     Board() { clock.monotonic = 50000; }
     // Moves the clock to ms after the scroll's start and lets a frame run.
     void at(qint64 ms) {
@@ -167,9 +168,9 @@ struct Board {
     }
 };
 
-bool stripIsBlank(const ChimeiCtl_DX& c) {
+bool stripIsBlank(const StopNameDisplay& c) {
     const QImage& img = c.stripImage();
-    const QRgb bg = toQColor(c.BackColor()).rgb();
+    const QRgb bg = toQColor(c.backColor()).rgb();
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
             if (img.pixel(x, y) != bg) return false;
@@ -179,7 +180,7 @@ bool stripIsBlank(const ChimeiCtl_DX& c) {
 
 void TestChimeiScroll::longNameStartsBeyondRightEdge() {
     Board b;
-    b.ctl.SetChimei(nine);
+    b.ctl.setStopName(nine);
     QVERIFY(b.ctl.isScrolling());
     QVERIFY(b.ctl.frameTimerActive());
     QCOMPARE(b.ctl.stripLeft(), Frame);
@@ -193,9 +194,9 @@ void TestChimeiScroll::longNameStartsBeyondRightEdge() {
 void TestChimeiScroll::speedZeroBecomesOne() {
     Board b;
     b.ctl.setSpeed(0);
-    QSignalSpy spy(&b.ctl, &ChimeiCtl_DX::PropertyChanged);
-    b.ctl.SetChimei(nine);
-    QCOMPARE(b.ctl.Speed(), qint16{1});
+    QSignalSpy spy(&b.ctl, &StopNameDisplay::propertyChanged);
+    b.ctl.setStopName(nine);
+    QCOMPARE(b.ctl.speed(), qint16{1});
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toString(), u"Speed"_qs);
     // 0.005 pixels per step: 432 until the position passes 431.5.
@@ -203,7 +204,7 @@ void TestChimeiScroll::speedZeroBecomesOne() {
     QCOMPARE(b.ctl.stripLeft(), 432);
     b.at(102);
     QCOMPARE(b.ctl.stripLeft(), 431);
-    QCOMPARE(b.ctl.Speed(), qint16{1});
+    QCOMPARE(b.ctl.speed(), qint16{1});
     // Set to 0 while scrolling, the strip stands.
     b.ctl.setSpeed(0);
     b.at(5000);
@@ -226,7 +227,7 @@ void TestChimeiScroll::widgetStepsWithClock() {
     QFETCH(QList<int>, lefts);
     Board b;
     b.ctl.setSpeed(static_cast<qint16>(speed));
-    b.ctl.SetChimei(nine);
+    b.ctl.setStopName(nine);
     for (int i = 0; i < times.size(); ++i) {
         b.at(times[i]);
         QCOMPARE(b.ctl.stripLeft(), lefts[i]);
@@ -236,7 +237,7 @@ void TestChimeiScroll::widgetStepsWithClock() {
 void TestChimeiScroll::nineCharactersRestartAtMinus486() {
     Board b;
     b.ctl.setSpeed(400);
-    b.ctl.SetChimei(nine);
+    b.ctl.setStopName(nine);
     b.at(229);
     QCOMPARE(b.ctl.stripLeft(), -482);
     QVERIFY(!b.ctl.isScrollPausing());
@@ -255,7 +256,7 @@ void TestChimeiScroll::scrollStartWaitZero() {
     Board b;
     b.ctl.setSpeed(400);
     b.ctl.setScrollStartWait(0);
-    b.ctl.SetChimei(nine);
+    b.ctl.setStopName(nine);
     b.at(230);
     QVERIFY(!b.ctl.isScrollPausing());
     QCOMPARE(b.ctl.stripLeft(), 428);
@@ -264,19 +265,19 @@ void TestChimeiScroll::scrollStartWaitZero() {
 void TestChimeiScroll::newNameDuringScroll() {
     Board b;
     b.ctl.setSpeed(400);
-    b.ctl.SetChimei(nine);
+    b.ctl.setStopName(nine);
     b.at(100);
     QCOMPARE(b.ctl.stripLeft(), 34);
     // A new long name starts over beyond the right edge; its steps count
     // from the new start.
-    b.ctl.SetChimei(nine + u"前"_qs);
+    b.ctl.setStopName(nine + u"前"_qs);
     QVERIFY(b.ctl.isScrolling());
     QCOMPARE(b.ctl.stripWidth(), 540);
     QCOMPARE(b.ctl.stripLeft(), Frame);
     b.at(101);
     QCOMPARE(b.ctl.stripLeft(), 430);
     // A standing name ends the scroll.
-    b.ctl.SetChimei(u"系統選別中"_qs);
+    b.ctl.setStopName(u"系統選別中"_qs);
     QVERIFY(!b.ctl.isScrolling());
     QVERIFY(!b.ctl.frameTimerActive());
     QCOMPARE(b.ctl.stripLeft(), 0);
@@ -288,10 +289,10 @@ void TestChimeiScroll::newNameDuringScroll() {
 void TestChimeiScroll::emptyNameDuringScroll() {
     Board b;
     b.ctl.setSpeed(400);
-    b.ctl.SetChimei(nine);
+    b.ctl.setStopName(nine);
     b.at(50);
     QCOMPARE(b.ctl.stripLeft(), 234);
-    b.ctl.SetChimei(QString());
+    b.ctl.setStopName(QString());
     // Blank at once; the blank strip goes on moving.
     QVERIFY(stripIsBlank(b.ctl));
     QVERIFY(b.ctl.isScrolling());
@@ -300,7 +301,7 @@ void TestChimeiScroll::emptyNameDuringScroll() {
     b.at(60);
     QCOMPARE(b.ctl.stripLeft(), 194);
     // The next name ends it.
-    b.ctl.SetChimei(u"次の停留所"_qs);
+    b.ctl.setStopName(u"次の停留所"_qs);
     QVERIFY(!b.ctl.isScrolling());
     QCOMPARE(b.ctl.stripLeft(), 0);
     QVERIFY(!stripIsBlank(b.ctl));
@@ -309,7 +310,7 @@ void TestChimeiScroll::emptyNameDuringScroll() {
 void TestChimeiScroll::speedChangeAppliesAtOnce() {
     Board b;
     b.ctl.setSpeed(200);
-    b.ctl.SetChimei(nine);
+    b.ctl.setStopName(nine);
     b.at(10);
     QCOMPARE(b.ctl.stripLeft(), 433 - 20);
     b.ctl.setSpeed(400);

@@ -1,6 +1,6 @@
-// The companion library's dialogs on Qt: the conversions they make and the
-// dialogs themselves, driven while they are open.
-#include "platform/QtCompanionDialogs.h"
+// The dialogs and choosers on Qt, driven while they are open.
+#include "widgets/DigitSettingsDialog.h"
+#include "widgets/QtCompanionDialogs.h"
 
 #include "Fakes.h"
 
@@ -30,102 +30,30 @@ void whenModal(std::function<void(QDialog*)> act, int triesLeft = 500) {
     });
 }
 
-const QString SoundFilter = u"Waveサウンド(*.wav)\0*.wav\0MIDIサウンド(*.mid)\0*.mid\0\0"_qs;
+const QString SoundFilter = u"Waveサウンド(*.wav);;MIDIサウンド(*.mid)"_qs;
 
 } // namespace
 
 class TestCompanionDialogs : public QObject {
     Q_OBJECT
 private slots:
-    void nameFilters_data();
-    void nameFilters();
-    void fillSystemTime_data();
-    void fillSystemTime();
-    void dateOfSystemTime_data();
-    void dateOfSystemTime();
-
-    void dlg100();
-    void dlg100KeepsUnknownZeroMode();
-    void dlg110ShowsText();
-    void dlg111();
+    void digitOptions();
+    void digitOptionsKeepUnknownZeroMode();
+    void versionBoxShowsText();
+    void dateChooser();
     void chooseColor();
     void fileDialog();
     void folderDialog();
 };
 
-void TestCompanionDialogs::nameFilters_data() {
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QString>("qt");
-    QTest::newRow("sounds") << SoundFilter
-                            << u"Waveサウンド(*.wav) (*.wav);;MIDIサウンド(*.mid) (*.mid)"_qs;
-    QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("only NULs") << u"\0\0"_qs << QString();
-    QTest::newRow("several patterns")
-        << u"画像\0*.bmp;*.gif; *.jpg\0\0"_qs << u"画像 (*.bmp *.gif *.jpg)"_qs;
-    QTest::newRow("no final NUL") << u"Wave\0*.wav"_qs << u"Wave (*.wav)"_qs;
-    QTest::newRow("description without pattern") << u"すべて\0"_qs << u"すべて (*)"_qs;
-    QTest::newRow("empty description") << u"\0*.csv\0\0"_qs << u"*.csv (*.csv)"_qs;
-}
-
-void TestCompanionDialogs::nameFilters() {
-    QFETCH(QString, filter);
-    QTEST(QtCompanionDialogs::qtNameFilters(filter), "qt");
-}
-
-void TestCompanionDialogs::fillSystemTime_data() {
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<int>("dayOfWeek"); // a Thursday is shown by the date dialog
-    QTest::newRow("Sunday") << QDate(2024, 3, 10) << 0;
-    QTest::newRow("Saturday") << QDate(2024, 3, 9) << 6;
-}
-
-void TestCompanionDialogs::fillSystemTime() {
-    QFETCH(QDate, date);
-    QFETCH(int, dayOfWeek);
-    SystemTime t;
-    t.wHour = 9;
-    t.wMinute = 5;
-    t.wMilliseconds = 7;
-    QtCompanionDialogs::fillSystemTime(t, date);
-    QCOMPARE(t.wYear, qint16(date.year()));
-    QCOMPARE(t.wMonth, qint16(date.month()));
-    QCOMPARE(t.wDay, qint16(date.day()));
-    QCOMPARE(t.wDayOfWeek, qint16(dayOfWeek));
-    QCOMPARE(t.wHour, qint16{9});
-    QCOMPARE(t.wMinute, qint16{5});
-    QCOMPARE(t.wSecond, qint16{0});
-    QCOMPARE(t.wMilliseconds, qint16{7});
-}
-
-void TestCompanionDialogs::dateOfSystemTime_data() {
-    QTest::addColumn<int>("year");
-    QTest::addColumn<int>("month");
-    QTest::addColumn<int>("day");
-    QTest::addColumn<QDate>("date"); // a zeroed time is shown by the date dialog
-    const QDate today(2024, 3, 5);
-    QTest::newRow("a date") << 2023 << 12 << 24 << QDate(2023, 12, 24);
-    QTest::newRow("31 February") << 2023 << 2 << 31 << today;
-}
-
-void TestCompanionDialogs::dateOfSystemTime() {
-    QFETCH(int, year);
-    QFETCH(int, month);
-    QFETCH(int, day);
-    SystemTime t;
-    t.wYear = static_cast<qint16>(year);
-    t.wMonth = static_cast<qint16>(month);
-    t.wDay = static_cast<qint16>(day);
-    QTEST(QtCompanionDialogs::dateOfSystemTime(t, QDate(2024, 3, 5)), "date");
-}
-
-void TestCompanionDialogs::dlg100() {
+void TestCompanionDialogs::digitOptions() {
     QtCompanionDialogs dialogs;
-    QString title, keta;
+    QString title, count;
     bool givenModeChecked = false;
     QStringList texts;
     whenModal([&](QDialog* d) {
         title = d->windowTitle();
-        keta = d->findChild<QLabel*>("keta")->text();
+        count = d->findChild<QLabel*>("digitCount")->text();
         givenModeChecked = d->findChild<QRadioButton*>("zeroMode1")->isChecked();
         for (int m = 0; m < 4; ++m)
             texts << d->findChild<QRadioButton*>(QStringLiteral("zeroMode%1").arg(m))->text();
@@ -134,15 +62,13 @@ void TestCompanionDialogs::dlg100() {
         d->findChild<QSpinBox*>("fillZero")->setValue(3);
         d->accept();
     });
-    qint16 zeroMode = 1, shift = 0, fillZero = 0;
-    QCOMPARE(dialogs.Call_dlg100(nullptr, 3, zeroMode, shift, fillZero), 1);
-    QCOMPARE(zeroMode, qint16{2});
-    QCOMPARE(shift, qint16{1});
-    QCOMPARE(fillZero, qint16{3});
+    DigitOptions options{1, 0, 0};
+    QVERIFY(dialogs.editDigitOptions(nullptr, 3, options));
+    QCOMPARE(options, (DigitOptions{2, 1, 3}));
     QCOMPARE(title, u"数字表示の設定"_qs);
-    QVERIFY(keta.contains(u'3'));
+    QVERIFY(count.contains(u'3'));
     QVERIFY(givenModeChecked);
-    QCOMPARE(texts, QtCompanionDialogs::zeroModeDescriptions());
+    QCOMPARE(texts, DigitSettingsDialog::zeroModeDescriptions());
     for (int m = 0; m < 4; ++m)
         QVERIFY(texts[m].startsWith(QString::number(m)));
 
@@ -155,15 +81,13 @@ void TestCompanionDialogs::dlg100() {
         d->findChild<QSpinBox*>("shift")->setValue(0);
         d->reject();
     });
-    QCOMPARE(dialogs.Call_dlg100(nullptr, 3, zeroMode, shift, fillZero), 0);
-    QCOMPARE(zeroMode, qint16{2});
-    QCOMPARE(shift, qint16{1});
-    QCOMPARE(fillZero, qint16{3});
+    QVERIFY(!dialogs.editDigitOptions(nullptr, 3, options));
+    QCOMPARE(options, (DigitOptions{2, 1, 3}));
     QCOMPARE(shownShift, 1);
     QCOMPARE(shownFill, 3);
 }
 
-void TestCompanionDialogs::dlg100KeepsUnknownZeroMode() {
+void TestCompanionDialogs::digitOptionsKeepUnknownZeroMode() {
     QtCompanionDialogs dialogs;
     int checked = -1;
     int maxShift = -1;
@@ -174,17 +98,15 @@ void TestCompanionDialogs::dlg100KeepsUnknownZeroMode() {
         maxShift = d->findChild<QSpinBox*>("shift")->maximum();
         d->accept();
     });
-    qint16 zeroMode = 7, shift = 9, fillZero = -2;
-    QCOMPARE(dialogs.Call_dlg100(nullptr, 3, zeroMode, shift, fillZero), 1);
+    DigitOptions options{7, 9, -2};
+    QVERIFY(dialogs.editDigitOptions(nullptr, 3, options));
     QCOMPARE(checked, 0);
-    QCOMPARE(zeroMode, qint16{7});
     // Shift and fill are offered within the digit count.
     QCOMPARE(maxShift, 2);
-    QCOMPARE(shift, qint16{2});
-    QCOMPARE(fillZero, qint16{0});
+    QCOMPARE(options, (DigitOptions{7, 2, 0}));
 }
 
-void TestCompanionDialogs::dlg110ShowsText() {
+void TestCompanionDialogs::versionBoxShowsText() {
     QtCompanionDialogs dialogs;
     QString shown;
     whenModal([&](QDialog* d) {
@@ -192,11 +114,11 @@ void TestCompanionDialogs::dlg110ShowsText() {
         d->accept();
     });
     const QString text = u"カルテラVer4\n機種：K40"_qs;
-    QCOMPARE(dialogs.Call_dlg110(nullptr, 1, text), 1);
+    dialogs.showVersion(nullptr, text);
     QCOMPARE(shown, text);
 }
 
-void TestCompanionDialogs::dlg111() {
+void TestCompanionDialogs::dateChooser() {
     FakeClock clock; // today is 5 March 2024
     QtCompanionDialogs dialogs(&clock);
     QDate startedAt;
@@ -206,21 +128,14 @@ void TestCompanionDialogs::dlg111() {
         calendar->setSelectedDate(QDate(2024, 3, 7));
         d->accept();
     });
-    SystemTime t;
-    QVERIFY(dialogs.Call_dlg111(nullptr, t) != 0);
+    QCOMPARE(dialogs.chooseDate(nullptr), std::optional<QDate>(QDate(2024, 3, 7)));
     QCOMPARE(startedAt, QDate(2024, 3, 5));
-    QCOMPARE(t.wYear, qint16{2024});
-    QCOMPARE(t.wMonth, qint16{3});
-    QCOMPARE(t.wDay, qint16{7});
-    QCOMPARE(t.wDayOfWeek, qint16{4});
 
-    // Cancelled, the time is left as it was.
     whenModal([](QDialog* d) {
         d->findChild<QCalendarWidget*>()->setSelectedDate(QDate(2024, 3, 1));
         d->reject();
     });
-    QCOMPARE(dialogs.Call_dlg111(nullptr, t), 0);
-    QCOMPARE(t.wDay, qint16{7});
+    QCOMPARE(dialogs.chooseDate(nullptr), std::nullopt);
 }
 
 void TestCompanionDialogs::chooseColor() {
@@ -237,11 +152,11 @@ void TestCompanionDialogs::chooseColor() {
     CustomColorTable table{};
     table[0] = 0x0000FF;
     table[16] = 0x7FEDCBA9;
-    qint32 colour = 0x72D2F8;
-    QVERIFY(dialogs.Kt3ChooseColor(nullptr, colour, table) != 0);
+    BgrColor colour = 0x72D2F8;
+    QVERIFY(dialogs.chooseColor(nullptr, colour, table));
     QCOMPARE(startedAt, QColor(248, 210, 114));
     QCOMPARE(customShown, QColor(255, 0, 0));
-    QCOMPARE(colour, 0x030201);
+    QCOMPARE(colour, BgrColor(0x030201));
     QCOMPARE(table[0], 0x0000FF);
     QCOMPARE(table[1], 0x070809);
     QCOMPARE(table[16], 0x7FEDCBA9);
@@ -250,8 +165,8 @@ void TestCompanionDialogs::chooseColor() {
         qobject_cast<QColorDialog*>(d)->setCurrentColor(QColor(4, 5, 6));
         d->reject();
     });
-    QCOMPARE(dialogs.Kt3ChooseColor(nullptr, colour, table), 0);
-    QCOMPARE(colour, 0x030201);
+    QVERIFY(!dialogs.chooseColor(nullptr, colour, table));
+    QCOMPARE(colour, BgrColor(0x030201));
 }
 
 void TestCompanionDialogs::fileDialog() {
@@ -272,14 +187,14 @@ void TestCompanionDialogs::fileDialog() {
         fd->selectFile(path);
         d->accept(); // QFileDialog::accept through the dialog
     });
-    QCOMPARE(dialogs.Kt3FileDlg(nullptr, 0, SoundFilter, QString(), u"サウンドの選択"_qs),
+    QCOMPARE(dialogs.chooseFile(nullptr, SoundFilter, u"サウンドの選択"_qs),
              QDir::toNativeSeparators(path));
     QCOMPARE(title, u"サウンドの選択"_qs);
     QCOMPARE(filters,
-             (QStringList{u"Waveサウンド(*.wav) (*.wav)"_qs, u"MIDIサウンド(*.mid) (*.mid)"_qs}));
+             (QStringList{u"Waveサウンド(*.wav)"_qs, u"MIDIサウンド(*.mid)"_qs}));
 
     whenModal([](QDialog* d) { d->reject(); });
-    QCOMPARE(dialogs.Kt3FileDlg(nullptr, 0, SoundFilter, QString(), u"サウンドの選択"_qs),
+    QCOMPARE(dialogs.chooseFile(nullptr, SoundFilter, u"サウンドの選択"_qs),
              QString());
 }
 
@@ -296,11 +211,11 @@ void TestCompanionDialogs::folderDialog() {
         d->accept(); // QFileDialog::accept through the dialog
     });
     const QString prompt = u"プラグインのフォルダを選択してください"_qs;
-    QCOMPARE(dialogs.Kt3FolderDlg(nullptr, prompt), QDir::toNativeSeparators(dir.path()));
+    QCOMPARE(dialogs.chooseFolder(nullptr, prompt), QDir::toNativeSeparators(dir.path()));
     QCOMPARE(title, prompt);
 
     whenModal([](QDialog* d) { d->reject(); });
-    QCOMPARE(dialogs.Kt3FolderDlg(nullptr, prompt), QString());
+    QCOMPARE(dialogs.chooseFolder(nullptr, prompt), QString());
 }
 
 QTEST_MAIN(TestCompanionDialogs)

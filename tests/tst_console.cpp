@@ -3,8 +3,8 @@
 // backlight, preview switch, version box and the exit order.
 #include "K40Rig.h"
 #include "console/ConsoleWidgets.h"
-#include "panel/mdlK40_000.h"
-#include "settings/ColorButton.h"
+#include "board/BoardStartup.h"
+#include "options/ColorButton.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -74,7 +74,7 @@ void TestConsole::startUp() {
     for (int i = 1; i <= 24; ++i) {
         QCOMPARE(rig.cell(i), u"0"_qs);
         QVERIFY(rig.panel().lblSeiriNum[size_t(i)]->isVisibleTo(&rig.panel()));
-        QCOMPARE(mdlK40_000::labelColour(*rig.panel().lblSeiriNum[size_t(i)]), OleColor(0xC0FFC0));
+        QCOMPARE(BoardStartup::labelColour(*rig.panel().lblSeiriNum[size_t(i)]), BgrColor(0xC0FFC0));
     }
     QCOMPARE(rig.panel().lblSeiriNum[24]->text(), u"２４"_qs);
     for (QPushButton* b : rig.ctl().Command2) QVERIFY(!b->isEnabled());
@@ -158,7 +158,7 @@ void TestConsole::routeSetting() {
     // Row 1: its fares, and the stop name without the prefix.
     for (int i = 1; i <= 24; ++i) QCOMPARE(rig.cell(i), QString::number(100 + i));
     QCOMPARE(rig.strip(), rig.stripFor(u"停1"_qs, 0));
-    QCOMPARE(rig.panel().ChimeiCtl->TsugiwaMode(), qint16(1));
+    QCOMPARE(rig.panel().ChimeiCtl->prefixMode(), qint16(1));
     for (QPushButton* b : rig.ctl().Command2) QVERIFY(b->isEnabled());
     QVERIFY(rig.ctl().Check1->isEnabled());
     QCOMPARE(rig.ctl().routeState.ticketDateText, u"03-05-2024"_qs);
@@ -281,7 +281,7 @@ void TestConsole::synchronousStepChangesFaresAfterTheSound() {
     K40Rig rig;
     Watching sound;
     rig.services.sound = &sound;
-    rig.app = std::make_unique<K40App>(rig.services);
+    rig.app = std::make_unique<K40Application>(rig.services);
     rig.app->onEnd = [] {};
     rig.writeRoute(3, 5);
     rig.writeFile(u"step.wav"_qs, "RIFF");
@@ -357,13 +357,13 @@ void TestConsole::backlight() {
     const QImage built = rig.panel().Picture().toImage();
     QVERIFY(!built.isNull());
     QCOMPARE(built.size(), QSize(582, 292));
-    const OleColor expected[3] = {0xFFFFFF, 0xC0FFC0, 0xC0FFC0};
+    const BgrColor expected[3] = {0xFFFFFF, 0xC0FFC0, 0xC0FFC0};
     for (int mode : {1, 0, 2, 0}) {
         rig.ctl().Option4_Click(mode);
         QCOMPARE(rig.ctl().backlightMode(), mode);
         QCOMPARE(rig.panel().Picture().toImage(), built);
         for (int i = 1; i <= 24; ++i)
-            QCOMPARE(mdlK40_000::labelColour(*rig.panel().lblSeiriNum[size_t(i)]),
+            QCOMPARE(BoardStartup::labelColour(*rig.panel().lblSeiriNum[size_t(i)]),
                      expected[mode]);
     }
     QVERIFY(rig.messages.shown.isEmpty());
@@ -405,7 +405,7 @@ void TestConsole::userPictures() {
     const QImage after = rig.panel().Picture().toImage();
     QCOMPARE(after != before, changes);
     if (changes) QCOMPARE(after.pixelColor(10, 10), QColor(Qt::red));
-    QCOMPARE(mdlK40_000::labelColour(*rig.panel().lblSeiriNum[7]), OleColor(0x123456));
+    QCOMPARE(BoardStartup::labelColour(*rig.panel().lblSeiriNum[7]), BgrColor(0x123456));
     if (message.isEmpty()) {
         QVERIFY(rig.messages.shown.isEmpty());
     } else {
@@ -433,11 +433,8 @@ void TestConsole::fareCellOptions() {
     rig.writeRoute(3, 5);
     rig.start();
     rig.setRoute(u"3"_qs, u"1"_qs);
-    rig.dialogs.dlg100Result = answer;
-    rig.dialogs.dlg100ZeroMode = 3;
-    rig.dialogs.dlg100Shift = 1;
-    rig.dialogs.dlg100FillZero = 2;
-    rig.panel().Degit[5]->setUserSet(userSet);
+    if (answer == 1) rig.dialogs.digitAnswer = DigitOptions{3, 1, 2};
+    rig.panel().Degit[5]->setUserSettable(userSet);
     bool consoleDisabled = false;
     rig.dialogs.during = [&] { consoleDisabled = !rig.ctl().isEnabled(); };
     rig.dialogs.calls.clear();
@@ -446,9 +443,9 @@ void TestConsole::fareCellOptions() {
     QVERIFY(rig.ctl().isEnabled());
     QCOMPARE(rig.dialogs.calls.size(), userSet ? 1 : 0);
     for (int i = 1; i <= 24; ++i) {
-        M_Degit* d = rig.panel().Degit[size_t(i)];
-        QCOMPARE(int(d->ZeroMode()), zeroMode);
-        QCOMPARE(d->Value().toText(), QString::number(100 + i)); // values kept
+        SegmentDisplay* d = rig.panel().Degit[size_t(i)];
+        QCOMPARE(int(d->zeroMode()), zeroMode);
+        QCOMPARE(d->value().toText(), QString::number(100 + i)); // values kept
     }
 }
 
@@ -457,8 +454,8 @@ void TestConsole::clockDigits() {
     rig.start();
     rig.clock.current = QDateTime(QDate(2024, 3, 5), QTime(9, 5, 59));
     rig.panel().Timer1_Timer();
-    QCOMPARE(rig.panel().TimeDegit[0]->Value(), DegitValue(9));
-    QCOMPARE(rig.panel().TimeDegit[1]->Value(), DegitValue(5));
+    QCOMPARE(rig.panel().TimeDegit[0]->value(), DigitValue(9));
+    QCOMPARE(rig.panel().TimeDegit[1]->value(), DigitValue(5));
 }
 
 void TestConsole::previewSwitchAndCopy() {
@@ -488,7 +485,7 @@ void TestConsole::versionBox() {
     QVERIFY(panelDisabled);
     QCOMPARE(rig.dialogs.calls.size(), 1);
     QVERIFY(rig.dialogs.calls[0].startsWith(
-        u"dlg110:1:機種：K40\r\nバージョン：4.0.0  ServiceRelease 1\r\n\r\n"_qs));
+        u"version:機種：K40\r\nバージョン：4.0.0  ServiceRelease 1\r\n\r\n"_qs));
     QVERIFY(rig.panel().isEnabled());
 }
 

@@ -1,14 +1,15 @@
 // The route table, the fare data file and the fare part of setting a route,
 // with files written by the test.
 #include "Fakes.h"
-#include "console/DataIo.h"
-#include "platform/K40Error.h"
+#include "model/FareData.h"
+#include "model/Hy3File.h"
+#include "model/K40Error.h"
 
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
 
-using namespace DataIo;
+using namespace FareData;
 
 namespace {
 
@@ -66,17 +67,17 @@ private slots:
 
 void TestDataIo::clearAndSetCells() {
     RouteTable t;
-    t.SetRouteCell(1, 1, u"みなと駅前"_qs);
-    t.SetRouteCell(1, 2, 7);
-    t.SetRouteCell(1, 3, 170);
-    t.SetRouteCell(301, 152, -1);
-    t.SetRouteCell(2, 30, u" 2 "_qs);
+    t.setCell(1, 1, u"みなと駅前"_qs);
+    t.setCell(1, 2, 7);
+    t.setCell(1, 3, 170);
+    t.setCell(301, 152, -1);
+    t.setCell(2, 30, u" 2 "_qs);
     QCOMPARE(t.row(1).name, u"みなと駅前"_qs);
     QCOMPARE(t.row(1).ticket, qint16(7));
     QCOMPARE(t.row(1).value(1), qint16(170));
     QCOMPARE(t.row(301).value(150), qint16(-1));
     QCOMPARE(t.row(2).value(28), qint16(2));
-    t.ClearRouteTable();
+    t.clear();
     for (int r : {1, 2, 301}) QCOMPARE(t.row(r), RouteRow{});
 }
 
@@ -99,13 +100,13 @@ void TestDataIo::setCellOutOfRange() {
     QFETCH(int, error);
     RouteTable t;
     try {
-        t.SetRouteCell(row, column, value);
+        t.setCell(row, column, value);
         QFAIL("no error raised");
     } catch (const K40Error& e) {
         QCOMPARE(e.number(), error);
     }
     try {
-        t.SetRouteCell(1, 5, u"abc"_qs);
+        t.setCell(1, 5, u"abc"_qs);
         QFAIL("no error raised");
     } catch (const K40Error& e) {
         QCOMPARE(e.number(), 13);
@@ -276,14 +277,14 @@ void TestDataIo::readRoute() {
     RouteState state;
     RecordingMessageBox messages;
     state.startSection = 2;
-    QCOMPARE(ReadRouteFare(folder, u"7"_qs, state, table, messages), FareLoadOutcome::Loaded);
+    QCOMPARE(loadRouteFares(folder, u"7"_qs, state, table, messages), FareLoadOutcome::Loaded);
     QVERIFY(messages.shown.isEmpty());
     QCOMPARE(state.currentRow, qint16(2));
     state.currentRow = 3; // the bus has stepped on
     const RouteTable before = table;
 
     state.startSection = static_cast<qint16>(section);
-    const FareLoadOutcome got = ReadRouteFare(folder, u"12"_qs, state, table, messages);
+    const FareLoadOutcome got = loadRouteFares(folder, u"12"_qs, state, table, messages);
     QCOMPARE(int(got), outcome);
     if (outcome == int(FareLoadOutcome::Loaded)) {
         QVERIFY(messages.shown.isEmpty());
@@ -314,9 +315,9 @@ void TestDataIo::fileNameIgnoresCase() {
     RouteState state;
     state.startSection = 1;
     RecordingMessageBox messages;
-    QCOMPARE(ReadRouteFare(dir.path(), u"12"_qs, state, table, messages),
+    QCOMPARE(loadRouteFares(dir.path(), u"12"_qs, state, table, messages),
              FareLoadOutcome::NotFound); // without its separator the folder is a prefix
-    QCOMPARE(ReadRouteFare(withTrailingSeparator(dir.path()), u"12"_qs, state, table, messages),
+    QCOMPARE(loadRouteFares(withTrailingSeparator(dir.path()), u"12"_qs, state, table, messages),
              FareLoadOutcome::Loaded);
     QCOMPARE(table.row(3).name, u"S3"_qs);
 }
@@ -326,7 +327,7 @@ void TestDataIo::missingFolderShowsDescription() {
     RouteState state;
     state.startSection = 1;
     RecordingMessageBox messages;
-    QCOMPARE(ReadRouteFare(u"/no/such/folder/"_qs, u"12"_qs, state, table, messages),
+    QCOMPARE(loadRouteFares(u"/no/such/folder/"_qs, u"12"_qs, state, table, messages),
              FareLoadOutcome::Failed);
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(messages.shown[0].text, u"パスが見つかりません。"_qs);
@@ -342,7 +343,7 @@ void TestDataIo::emptyFolderIsWorkingFolder() {
     state.startSection = 1;
     RecordingMessageBox messages;
     const FareLoadOutcome got =
-        ReadRouteFare(withTrailingSeparator(QString()), routeFileName(QString()), state, table,
+        loadRouteFares(withTrailingSeparator(QString()), routeFileName(QString()), state, table,
                       messages);
     QDir::setCurrent(old);
     QCOMPARE(got, FareLoadOutcome::Loaded);

@@ -1,8 +1,9 @@
 // The digit display: its text rules, properties, drawing, design data and
 // setting dialog.
-#include "controls/DegitText.h"
-#include "controls/M_Degit.h"
-#include "platform/Typefaces.h"
+#include "model/DigitText.h"
+#include "widgets/QColorOf.h"
+#include "widgets/SegmentDisplay.h"
+#include "widgets/Typefaces.h"
 
 #include "Fakes.h"
 
@@ -11,7 +12,7 @@
 #include <QtTest>
 #include <memory>
 
-Q_DECLARE_METATYPE(DegitValue)
+Q_DECLARE_METATYPE(DigitValue)
 
 namespace {
 
@@ -19,7 +20,7 @@ const QStringList Properties{"BaseForeColor", "DegitForeColor", "FillZero",  "Ze
                              "Shift",         "Keta",           "DegitSize", "DegitStyle",
                              "Value",         "UserSet",        "BackColor"};
 
-QRgb rgb(OleColor c) {
+QRgb rgb(BgrColor c) {
     return toQColor(c).rgb();
 }
 
@@ -37,35 +38,35 @@ int countColour(const QImage& img, QRgb c) {
     return countColour(img, c, img.rect());
 }
 
-QRect cellRect(const M_Degit& d, int cell) {
-    const QSize c = M_Degit::cellSize(d.DegitSize());
+QRect cellRect(const SegmentDisplay& d, int cell) {
+    const QSize c = SegmentDisplay::cellSize(d.digitSize());
     return QRect(cell * c.width(), 0, c.width(), c.height());
 }
 
 // Which cells show lit pixels: "#" for a cell with, "." for one without.
-QString litCells(const M_Degit& d) {
+QString litCells(const SegmentDisplay& d) {
     QString out;
-    for (int i = 0; i < d.Keta(); ++i)
-        out += countColour(d.image(), rgb(d.DegitForeColor()), cellRect(d, i)) > 0 ? u'#' : u'.';
+    for (int i = 0; i < d.digitCount(); ++i)
+        out += countColour(d.image(), rgb(d.litColor()), cellRect(d, i)) > 0 ? u'#' : u'.';
     return out;
 }
 
 // A fare cell as the panel has them.
-std::unique_ptr<M_Degit> fareCell() {
-    auto d = std::make_unique<M_Degit>();
-    d->setKeta(3);
-    d->setDegitSize(2);
-    d->setDegitStyle(1);
+std::unique_ptr<SegmentDisplay> fareCell() {
+    auto d = std::make_unique<SegmentDisplay>();
+    d->setDigitCount(3);
+    d->setDigitSize(2);
+    d->setDigitStyle(1);
     return d;
 }
 
 // Assigns one property by name.
-void assign(M_Degit& d, const QString& property, qint64 v) {
+void assign(SegmentDisplay& d, const QString& property, qint64 v) {
     const auto n = static_cast<qint16>(v);
     if (property == u"BaseForeColor")
-        d.setBaseForeColor(static_cast<OleColor>(v));
+        d.setUnlitColor(static_cast<BgrColor>(v));
     else if (property == u"DegitForeColor")
-        d.setDegitForeColor(static_cast<OleColor>(v));
+        d.setLitColor(static_cast<BgrColor>(v));
     else if (property == u"FillZero")
         d.setFillZero(n);
     else if (property == u"ZeroMode")
@@ -73,34 +74,34 @@ void assign(M_Degit& d, const QString& property, qint64 v) {
     else if (property == u"Shift")
         d.setShift(n);
     else if (property == u"Keta")
-        d.setKeta(n);
+        d.setDigitCount(n);
     else if (property == u"DegitSize")
-        d.setDegitSize(n);
+        d.setDigitSize(n);
     else if (property == u"DegitStyle")
-        d.setDegitStyle(n);
+        d.setDigitStyle(n);
     else if (property == u"Value")
-        d.setValue(DegitValue(v));
+        d.setValue(DigitValue(v));
     else if (property == u"UserSet")
-        d.setUserSet(v != 0);
+        d.setUserSettable(v != 0);
     else if (property == u"BackColor")
-        d.setBackColor(static_cast<OleColor>(v));
+        d.setBackColor(static_cast<BgrColor>(v));
     else
         QFAIL("unknown property");
 }
 
 // Reads one property by name; a Value as its text.
-QVariant read(const M_Degit& d, const QString& property) {
-    if (property == u"BaseForeColor") return d.BaseForeColor();
-    if (property == u"DegitForeColor") return d.DegitForeColor();
-    if (property == u"FillZero") return d.FillZero();
-    if (property == u"ZeroMode") return d.ZeroMode();
-    if (property == u"Shift") return d.Shift();
-    if (property == u"Keta") return d.Keta();
-    if (property == u"DegitSize") return d.DegitSize();
-    if (property == u"DegitStyle") return d.DegitStyle();
-    if (property == u"Value") return d.Value().toVariant();
-    if (property == u"UserSet") return d.UserSet();
-    if (property == u"BackColor") return d.BackColor();
+QVariant read(const SegmentDisplay& d, const QString& property) {
+    if (property == u"BaseForeColor") return d.unlitColor();
+    if (property == u"DegitForeColor") return d.litColor();
+    if (property == u"FillZero") return d.fillZero();
+    if (property == u"ZeroMode") return d.zeroMode();
+    if (property == u"Shift") return d.shift();
+    if (property == u"Keta") return d.digitCount();
+    if (property == u"DegitSize") return d.digitSize();
+    if (property == u"DegitStyle") return d.digitStyle();
+    if (property == u"Value") return d.value().toVariant();
+    if (property == u"UserSet") return d.userSettable();
+    if (property == u"BackColor") return d.backColor();
     return QVariant();
 }
 
@@ -137,11 +138,6 @@ private slots:
     void digitsLieWithinEight();
     void everyCharacterTakesOneCell();
     void paintCopiesKeptImage();
-    void renderingVariant_data();
-    void renderingVariant();
-    void legacyVariantSpacing();
-    void digitTypefaces_data();
-    void digitTypefaces();
 
     // Design data
     void loadedInstance();
@@ -158,90 +154,90 @@ private slots:
 // ---- Text rules ---------------------------------------------------------------------
 
 void TestDegit::shownText_data() {
-    QTest::addColumn<DegitValue>("value");
+    QTest::addColumn<DigitValue>("value");
     QTest::addColumn<int>("zeroMode");
     QTest::addColumn<int>("fillZero");
     QTest::addColumn<int>("shift");
     QTest::addColumn<int>("keta");
     QTest::addColumn<QString>("shown");
 
-    const DegitValue empty{QString()};
+    const DigitValue empty{QString()};
     // Zero modes against 0, -1, the empty text and a number.
     const QString zero[] = {"", "0", "", "0"};
     const QString minusOne[] = {"-1", "-1", "0", "0"};
     for (int m = 0; m < 4; ++m) {
-        QTest::addRow("mode %d, 0", m) << DegitValue(0) << m << 0 << 0 << 3 << zero[m];
-        QTest::addRow("mode %d, -1", m) << DegitValue(-1) << m << 0 << 0 << 3 << minusOne[m];
+        QTest::addRow("mode %d, 0", m) << DigitValue(0) << m << 0 << 0 << 3 << zero[m];
+        QTest::addRow("mode %d, -1", m) << DigitValue(-1) << m << 0 << 0 << 3 << minusOne[m];
         QTest::addRow("mode %d, empty", m) << empty << m << 0 << 0 << 3 << zero[m];
-        QTest::addRow("mode %d, 10", m) << DegitValue(10) << m << 0 << 0 << 3 << "10";
+        QTest::addRow("mode %d, 10", m) << DigitValue(10) << m << 0 << 0 << 3 << "10";
     }
     for (int m : {4, -1}) {
-        QTest::addRow("mode %d leaves 0", m) << DegitValue(0) << m << 0 << 0 << 3 << "0";
-        QTest::addRow("mode %d leaves -1", m) << DegitValue(-1) << m << 0 << 0 << 3 << "-1";
+        QTest::addRow("mode %d leaves 0", m) << DigitValue(0) << m << 0 << 0 << 3 << "0";
+        QTest::addRow("mode %d leaves -1", m) << DigitValue(-1) << m << 0 << 0 << 3 << "-1";
         QTest::addRow("mode %d leaves empty", m) << empty << m << 0 << 0 << 3 << "";
     }
     // A text that reads as 0 or -1 counts as that number.
-    QTest::newRow("text 0, mode 0") << DegitValue(u"0") << 0 << 0 << 0 << 3 << "";
-    QTest::newRow("text 00, mode 1") << DegitValue(u"00") << 1 << 0 << 0 << 3 << "0";
-    QTest::newRow("text 0.0, mode 2") << DegitValue(u"0.0") << 2 << 0 << 0 << 3 << "";
-    QTest::newRow("text -1, mode 2") << DegitValue(u"-1") << 2 << 0 << 0 << 3 << "0";
-    QTest::newRow("text ' -1 ', mode 3") << DegitValue(u" -1 ") << 3 << 0 << 0 << 3 << "0";
-    QTest::newRow("text 0.4 is no zero") << DegitValue(u"0.4") << 0 << 0 << 0 << 3 << "0.4";
-    QTest::newRow("text abc, mode 1") << DegitValue(u"abc") << 1 << 0 << 0 << 3 << "abc";
-    QTest::newRow("spaces are no empty text") << DegitValue(u"  ") << 1 << 0 << 0 << 3 << "  ";
+    QTest::newRow("text 0, mode 0") << DigitValue(u"0") << 0 << 0 << 0 << 3 << "";
+    QTest::newRow("text 00, mode 1") << DigitValue(u"00") << 1 << 0 << 0 << 3 << "0";
+    QTest::newRow("text 0.0, mode 2") << DigitValue(u"0.0") << 2 << 0 << 0 << 3 << "";
+    QTest::newRow("text -1, mode 2") << DigitValue(u"-1") << 2 << 0 << 0 << 3 << "0";
+    QTest::newRow("text ' -1 ', mode 3") << DigitValue(u" -1 ") << 3 << 0 << 0 << 3 << "0";
+    QTest::newRow("text 0.4 is no zero") << DigitValue(u"0.4") << 0 << 0 << 0 << 3 << "0.4";
+    QTest::newRow("text abc, mode 1") << DigitValue(u"abc") << 1 << 0 << 0 << 3 << "abc";
+    QTest::newRow("spaces are no empty text") << DigitValue(u"  ") << 1 << 0 << 0 << 3 << "  ";
 
     // Zero fill, of numbers and of texts that read as numbers.
-    QTest::newRow("fill 3, -5, cut") << DegitValue(-5) << 0 << 3 << 0 << 3 << "005";
-    QTest::newRow("fill 3, -5, 4 digits") << DegitValue(-5) << 0 << 3 << 0 << 4 << "-005";
-    QTest::newRow("fill 2, 1234") << DegitValue(1234) << 0 << 2 << 0 << 4 << "1234";
-    QTest::newRow("mode 1, fill 3, 0") << DegitValue(0) << 1 << 3 << 0 << 3 << "000";
-    QTest::newRow("mode 0, fill 3, 0") << DegitValue(0) << 0 << 3 << 0 << 3 << "";
-    QTest::newRow("mode 2, fill 2, -1") << DegitValue(-1) << 2 << 2 << 0 << 3 << "00";
-    QTest::newRow("negative fill draws as 0") << DegitValue(5) << 0 << -2 << 0 << 3 << "5";
-    QTest::newRow("negative fill keeps text") << DegitValue(u"7.6") << 0 << -1 << 0 << 3 << "7.6";
-    QTest::newRow("fill text ' +7 '") << DegitValue(u" +7 ") << 0 << 3 << 0 << 3 << "007";
-    QTest::newRow("fill text 12.5 rounds up") << DegitValue(u"12.5") << 0 << 3 << 0 << 3 << "013";
-    QTest::newRow("fill text -12.5") << DegitValue(u"-12.5") << 0 << 3 << 0 << 4 << "-013";
-    QTest::newRow("fill text .5") << DegitValue(u".5") << 0 << 2 << 0 << 3 << "01";
-    QTest::newRow("fill text -0.4 has no sign") << DegitValue(u"-0.4") << 0 << 2 << 0 << 3 << "00";
-    QTest::newRow("fill text 1e2") << DegitValue(u"1e2") << 0 << 4 << 0 << 4 << "0100";
+    QTest::newRow("fill 3, -5, cut") << DigitValue(-5) << 0 << 3 << 0 << 3 << "005";
+    QTest::newRow("fill 3, -5, 4 digits") << DigitValue(-5) << 0 << 3 << 0 << 4 << "-005";
+    QTest::newRow("fill 2, 1234") << DigitValue(1234) << 0 << 2 << 0 << 4 << "1234";
+    QTest::newRow("mode 1, fill 3, 0") << DigitValue(0) << 1 << 3 << 0 << 3 << "000";
+    QTest::newRow("mode 0, fill 3, 0") << DigitValue(0) << 0 << 3 << 0 << 3 << "";
+    QTest::newRow("mode 2, fill 2, -1") << DigitValue(-1) << 2 << 2 << 0 << 3 << "00";
+    QTest::newRow("negative fill draws as 0") << DigitValue(5) << 0 << -2 << 0 << 3 << "5";
+    QTest::newRow("negative fill keeps text") << DigitValue(u"7.6") << 0 << -1 << 0 << 3 << "7.6";
+    QTest::newRow("fill text ' +7 '") << DigitValue(u" +7 ") << 0 << 3 << 0 << 3 << "007";
+    QTest::newRow("fill text 12.5 rounds up") << DigitValue(u"12.5") << 0 << 3 << 0 << 3 << "013";
+    QTest::newRow("fill text -12.5") << DigitValue(u"-12.5") << 0 << 3 << 0 << 4 << "-013";
+    QTest::newRow("fill text .5") << DigitValue(u".5") << 0 << 2 << 0 << 3 << "01";
+    QTest::newRow("fill text -0.4 has no sign") << DigitValue(u"-0.4") << 0 << 2 << 0 << 3 << "00";
+    QTest::newRow("fill text 1e2") << DigitValue(u"1e2") << 0 << 4 << 0 << 4 << "0100";
     QTest::newRow("fill long whole text")
-        << DegitValue(u"-123456789012345678901234567890") << 0 << 1 << 0 << 15 << "678901234567890";
+        << DigitValue(u"-123456789012345678901234567890") << 0 << 1 << 0 << 15 << "678901234567890";
     QTest::newRow("fill smallest number")
-        << DegitValue(std::numeric_limits<qint64>::min()) << 0 << 3 << 0 << 15 << "372036854775808";
+        << DigitValue(std::numeric_limits<qint64>::min()) << 0 << 3 << 0 << 15 << "372036854775808";
     // Texts that are no number are left as they are.
-    QTest::newRow("fill text abc") << DegitValue(u"abc") << 0 << 3 << 0 << 3 << "abc";
+    QTest::newRow("fill text abc") << DigitValue(u"abc") << 0 << 3 << 0 << 3 << "abc";
     QTest::newRow("fill empty text") << empty << 0 << 3 << 0 << 3 << "";
     for (const QString& t : {u"1.2.3"_qs, u"1e"_qs, u"-"_qs, u"1 2"_qs, u"１２"_qs, u"1e400"_qs})
-        QTest::addRow("fill text %s", qPrintable(t)) << DegitValue(t) << 0 << 3 << 0 << 5 << t;
+        QTest::addRow("fill text %s", qPrintable(t)) << DigitValue(t) << 0 << 3 << 0 << 5 << t;
 
     // Shift.
-    QTest::newRow("shift 1, 123") << DegitValue(123) << 0 << 0 << 1 << 3 << "23 ";
-    QTest::newRow("shift 2, 5") << DegitValue(5) << 0 << 0 << 2 << 3 << "5  ";
-    QTest::newRow("shift beyond keta") << DegitValue(5) << 0 << 0 << 5 << 3 << "   ";
-    QTest::newRow("negative shift") << DegitValue(5) << 0 << 0 << -3 << 3 << "5";
-    QTest::newRow("fill and shift") << DegitValue(5) << 0 << 2 << 1 << 3 << "05 ";
-    QTest::newRow("mode 0 blank, shifted") << DegitValue(0) << 0 << 0 << 1 << 3 << " ";
+    QTest::newRow("shift 1, 123") << DigitValue(123) << 0 << 0 << 1 << 3 << "23 ";
+    QTest::newRow("shift 2, 5") << DigitValue(5) << 0 << 0 << 2 << 3 << "5  ";
+    QTest::newRow("shift beyond keta") << DigitValue(5) << 0 << 0 << 5 << 3 << "   ";
+    QTest::newRow("negative shift") << DigitValue(5) << 0 << 0 << -3 << 3 << "5";
+    QTest::newRow("fill and shift") << DigitValue(5) << 0 << 2 << 1 << 3 << "05 ";
+    QTest::newRow("mode 0 blank, shifted") << DigitValue(0) << 0 << 0 << 1 << 3 << " ";
 
     // Longer than Keta, odd Keta.
-    QTest::newRow("1234 in 3") << DegitValue(1234) << 0 << 0 << 0 << 3 << "234";
-    QTest::newRow("-1234 in 4") << DegitValue(-1234) << 0 << 0 << 0 << 4 << "1234";
-    QTest::newRow("text in 3") << DegitValue(u"ABCDEFG") << 0 << 0 << 0 << 3 << "EFG";
-    QTest::newRow("keta negative") << DegitValue(5) << 0 << 0 << 0 << -4 << "";
+    QTest::newRow("1234 in 3") << DigitValue(1234) << 0 << 0 << 0 << 3 << "234";
+    QTest::newRow("-1234 in 4") << DigitValue(-1234) << 0 << 0 << 0 << 4 << "1234";
+    QTest::newRow("text in 3") << DigitValue(u"ABCDEFG") << 0 << 0 << 0 << 3 << "EFG";
+    QTest::newRow("keta negative") << DigitValue(5) << 0 << 0 << 0 << -4 << "";
     QTest::newRow("astral character kept whole")
-        << DegitValue(u"a😀") << 0 << 0 << 0 << 1 << u"😀"_qs;
+        << DigitValue(u"a😀") << 0 << 0 << 0 << 1 << u"😀"_qs;
     QTest::newRow("astral character counts once")
-        << DegitValue(u"a😀") << 0 << 0 << 0 << 2 << u"a😀"_qs;
+        << DigitValue(u"a😀") << 0 << 0 << 0 << 2 << u"a😀"_qs;
 }
 
 void TestDegit::shownText() {
-    QFETCH(DegitValue, value);
+    QFETCH(DigitValue, value);
     QFETCH(int, zeroMode);
     QFETCH(int, fillZero);
     QFETCH(int, shift);
     QFETCH(int, keta);
     QFETCH(QString, shown);
-    QCOMPARE(DegitText::shownText(value, static_cast<qint16>(zeroMode),
+    QCOMPARE(DigitText::shownText(value, static_cast<qint16>(zeroMode),
                                   static_cast<qint16>(fillZero), static_cast<qint16>(shift),
                                   static_cast<qint16>(keta)),
              shown);
@@ -249,21 +245,21 @@ void TestDegit::shownText() {
 
 void TestDegit::valueFromVariant_data() {
     QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<DegitValue>("value");
-    QTest::newRow("missing") << QVariant() << DegitValue(0);
-    QTest::newRow("text") << QVariant(u"0"_qs) << DegitValue(u"0");
-    QTest::newRow("fraction") << QVariant(12.5) << DegitValue(u"12.5");
-    QTest::newRow("True") << QVariant(true) << DegitValue(-1);
+    QTest::addColumn<DigitValue>("value");
+    QTest::newRow("missing") << QVariant() << DigitValue(0);
+    QTest::newRow("text") << QVariant(u"0"_qs) << DigitValue(u"0");
+    QTest::newRow("fraction") << QVariant(12.5) << DigitValue(u"12.5");
+    QTest::newRow("True") << QVariant(true) << DigitValue(-1);
     QTest::newRow("huge unsigned")
-        << QVariant(qulonglong{18446744073709551615ULL}) << DegitValue(u"18446744073709551615");
-    QTest::newRow("unreadable") << QVariant(QPoint(1, 2)) << DegitValue(0);
+        << QVariant(qulonglong{18446744073709551615ULL}) << DigitValue(u"18446744073709551615");
+    QTest::newRow("unreadable") << QVariant(QPoint(1, 2)) << DigitValue(0);
 }
 
 void TestDegit::valueFromVariant() {
     QFETCH(QVariant, stored);
-    QFETCH(DegitValue, value);
-    QCOMPARE(DegitValue::fromVariant(stored), value);
-    QCOMPARE(DegitValue::fromVariant(value.toVariant()), value);
+    QFETCH(DigitValue, value);
+    QCOMPARE(DigitValue::fromVariant(stored), value);
+    QCOMPARE(DigitValue::fromVariant(value.toVariant()), value);
 }
 
 // ---- Properties ----------------------------------------------------------------------
@@ -314,11 +310,11 @@ void TestDegit::setters() {
     QFETCH(qint64, stored);
     QFETCH(bool, redraws);
     auto d = fareCell();
-    d->setKeta(static_cast<qint16>(keta));
+    d->setDigitCount(static_cast<qint16>(keta));
     d->setZeroMode(1);
     d->setValue(0); // shows 0 in the right-hand cell
     const QImage before = d->image().copy();
-    QSignalSpy changed(d.get(), &M_Degit::PropertyChanged);
+    QSignalSpy changed(d.get(), &SegmentDisplay::propertyChanged);
     assign(*d, property, assigned);
     QCOMPARE(read(*d, property).toLongLong(), stored);
     QCOMPARE(changed.count(), 1);
@@ -341,15 +337,15 @@ void TestDegit::sizeFollowsKetaAndSize() {
     QFETCH(int, keta);
     QFETCH(int, degitSize);
     QFETCH(QSize, size);
-    M_Degit d;
-    d.setKeta(static_cast<qint16>(keta));
-    d.setDegitSize(static_cast<qint16>(degitSize));
+    SegmentDisplay d;
+    d.setDigitCount(static_cast<qint16>(keta));
+    d.setDigitSize(static_cast<qint16>(degitSize));
     QCOMPARE(d.size(), size);
     QCOMPARE(d.image().size(), size);
     // The other order gives the same.
-    M_Degit e;
-    e.setDegitSize(static_cast<qint16>(degitSize));
-    e.setKeta(static_cast<qint16>(keta));
+    SegmentDisplay e;
+    e.setDigitSize(static_cast<qint16>(degitSize));
+    e.setDigitCount(static_cast<qint16>(keta));
     QCOMPARE(e.size(), size);
 }
 
@@ -359,8 +355,8 @@ void TestDegit::litOnlyInRightCell() {
     auto d = fareCell();
     d->setValue(5);
     const QImage& img = d->image();
-    const QRgb lit = rgb(d->DegitForeColor());
-    const QRgb unlit = rgb(d->BaseForeColor());
+    const QRgb lit = rgb(d->litColor());
+    const QRgb unlit = rgb(d->unlitColor());
     QCOMPARE(countColour(img, lit, QRect(0, 0, 38, 29)), 0);
     QVERIFY(countColour(img, lit, QRect(38, 0, 19, 29)) > 20);
     // Every cell carries its unlit eight.
@@ -377,25 +373,25 @@ void TestDegit::resetDegit() {
     d->setFillZero(3);
     d->setShift(1);
     d->setValue(7);
-    d->ResetDegit(true);
-    QCOMPARE(d->Value(), DegitValue(u"888"));
+    d->resetDigits(true);
+    QCOMPARE(d->value(), DigitValue(u"888"));
     QCOMPARE(litCells(*d), u"###"_qs);
-    QCOMPARE(countColour(d->image(), rgb(d->BaseForeColor())), 0);
+    QCOMPARE(countColour(d->image(), rgb(d->unlitColor())), 0);
     QCOMPARE(d->image().copy(cellRect(*d, 0)), d->image().copy(cellRect(*d, 2)));
     // Zero mode, fill and shift are kept and apply again to the next value:
     // 5 shows as "05 ".
-    QCOMPARE(d->ZeroMode(), qint16{1});
-    QCOMPARE(d->FillZero(), qint16{3});
-    QCOMPARE(d->Shift(), qint16{1});
+    QCOMPARE(d->zeroMode(), qint16{1});
+    QCOMPARE(d->fillZero(), qint16{3});
+    QCOMPARE(d->shift(), qint16{1});
     d->setValue(5);
     QCOMPARE(litCells(*d), u"##."_qs);
 
     // False: only the unlit eights, greys between the back colour and the
     // unlit colour.
-    d->ResetDegit(false);
-    QCOMPARE(d->Value(), DegitValue(QString()));
+    d->resetDigits(false);
+    QCOMPARE(d->value(), DigitValue(QString()));
     const QImage& img = d->image();
-    QCOMPARE(countColour(img, rgb(d->DegitForeColor())), 0);
+    QCOMPARE(countColour(img, rgb(d->litColor())), 0);
     for (int y = 0; y < img.height(); ++y) {
         for (int x = 0; x < img.width(); ++x) {
             const QColor c = img.pixelColor(x, y);
@@ -404,15 +400,15 @@ void TestDegit::resetDegit() {
         }
     }
     for (int i = 0; i < 3; ++i)
-        QVERIFY(countColour(img, rgb(d->BaseForeColor()), cellRect(*d, i)) > 20);
+        QVERIFY(countColour(img, rgb(d->unlitColor()), cellRect(*d, i)) > 20);
 
     // Restoring goes through the setters and their clamping.
     PropertyBag bag{{"Keta", 3}, {"FillZero", 9}, {"Shift", 7}, {"ZeroMode", 6}};
-    M_Degit loaded(nullptr, &bag);
-    loaded.ResetDegit(false);
-    QCOMPARE(loaded.FillZero(), qint16{3});
-    QCOMPARE(loaded.Shift(), qint16{2});
-    QCOMPARE(loaded.ZeroMode(), qint16{0});
+    SegmentDisplay loaded(nullptr, &bag);
+    loaded.resetDigits(false);
+    QCOMPARE(loaded.fillZero(), qint16{3});
+    QCOMPARE(loaded.shift(), qint16{2});
+    QCOMPARE(loaded.zeroMode(), qint16{0});
 }
 
 void TestDegit::backColorFillsTheRest() {
@@ -442,13 +438,13 @@ void TestDegit::digitsLieWithinEight_data() {
 void TestDegit::digitsLieWithinEight() {
     QFETCH(int, style);
     QFETCH(int, degitSize);
-    M_Degit d;
-    d.setKeta(1);
-    d.setDegitSize(static_cast<qint16>(degitSize));
-    d.setDegitStyle(static_cast<qint16>(style));
+    SegmentDisplay d;
+    d.setDigitCount(1);
+    d.setDigitSize(static_cast<qint16>(degitSize));
+    d.setDigitStyle(static_cast<qint16>(style));
     d.setBackColor(0x000000);
-    d.setBaseForeColor(0x000000); // unlit segments invisible
-    d.setDegitForeColor(0xFFFFFF);
+    d.setUnlitColor(0x000000); // unlit segments invisible
+    d.setLitColor(0xFFFFFF);
     d.setZeroMode(-1); // "0" as it is
     d.setValue(8);
     const QImage eight = d.image().copy();
@@ -480,8 +476,8 @@ void TestDegit::everyCharacterTakesOneCell() {
     for (const QString& text : {u"-5"_qs, u"1 1"_qs, u"-"_qs, u"7"_qs}) {
         auto a = fareCell();
         auto b = fareCell();
-        a->setKeta(4);
-        b->setKeta(4);
+        a->setDigitCount(4);
+        b->setDigitCount(4);
         a->setValue(text);
         b->setValue(text + u' ');
         const int w = 19 * static_cast<int>(text.size());
@@ -508,80 +504,7 @@ void TestDegit::paintCopiesKeptImage() {
     d->resize(70, 29);
     const QImage grown = d->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(grown.copy(0, 0, 57, 29), before);
-    QCOMPARE(countColour(grown, rgb(d->BackColor()), QRect(57, 0, 13, 29)), 13 * 29);
-}
-
-void TestDegit::renderingVariant_data() {
-    QTest::addColumn<int>("platformId");
-    QTest::addColumn<int>("major");
-    QTest::addColumn<int>("charExtra");
-    QTest::addColumn<bool>("bold");
-    QTest::newRow("Windows 95 family") << 1 << 5 << 1 << false;
-    QTest::newRow("NT 4.0") << 2 << 4 << 1 << false;
-    QTest::newRow("Windows 2000") << 2 << 5 << 0 << true;
-    QTest::newRow("no Windows") << 0 << 0 << 0 << true;
-}
-
-void TestDegit::renderingVariant() {
-    QFETCH(int, platformId);
-    QFETCH(int, major);
-    QFETCH(int, charExtra);
-    QFETCH(bool, bold);
-    const auto v = M_Degit::renderingVariantFor(platformId, major);
-    QCOMPARE(v.CharExtra, charExtra);
-    QCOMPARE(v.BoldDigits, bold);
-    // This system draws without extra spacing, bold.
-    QCOMPARE(M_Degit::runningSystemVariant(), (M_Degit::RenderingVariant{0, true}));
-    QCOMPARE(M_Degit().renderingVariant(), M_Degit::runningSystemVariant());
-}
-
-void TestDegit::legacyVariantSpacing() {
-    // With one pixel after every character the lit text, measured with that
-    // spacing, ends one pixel further left; the digits are thinner.
-    M_Degit modern;
-    M_Degit legacy(M_Degit::RenderingVariant{1, false});
-    int rightmost[2] = {-1, -1};
-    int ink[2] = {0, 0};
-    int k = 0;
-    for (M_Degit* d : {&modern, &legacy}) {
-        d->setKeta(3);
-        d->setDegitSize(2);
-        d->setValue(8);
-        const QRgb lit = rgb(d->DegitForeColor());
-        for (int x = 0; x < d->image().width(); ++x)
-            if (countColour(d->image(), lit, QRect(x, 0, 1, d->image().height())) > 0)
-                rightmost[k] = x;
-        ink[k++] = countColour(d->image(), lit);
-    }
-    QCOMPARE(rightmost[1], rightmost[0] - 1);
-    QVERIFY2(ink[1] < ink[0], qPrintable(QStringLiteral("%1 %2").arg(ink[1]).arg(ink[0])));
-}
-
-void TestDegit::digitTypefaces_data() {
-    QTest::addColumn<int>("style");
-    QTest::addColumn<QString>("face");
-    QTest::addColumn<QString>("family");
-    QTest::newRow("0") << 0 << "M_DegitA"
-                       << "DSEG7 Classic";
-    QTest::newRow("1") << 1 << "M_DegitB"
-                       << "DSEG7 Modern";
-    QTest::newRow("2") << 2 << "M_DegitC"
-                       << "DSEG7 Classic Mini";
-    QTest::newRow("-1") << -1 << "M_DegitA"
-                        << "DSEG7 Classic";
-}
-
-void TestDegit::digitTypefaces() {
-    QFETCH(int, style);
-    QFETCH(QString, face);
-    QFETCH(QString, family);
-    QCOMPARE(Typefaces::digitFaceName(static_cast<qint16>(style)), face);
-    QCOMPARE(Typefaces::digitFaceFamily(face), family);
-    for (bool bold : {false, true}) {
-        const QFontInfo info(Typefaces::digitFont(face, bold));
-        QCOMPARE(info.family(), family);
-        QCOMPARE(info.bold(), bold);
-    }
+    QCOMPARE(countColour(grown, rgb(d->backColor()), QRect(57, 0, 13, 29)), 13 * 29);
 }
 
 // ---- Design data -----------------------------------------------------------------------
@@ -591,20 +514,20 @@ void TestDegit::loadedInstance() {
     // missing key takes the value a new instance has.
     const PropertyBag bag{{"keta", 3},     {"DEGITSIZE", 2}, {"FillZero", 9},
                           {"ZeroMode", 7}, {"Shift", -2},    {"BackColor", 0x00FF00u}};
-    M_Degit d(nullptr, &bag);
-    const M_Degit fresh;
+    SegmentDisplay d(nullptr, &bag);
+    const SegmentDisplay fresh;
     for (const QString& p : Properties)
         QCOMPARE(read(d, p).toLongLong(),
-                 (bag.contains(p) ? bag.ReadProperty(p) : read(fresh, p)).toLongLong());
+                 (bag.contains(p) ? bag.read(p) : read(fresh, p)).toLongLong());
     QCOMPARE(d.size(), QSize(57, 29));
     // Not drawn: only the loaded back colour, as a new instance shows only its own.
     QCOMPARE(countColour(d.image(), rgb(0x00FF00)), 57 * 29);
-    QCOMPARE(countColour(fresh.image(), rgb(fresh.BackColor())), 52 * 20);
+    QCOMPARE(countColour(fresh.image(), rgb(fresh.backColor())), 52 * 20);
     // The first assignment that redraws draws it, with the loaded settings:
     // FillZero 9 gives 000000005, cut to 005.
     d.setValue(5);
     QCOMPARE(litCells(d), u"###"_qs);
-    QCOMPARE(d.Value(), DegitValue(5)); // the stored value is never changed by the rules
+    QCOMPARE(d.value(), DigitValue(5)); // the stored value is never changed by the rules
 }
 
 void TestDegit::loadedOddEntriesAreHarmless() {
@@ -613,56 +536,55 @@ void TestDegit::loadedOddEntriesAreHarmless() {
     // sight. (Unreadable entries read as defaults, as every typed read of the
     // property bag does.)
     const PropertyBag bag{{"DegitSize", 7}, {"Shift", 32767}};
-    M_Degit d(nullptr, &bag);
-    QCOMPARE(d.DegitSize(), qint16{7});
-    QCOMPARE(d.Shift(), qint16{32767});
+    SegmentDisplay d(nullptr, &bag);
+    QCOMPARE(d.digitSize(), qint16{7});
+    QCOMPARE(d.shift(), qint16{32767});
     QCOMPARE(d.size(), QSize(52, 20));
     d.setValue(12);
     QCOMPARE(litCells(d), u"...."_qs);
 
     // A huge stored digit count draws only what fits.
     const PropertyBag wide{{"Keta", 32767}, {"FillZero", 32767}};
-    M_Degit w(nullptr, &wide);
+    SegmentDisplay w(nullptr, &wide);
     w.setValue(7);
     QCOMPARE(w.image().size(), QSize(52, 20));
-    QVERIFY(countColour(w.image(), rgb(w.DegitForeColor()), QRect(0, 0, 39, 20)) > 0);
-    w.ResetDegit(true);
-    QCOMPARE(w.Value().text().size(), 32767);
+    QVERIFY(countColour(w.image(), rgb(w.litColor()), QRect(0, 0, 39, 20)) > 0);
+    w.resetDigits(true);
+    QCOMPARE(w.value().text().size(), 32767);
 
     // A negative stored digit count draws nothing at all.
     const PropertyBag none{{"Keta", -5}};
-    M_Degit n(nullptr, &none);
+    SegmentDisplay n(nullptr, &none);
     n.setValue(8);
-    QCOMPARE(countColour(n.image(), rgb(n.BackColor())), 52 * 20);
-    n.ResetDegit(true);
-    QCOMPARE(n.Value(), DegitValue(QString()));
+    QCOMPARE(countColour(n.image(), rgb(n.backColor())), 52 * 20);
+    n.resetDigits(true);
+    QCOMPARE(n.value(), DigitValue(QString()));
 }
 
 void TestDegit::writeProperties() {
-    M_Degit d;
+    SegmentDisplay d;
     PropertyBag bag;
-    d.WriteProperties(bag);
+    d.writeProperties(bag);
     QCOMPARE(bag.size(), 0); // every property at its default
     const qint64 changed[] = {0x112233, 0x445566, 2, 1, 1, 3, 2, 1, 0, 0, 0x778899};
     for (int i = 0; i < Properties.size(); ++i)
         assign(d, Properties[i], changed[i]);
     d.setValue(u"0"_qs);
-    d.WriteProperties(bag);
+    d.writeProperties(bag);
     QStringList keys = bag.keys();
     keys.sort();
     QStringList all = Properties;
     all.sort();
     QCOMPARE(keys, all);
-    QVERIFY(!bag.contains("hwnd"));
-    const M_Degit back(nullptr, &bag);
+    const SegmentDisplay back(nullptr, &bag);
     for (const QString& p : Properties)
         QCOMPARE(read(back, p), read(d, p));
-    QCOMPARE(back.Value(), DegitValue(u"0")); // still a text
+    QCOMPARE(back.value(), DigitValue(u"0")); // still a text
 
     // Back at a default, a key goes away.
-    d.setKeta(4);
+    d.setDigitCount(4);
     d.setValue(0);
-    d.WriteProperties(bag);
+    d.writeProperties(bag);
     QVERIFY(!bag.contains("keta"));
     QVERIFY(!bag.contains("value"));
 }
@@ -670,40 +592,36 @@ void TestDegit::writeProperties() {
 // ---- Dialog and events ------------------------------------------------------------------
 
 void TestDegit::showSetDlg_data() {
-    QTest::addColumn<int>("result");
+    QTest::addColumn<bool>("accepted");
     QTest::addColumn<int>("zeroMode");
     QTest::addColumn<int>("shift");
     QTest::addColumn<int>("fillZero");
     QTest::addColumn<QString>("lit");
-    QTest::newRow("accepted") << 1 << 3 << 1 << 2 << "##.";
-    QTest::newRow("taken unclamped") << 1 << 0 << 9 << -4 << "...";
-    QTest::newRow("cancelled") << 0 << 3 << 1 << 2 << "...";
-    QTest::newRow("other result") << 2 << 1 << 0 << 0 << "...";
+    QTest::newRow("accepted") << true << 3 << 1 << 2 << "##.";
+    QTest::newRow("taken unclamped") << true << 0 << 9 << -4 << "...";
+    QTest::newRow("cancelled") << false << 3 << 1 << 2 << "...";
 }
 
 void TestDegit::showSetDlg() {
-    QFETCH(int, result);
+    QFETCH(bool, accepted);
     QFETCH(int, zeroMode);
     QFETCH(int, shift);
     QFETCH(int, fillZero);
     FakeCompanionDialogs dialogs;
-    dialogs.dlg100Result = result;
-    dialogs.dlg100ZeroMode = static_cast<qint16>(zeroMode);
-    dialogs.dlg100Shift = static_cast<qint16>(shift);
-    dialogs.dlg100FillZero = static_cast<qint16>(fillZero);
-    // The fake hands values back only for result 1; for any other result it
-    // leaves them, as a cancelled dialog does.
+    if (accepted)
+        dialogs.digitAnswer = DigitOptions{static_cast<qint16>(zeroMode), static_cast<qint16>(shift),
+                                           static_cast<qint16>(fillZero)};
     auto d = fareCell();
     d->setDialogs(&dialogs);
     d->setValue(0); // blank with ZeroMode 0
-    QSignalSpy changed(d.get(), &M_Degit::PropertyChanged);
-    QCOMPARE(d->ShowSetDlg(), result);
-    QCOMPARE(dialogs.calls, QStringList{u"dlg100:3,0,0,0"_qs});
+    QSignalSpy changed(d.get(), &SegmentDisplay::propertyChanged);
+    QCOMPARE(d->showSettingsDialog(), accepted);
+    QCOMPARE(dialogs.calls, QStringList{u"digits:3,0,0,0"_qs});
     QCOMPARE(changed.count(), 0);
-    const bool taken = result == 1;
-    QCOMPARE(d->ZeroMode(), qint16(taken ? zeroMode : 0));
-    QCOMPARE(d->Shift(), qint16(taken ? shift : 0));
-    QCOMPARE(d->FillZero(), qint16(taken ? fillZero : 0));
+    const bool taken = accepted;
+    QCOMPARE(d->zeroMode(), qint16(taken ? zeroMode : 0));
+    QCOMPARE(d->shift(), qint16(taken ? shift : 0));
+    QCOMPARE(d->fillZero(), qint16(taken ? fillZero : 0));
     // Redrawn with what came back: 0 with mode 3, shift 1, fill 2 is "00 ".
     QTEST(litCells(*d), "lit");
 }
@@ -711,8 +629,8 @@ void TestDegit::showSetDlg() {
 void TestDegit::showSetDlgWithoutDialogs() {
     auto d = fareCell();
     d->setZeroMode(2);
-    QCOMPARE(d->ShowSetDlg(), 0);
-    QCOMPARE(d->ZeroMode(), qint16{2});
+    QVERIFY(!d->showSettingsDialog());
+    QCOMPARE(d->zeroMode(), qint16{2});
 }
 
 void TestDegit::mouse() {
@@ -720,14 +638,13 @@ void TestDegit::mouse() {
     // the control and does not reach the window beneath.
     PressRecorder host;
     host.resize(200, 100);
-    auto* d = new M_Degit(&host);
+    auto* d = new SegmentDisplay(&host);
     d->move(10, 10);
     host.show();
     QVERIFY(QTest::qWaitForWindowExposed(&host));
-    QVERIFY(d->hwnd() != 0);
-    QSignalSpy clicks(d, &M_Degit::DblClick);
+    QSignalSpy clicks(d, &SegmentDisplay::doubleClicked);
     for (bool userSet : {true, false}) {
-        d->setUserSet(userSet);
+        d->setUserSettable(userSet);
         QTest::mouseDClick(d, Qt::LeftButton, {}, QPoint(5, 5));
     }
     QCOMPARE(clicks.count(), 2);

@@ -1,11 +1,11 @@
 // What one row puts on the board.
 #include "Fakes.h"
-#include "console/FareRow.h"
-#include "platform/K40Error.h"
+#include "model/FareRow.h"
+#include "model/K40Error.h"
 
 #include <QtTest>
 
-using namespace DataIo;
+using namespace FareData;
 using FareRow::CellWrite;
 
 Q_DECLARE_METATYPE(std::vector<CellWrite>)
@@ -17,17 +17,17 @@ namespace {
 RouteTable sampleTable() {
     RouteTable t;
     for (int r = 1; r <= 3; ++r) {
-        t.SetRouteCell(r, 1, QStringLiteral("停留所%1").arg(r));
-        t.SetRouteCell(r, 2, r + 40);
-        for (int k = 1; k <= 24; ++k) t.SetRouteCell(r, k + 2, 10 * r + k);
+        t.setCell(r, 1, QStringLiteral("停留所%1").arg(r));
+        t.setCell(r, 2, r + 40);
+        for (int k = 1; k <= 24; ++k) t.setCell(r, k + 2, 10 * r + k);
     }
-    t.SetRouteCell(2, 32, 7);
+    t.setCell(2, 32, 7);
     return t;
 }
 
 std::vector<CellWrite> faresFrom(int start, int row) {
     std::vector<CellWrite> w;
-    for (int i = start; i <= 24; ++i) w.push_back({i, DegitValue(qint64{10 * row + i})});
+    for (int i = start; i <= 24; ++i) w.push_back({i, DigitValue(qint64{10 * row + i})});
     return w;
 }
 
@@ -75,7 +75,7 @@ void TestFareRow::fares() {
     RouteState st;
     st.startSection = static_cast<qint16>(startSection);
     FakeClock clock;
-    const auto d = FareRow::Compute(row, sampleTable(), st, {}, clock);
+    const auto d = FareRow::compute(row, sampleTable(), st, {}, clock);
     QCOMPARE(describe(d.writes), describe(writes));
 }
 
@@ -95,20 +95,20 @@ void TestFareRow::lateNight() {
     QFETCH(int, fare);
     QFETCH(qint64, shown);
     RouteTable t;
-    t.SetRouteCell(2, 3, fare);  // v(1)
-    t.SetRouteCell(2, 26, fare); // v(24)
+    t.setCell(2, 3, fare);  // v(1)
+    t.setCell(2, 26, fare); // v(24)
     RouteState st;
     st.startSection = 1;
     FareRow::Options opt;
     opt.lateNight = true;
     FakeClock clock;
-    const auto d = FareRow::Compute(2, t, st, opt, clock);
+    const auto d = FareRow::compute(2, t, st, opt, clock);
     QCOMPARE(d.writes.size(), size_t(24));
-    QCOMPARE(d.writes.front(), (CellWrite{1, DegitValue(shown)}));
-    QCOMPARE(d.writes.back(), (CellWrite{24, DegitValue(shown)}));
+    QCOMPARE(d.writes.front(), (CellWrite{1, DigitValue(shown)}));
+    QCOMPARE(d.writes.back(), (CellWrite{24, DigitValue(shown)}));
     opt.lateNight = false;
-    QCOMPARE(FareRow::Compute(2, t, st, opt, clock).writes.front(),
-             (CellWrite{1, DegitValue(qint64{fare})}));
+    QCOMPARE(FareRow::compute(2, t, st, opt, clock).writes.front(),
+             (CellWrite{1, DigitValue(qint64{fare})}));
 }
 
 void TestFareRow::informationDigits_data() {
@@ -123,13 +123,13 @@ void TestFareRow::informationDigits_data() {
     fromZero.infoSectionFromZero = true;
     QTest::newRow("section from zero, row 1") << fromZero << 1 << u"24=0"_qs;
     FareRow::Options same = section;
-    same.infoSeiriOn = true;
-    same.infoSeiriCell = 23;
+    same.infoTicketOn = true;
+    same.infoTicketCell = 23;
     QTest::newRow("ticket wins over section") << same << 2 << u"24=2 24=42"_qs;
     FareRow::Options all;
-    all.infoSectionOn = all.infoSeiriOn = all.infoRouteOn = all.infoColumnOn = true;
+    all.infoSectionOn = all.infoTicketOn = all.infoRouteOn = all.infoColumnOn = true;
     all.infoSectionCell = 0;
-    all.infoSeiriCell = 1;
+    all.infoTicketCell = 1;
     all.infoRouteCell = 2;
     all.infoColumnCell = 21;
     all.infoColumnNo = 29;
@@ -148,7 +148,7 @@ void TestFareRow::informationDigits() {
     st.startSection = 20;
     st.routeText = u"00012"_qs;
     FakeClock clock;
-    const auto d = FareRow::Compute(row, sampleTable(), st, options, clock);
+    const auto d = FareRow::compute(row, sampleTable(), st, options, clock);
     const auto fares = faresFrom(20, row);
     QCOMPARE(describe({d.writes.begin(), d.writes.begin() + fares.size()}), describe(fares));
     QCOMPARE(describe({d.writes.begin() + fares.size(), d.writes.end()}), tail);
@@ -174,11 +174,11 @@ void TestFareRow::dates() {
     opt.dateMode = FareRow::DateMode(mode);
     opt.fixedDate = u"2024/03/07"_qs;
     FakeClock clock; // 2024-03-05 09:05:07
-    const auto d = FareRow::Compute(1, sampleTable(), st, opt, clock);
+    const auto d = FareRow::compute(1, sampleTable(), st, opt, clock);
     QCOMPARE(d.dateText, date);
     QCOMPARE(d.timeText, u"09:05:07"_qs);
     clock.current = QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59));
-    QCOMPARE(FareRow::Compute(1, sampleTable(), st, opt, clock).timeText, u"23:59:59"_qs);
+    QCOMPARE(FareRow::compute(1, sampleTable(), st, opt, clock).timeText, u"23:59:59"_qs);
     QCOMPARE(FareRow::ticketDate(clock), u"12-31-2024"_qs);
 }
 
@@ -188,11 +188,11 @@ void TestFareRow::ticketDrawing() {
     st.routeText = u"00012"_qs;
     FareRow::Options opt;
     FakeClock clock;
-    QVERIFY(!FareRow::Compute(2, sampleTable(), st, opt, clock).drawTicket);
+    QVERIFY(!FareRow::compute(2, sampleTable(), st, opt, clock).drawTicket);
     opt.usePreview = true;
     opt.pluginPath = u"/plugins/みなと.4SP"_qs;
     opt.companyIndex = 2;
-    const auto d = FareRow::Compute(2, sampleTable(), st, opt, clock);
+    const auto d = FareRow::compute(2, sampleTable(), st, opt, clock);
     QVERIFY(d.drawTicket);
     QCOMPARE(d.ticket.pluginPath, opt.pluginPath);
     QCOMPARE(d.ticket.stopName, u"停留所2"_qs);
@@ -203,7 +203,7 @@ void TestFareRow::ticketDrawing() {
     QCOMPARE(d.ticket.section, qint16(2));
     QCOMPARE(d.ticket.companyIndex, qint16(2));
     st.routeText.clear();
-    QCOMPARE(FareRow::Compute(2, sampleTable(), st, opt, clock).ticket.routeNumber, 0);
+    QCOMPARE(FareRow::compute(2, sampleTable(), st, opt, clock).ticket.routeNumber, 0);
 }
 
 void TestFareRow::prefixHandling_data() {
@@ -228,7 +228,7 @@ void TestFareRow::prefixHandling() {
     FareRow::Options opt;
     opt.prefixMode = static_cast<qint16>(option);
     FakeClock clock;
-    const auto d = FareRow::Compute(row, sampleTable(), st, opt, clock);
+    const auto d = FareRow::compute(row, sampleTable(), st, opt, clock);
     QCOMPARE(d.stopName, QStringLiteral("停留所%1").arg(row));
     QCOMPARE(int(d.namePrefixMode), during);
     QCOMPARE(int(d.prefixModeAfter), option);
@@ -241,8 +241,8 @@ void TestFareRow::errors_data() {
     QTest::newRow("row 0") << 0 << FareRow::Options{};
     QTest::newRow("row 302") << 302 << FareRow::Options{};
     FareRow::Options cell;
-    cell.infoSeiriOn = true;
-    cell.infoSeiriCell = 24;
+    cell.infoTicketOn = true;
+    cell.infoTicketCell = 24;
     QTest::newRow("cell 25") << 1 << cell;
     FareRow::Options column;
     column.infoColumnOn = true;
@@ -257,12 +257,12 @@ void TestFareRow::errors() {
     st.startSection = 1;
     FakeClock clock;
     try {
-        FareRow::Compute(row, sampleTable(), st, options, clock);
+        FareRow::compute(row, sampleTable(), st, options, clock);
         QFAIL("no error raised");
     } catch (const K40Error& e) {
         QCOMPARE(e.number(), 9);
     }
-    QCOMPARE(FareRow::Compute(301, sampleTable(), st, {}, clock).writes.size(), size_t(24));
+    QCOMPARE(FareRow::compute(301, sampleTable(), st, {}, clock).writes.size(), size_t(24));
 }
 
 QTEST_GUILESS_MAIN(TestFareRow)

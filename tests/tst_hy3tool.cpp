@@ -1,8 +1,9 @@
 // The fare data authoring tool and the bundled sample route.
 #include "Fakes.h"
 #include "Hy3Csv.h"
-#include "console/DataIo.h"
-#include "platform/Cp932.h"
+#include "model/FareData.h"
+#include "model/Hy3File.h"
+#include "model/Cp932.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -130,13 +131,13 @@ void TestHy3Tool::importLoadsInReader() {
     writeFile(csv, "停名,整理券番号\n始発,1,-1\n次,2,170,-1\n終点,3,190,170\n");
     QCOMPARE(hy3({u"import"_qs, csv, dir.filePath(u"5.hy3"_qs)}).status, 0);
 
-    DataIo::RouteTable table;
-    DataIo::RouteState state;
+    FareData::RouteTable table;
+    FareData::RouteState state;
     state.startSection = 1;
     RecordingMessageBox messages;
-    QCOMPARE(DataIo::ReadRouteFare(DataIo::withTrailingSeparator(dir.path()), u"5"_qs, state,
+    QCOMPARE(FareData::loadRouteFares(FareData::withTrailingSeparator(dir.path()), u"5"_qs, state,
                                    table, messages),
-             DataIo::FareLoadOutcome::Loaded);
+             FareData::FareLoadOutcome::Loaded);
     QCOMPARE(state.recordCount, qint16(3));
     QCOMPARE(table.row(3).name, u"終点"_qs);
     QCOMPARE(table.row(3).value(2), qint16(170));
@@ -163,13 +164,13 @@ void TestHy3Tool::checkReports_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("fragment");
-    DataIo::RouteRow row;
+    FareData::RouteRow row;
     row.name = u"停"_qs;
-    const QByteArray three = DataIo::serializeHy3({row, row, row});
+    const QByteArray three = FareData::serializeHy3({row, row, row});
     QTest::newRow("good") << three << 0 << u"3 stop(s), no problems"_qs;
     QTest::newRow("truncated") << three.left(three.size() - 10) << 1
                                << QStringLiteral("record 3, offset %1").arg(2 + 2 * 306);
-    QByteArray c302 = DataIo::serializeHy3(std::vector<DataIo::RouteRow>(301, row));
+    QByteArray c302 = FareData::serializeHy3(std::vector<FareData::RouteRow>(301, row));
     c302[0] = char(302 & 0xFF);
     c302[1] = char(302 >> 8);
     QTest::newRow("count 302") << c302 << 1 << u"record 0, offset 0: the record count 302"_qs;
@@ -193,7 +194,7 @@ void TestHy3Tool::checkReports() {
 
 void TestHy3Tool::sampleRoute() {
     const QByteArray bytes = readFile(QStringLiteral(SAMPLE_DIR "/12.hy3"));
-    const DataIo::Hy3File f = DataIo::parseHy3(bytes);
+    const FareData::Hy3File f = FareData::parseHy3(bytes);
     QVERIFY(f.usable());
     QVERIFY(f.problems.empty());
     QVERIFY(f.rows.size() >= 15);

@@ -2,8 +2,8 @@
 // the ticket plug-in information and OK applying to the board.
 #include "K40Rig.h"
 #include "console/ConsoleWidgets.h"
-#include "panel/mdlK40_000.h"
-#include "settings/ColorButton.h"
+#include "board/BoardStartup.h"
+#include "options/ColorButton.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,7 +14,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
-Q_DECLARE_METATYPE(PlgInfo)
+Q_DECLARE_METATYPE(TicketPluginInfo)
 
 class TestOptions : public QObject {
     Q_OBJECT
@@ -41,7 +41,7 @@ private slots:
 void TestOptions::initialState() {
     K40Rig rig;
     rig.start();
-    frmOption& o = rig.opt();
+    OptionsDialog& o = rig.opt();
     QCOMPARE(o.windowTitle(), u"オプション"_qs);
     QCOMPARE(o.Combo2->count(), 12);
     QCOMPARE(o.Combo2->itemText(0), u"1,2,3...24 （既定の表示）"_qs);
@@ -56,11 +56,11 @@ void TestOptions::initialState() {
     QVERIFY(o.Option1[0]->isChecked());
     QVERIFY(o.Option5[1]->isChecked());
     // First start: the strip gets -1 for the three lists, held to 0 by the prefix mode.
-    QCOMPARE(rig.panel().ChimeiCtl->FontMode(), qint16(-1));
-    QCOMPARE(rig.panel().ChimeiCtl->TsugiwaFontMode(), qint16(-1));
-    QCOMPARE(rig.panel().ChimeiCtl->TsugiwaMode(), qint16(0));
-    QCOMPARE(o.M_Degit1->Value(), DegitValue(u"123"_qs));
-    QVERIFY(!o.M_Degit1->UserSet());
+    QCOMPARE(rig.panel().ChimeiCtl->fontMode(), qint16(-1));
+    QCOMPARE(rig.panel().ChimeiCtl->prefixFontMode(), qint16(-1));
+    QCOMPARE(rig.panel().ChimeiCtl->prefixMode(), qint16(0));
+    QCOMPARE(o.M_Degit1->value(), DigitValue(u"123"_qs));
+    QVERIFY(!o.M_Degit1->userSettable());
 }
 
 void TestOptions::informationRowsEnableTheirLists_data() {
@@ -79,7 +79,7 @@ void TestOptions::informationRowsEnableTheirLists() {
     QFETCH(bool, fromZero);
     K40Rig rig;
     rig.start();
-    frmOption& o = rig.opt();
+    OptionsDialog& o = rig.opt();
     auto enabled = [&] {
         QList<int> on;
         for (int i = 0; i < 5; ++i)
@@ -101,7 +101,7 @@ void TestOptions::informationRowsEnableTheirLists() {
 void TestOptions::panelPictureFramesFollowTheChoice() {
     K40Rig rig;
     rig.start();
-    frmOption& o = rig.opt();
+    OptionsDialog& o = rig.opt();
     for (QGroupBox* f : o.Frame6) QVERIFY(f->isHidden() && !f->isEnabled());
     o.Option3[1]->click();
     for (QGroupBox* f : o.Frame6) QVERIFY(!f->isHidden() && f->isEnabled());
@@ -115,7 +115,7 @@ void TestOptions::panelPictureFramesFollowTheChoice() {
 void TestOptions::previewFramesFollowTheSwitch() {
     K40Rig rig;
     rig.start();
-    frmOption& o = rig.opt();
+    OptionsDialog& o = rig.opt();
     QVERIFY(o.Frame10->isHidden() && o.Frame7->isHidden());
     o.txtSeiriPlgDir->setText(u"/p/a.4SP"_qs);
     o.chkUseSeiriPrev->click();
@@ -143,7 +143,7 @@ void TestOptions::choosersKeepTheOldValueOnCancel() {
     QFETCH(QString, call);
     K40Rig rig;
     rig.start();
-    frmOption& o = rig.opt();
+    OptionsDialog& o = rig.opt();
     QLineEdit* box = kind == u"folder" ? o.Text2[size_t(index)]
                      : kind == u"sound" ? o.txtSelectSound[size_t(index)]
                                         : o.txtSelectPanel[size_t(index)];
@@ -159,33 +159,32 @@ void TestOptions::choosersKeepTheOldValueOnCancel() {
     button->click();
     QCOMPARE(box->text(), u"/new/選択"_qs);
     if (kind == u"sound")
-        QCOMPARE(rig.dialogs.lastFilter, u"Waveサウンド(*.wav)\0*.wav\0MIDIサウンド(*.mid)\0*.mid\0\0"_qs);
+        QCOMPARE(rig.dialogs.lastFilter, u"Waveサウンド(*.wav);;MIDIサウンド(*.mid)"_qs);
     if (kind == u"panel")
         QCOMPARE(rig.dialogs.lastFilter,
-                 u"ビットマップ(*.bmp)\0*.bmp\0GIF画像(*.gif)\0*.gif\0JPEG画像(*.jpg)\0*.jpg\0\0"_qs);
+                 u"ビットマップ(*.bmp);;GIF画像(*.gif);;JPEG画像(*.jpg)"_qs);
 }
 
 void TestOptions::colourChooser() {
     K40Rig rig;
     rig.start();
-    frmOption& o = rig.opt();
+    OptionsDialog& o = rig.opt();
     o.CustomColors[16] = 0x777777;
     o.Command8[2]->click(); // cancelled
     QCOMPARE(rig.dialogs.calls.value(0), u"color:72d2f8"_qs);
     QCOMPARE(rig.dialogs.lastCustom[16], 0x777777);
-    QCOMPARE(o.Command8[2]->BackColor(), OleColor(0x72D2F8));
-    rig.dialogs.colorResult = 1;
+    QCOMPARE(o.Command8[2]->backColor(), BgrColor(0x72D2F8));
     rig.dialogs.colorAnswer = 0x00FF00;
     rig.dialogs.customAnswer[0] = 0x123456;
     o.Command8[2]->click();
-    QCOMPARE(o.Command8[2]->BackColor(), OleColor(0x00FF00));
+    QCOMPARE(o.Command8[2]->backColor(), BgrColor(0x00FF00));
     QCOMPARE(o.CustomColors[0], 0x123456);
     // The preview digit at once, the board only after OK.
-    QCOMPARE(o.M_Degit1->DegitForeColor(), OleColor(0x00FF00));
-    QCOMPARE(rig.panel().Degit[1]->DegitForeColor(), OleColor(0x72D2F8));
+    QCOMPARE(o.M_Degit1->litColor(), BgrColor(0x00FF00));
+    QCOMPARE(rig.panel().Degit[1]->litColor(), BgrColor(0x72D2F8));
     o.Command4->click();
-    for (int i = 1; i <= 24; ++i) QCOMPARE(rig.panel().Degit[size_t(i)]->DegitForeColor(), OleColor(0x00FF00));
-    QCOMPARE(rig.panel().TimeDegit[0]->DegitForeColor(), OleColor(0x00FF00));
+    for (int i = 1; i <= 24; ++i) QCOMPARE(rig.panel().Degit[size_t(i)]->litColor(), BgrColor(0x00FF00));
+    QCOMPARE(rig.panel().TimeDegit[0]->litColor(), BgrColor(0x00FF00));
 }
 
 void TestOptions::dates_data() {
@@ -208,10 +207,7 @@ void TestOptions::dates() {
     rig.opt().chkUseSeiriPrev->click();
     rig.opt().Command7->click(); // cancelled
     QCOMPARE(rig.opt().Label10->text(), u"2024/03/05"_qs);
-    rig.dialogs.dateResult = 1;
-    rig.dialogs.chosenDate.wYear = qint16(year);
-    rig.dialogs.chosenDate.wMonth = qint16(month);
-    rig.dialogs.chosenDate.wDay = qint16(day);
+    rig.dialogs.dateAnswer = QDate(year, month, day);
     rig.opt().Command7->click();
     QCOMPARE(rig.opt().Label10->text(), text);
 }
@@ -219,7 +215,7 @@ void TestOptions::dates() {
 void TestOptions::okAppliesToTheBoard() {
     K40Rig rig;
     rig.start();
-    frmOption& o = rig.opt();
+    OptionsDialog& o = rig.opt();
     rig.ctl().Option4_Click(1);
     o.Check1->setChecked(false);
     o.Command5[1]->setBackColor(0x0000FF);
@@ -237,18 +233,18 @@ void TestOptions::okAppliesToTheBoard() {
     QVERIFY(o.isHidden());
     for (int i = 1; i <= 24; ++i) {
         QVERIFY(!rig.panel().lblSeiriNum[size_t(i)]->isVisibleTo(&rig.panel()));
-        QCOMPARE(mdlK40_000::labelColour(*rig.panel().lblSeiriNum[size_t(i)]), OleColor(0x0000FF));
+        QCOMPARE(BoardStartup::labelColour(*rig.panel().lblSeiriNum[size_t(i)]), BgrColor(0x0000FF));
         QVERIFY(rig.panel().Degit[size_t(i)]->isVisibleTo(&rig.panel()));
     }
-    ChimeiCtl_DX& s = *rig.panel().ChimeiCtl;
-    QCOMPARE(s.BackColor(), OleColor(0x101010));
-    QCOMPARE(s.ForeColor(), OleColor(0x00A5FF));
-    QCOMPARE(s.FontMode(), qint16(2));
-    QVERIFY(s.FontBold());
-    QCOMPARE(s.TsugiwaMode(), qint16(1));
-    QCOMPARE(s.TsugiwaColor(), OleColor(0x00D7FF));
-    QCOMPARE(s.TsugiwaFontMode(), qint16(3));
-    QVERIFY(s.TsugiwaBold());
+    StopNameDisplay& s = *rig.panel().ChimeiCtl;
+    QCOMPARE(s.backColor(), BgrColor(0x101010));
+    QCOMPARE(s.dotColor(), BgrColor(0x00A5FF));
+    QCOMPARE(s.fontMode(), qint16(2));
+    QVERIFY(s.fontBold());
+    QCOMPARE(s.prefixMode(), qint16(1));
+    QCOMPARE(s.prefixColor(), BgrColor(0x00D7FF));
+    QCOMPARE(s.prefixFontMode(), qint16(3));
+    QVERIFY(s.prefixBold());
     // Calling it twice gives the same displays.
     const QImage before = rig.panel().grab().toImage();
     o.SetProp();
@@ -310,10 +306,10 @@ void TestOptions::ticketLayouts() {
 }
 
 void TestOptions::pluginInformation_data() {
-    QTest::addColumn<PlgInfo>("info");
+    QTest::addColumn<TicketPluginInfo>("info");
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<bool>("companies");
-    PlgInfo plain{};
+    TicketPluginInfo plain{};
     plain[1] = 3000;
     plain[2] = 1500;
     plain[3] = 1;
@@ -324,7 +320,7 @@ void TestOptions::pluginInformation_data() {
                                                u"バーコード印字 ---> 不可"_qs,
                                                u"社名切り替え:---> 不可"_qs}
                                 << false;
-    PlgInfo barcode = plain;
+    TicketPluginInfo barcode = plain;
     barcode[7] = 1;
     barcode[8] = 2;
     barcode[9] = 999;
@@ -343,7 +339,7 @@ void TestOptions::pluginInformation_data() {
 }
 
 void TestOptions::pluginInformation() {
-    QFETCH(PlgInfo, info);
+    QFETCH(TicketPluginInfo, info);
     QFETCH(QStringList, lines);
     QFETCH(bool, companies);
     K40Rig rig;
@@ -353,15 +349,15 @@ void TestOptions::pluginInformation() {
     rig.dialogs.fileAnswer = u"/p/ok.4SP"_qs;
     rig.opt().chkUseSeiriPrev->click();
     rig.opt().Command1->click();
-    QCOMPARE(rig.dialogs.lastFilter, u"整理券プラグイン(*.4SP)\0*.4SP\0\0"_qs);
+    QCOMPARE(rig.dialogs.lastFilter, u"整理券プラグイン(*.4SP)"_qs);
     QVERIFY(rig.messages.shown.isEmpty());
     QCOMPARE(rig.opt().txtSeiriPlgDir->text(), u"/p/ok.4SP"_qs);
     QStringList shown;
     for (int i = 0; i < rig.opt().List1->count(); ++i) shown << rig.opt().List1->item(i)->text();
     QCOMPARE(shown, lines);
     QCOMPARE(rig.ctl().picSeirikenPrev->size(), QSize(200, 100));
-    QCOMPARE(rig.tickets.calls.contains(u"corp:/p/ok.4SP"_qs), companies);
-    QVERIFY(rig.tickets.calls.contains(u"comment:/p/ok.4SP"_qs));
+    QCOMPARE(rig.tickets.calls.contains(u"companies:/p/ok.4SP"_qs), companies);
+    QVERIFY(rig.tickets.calls.contains(u"remarks:/p/ok.4SP"_qs));
 }
 
 void TestOptions::invalidPluginAfterAValidOne() {

@@ -1,9 +1,9 @@
 // The platform layer: CP932 conversion, the companion library's byte
 // routines and system name, the error type and the design-data bag.
-#include "controls/PropertyBag.h"
-#include "platform/Cp932.h"
-#include "platform/K40Error.h"
-#include "platform/KTP4Res.h"
+#include "widgets/PropertyBag.h"
+#include "model/Cp932.h"
+#include "model/K40Error.h"
+#include "widgets/CompanionDialogs.h"
 
 #include <QtTest>
 
@@ -14,14 +14,11 @@ private slots:
     void encode();
     void decodeInvalidKeepsBytes();
     void encodeStrictReportsBadCharacter();
-    void lenB_data();
-    void lenB();
-    void midB_data();
-    void midB();
-    void midBCutCharacterEncodesBack();
-    void osInfo();
-    void errorDescriptions_data();
-    void errorDescriptions();
+    void byteLength_data();
+    void byteLength();
+    void byteSlice_data();
+    void byteSlice();
+    void byteSliceCutCharacterEncodesBack();
     void propertyBag();
     void typedReads_data();
     void typedReads();
@@ -68,7 +65,7 @@ void TestPlatform::encodeStrictReportsBadCharacter() {
     QCOMPARE(*Cp932::encodeStrict(u"次は"_qs), QByteArray("\x8E\x9F\x82\xCD"));
 }
 
-void TestPlatform::lenB_data() {
+void TestPlatform::byteLength_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("length");
     QTest::newRow("empty") << QString() << 0;
@@ -78,13 +75,13 @@ void TestPlatform::lenB_data() {
     QTest::newRow("half-width kana") << u"ｽｸﾛｰﾙ速度"_qs << 9;
 }
 
-void TestPlatform::lenB() {
+void TestPlatform::byteLength() {
     QFETCH(QString, text);
     QFETCH(int, length);
-    QCOMPARE(KTP4Res::LenB_ASCII(text), length);
+    QCOMPARE(Cp932::byteLength(text), length);
 }
 
-void TestPlatform::midB_data() {
+void TestPlatform::byteSlice_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("count");
@@ -101,68 +98,33 @@ void TestPlatform::midB_data() {
     QTest::newRow("empty text") << QString() << 1 << 2 << QString();
 }
 
-void TestPlatform::midB() {
+void TestPlatform::byteSlice() {
     QFETCH(QString, text);
     QFETCH(int, start);
     QFETCH(int, count);
     QFETCH(QString, slice);
-    QCOMPARE(KTP4Res::MidB_ASCII(text, start, count), slice);
+    QCOMPARE(Cp932::byteSlice(text, start, count), slice);
 }
 
-void TestPlatform::midBCutCharacterEncodesBack() {
+void TestPlatform::byteSliceCutCharacterEncodesBack() {
     // Every slice of every length is exactly the bytes of the slice.
     const QString text = u"次は市役所前・文化会館A"_qs;
     const QByteArray bytes = Cp932::encode(text);
     for (int start = 1; start <= bytes.size() + 1; ++start)
         for (int count = 1; count <= 3; ++count) {
-            const QString slice = KTP4Res::MidB_ASCII(text, start, count);
+            const QString slice = Cp932::byteSlice(text, start, count);
             QCOMPARE(Cp932::encode(slice), bytes.mid(start - 1, count));
         }
 }
 
-void TestPlatform::osInfo() {
-    const QString name = KTP4Res::GetOsInfo();
-    QVERIFY(!name.isEmpty());
-    QVERIFY(name != u"Windows Vista");
-}
-
-void TestPlatform::errorDescriptions_data() {
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("description");
-    QTest::newRow("5") << 5 << u"プロシージャの呼び出し、または引数が不正です。"_qs;
-    QTest::newRow("6") << 6 << u"オーバーフローしました。"_qs;
-    QTest::newRow("7") << 7 << u"メモリが不足しています。"_qs;
-    QTest::newRow("9") << 9 << u"インデックスが有効範囲にありません。"_qs;
-    QTest::newRow("13") << 13 << u"型が一致しません。"_qs;
-    QTest::newRow("52") << 52 << u"ファイル名または番号が不正です。"_qs;
-    QTest::newRow("53") << 53 << u"ファイルが見つかりません。"_qs;
-    QTest::newRow("57") << 57 << u"デバイス I/O エラーです。"_qs;
-    QTest::newRow("62") << 62 << u"ファイルにこれ以上データがありません。"_qs;
-    QTest::newRow("75") << 75 << u"パス名が無効です。"_qs;
-    QTest::newRow("76") << 76 << u"パスが見つかりません。"_qs;
-    QTest::newRow("380") << 380 << u"プロパティの値が不正です。"_qs;
-    QTest::newRow("481") << 481 << u"ピクチャが不正です。"_qs;
-}
-
-void TestPlatform::errorDescriptions() {
-    QFETCH(int, number);
-    QFETCH(QString, description);
-    const K40Error e(number);
-    QCOMPARE(e.number(), number);
-    QCOMPARE(e.description(), description);
-    const K40Error own(number, u"独自"_qs);
-    QCOMPARE(own.description(), u"独自"_qs);
-    QVERIFY(!K40Error::standardDescription(12345).isEmpty());
-}
-
 void TestPlatform::propertyBag() {
     PropertyBag bag{{u"Keta"_qs, 3}, {u"DegitSize"_qs, 2}};
-    QCOMPARE(bag.ReadProperty(u"keta"_qs, 4).toInt(), 3);
-    QCOMPARE(bag.ReadProperty(u"DEGITSIZE"_qs, 0).toInt(), 2);
-    QCOMPARE(bag.ReadProperty(u"DegitStyle"_qs, 0).toInt(), 0); // missing: the default
-    bag.WriteProperty(u"KETA"_qs, 4, 4);                          // the default: not written
+    QCOMPARE(bag.read(u"keta"_qs, 4).toInt(), 3);
+    QCOMPARE(bag.read(u"DEGITSIZE"_qs, 0).toInt(), 2);
+    QCOMPARE(bag.read(u"DegitStyle"_qs, 0).toInt(), 0); // missing: the default
+    bag.write(u"KETA"_qs, 4, 4);                          // the default: not written
     QVERIFY(!bag.contains(u"Keta"_qs));
-    bag.WriteProperty(u"ZeroMode"_qs, 2, 0);
+    bag.write(u"ZeroMode"_qs, 2, 0);
     QVERIFY(bag.contains(u"zeromode"_qs));
     QCOMPARE(bag.size(), 2);
     QVERIFY(bag.keys().contains(u"ZeroMode"_qs));
@@ -191,10 +153,10 @@ void TestPlatform::typedReads() {
     QFETCH(qint64, colour);
     QFETCH(bool, boolean);
     PropertyBag bag;
-    if (stored.isValid()) bag.WriteProperty(u"P"_qs, stored);
-    QCOMPARE(int(bag.ReadInt16(u"p"_qs, -7)), int16);
-    QCOMPARE(qint64(bag.ReadColour(u"p"_qs, 0x123)), colour);
-    QCOMPARE(bag.ReadBool(u"p"_qs, true), boolean);
+    if (stored.isValid()) bag.write(u"P"_qs, stored);
+    QCOMPARE(int(bag.readInt16(u"p"_qs, -7)), int16);
+    QCOMPARE(qint64(bag.readColor(u"p"_qs, 0x123)), colour);
+    QCOMPARE(bag.readBool(u"p"_qs, true), boolean);
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)

@@ -1,7 +1,7 @@
 // The byte layout of the settings file.
 #include "SettingsSamples.h"
-#include "platform/K40Error.h"
-#include "settings/SettingsRecord.h"
+#include "model/K40Error.h"
+#include "model/SettingsRecord.h"
 
 #include <QtTest>
 

@@ -1,10 +1,10 @@
 // The settings file as the running system writes and reads it.
 #include "K40Rig.h"
-#include "panel/mdlK40_000.h"
-#include "settings/ColorButton.h"
+#include "board/BoardStartup.h"
+#include "options/ColorButton.h"
 #include "SettingsSamples.h"
-#include "settings/SettingsRecord.h"
-#include "settings/mdlIniIoEx.h"
+#include "model/SettingsRecord.h"
+#include "app/SettingsFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -77,22 +77,22 @@ void TestSettingsFile::loadedSettingsReachTheDisplays() {
     QCOMPARE(rig.ctl().pos(), QPoint(100, 200));
     QCOMPARE(rig.ctl().width(), 600);                     // preview open
     QCOMPARE(rig.ctl().frontPanelMode, qint16(1));
-    QCOMPARE(rig.panel().ChimeiCtl->Speed(), qint16(2000));
-    QCOMPARE(rig.panel().ChimeiCtl->ScrollStartWait(), 3000);
-    QCOMPARE(rig.panel().ChimeiCtl->TsugiwaMode(), qint16(2));
-    QCOMPARE(rig.panel().ChimeiCtl->FontMode(), qint16(4));
-    QVERIFY(rig.panel().ChimeiCtl->TsugiwaBold());
+    QCOMPARE(rig.panel().ChimeiCtl->speed(), qint16(2000));
+    QCOMPARE(rig.panel().ChimeiCtl->scrollStartWait(), 3000);
+    QCOMPARE(rig.panel().ChimeiCtl->prefixMode(), qint16(2));
+    QCOMPARE(rig.panel().ChimeiCtl->fontMode(), qint16(4));
+    QVERIFY(rig.panel().ChimeiCtl->prefixBold());
     QCOMPARE(rig.panel().lblSeiriNum[1]->text(), u"券なし"_qs);
     QVERIFY(!rig.panel().lblSeiriNum[1]->isVisibleTo(&rig.panel())); // numbers off
     for (int i = 1; i <= 24; ++i) {
-        M_Degit* d = rig.panel().Degit[size_t(i)];
-        QCOMPARE(d->Shift(), qint16((i - 1) % 3));
-        QCOMPARE(d->ZeroMode(), qint16((i - 1) % 4));
-        QCOMPARE(d->FillZero(), qint16(1 - i));
-        QCOMPARE(d->BackColor(), OleColor(0x112233));
-        QCOMPARE(d->Value().toText(), u" "_qs);
+        SegmentDisplay* d = rig.panel().Degit[size_t(i)];
+        QCOMPARE(d->shift(), qint16((i - 1) % 3));
+        QCOMPARE(d->zeroMode(), qint16((i - 1) % 4));
+        QCOMPARE(d->fillZero(), qint16(1 - i));
+        QCOMPARE(d->backColor(), BgrColor(0x112233));
+        QCOMPARE(d->value().toText(), u" "_qs);
     }
-    QCOMPARE(rig.panel().TimeDegit[1]->DegitForeColor(), OleColor(0x778899));
+    QCOMPARE(rig.panel().TimeDegit[1]->litColor(), BgrColor(0x778899));
     QCOMPARE(rig.opt().Label10->text(), u"2023/12/24"_qs);
     QCOMPARE(rig.opt().CustomColors[16], 0x030201 * 17);
 }
@@ -111,13 +111,13 @@ void TestSettingsFile::badLayoutStopsApplying() {
     // What came before the layout is applied ...
     QCOMPARE(rig.opt().Text2[0]->text(), rig.dir.path());
     QVERIFY(!rig.opt().Check1->isChecked());
-    QCOMPARE(rig.opt().Command5[2]->BackColor(), OleColor(0x070809));
-    QCOMPARE(rig.panel().Degit[4]->ZeroMode(), qint16(3));
-    QCOMPARE(rig.panel().ChimeiCtl->TsugiwaMode(), qint16(2));
+    QCOMPARE(rig.opt().Command5[2]->backColor(), BgrColor(0x070809));
+    QCOMPARE(rig.panel().Degit[4]->zeroMode(), qint16(3));
+    QCOMPARE(rig.panel().ChimeiCtl->prefixMode(), qint16(2));
     // ... what comes after it is not, and the options are not applied.
     QCOMPARE(rig.opt().Combo2->currentIndex(), 0);
     QVERIFY(!rig.opt().Check2->isChecked());
-    QCOMPARE(rig.opt().Command8[0]->BackColor(), OleColor(0x808080));
+    QCOMPARE(rig.opt().Command8[0]->backColor(), BgrColor(0x808080));
     QCOMPARE(rig.ctl().frontPanelMode, qint16(0));
     QCOMPARE(rig.panel().pos(), QPoint(0, 0));
     QVERIFY(rig.panel().lblSeiriNum[1]->isVisibleTo(&rig.panel()));

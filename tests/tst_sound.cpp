@@ -3,12 +3,12 @@
 // file by SDL's "disk" driver, where the samples that reached the output are
 // analysed; and the sample sounds shipped with the program.
 #include "Fakes.h"
-#include "platform/AppInfo.h"
-#include "sound/MediaCommand.h"
-#include "sound/Mixer.h"
-#include "sound/SoundDecoder.h"
-#include "sound/SoundDevice.h"
-#include "sound/mdlSndAPI.h"
+#include "model/AppInfo.h"
+#include "audio/MediaCommand.h"
+#include "audio/Mixer.h"
+#include "audio/SoundDecoder.h"
+#include "audio/SdlMediaCommands.h"
+#include "model/SoundChannels.h"
 
 #include <QtEndian>
 #include <QtTest>
@@ -611,18 +611,17 @@ void TestSound::playSndOnRealOutput() {
     QVERIFY(QDir(dir.path()).mkpath("my chimes"));
     const QString chime = writeTone(dir.filePath("my chimes"), "Step One.WAV", 700, 0.25);
     DiskOutput disk;
-    FakeClock clock;
+    const SoundChannels channels(disk.out.get());
     QElapsedTimer timer;
     timer.start();
-    mdlSndAPI::PlaySnd(*disk.out, clock, chime, "S2", true, 0);
+    channels.play(chime, "S2", SoundChannels::Play::Sync);
     QVERIFY(timer.elapsed() >= 250);
     QVERIFY(disk.out->isOpen("K40S2"));
     QVERIFY(!disk.out->isPlaying("K40S2"));
-    mdlSndAPI::PlaySnd(*disk.out, clock, chime, "S1", false, 0);
+    channels.play(chime, "S1", SoundChannels::Play::Async);
     QVERIFY(disk.out->isPlaying("K40S1"));
-    mdlSndAPI::CloseAllSnd(*disk.out);
+    channels.closeAll();
     QVERIFY(!disk.out->isOpen("K40S1") && !disk.out->isOpen("K40S2"));
-    QCOMPARE(clock.waits, (QList<int>{0, 0}));
     const auto on = toneWindows(disk.finish(), 700, disk.rate);
     QVERIFY(count(on) >= 22);
 }

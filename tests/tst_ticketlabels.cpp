@@ -1,11 +1,11 @@
 // Ticket-number captions of the twelve layouts.
-#include "panel/TicketLabels.h"
-#include "panel/mdlK40_000.h"
+#include "model/TicketNumberLayout.h"
+#include "board/BoardStartup.h"
 
 #include <QtTest>
 
 namespace {
-QString joined(const TicketLabels::Layout& l) {
+QString joined(const TicketNumberLayout::Layout& l) {
     QStringList s;
     for (int i = 1; i <= 24; ++i) s << l.caption[size_t(i)].value_or(u"·"_qs);
     return s.join(u'|');
@@ -27,7 +27,7 @@ private slots:
 };
 
 void TestTicketLabels::errorText() {
-    QCOMPARE(mdlK40_000::seirikenErrorText(9, u"インデックスが有効範囲にありません。"_qs),
+    QCOMPARE(BoardStartup::seirikenErrorText(9, u"インデックスが有効範囲にありません。"_qs),
              u"エラーです！\r\n\r\nコード：9\r\n\r\n内容：インデックスが有効範囲にありません。"
              "\r\n\r\nモジュール：IniIO-SeirikenNumSet( )"_qs);
 }
@@ -62,13 +62,13 @@ void TestTicketLabels::layouts() {
     QFETCH(QString, first);
     QFETCH(QString, last);
     QFETCH(int, size);
-    const TicketLabels::Layout l = TicketLabels::compute(qint16(layout), qint16(zeroPad));
+    const TicketNumberLayout::Layout l = TicketNumberLayout::compute(qint16(layout), qint16(zeroPad));
     const QStringList all = joined(l).split(u'|');
     QCOMPARE(all.mid(0, 3).join(u'|'), first);
     QCOMPARE(all.mid(22, 2).join(u'|'), last);
     QCOMPARE(int(l.label1PointSize), size);
-    QCOMPARE(TicketLabels::number(10, 0), u"１０"_qs);
-    QCOMPARE(TicketLabels::number(5, 1), u"０５"_qs);
+    QCOMPARE(TicketNumberLayout::number(10, 0), u"１０"_qs);
+    QCOMPARE(TicketNumberLayout::number(5, 1), u"０５"_qs);
 }
 
 QTEST_GUILESS_MAIN(TestTicketLabels)

@@ -1,7 +1,8 @@
-#include "app/K40App.h"
-#include "platform/QtCompanionDialogs.h"
-#include "platform/QtServices.h"
-#include "sound/SoundDevice.h"
+#include "app/K40Application.h"
+#include "widgets/QtCompanionDialogs.h"
+#include "model/SystemClock.h"
+#include "widgets/QtMessageBoxService.h"
+#include "audio/SdlMediaCommands.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
     services.clock = &clock;
     services.dialogs = &dialogs;
     services.sound = &sound;
-    K40App k40(services);
+    K40Application k40(services);
     k40.start();
     return app.exec();
 }

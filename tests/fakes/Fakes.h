@@ -2,9 +2,12 @@
 // Recording fakes of the services, for tests: they record every call and
 // give scripted answers.
 
-#include "platform/KTP4Res.h"
-#include "platform/Services.h"
-#include "platform/mdlSeiriken.h"
+#include "widgets/CompanionDialogs.h"
+#include "model/MessageBoxService.h"
+#include "model/Clock.h"
+#include "model/MediaCommands.h"
+#include "model/SpeechEngine.h"
+#include "widgets/TicketEngine.h"
 
 #include <QDateTime>
 #include <QList>
@@ -20,7 +23,7 @@ struct ShownMessage {
 
 class RecordingMessageBox : public MessageBoxService {
 public:
-    MsgAnswer show(QWidget*, const QString& text, const QString& title, MsgIcon icon,
+    MsgAnswer show(const QString& text, const QString& title, MsgIcon icon,
                    MsgButtons buttons) override {
         shown.append({text, title, icon, buttons});
         if (!answers.isEmpty()) return answers.takeFirst();
@@ -29,7 +32,6 @@ public:
     QList<ShownMessage> shown;
     QList<MsgAnswer> answers; // answers to give, in order; then Yes / Ok
 };
-
 // A clock whose time stands still until a test moves it; every wait is
 // recorded and moves the clock by its length.
 class FakeClock : public Clock {
@@ -72,9 +74,8 @@ public:
         calls << "speak:" + text;
         spoken << text;
     }
-    void stopSpeaking() override { calls << "stop"; }
-    bool speakingFlag() const override { return speaking; }
-    void settingsDialog(QWidget*, const QString& title) override { calls << "dialog:" + title; }
+    void stop() override { calls << "stop"; }
+    bool isSpeaking() const override { return speaking; }
     void release() override {
         calls << "release";
         created = false;
@@ -88,87 +89,78 @@ public:
 
 class FakeCompanionDialogs : public CompanionDialogs {
 public:
-    qint32 Call_dlg100(QWidget*, qint16 keta, qint16& zeroMode, qint16& shift,
-                       qint16& fillZero) override {
-        calls << QStringLiteral("dlg100:%1,%2,%3,%4").arg(keta).arg(zeroMode).arg(shift).arg(fillZero);
+    bool editDigitOptions(QWidget*, qint16 digitCount, DigitOptions& options) override {
+        calls << QStringLiteral("digits:%1,%2,%3,%4")
+                     .arg(digitCount)
+                     .arg(options.zeroMode)
+                     .arg(options.shift)
+                     .arg(options.fillZero);
         if (during) during();
-        if (dlg100Result == 1) {
-            zeroMode = dlg100ZeroMode;
-            shift = dlg100Shift;
-            fillZero = dlg100FillZero;
-        }
-        return dlg100Result;
+        if (digitAnswer) options = *digitAnswer;
+        return digitAnswer.has_value();
     }
-    qint32 Call_dlg110(QWidget*, qint32 kind, const QString& text) override {
-        calls << QStringLiteral("dlg110:%1:").arg(kind) + text;
+    void showVersion(QWidget*, const QString& text) override {
+        calls << "version:" + text;
         if (during) during();
-        return 1;
     }
-    qint32 Call_dlg111(QWidget*, SystemTime& date) override {
-        calls << "dlg111";
-        if (dateResult) date = chosenDate;
-        return dateResult;
+    std::optional<QDate> chooseDate(QWidget*) override {
+        calls << "date";
+        return dateAnswer;
     }
-    QString Kt3FileDlg(QWidget*, qint32, const QString& filter, const QString&,
-                       const QString& title) override {
+    QString chooseFile(QWidget*, const QString& filter, const QString& title) override {
         calls << "file:" + title;
         lastFilter = filter;
         return fileAnswer;
     }
-    QString Kt3FolderDlg(QWidget*, const QString& prompt) override {
+    QString chooseFolder(QWidget*, const QString& prompt) override {
         calls << "folder:" + prompt;
         return folderAnswer;
     }
-    qint32 Kt3ChooseColor(QWidget*, qint32& colour, CustomColorTable& custom) override {
-        calls << QStringLiteral("color:%1").arg(colour, 0, 16);
+    bool chooseColor(QWidget*, BgrColor& color, CustomColorTable& custom) override {
+        calls << QStringLiteral("color:%1").arg(color, 0, 16);
         lastCustom = custom;
-        if (colorResult) {
-            colour = colorAnswer;
+        if (colorAnswer) {
+            color = *colorAnswer;
             custom = customAnswer;
         }
-        return colorResult;
+        return colorAnswer.has_value();
     }
 
     QStringList calls;
     std::function<void()> during; // called while a modal dialog is open
-    qint32 dlg100Result = 0;
-    qint16 dlg100ZeroMode = 0, dlg100Shift = 0, dlg100FillZero = 0;
-    qint32 dateResult = 0;
-    SystemTime chosenDate;
+    std::optional<DigitOptions> digitAnswer; // nothing: cancelled
+    std::optional<QDate> dateAnswer;
     QString fileAnswer, folderAnswer, lastFilter;
-    qint32 colorResult = 0;
-    qint32 colorAnswer = 0;
+    std::optional<BgrColor> colorAnswer;
     CustomColorTable customAnswer{}, lastCustom{};
 };
 
-class FakeTicketEngine : public TicketPluginEngine {
+class FakeTicketEngine : public TicketEngine {
 public:
-    qint32 KT4_GetPlgInfo(const QString& path, PlgInfo& out) override {
+    bool pluginInfo(const QString& path, TicketPluginInfo& out) override {
         calls << "info:" + path;
-        if (!validPaths.contains(path)) return 0;
+        if (!validPaths.contains(path)) return false;
         out = info;
-        return 1;
+        return true;
     }
-    qint32 KT4_SetPlgComment(const QString& path, QPlainTextEdit*) override {
-        calls << "comment:" + path;
-        return 1;
+    QString remarks(const QString& path) override {
+        calls << "remarks:" + path;
+        return QStringLiteral("remarks of ") + path;
     }
-    qint32 KT4_SetCorpAddList(const QString& path, QComboBox*) override {
-        calls << "corp:" + path;
-        return 1;
+    QStringList companyNames(const QString& path) override {
+        calls << "companies:" + path;
+        return companies;
     }
-    qint32 KT4_DrawSeiriken(const QString& path, QPaintDevice*, QString& stopName,
-                            QString& dateText, QString& timeText, qint32 routeNumber,
-                            qint16 ticketNumber, qint16 section, qint16 companyIndex) override {
+    void drawTicket(QPaintDevice*, FareRow::TicketDrawing& t) override {
         calls << QStringLiteral("draw:%1|%2|%3|%4|%5|%6|%7|%8")
-                     .arg(path, stopName, dateText, timeText)
-                     .arg(routeNumber)
-                     .arg(ticketNumber)
-                     .arg(section)
-                     .arg(companyIndex);
-        return 1;
+                     .arg(t.pluginPath, t.stopName, t.dateText, t.timeText)
+                     .arg(t.routeNumber)
+                     .arg(t.ticketNumber)
+                     .arg(t.section)
+                     .arg(t.companyIndex);
     }
     QStringList calls;
     QStringList validPaths;
-    PlgInfo info{};
+    QStringList companies;
+    TicketPluginInfo info{};
 };

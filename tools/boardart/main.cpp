@@ -3,7 +3,7 @@
 // The windows behind the stop-name strip, the ticket-number labels and the
 // fare cells sit exactly where the fare panel places those controls.
 
-#include "platform/Typefaces.h"
+#include "widgets/Typefaces.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -3,10 +3,10 @@
 // both sizes of the prefix, a prefixed long name in mid-scroll, the Mincho
 // and substituted characters, and bold.
 //   chimeishots <out folder>
-#include "controls/ChimeiCtl_DX.h"
-#include "controls/PropertyBag.h"
-#include "platform/Services.h"
-#include "platform/Typefaces.h"
+#include "widgets/StopNameDisplay.h"
+#include "widgets/PropertyBag.h"
+#include "model/Clock.h"
+#include "widgets/Typefaces.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -55,14 +55,14 @@ int main(int argc, char** argv) {
     for (const Shot& s : shots) {
         StepClock clock;
         const PropertyBag panel{{u"BackColor"_qs, 0x404040u}, {u"ForeColor"_qs, 0x80C0FFu}};
-        ChimeiCtl_DX c(nullptr, &panel, &clock);
-        c.setTsugiwaMode(s.tsugiwaMode);
+        StopNameDisplay c(nullptr, &panel, &clock);
+        c.setPrefixMode(s.tsugiwaMode);
         c.setFontMode(s.fontMode);
         c.setFontBold(s.bold);
         c.setSpeed(40);
-        c.SetChimei(s.name);
-        for (int t = 0; t < s.scrollMs; t += ChimeiCtl_DX::FrameIntervalMs) {
-            clock.ms += ChimeiCtl_DX::FrameIntervalMs;
+        c.setStopName(s.name);
+        for (int t = 0; t < s.scrollMs; t += StopNameDisplay::FrameIntervalMs) {
+            clock.ms += StopNameDisplay::FrameIntervalMs;
             c.advanceScroll();
         }
         const QImage img = c.grab().toImage();

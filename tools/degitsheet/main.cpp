@@ -1,8 +1,8 @@
 // Renders a sheet of digit display cells to a PNG: every style in every size,
 // the zero modes against 0, -1, the empty text and a number, zero fill and
 // shift, and the lamp test. Usage: degitsheet [output.png] [zoom]
-#include "controls/M_Degit.h"
-#include "platform/Typefaces.h"
+#include "widgets/SegmentDisplay.h"
+#include "widgets/Typefaces.h"
 
 #include <QApplication>
 #include <QImage>
@@ -15,7 +15,7 @@ namespace {
 
 struct Sample {
     QString label;
-    std::function<void(M_Degit&)> setup;
+    std::function<void(SegmentDisplay&)> setup;
 };
 
 struct Row {
@@ -34,7 +34,7 @@ QImage renderSheet(const std::vector<Row>& rows) {
         std::vector<QImage> images;
         int rowHeight = 0;
         for (const Sample& s : row.samples) {
-            M_Degit d;
+            SegmentDisplay d;
             s.setup(d);
             images.push_back(d.image());
             rowHeight = qMax(rowHeight, d.image().height());
@@ -72,12 +72,12 @@ QImage renderSheet(const std::vector<Row>& rows) {
     return sheet;
 }
 
-Sample cell(const QString& label, qint16 style, qint16 size, qint16 keta, const DegitValue& value,
+Sample cell(const QString& label, qint16 style, qint16 size, qint16 keta, const DigitValue& value,
             qint16 zeroMode = 0, qint16 fillZero = 0, qint16 shift = 0) {
-    return {label, [=](M_Degit& d) {
-                d.setDegitStyle(style);
-                d.setDegitSize(size);
-                d.setKeta(keta);
+    return {label, [=](SegmentDisplay& d) {
+                d.setDigitStyle(style);
+                d.setDigitSize(size);
+                d.setDigitCount(keta);
                 d.setZeroMode(zeroMode);
                 d.setFillZero(fillZero);
                 d.setShift(shift);
@@ -97,10 +97,9 @@ int main(int argc, char** argv) {
     std::vector<Row> rows;
     for (qint16 style = 0; style <= 2; ++style) {
         for (qint16 size = 0; size <= 3; ++size) {
-            const QSize c = M_Degit::cellSize(size);
-            Row row{QStringLiteral("%1 (%2) size %3, %4x%5")
-                        .arg(Typefaces::digitFaceName(style),
-                             Typefaces::digitFaceFamily(Typefaces::digitFaceName(style)))
+            const QSize c = SegmentDisplay::cellSize(size);
+            Row row{QStringLiteral("style %1 (%2) size %3, %4x%5")
+                        .arg(QString::number(style), Typefaces::digitFamily(style))
                         .arg(size)
                         .arg(c.width())
                         .arg(c.height()),
@@ -108,22 +107,22 @@ int main(int argc, char** argv) {
             row.samples.push_back(
                 cell(QStringLiteral("0123456789"), style, size, 10, QStringLiteral("0123456789")));
             row.samples.push_back(cell(QStringLiteral("-5 (3 digits)"), style, size, 3, -5));
-            row.samples.push_back({QStringLiteral("lamp test"), [=](M_Degit& d) {
-                                       d.setDegitStyle(style);
-                                       d.setDegitSize(size);
-                                       d.setKeta(3);
-                                       d.ResetDegit(true);
+            row.samples.push_back({QStringLiteral("lamp test"), [=](SegmentDisplay& d) {
+                                       d.setDigitStyle(style);
+                                       d.setDigitSize(size);
+                                       d.setDigitCount(3);
+                                       d.resetDigits(true);
                                    }});
-            row.samples.push_back({QStringLiteral("blank"), [=](M_Degit& d) {
-                                       d.setDegitStyle(style);
-                                       d.setDegitSize(size);
-                                       d.setKeta(3);
-                                       d.ResetDegit(false);
+            row.samples.push_back({QStringLiteral("blank"), [=](SegmentDisplay& d) {
+                                       d.setDigitStyle(style);
+                                       d.setDigitSize(size);
+                                       d.setDigitCount(3);
+                                       d.resetDigits(false);
                                    }});
             rows.push_back(row);
         }
     }
-    const QList<DegitValue> values = {0, -1, QString(), 230};
+    const QList<DigitValue> values = {0, -1, QString(), 230};
     const QStringList names = {QStringLiteral("0"), QStringLiteral("-1"), QStringLiteral("\"\""),
                                QStringLiteral("230")};
     for (qint16 mode : {0, 1, 2, 3, -1}) {

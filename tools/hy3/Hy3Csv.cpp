@@ -1,7 +1,8 @@
 #include "Hy3Csv.h"
 
-#include "platform/Cp932.h"
-#include "platform/K40Error.h"
+#include "model/Cp932.h"
+#include "model/Hy3File.h"
+#include "model/K40Error.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -132,21 +133,21 @@ Parsed parse(const QByteArray& utf8) {
         first = false;
         if (rec.fields.size() == 1 && rec.fields[0].trimmed().isEmpty()) continue; // empty line
         if (isFirst && rec.fields.size() >= 2 && !isNumber(rec.fields[1])) continue; // header
-        if (rec.fields.size() > DataIo::ColumnCount) {
-            out.error = Error{rec.line, DataIo::ColumnCount + 1,
+        if (rec.fields.size() > FareData::ColumnCount) {
+            out.error = Error{rec.line, FareData::ColumnCount + 1,
                               QStringLiteral("a stop has %1 fields; at most %2 are allowed (stop "
                                              "name, ticket number, v1 to v150)")
                                   .arg(rec.fields.size())
-                                  .arg(DataIo::ColumnCount)};
+                                  .arg(FareData::ColumnCount)};
             return out;
         }
-        if (out.rows.size() == static_cast<size_t>(DataIo::MaxRows)) {
+        if (out.rows.size() == static_cast<size_t>(FareData::MaxRows)) {
             out.error = Error{rec.line, 1,
                               QStringLiteral("more than %1 stops; a route holds at most %1")
-                                  .arg(DataIo::MaxRows)};
+                                  .arg(FareData::MaxRows)};
             return out;
         }
-        DataIo::RouteRow row;
+        FareData::RouteRow row;
         row.name = rec.fields[0];
         qsizetype bad = 0;
         const auto name = Cp932::encodeStrict(row.name, &bad);
@@ -184,11 +185,11 @@ Parsed parse(const QByteArray& utf8) {
     return out;
 }
 
-QByteArray write(const std::vector<DataIo::RouteRow>& rows) {
+QByteArray write(const std::vector<FareData::RouteRow>& rows) {
     QString text = QStringLiteral("停名,整理券番号");
-    for (int k = 1; k <= DataIo::ValueCount; ++k) text += QStringLiteral(",v%1").arg(k);
+    for (int k = 1; k <= FareData::ValueCount; ++k) text += QStringLiteral(",v%1").arg(k);
     text += u'\n';
-    for (const DataIo::RouteRow& r : rows) {
+    for (const FareData::RouteRow& r : rows) {
         text += quoted(r.name);
         text += u',';
         text += QString::number(r.ticket);
@@ -219,7 +220,7 @@ int importCsv(const QString& csvPath, const QString& hy3Path, QTextStream& err) 
         err << hy3Path << ": cannot write: " << out.errorString() << Qt::endl;
         return 1;
     }
-    out.write(DataIo::serializeHy3(parsed.rows));
+    out.write(FareData::serializeHy3(parsed.rows));
     if (!out.commit()) {
         err << hy3Path << ": cannot write: " << out.errorString() << Qt::endl;
         return 1;
@@ -233,10 +234,10 @@ int exportCsv(const QString& hy3Path, QTextStream& out, QTextStream& err) {
         err << hy3Path << ": cannot read: " << in.errorString() << Qt::endl;
         return 1;
     }
-    const DataIo::Hy3File file = DataIo::parseHy3(in.readAll());
+    const FareData::Hy3File file = FareData::parseHy3(in.readAll());
     int status = 0;
-    for (const DataIo::Hy3Problem& p : file.problems) {
-        if (p.kind == DataIo::Hy3Problem::CountZero) continue; // an empty route exports as empty
+    for (const FareData::Hy3Problem& p : file.problems) {
+        if (p.kind == FareData::Hy3Problem::CountZero) continue; // an empty route exports as empty
         err << hy3Path << ": record " << p.record << ", offset " << p.offset << ": " << p.text
             << Qt::endl;
         status = 1;
@@ -253,8 +254,8 @@ int check(const QString& hy3Path, QTextStream& out, QTextStream& err) {
         err << hy3Path << ": cannot read: " << in.errorString() << Qt::endl;
         return 1;
     }
-    const DataIo::Hy3File file = DataIo::parseHy3(in.readAll());
-    for (const DataIo::Hy3Problem& p : file.problems)
+    const FareData::Hy3File file = FareData::parseHy3(in.readAll());
+    for (const FareData::Hy3Problem& p : file.problems)
         out << hy3Path << ": record " << p.record << ", offset " << p.offset << ": " << p.text
             << Qt::endl;
     if (file.count == 1)

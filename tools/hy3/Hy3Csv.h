@@ -7,7 +7,7 @@
 // skipped. Fields may be quoted ("a ""b"" c"), and must be when they hold a
 // comma, a quote or a line break.
 
-#include "console/DataIo.h"
+#include "model/FareData.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,7 +24,7 @@ struct Error {
 };
 
 struct Parsed {
-    std::vector<DataIo::RouteRow> rows;
+    std::vector<FareData::RouteRow> rows;
     std::optional<Error> error;
 };
 
@@ -33,7 +33,7 @@ Parsed parse(const QByteArray& utf8);
 
 // Writes rows as CSV: a header line, then one line per stop with all 150
 // values. parse(write(rows)) gives rows back.
-QByteArray write(const std::vector<DataIo::RouteRow>& rows);
+QByteArray write(const std::vector<FareData::RouteRow>& rows);
 
 // The three commands of the tool. They write their messages to err (and
 // the CSV or the report to out) and return the exit status: 0 success,

@@ -3,7 +3,7 @@
 // run is seen and heard. An existing settings file is left as it is.
 //   k40init <settings.in4> <fare and announcement folder> <sound folder>
 
-#include "settings/SettingsRecord.h"
+#include "model/SettingsRecord.h"
 
 #include <QCoreApplication>
 #include <QDate>

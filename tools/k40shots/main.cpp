@@ -3,13 +3,14 @@
 // windows and of every page of the options dialog.
 //   k40shots <executable path> <route> <section> <steps> <out folder>
 
-#include "app/K40App.h"
-#include "console/frmCtl.h"
-#include "panel/Form1.h"
-#include "platform/AppInfo.h"
-#include "platform/QtCompanionDialogs.h"
-#include "platform/QtServices.h"
-#include "settings/frmOption.h"
+#include "app/K40Application.h"
+#include "console/ConsoleWindow.h"
+#include "board/BoardWindow.h"
+#include "model/AppInfo.h"
+#include "widgets/QtCompanionDialogs.h"
+#include "model/SystemClock.h"
+#include "widgets/QtMessageBoxService.h"
+#include "options/OptionsDialog.h"
 
 #include <QApplication>
 #include <functional>
@@ -33,7 +34,7 @@ public:
 
 class SilentMessages : public MessageBoxService {
 public:
-    MsgAnswer show(QWidget*, const QString& text, const QString&, MsgIcon, MsgButtons) override {
+    MsgAnswer show(const QString& text, const QString&, MsgIcon, MsgButtons) override {
         QTextStream(stderr) << "message: " << text << '\n';
         return MsgAnswer::Ok;
     }
@@ -64,14 +65,14 @@ int main(int argc, char** argv) {
     services.messages = &messages;
     services.clock = &clock;
     services.dialogs = &dialogs;
-    K40App k40(services);
+    K40Application k40(services);
     k40.onEnd = [] {};
     k40.start();
     save(k40.panel(), out + QStringLiteral("/start-panel.png"));
     save(k40.console(), out + QStringLiteral("/start-console.png"));
     clock.onWait = [&] { save(k40.panel(), out + QStringLiteral("/lamp-test.png")); };
 
-    frmCtl& ctl = k40.console();
+    ConsoleWindow& ctl = k40.console();
     ctl.CommandButton1_Click(10);
     for (QChar c : args[2]) ctl.CommandButton1_Click(c.digitValue());
     ctl.CommandButton1_Click(11);
@@ -84,7 +85,7 @@ int main(int argc, char** argv) {
     ctl.Check4->setChecked(true);
     save(ctl, out + QStringLiteral("/console-lists-preview.png"));
 
-    frmOption& options = k40.options();
+    OptionsDialog& options = k40.options();
     options.resize(options.sizeHint());
     for (int page = 0; page < 6; ++page) {
         options.showPage(page);

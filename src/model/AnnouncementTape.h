@@ -1,0 +1,76 @@
+#pragma once
+// The announcement tape of the console: the announcements of the route
+// (<route>tp.csv), the position of the tape, the speech engine that reads
+// them aloud, and whether the tape controls can be used.
+//
+// The announcement file is CP932 text with one "text,step flag,sound flag"
+// record per line (CR LF). The step flag 1 makes the tape buttons also step
+// the fare display; the sound flag 1, 2 or 3 chooses the chime played before
+// the row.
+
+#include <QObject>
+#include <QString>
+#include <vector>
+
+class SpeechEngine;
+
+struct TapeRow {
+    QString text;
+    qint16 stepFlag = 0;
+    qint16 soundFlag = 0;
+    bool operator==(const TapeRow&) const = default;
+};
+
+class AnnouncementTape : public QObject {
+    Q_OBJECT
+public:
+    explicit AnnouncementTape(SpeechEngine* engine, QObject* parent = nullptr);
+
+    // Reads an announcement file image. The tape has one row per line (a last
+    // line without its line end counts; a file ending in CR LF has no extra
+    // row). Fields run on from line to line, commas and line ends both ending
+    // a field; a field may be quoted, blanks around an unquoted field are
+    // dropped; the flags are whole numbers that fit 16 bits. Raises error 13
+    // for a flag that is not a number, 6 for one beyond 16 bits, 62 when the
+    // file ends inside a record and 9 for more records than lines.
+    static std::vector<TapeRow> parse(const QByteArray& bytes);
+
+    // Creates the speech engine (once, when the console starts) and releases
+    // it (at exit). Without an engine announcements are unavailable.
+    void createSpeech();
+    void releaseSpeech();
+    bool speechAvailable() const { return speechAvailable_; }
+
+    // Loads folder + route + "tp.csv" (the name matched without regard to
+    // case) and puts the tape before its first row. A missing or bad file
+    // disables the tape controls, silently, and keeps the previous rows.
+    // Returns whether the file was read.
+    bool load(const QString& folderWithSeparator, const QString& route);
+
+    int count() const { return static_cast<int>(rows_.size()); }
+    int position() const { return position_; }
+    const std::vector<TapeRow>& rows() const { return rows_; }
+    // The flags of row p (1..count); 0 outside.
+    qint16 stepFlag(int p) const;
+    qint16 soundFlag(int p) const;
+
+    // The tape controls of the console: the group and its four buttons. The
+    // group opens when speech is available, the buttons with the first good
+    // announcement file; a bad file and the display clear close the group.
+    bool controlsEnabled() const { return controlsEnabled_; }
+    bool buttonsEnabled() const { return buttonsEnabled_; }
+    void setDisplayCleared(bool cleared);
+
+signals:
+    void controlsChanged();
+
+private:
+    void setControls(bool group, bool buttons);
+
+    SpeechEngine* engine_;
+    bool speechAvailable_ = false;
+    std::vector<TapeRow> rows_;
+    int position_ = 0;
+    bool controlsEnabled_ = false;
+    bool buttonsEnabled_ = false;
+};

@@ -1,0 +1,11 @@
+#pragma once
+// The clock of the running system.
+
+#include "model/Clock.h"
+
+class SystemClock : public Clock {
+public:
+    QDateTime now() const override;
+    qint64 monotonicMs() const override;
+    void wait(int ms) override;
+};

@@ -1,0 +1,36 @@
+#include "model/TicketNumberLayout.h"
+
+namespace TicketNumberLayout {
+
+QString number(int n, qint16 zeroPad) {
+    QString s = zeroPad != 0 ? QStringLiteral("%1").arg(n, 2, 10, QChar(u'0')) : QString::number(n);
+    for (QChar& c : s)
+        if (c >= u'0' && c <= u'9') c = QChar(c.unicode() - u'0' + 0xFF10);
+    return s;
+}
+
+Layout compute(qint16 layout, qint16 zeroPad) {
+    Layout out;
+    QString word;
+    switch (layout) {
+    case 2: case 3: word = QStringLiteral("な し"); break;
+    case 4: case 5: word = QStringLiteral("無 券"); break;
+    case 6: case 7: word = QStringLiteral("券なし"); break;
+    case 8: case 9: word = QStringLiteral("券無し"); break;
+    default: break; // 10, 11 and any other layout: no word
+    }
+    if (layout >= 2) out.caption[1] = word;
+
+    if (layout == 0) {
+        for (int i = 1; i <= 24; ++i) out.caption[size_t(i)] = number(i, zeroPad);
+    } else if (layout == 1) {
+        for (int i = 0; i <= 23; ++i) out.caption[size_t(i + 1)] = number(i, zeroPad);
+    } else if (layout >= 2 && layout <= 11) {
+        const int offset = layout % 2 == 1 ? 1 : 0; // odd layouts start at 2
+        for (int i = 1; i <= 23; ++i) out.caption[size_t(i + 1)] = number(i + offset, zeroPad);
+    }
+    out.label1PointSize = layout >= 2 && layout <= 9 ? 12 : 14;
+    return out;
+}
+
+} // namespace TicketNumberLayout
