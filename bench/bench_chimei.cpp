@@ -25,7 +25,7 @@ class SteppedClock : public Clock {
 public:
     QDateTime now() const override { return QDateTime(QDate(2024, 3, 5), QTime(9, 5, 7)); }
     qint64 monotonicMs() const override { return ms; }
-    void wait(int w) override { ms += w; }
+    void after(int, QObject*, std::function<void()>) override {}
     qint64 ms = 0;
 };
 

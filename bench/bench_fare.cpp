@@ -12,7 +12,7 @@ class StillClock : public Clock {
 public:
     QDateTime now() const override { return QDateTime(QDate(2024, 3, 5), QTime(9, 5, 7)); }
     qint64 monotonicMs() const override { return 0; }
-    void wait(int) override {}
+    void after(int, QObject*, std::function<void()>) override {}
 };
 
 std::vector<FareData::RouteRow> fullRoute() {

@@ -1,34 +1,37 @@
-// Stepping on the whole system: one step forward through the console's step
-// handler and its DispData (24 fare cells, a standing stop name), and the
-// time from a click on "データ送り" to the first sample of its chime reaching
-// the audio output.
+// Stepping on the whole system: one step through the console's step button,
+// the route session and the board (24 fare cells, a standing stop name), and
+// the time from a click on "データ送り" to the first sample of its chime
+// reaching the audio output.
 #include "app/K40Application.h"
-#include "model/FareData.h"
-#include "model/Hy3File.h"
+#include "audio/SdlMediaCommands.h"
 #include "console/ConsoleWindow.h"
 #include "model/AppInfo.h"
+#include "model/FareData.h"
+#include "model/Hy3File.h"
+#include "model/MessageBoxService.h"
+#include "model/RouteSession.h"
+#include "model/Settings.h"
 #include "model/SystemClock.h"
-#include "widgets/QtMessageBoxService.h"
-#include "options/OptionsDialog.h"
-#include "audio/SdlMediaCommands.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 #include <memory>
 
 namespace {
 
-class StillClock : public Clock {
+// The real clock, but the lamp test takes no time.
+class QuickClock : public SystemClock {
 public:
-    QDateTime now() const override { return QDateTime(QDate(2024, 3, 5), QTime(9, 5, 7)); }
-    qint64 monotonicMs() const override { return 0; }
-    void wait(int) override {}
+    void after(int, QObject* context, std::function<void()> done) override {
+        QTimer::singleShot(0, context, std::move(done));
+    }
 };
 
 class QuietMessages : public MessageBoxService {
@@ -42,6 +45,7 @@ public:
 struct Board {
     QTemporaryDir dir;
     QuietMessages messages;
+    QuickClock clock;
     std::unique_ptr<K40Application> app;
 
     explicit Board(Services services) {
@@ -57,47 +61,49 @@ struct Board {
         f.close();
 
         services.messages = &messages;
+        services.clock = &clock;
         app = std::make_unique<K40Application>(services);
         app->onEnd = [] {};
         app->start();
-        ConsoleWindow& ctl = app->console();
-        ctl.routeState.startSection = 1;
-        FareData::loadRouteFares(FareData::withTrailingSeparator(dir.path()), QStringLiteral("12"),
-                              ctl.routeState, ctl.routeTable, messages);
-        ctl.routeState.currentRow = 1;
+        SettingsRecord r = app->settings().record();
+        r.FareDataDir = dir.path();
+        app->settings().commitOptions(r);
+        app->session().setRoute(QStringLiteral("12"), QStringLiteral("1"));
+        while (app->session().isWaiting()) QApplication::processEvents();
     }
     ~Board() { AppInfo::setExecutablePath(QString()); }
 
-    void stepForward() {
-        ConsoleWindow& ctl = app->console();
-        if (ctl.routeState.currentRow >= FareData::MaxRows) ctl.routeState.currentRow = 1;
-        ctl.Command2_Click(1);
+    // One step, forward until the last stop, then back to the first.
+    void step() {
+        const int row = app->session().state().currentRow;
+        if (row >= FareData::MaxRows) forward = false;
+        if (row <= 1) forward = true;
+        (forward ? app->console().stepForwardButton : app->console().stepBackButton)->click();
     }
+    bool forward = true;
 };
 
-void BM_StepForward(benchmark::State& state) {
-    StillClock clock;
+void BM_Step(benchmark::State& state) {
     Services services;
-    services.clock = &clock;
     Board board(services);
-    for (auto _ : state) board.stepForward();
+    for (auto _ : state) board.step();
 }
-BENCHMARK(BM_StepForward)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Step)->Unit(benchmark::kMicrosecond);
 
 void BM_StepClickToChime(benchmark::State& state) {
-    SystemClock clock;
     SdlMediaCommands sound;
     Services services;
-    services.clock = &clock;
     services.sound = &sound;
     Board board(services);
     const QString chime = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(
         QStringLiteral("../data/sample/step1.wav"));
-    board.app->options().txtSelectSound[7]->setText(QDir::cleanPath(chime));
+    SettingsRecord r = board.app->settings().record();
+    r.StepSoundFile = QDir::cleanPath(chime);
+    board.app->settings().commitOptions(r);
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
-        board.stepForward();
+        board.step();
         while (sound.positionMs(QStringLiteral("K40S2")) == 0 && t.elapsed() < 1000)
             QThread::usleep(100);
         state.SetIterationTime(t.nsecsElapsed() / 1e9);

@@ -1,50 +1,176 @@
 #include "app/K40Application.h"
 
-#include "console/ConsoleWindow.h"
+#include "app/InputHold.h"
+#include "app/WindowPlacement.h"
 #include "board/BoardWindow.h"
-#include "board/BoardStartup.h"
-#include "widgets/Typefaces.h"
+#include "console/ConsoleWindow.h"
+#include "model/AnnouncementTape.h"
+#include "model/AppInfo.h"
+#include "model/Clock.h"
+#include "model/K40Error.h"
+#include "model/MessageBoxService.h"
+#include "model/RouteSession.h"
+#include "model/Settings.h"
+#include "model/SettingsFile.h"
+#include "model/SoundChannels.h"
 #include "options/OptionsDialog.h"
-#include "app/SettingsFile.h"
+#include "widgets/CompanionDialogs.h"
+#include "widgets/StopNameDisplay.h"
+#include "widgets/Typefaces.h"
+#include "widgets/Units.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScreen>
 
 K40Application::K40Application(const Services& services) : services_(services) {
     Typefaces::registerSubstitutions();
     onEnd = [] { QCoreApplication::exit(0); };
-    panel_ = std::make_unique<BoardWindow>(*this);
-    options_ = std::make_unique<OptionsDialog>(*this);
-    console_ = std::make_unique<ConsoleWindow>(*this);
+    if (!services_.windows) ownPlacement_ = std::make_unique<QtWindowPlacement>();
+    placement_ = services_.windows ? services_.windows : ownPlacement_.get();
+
+    settings_ = std::make_unique<Settings>(services_.clock->now().date());
+    sounds_ = std::make_unique<SoundChannels>(services_.sound);
+    tape_ = std::make_unique<AnnouncementTape>(services_.speech);
+    session_ = std::make_unique<RouteSession>(*settings_, *sounds_, *tape_, *services_.messages,
+                                              *services_.clock);
+    board_ = std::make_unique<BoardWindow>(*settings_, *services_.messages, services_.dialogs,
+                                           services_.clock);
+    console_ = std::make_unique<ConsoleWindow>(*session_, *settings_, *tape_, services_.tickets);
+    options_ = std::make_unique<OptionsDialog>(services_.dialogs, services_.tickets,
+                                               services_.messages);
+    inputHold_ = std::make_unique<InputHold>();
+
+    session_->setBoard(board_.get());
+    session_->setTicketPreview(console_.get());
+    // Nothing the user does is taken during the lamp test; it waits.
+    connect(session_.get(), &RouteSession::waitingChanged, inputHold_.get(), &InputHold::setHeld);
+    connect(settings_.get(), &Settings::optionsCommitted, board_.get(),
+            &BoardWindow::applyAppearance);
+    connect(settings_.get(), &Settings::consoleStateChanged, this,
+            &K40Application::applyScrollSettings);
+    connect(console_.get(), &ConsoleWindow::backlightChosen, board_.get(),
+            &BoardWindow::setBacklight);
+    connect(console_.get(), &ConsoleWindow::optionsRequested, this, &K40Application::openOptions);
+    connect(console_.get(), &ConsoleWindow::versionRequested, this, &K40Application::showVersion);
+    connect(console_.get(), &ConsoleWindow::exitRequested, this, &K40Application::requestExit);
+    // A fare cell's digit settings are modal to the console too.
+    connect(board_.get(), &BoardWindow::cellDialogOpen, console_.get(),
+            [this](bool open) { console_->setEnabled(!open); });
 }
 
 K40Application::~K40Application() = default;
 
 void K40Application::start() {
-    BoardStartup::InitFareCells(*panel_);
-    BoardStartup::InitPanelDefaults(*this);
+    board_->applyAppearance();
     console_->show();
-    console_->Form_Load();
+    board_->setWindowTitle(QStringLiteral("カルテラ - 型番:") + AppInfo::modelName());
+    tape_->createSpeech();
+    applyScrollSettings();
     console_->raise();
-    panel_->move(0, 0);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        console_->move(area.right() + 1 - console_->frameGeometry().width(),
-                       area.bottom() + 1 - console_->frameGeometry().height());
-    }
-    panel_->applyRoundRegion();
-    panel_->update();
-    SettingsFile::LoadSettings(*this);
-    panel_->show();
+    placement_->moveFrameTo(*board_, QPoint(0, 0));
+    const QRect area = placement_->screenArea();
+    const QSize console = placement_->frameSize(*console_);
+    if (!area.isEmpty())
+        placement_->moveFrameTo(*console_, QPoint(area.right() + 1 - console.width(),
+                                                  area.bottom() + 1 - console.height()));
+    board_->applyRoundShape();
+    board_->update();
+    loadSettings();
+    board_->show();
 }
 
-void K40Application::saveSettings() { SettingsFile::SaveSettings(*this); }
+void K40Application::applyScrollSettings() {
+    StopNameDisplay& strip = *board_->stopNameDisplay;
+    strip.setSpeed(static_cast<qint16>(settings_->record().ScrollSpeed));
+    strip.setScrollStartWait(settings_->record().ScrollWait);
+}
+
+// ---- The settings file --------------------------------------------------------------
+
+void K40Application::loadSettings() {
+    try {
+        const SettingsRecord stored = SettingsFile::read(SettingsFile::path());
+        settings_->takeCustomColors(stored);
+        board_->takeStoredDisplays(stored);
+        // Changed panel pictures show at once.
+        settings_->takeOptions(stored, [this] { board_->setBacklight(board_->backlight()); });
+        console_->loadTicketPlugin(settings_->record().SeiriPlgFile);
+        placement_->moveFrameTo(*console_, QPoint(Units::px(stored.CtrlLeft),
+                                                  Units::px(stored.CtrlTop)));
+        settings_->takeConsoleState(stored);
+        placement_->moveFrameTo(*board_, QPoint(Units::px(stored.PanelLeft),
+                                                Units::px(stored.PanelTop)));
+        board_->applyAppearance();
+    } catch (const K40Error& e) {
+        // A first start has no file to read.
+        if (e.number() == K40Error::BadFileName || e.number() == K40Error::FileNotFound) return;
+        showError(e.number(), e.description());
+    }
+}
+
+void K40Application::saveSettings() {
+    SettingsRecord r = settings_->record();
+    board_->storeCellOptions(r);
+    const QPoint console = placement_->framePosition(*console_);
+    r.CtrlLeft = Units::twips(console.x());
+    r.CtrlTop = Units::twips(console.y());
+    const QPoint board = placement_->framePosition(*board_);
+    r.PanelLeft = Units::twips(board.x());
+    r.PanelTop = Units::twips(board.y());
+    try {
+        SettingsFile::write(SettingsFile::path(), r);
+    } catch (const K40Error& e) {
+        showError(e.number(), e.description());
+    }
+}
+
+void K40Application::showError(int number, const QString& description) {
+    services_.messages->show(SettingsFile::errorText(number, description), AppInfo::title(),
+                             MsgIcon::None, MsgButtons::Ok);
+}
+
+// ---- The console's requests -------------------------------------------------------------
+
+void K40Application::openOptions() {
+    board_->setEnabled(false);
+    console_->setEnabled(false);
+    SettingsRecord edited = settings_->record();
+    if (options_->edit(edited)) {
+        // Every use of the plug-in chooser emptied the company list; a good
+        // plug-in filled it again and set the preview's size.
+        for (const OptionsContext::PluginChoice& choice : options_->pluginChoices()) {
+            console_->clearCompanies();
+            if (choice.valid) console_->loadTicketPlugin(choice.path);
+        }
+        settings_->commitOptions(edited);
+    }
+    board_->setEnabled(true);
+    console_->setEnabled(true);
+    session_->showStopNameAgain();
+}
+
+void K40Application::showVersion() {
+    board_->setEnabled(false);
+    if (services_.dialogs) services_.dialogs->showVersion(console_.get(), ConsoleWindow::versionText());
+    board_->setEnabled(true);
+}
+
+bool K40Application::requestExit() {
+    if (services_.messages->show(QStringLiteral("カルテラを終了しますか？"),
+                                 QStringLiteral("カルテラの終了確認"), MsgIcon::Question,
+                                 MsgButtons::YesNo) != MsgAnswer::Yes)
+        return false;
+    board_->showStopName(QString());
+    sounds_->closeAll();
+    tape_->releaseSpeech();
+    saveSettings();
+    endProgram();
+    return true;
+}
 
 void K40Application::endProgram() {
     ended_ = true;
     options_->hide();
     console_->hide();
-    panel_->hide();
+    board_->hide();
     if (onEnd) onEnd();
 }

@@ -1,44 +1,78 @@
 #pragma once
-// The application object: creates the three windows with the services they
-// use, runs the start-up order, and is the way the windows reach each other.
+// The application object: creates the settings, the route session, the tape
+// and the three windows with the services they use, wires them together, and
+// runs what concerns more than one window: the start-up order, the settings
+// file, the options dialog, the version box and the exit. It is the only
+// place that knows all three windows.
 
-#include "app/K40Windows.h"
 #include "app/Services.h"
 
 #include <QObject>
 #include <functional>
 #include <memory>
 
+class AnnouncementTape;
 class BoardWindow;
 class ConsoleWindow;
+class InputHold;
 class OptionsDialog;
+class RouteSession;
+class Settings;
+class SoundChannels;
+class WindowPlacement;
 
-class K40Application : public QObject, public K40Windows {
+class K40Application : public QObject {
     Q_OBJECT
 public:
     explicit K40Application(const Services& services);
     ~K40Application() override;
 
-    // The start-up order: fare cells, panel defaults (the options applied),
-    // the console shown and loaded, the windows placed and shaped, and the
+    // The start-up order: the options applied to the board, the console shown
+    // with the speech engine created, the windows placed and shaped, and the
     // settings file read last.
     void start();
 
-    BoardWindow& panel() override { return *panel_; }
-    ConsoleWindow& console() override { return *console_; }
-    OptionsDialog& options() override { return *options_; }
-    Services& services() override { return services_; }
-    void saveSettings() override;
-    void endProgram() override;
+    // The options dialog, modal over both windows; OK commits its settings
+    // and shows the stop name again.
+    void openOptions();
+    void showVersion();
+    // Asks whether to end; on Yes blanks the strip, closes the sound
+    // channels, releases the speech engine, writes the settings file and
+    // ends. Returns whether the program ends.
+    bool requestExit();
+
+    // The settings file, read at start and written at exit. A missing file
+    // is silent; any other failure shows the error box.
+    void loadSettings();
+    void saveSettings();
+
+    BoardWindow& board() { return *board_; }
+    ConsoleWindow& console() { return *console_; }
+    OptionsDialog& options() { return *options_; }
+    RouteSession& session() { return *session_; }
+    Settings& settings() { return *settings_; }
+    AnnouncementTape& tape() { return *tape_; }
+    InputHold& inputHold() { return *inputHold_; }
 
     // What ending the program does; by default the event loop quits.
     std::function<void()> onEnd;
     bool ended() const { return ended_; }
 
 private:
+    void applyScrollSettings();
+    void showError(int number, const QString& description);
+    void endProgram();
+
     Services services_;
-    std::unique_ptr<BoardWindow> panel_;
-    std::unique_ptr<OptionsDialog> options_;
+    std::unique_ptr<WindowPlacement> ownPlacement_;
+    WindowPlacement* placement_;
+    std::unique_ptr<Settings> settings_;
+    std::unique_ptr<SoundChannels> sounds_;
+    std::unique_ptr<AnnouncementTape> tape_;
+    std::unique_ptr<RouteSession> session_;
+    std::unique_ptr<BoardWindow> board_;
     std::unique_ptr<ConsoleWindow> console_;
+    std::unique_ptr<OptionsDialog> options_;
+    std::unique_ptr<InputHold> inputHold_;
     bool ended_ = false;
 };

@@ -8,12 +8,14 @@ class MediaCommands;
 class MessageBoxService;
 class SpeechEngine;
 class TicketEngine;
+class WindowPlacement;
 
 struct Services {
     MessageBoxService* messages = nullptr;
     CompanionDialogs* dialogs = nullptr;
-    TicketEngine* tickets = nullptr;
-    MediaCommands* sound = nullptr;
-    SpeechEngine* speech = nullptr;
+    TicketEngine* tickets = nullptr;   // none: no ticket plug-in is accepted
+    MediaCommands* sound = nullptr;    // none: every sound is silent
+    SpeechEngine* speech = nullptr;    // none: announcements are unavailable
     Clock* clock = nullptr;
+    WindowPlacement* windows = nullptr; // none: Qt's own
 };

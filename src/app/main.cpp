@@ -1,8 +1,8 @@
 #include "app/K40Application.h"
-#include "widgets/QtCompanionDialogs.h"
-#include "model/SystemClock.h"
-#include "widgets/QtMessageBoxService.h"
 #include "audio/SdlMediaCommands.h"
+#include "model/SystemClock.h"
+#include "widgets/QtCompanionDialogs.h"
+#include "widgets/QtMessageBoxService.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
         app.installTranslator(&qtJapanese);
     QtMessageBoxService messages;
     SystemClock clock;
-    QtCompanionDialogs dialogs;
+    QtCompanionDialogs dialogs(&clock);
     SdlMediaCommands sound;
     Services services;
     services.messages = &messages;

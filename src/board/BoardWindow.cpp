@@ -1,37 +1,38 @@
 #include "board/BoardWindow.h"
 
-#include "app/K40Windows.h"
-#include "console/ConsoleWindow.h"
-#include "widgets/StopNameDisplay.h"
-#include "widgets/SegmentDisplay.h"
-#include "widgets/PropertyBag.h"
-#include "app/Services.h"
 #include "model/Clock.h"
+#include "model/K40Error.h"
+#include "model/MessageBoxService.h"
+#include "model/Settings.h"
+#include "model/TicketNumberLayout.h"
+#include "widgets/PropertyBag.h"
+#include "widgets/QColorOf.h"
+#include "widgets/SegmentDisplay.h"
+#include "widgets/StopNameDisplay.h"
 #include "widgets/Units.h"
-#include "model/SettingsRecord.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 #include <QWindow>
-#include <cmath>
 
 namespace {
 
 // Grid of the fare cells and their labels, in twips.
-constexpr int kCellLeft[8] = {720, 1686, 2652, 3618, 4584, 5550, 6516, 7485};
-constexpr int kLabelLeft[8] = {757, 1723, 2689, 3655, 4621, 5587, 6553, 7522};
-constexpr int kLabelTop[3] = {1620, 2430, 3225};
-constexpr int kCellTop[3] = {1935, 2730, 3525};
+constexpr int CellLeft[8] = {720, 1686, 2652, 3618, 4584, 5550, 6516, 7485};
+constexpr int LabelLeft[8] = {757, 1723, 2689, 3655, 4621, 5587, 6553, 7522};
+constexpr int LabelTop[3] = {1620, 2430, 3225};
+constexpr int CellTop[3] = {1935, 2730, 3525};
 
-QLabel* makeLabel(QWidget* parent, const QRect& geometry, const QFont& font) {
+QLabel* ticketLabel(QWidget* parent, const QRect& geometry, const QFont& font) {
     auto* l = new QLabel(parent);
     l->setGeometry(geometry);
     l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     l->setAttribute(Qt::WA_TranslucentBackground);
-    l->setAttribute(Qt::WA_TransparentForMouseEvents, false);
     l->setFont(font);
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, Qt::white);
@@ -39,52 +40,79 @@ QLabel* makeLabel(QWidget* parent, const QRect& geometry, const QFont& font) {
     return l;
 }
 
+// The text of the error box of a panel picture that cannot be shown.
+QString pictureErrorText(int number) {
+    QString detail;
+    switch (number) {
+    case 7: case 28: case 51:
+        detail = QStringLiteral("　内部的なエラーです。とれもろ鉄道へ報告してください。"
+                                "エラー場所：frmCtl.Option4_Click()");
+        break;
+    case 53: case 75: case 76:
+        detail = QStringLiteral("　画像ファイルが見つからないか、指定している場所が不正です。");
+        break;
+    case 57: case 68:
+        detail = QStringLiteral("　デバイスエラーもしくは準備が出来ていません。");
+        break;
+    case 481:
+        detail = QStringLiteral("　指定した画像の内容が不正です。この部分では扱えません。");
+        break;
+    default: break;
+    }
+    return QStringLiteral("エラーです。\r\n\r\nエラーコード：%1").arg(number) + detail;
+}
+
 } // namespace
 
-BoardWindow::BoardWindow(K40Windows& host, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint), host_(host) {
+BoardWindow::BoardWindow(const Settings& settings, MessageBoxService& messages,
+                         CompanionDialogs* dialogs, Clock* clock, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint), settings_(settings), messages_(messages),
+      clock_(clock) {
     setFixedSize(582, 292);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     const QFont labelFont = Units::font(QStringLiteral("ＭＳ Ｐゴシック"), 14.25, true);
-    lblSeiriNum[0] = makeLabel(this, Units::rect(1185, 45, 780, 240),
-                               Units::font(QStringLiteral("ヴェルトレン数字平体"), 12.75, true));
-    lblSeiriNum[0]->hide();
+    ticketLabels[0] = ticketLabel(this, Units::rect(1185, 45, 780, 240),
+                                  Units::font(QStringLiteral("ヴェルトレン数字平体"), 12.75, true));
+    ticketLabels[0]->hide();
 
     const PropertyBag spare;
-    Degit[0] = new SegmentDisplay(this, &spare);
-    Degit[0]->setGeometry(Units::rect(2100, 30, 780, 300));
-    Degit[0]->hide();
+    fareCells[0] = new SegmentDisplay(this, &spare);
+    fareCells[0]->setGeometry(Units::rect(2100, 30, 780, 300));
+    fareCells[0]->hide();
 
     const PropertyBag fareCell{{QStringLiteral("Keta"), 3},
                                {QStringLiteral("DegitSize"), 2},
                                {QStringLiteral("DegitStyle"), 1}};
     for (int i = 1; i <= 24; ++i) {
         const int row = (i - 1) / 8, col = (i - 1) % 8;
-        lblSeiriNum[size_t(i)] =
-            makeLabel(this, Units::rect(kLabelLeft[col], kLabelTop[row], 780, 240), labelFont);
-        Degit[size_t(i)] = new SegmentDisplay(this, &fareCell);
-        Degit[size_t(i)]->setGeometry(Units::rect(kCellLeft[col], kCellTop[row], 855, 435));
-        connect(Degit[size_t(i)], &SegmentDisplay::doubleClicked, this, [this, i] { Degit_DblClick(i); });
+        ticketLabels[size_t(i)] =
+            ticketLabel(this, Units::rect(LabelLeft[col], LabelTop[row], 780, 240), labelFont);
+        fareCells[size_t(i)] = new SegmentDisplay(this, &fareCell);
+        fareCells[size_t(i)]->setGeometry(Units::rect(CellLeft[col], CellTop[row], 855, 435));
+        connect(fareCells[size_t(i)], &SegmentDisplay::doubleClicked, this,
+                [this, i] { editCellOptions(i); });
     }
-    for (SegmentDisplay* d : Degit) d->setDialogs(host_.services().dialogs);
+    for (SegmentDisplay* d : fareCells) d->setDialogs(dialogs);
 
-    const PropertyBag clock{{QStringLiteral("Keta"), 2}};
+    const PropertyBag clockCell{{QStringLiteral("Keta"), 2}};
     for (int i = 0; i < 2; ++i) {
-        TimeDegit[size_t(i)] = new SegmentDisplay(this, &clock);
-        TimeDegit[size_t(i)]->setGeometry(Units::rect(i == 0 ? 5445 : 5850, 30, 390, 300));
-        TimeDegit[size_t(i)]->hide();
+        clockDigits[size_t(i)] = new SegmentDisplay(this, &clockCell);
+        clockDigits[size_t(i)]->setGeometry(Units::rect(i == 0 ? 5445 : 5850, 30, 390, 300));
+        clockDigits[size_t(i)]->hide();
     }
 
     const PropertyBag strip{{QStringLiteral("BackColor"), 0x404040},
                             {QStringLiteral("ForeColor"), 0x80C0FF}};
-    ChimeiCtl = new StopNameDisplay(this, &strip, host_.services().clock);
-    ChimeiCtl->move(Units::px(1635), Units::px(277));
+    stopNameDisplay = new StopNameDisplay(this, &strip, clock);
+    stopNameDisplay->move(Units::px(1635), Units::px(277));
 
-    imgRes[0] = builtInPicture();
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &BoardWindow::Timer1_Timer);
+    clockTimer = new QTimer(this);
+    clockTimer->setInterval(1000);
+    connect(clockTimer, &QTimer::timeout, this, &BoardWindow::showTime);
+
+    for (int i = 1; i <= 24; ++i) fareCells[size_t(i)]->setValue(DigitValue(0));
+    picture_ = builtInPicture();
 }
 
 BoardWindow::~BoardWindow() = default;
@@ -99,38 +127,130 @@ void BoardWindow::setPicture(const QPixmap& picture) {
     update();
 }
 
-void BoardWindow::applyRoundRegion() {
+void BoardWindow::applyRoundShape() {
     // The rounded rectangle (0, 0)-(width, height) with a 3 x 3 corner
     // ellipse: one pixel is cut off each corner.
     const int w = width(), h = height();
     setMask(QRegion(1, 0, w - 2, h) | QRegion(0, 1, w, h - 2));
 }
 
-void BoardWindow::GetFormInfo(SettingsRecord& record) const {
-    record.PanelLeft = Units::twips(x());
-    record.PanelTop = Units::twips(y());
+// ---- Settings ----------------------------------------------------------------------
+
+void BoardWindow::applyAppearance() {
+    const SettingsRecord& r = settings_.record();
+    for (int i = 1; i <= 24; ++i) ticketLabels[size_t(i)]->setVisible(r.UseSeiriNum != 0);
+    showTicketNumbers(r.SeiriNumStyle, r.SeiriNumZeroPad);
+
+    const auto colorDigits = [&r](SegmentDisplay* d) {
+        d->setBackColor(static_cast<BgrColor>(r.DegitBackColor));
+        d->setUnlitColor(static_cast<BgrColor>(r.DegitBaseForeColor));
+        d->setLitColor(static_cast<BgrColor>(r.DegitForeColor));
+    };
+    for (int i = 1; i <= 24; ++i) colorDigits(fareCells[size_t(i)]);
+    for (SegmentDisplay* d : clockDigits) colorDigits(d);
+
+    StopNameDisplay& strip = *stopNameDisplay;
+    strip.setBackColor(static_cast<BgrColor>(r.ChimeiBackColor));
+    strip.setDotColor(static_cast<BgrColor>(r.ChimeiForeColor));
+    strip.setFontMode(r.ChimeiFontMode);
+    strip.setFontBold(r.ChimeiFontBold == 1);
+    strip.setPrefixMode(r.ChimeiTsugiwaMode);
+    strip.setPrefixColor(static_cast<BgrColor>(r.ChimeiTsugiwaColor));
+    strip.setPrefixFontMode(r.ChimeiTsugiwaFontMode);
+    strip.setPrefixBold(r.ChimeiTsugiwaBold == 1);
+
+    setBacklight(backlight_);
 }
 
-void BoardWindow::SetFormInfo(const SettingsRecord& record) {
-    move(Units::px(record.PanelLeft), Units::px(record.PanelTop));
+void BoardWindow::showTicketNumbers(qint16 layout, qint16 zeroPad) {
+    const TicketNumberLayout::Layout l = TicketNumberLayout::compute(layout, zeroPad);
+    for (int i = 1; i <= 24; ++i)
+        if (l.caption[size_t(i)]) ticketLabels[size_t(i)]->setText(*l.caption[size_t(i)]);
+    QLabel* first = ticketLabels[1];
+    QFont f = first->font();
+    f.setFamily(QStringLiteral("ＭＳ Ｐゴシック"));
+    f.setPixelSize(Units::font(f.family(), l.firstLabelPointSize).pixelSize());
+    first->setFont(f);
 }
 
-void BoardWindow::Timer1_Timer() {
-    const QString t = host_.services().clock->now().time().toString(u"HH:mm:ss");
-    TimeDegit[0]->setValue(DigitValue(qint64{t.mid(0, 2).toInt()}));
-    TimeDegit[1]->setValue(DigitValue(qint64{t.mid(3, 2).toInt()}));
+void BoardWindow::setBacklight(Backlight mode) {
+    backlight_ = mode;
+    const BacklightLook look = backlightLook(settings_.record(), mode);
+    if (!look.userPicture) {
+        setPicture(builtInPicture());
+    } else if (QFileInfo(look.pictureFile).isFile()) {
+        QImageReader reader(look.pictureFile);
+        const QImage picture = reader.read();
+        if (!picture.isNull()) {
+            setPicture(QPixmap::fromImage(picture));
+        } else {
+            const int number = reader.error() == QImageReader::FileNotFoundError
+                                   ? K40Error::FileNotFound
+                               : reader.error() == QImageReader::DeviceError
+                                   ? K40Error::DeviceIoError
+                                   : K40Error::InvalidPicture;
+            messages_.show(pictureErrorText(number), QStringLiteral("エラー"), MsgIcon::Critical,
+                           MsgButtons::Ok);
+        }
+    }
+    colorTicketNumbers(look.numberColor);
 }
 
-void BoardWindow::Degit_DblClick(int index) {
-    SegmentDisplay* cell = Degit[size_t(index)];
+void BoardWindow::colorTicketNumbers(BgrColor color) {
+    for (int i = 1; i <= 24; ++i) {
+        QLabel* label = ticketLabels[size_t(i)];
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, toQColor(color));
+        label->setPalette(p);
+    }
+}
+
+BgrColor BoardWindow::ticketNumberColor(int i) const {
+    return fromQColor(ticketLabels[size_t(i)]->palette().color(QPalette::WindowText));
+}
+
+void BoardWindow::takeStoredDisplays(const SettingsRecord& r) {
+    const auto colorDigits = [&r](SegmentDisplay* d) {
+        d->setBackColor(static_cast<BgrColor>(r.DegitBackColor));
+        d->setUnlitColor(static_cast<BgrColor>(r.DegitBaseForeColor));
+        d->setLitColor(static_cast<BgrColor>(r.DegitForeColor));
+    };
+    for (int i = 1; i <= 24; ++i) {
+        SegmentDisplay* d = fareCells[size_t(i)];
+        const DigitCellSetting& c = r.DegitCellSettings[size_t(i - 1)];
+        d->setZeroMode(c.ZeroMode);
+        d->setShift(c.Shift);
+        d->setFillZero(c.FillZero);
+        colorDigits(d);
+        d->setValue(DigitValue(QStringLiteral(" ")));
+    }
+    for (SegmentDisplay* d : clockDigits) colorDigits(d);
+
+    StopNameDisplay& strip = *stopNameDisplay;
+    strip.setBackColor(static_cast<BgrColor>(r.ChimeiBackColor));
+    strip.setDotColor(static_cast<BgrColor>(r.ChimeiForeColor));
+    strip.setPrefixMode(r.ChimeiTsugiwaMode);
+    strip.setPrefixColor(static_cast<BgrColor>(r.ChimeiTsugiwaColor));
+    strip.setPrefixBold(r.ChimeiTsugiwaBold != 0);
+    strip.setPrefixFontMode(r.ChimeiTsugiwaFontMode);
+}
+
+void BoardWindow::storeCellOptions(SettingsRecord& record) const {
+    for (int i = 1; i <= 24; ++i) {
+        const SegmentDisplay* d = fareCells[size_t(i)];
+        record.DegitCellSettings[size_t(i - 1)] = {d->shift(), d->zeroMode(), d->fillZero()};
+    }
+}
+
+void BoardWindow::editCellOptions(int i) {
+    SegmentDisplay* cell = fareCells[size_t(i)];
     if (!cell->userSettable()) return;
-    QWidget& console = host_.console();
-    console.setEnabled(false);
-    if (cell->showSettingsDialog() == 1) {
+    emit cellDialogOpen(true);
+    if (cell->showSettingsDialog()) {
         const qint16 zeroMode = cell->zeroMode(), shift = cell->shift(),
                      fillZero = cell->fillZero();
-        for (int i = 1; i <= 24; ++i) {
-            SegmentDisplay* d = Degit[size_t(i)];
+        for (int k = 1; k <= 24; ++k) {
+            SegmentDisplay* d = fareCells[size_t(k)];
             const DigitValue v = d->value();
             d->setShift(shift);
             d->setFillZero(fillZero);
@@ -138,8 +258,41 @@ void BoardWindow::Degit_DblClick(int index) {
             d->setValue(v);
         }
     }
-    console.setEnabled(true);
+    emit cellDialogOpen(false);
 }
+
+// ---- What the route session shows ----------------------------------------------------
+
+void BoardWindow::setCellValue(int cell, const DigitValue& value) {
+    fareCells[size_t(cell)]->setValue(value);
+}
+
+void BoardWindow::resetCells(bool allLit) {
+    for (int i = 1; i <= 24; ++i) fareCells[size_t(i)]->resetDigits(allLit);
+}
+
+void BoardWindow::setClockRunning(bool running) {
+    if (!running) {
+        clockTimer->stop();
+        for (SegmentDisplay* d : clockDigits) d->setValue(DigitValue(QString()));
+    } else if (clockDigits[0]->isVisible()) {
+        clockTimer->start();
+    }
+}
+
+qint16 BoardWindow::prefixMode() const { return stopNameDisplay->prefixMode(); }
+
+void BoardWindow::setPrefixMode(qint16 mode) { stopNameDisplay->setPrefixMode(mode); }
+
+void BoardWindow::showStopName(const QString& name) { stopNameDisplay->setStopName(name); }
+
+void BoardWindow::showTime() {
+    const QTime t = clock_->now().time();
+    clockDigits[0]->setValue(DigitValue(qint64{t.hour()}));
+    clockDigits[1]->setValue(DigitValue(qint64{t.minute()}));
+}
+
+// ---- Events -------------------------------------------------------------------------
 
 void BoardWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -163,5 +316,6 @@ void BoardWindow::mouseMoveEvent(QMouseEvent* event) {
 void BoardWindow::mouseReleaseEvent(QMouseEvent*) { manualDrag_ = false; }
 
 void BoardWindow::closeEvent(QCloseEvent* event) {
-    if (host_.console().isVisible()) event->ignore();
+    // The program ends from the console, never by closing the board.
+    event->ignore();
 }

@@ -1,53 +1,90 @@
 #pragma once
-// The fare panel: the board itself. A borderless window of 582 x 292 pixels
-// with rounded corners, dragged by the left button, showing the panel picture
-// with 24 ticket-number labels, each above a three-digit fare cell, the
-// stop-name strip and the (hidden) clock digits.
+// The fare board: a borderless window of 582 × 292 pixels with rounded
+// corners, dragged by the left button, showing the panel picture with 24
+// ticket-number labels, each above a three-digit fare cell, the stop-name
+// strip and the (hidden) clock digits.
+//
+// The route session writes the fares and stop names (RouteSession::Board).
+// The settings reach the board through applyAppearance(); the backlight
+// switches the panel picture and the colour of the ticket numbers.
+
+#include "model/Backlight.h"
+#include "model/RouteSession.h"
 
 #include <QPixmap>
 #include <QWidget>
 #include <array>
 
-class StopNameDisplay;
-class K40Windows;
-class SegmentDisplay;
+class Clock;
+class CompanionDialogs;
+class MessageBoxService;
 class QLabel;
 class QTimer;
-struct SettingsRecord;
+class SegmentDisplay;
+class Settings;
+class StopNameDisplay;
 
-class BoardWindow : public QWidget {
+class BoardWindow : public QWidget, public RouteSession::Board {
     Q_OBJECT
 public:
-    explicit BoardWindow(K40Windows& host, QWidget* parent = nullptr);
+    BoardWindow(const Settings& settings, MessageBoxService& messages, CompanionDialogs* dialogs,
+                Clock* clock, QWidget* parent = nullptr);
     ~BoardWindow() override;
 
-    // Controls, indexed as the board numbers them; index 0 of lblSeiriNum and
-    // Degit is a hidden spare.
-    std::array<QLabel*, 25> lblSeiriNum{};
-    std::array<SegmentDisplay*, 25> Degit{};
-    std::array<SegmentDisplay*, 2> TimeDegit{};
-    StopNameDisplay* ChimeiCtl = nullptr;
-    std::array<QPixmap, 3> imgRes; // picture stores of the backlight modes
-    QTimer* Timer1 = nullptr;
+    // Numbered as the board numbers them; index 0 of ticketLabels and
+    // fareCells is a hidden spare that no layout addresses.
+    std::array<QLabel*, 25> ticketLabels{};
+    std::array<SegmentDisplay*, 25> fareCells{};
+    std::array<SegmentDisplay*, 2> clockDigits{}; // hours, minutes
+    StopNameDisplay* stopNameDisplay = nullptr;
+    QTimer* clockTimer = nullptr;
 
-    // The panel picture, drawn from the top left; the rest stays grey.
-    const QPixmap& Picture() const { return picture_; }
+    // The settings applied: ticket numbers shown or not, their layout, the
+    // colours of the digits, the stop-name strip, and the look of the
+    // backlight in use.
+    void applyAppearance();
+
+    // The backlight: the panel picture and ticket-number colour of mode. A
+    // user's picture that is missing leaves the picture as it is; one that
+    // cannot be read is told in an error box.
+    void setBacklight(Backlight mode);
+    Backlight backlight() const { return backlight_; }
+
+    // The digit options and colours of the fare cells and the stop-name
+    // strip's colours and prefix as a settings file gives them; the cells go
+    // blank.
+    void takeStoredDisplays(const SettingsRecord& stored);
+    // The fare cells' digit options into record.
+    void storeCellOptions(SettingsRecord& record) const;
+    // Opens the digit settings of fare cell i (when it lets the user set
+    // them); accepted, the options go to all 24 cells, which keep their
+    // values.
+    void editCellOptions(int i);
+
+    // The picture behind the cells, drawn from the top left; the rest of the
+    // board stays grey.
+    const QPixmap& picture() const { return picture_; }
     void setPicture(const QPixmap& picture);
-
-    // The built-in board picture.
     static QPixmap builtInPicture();
+    // The colour of ticket-number label i.
+    BgrColor ticketNumberColor(int i) const;
 
-    // Gives the window its rounded shape (corner ellipse 3 x 3 pixels).
-    void applyRoundRegion();
-    // The exit hook of the window region; the region belongs to the window
-    // system, so nothing is freed.
-    void DeleteRgn() {}
-    // Window position in twips to and from the settings record.
-    void GetFormInfo(SettingsRecord& record) const;
-    void SetFormInfo(const SettingsRecord& record);
+    // Gives the window its rounded shape (corner ellipse 3 × 3 pixels).
+    void applyRoundShape();
+    // Shows the clock's hours and minutes (every second while it runs).
+    void showTime();
 
-    void Timer1_Timer();
-    void Degit_DblClick(int index);
+    // RouteSession::Board
+    void setCellValue(int cell, const DigitValue& value) override;
+    void resetCells(bool allLit) override;
+    void setClockRunning(bool running) override;
+    qint16 prefixMode() const override;
+    void setPrefixMode(qint16 mode) override;
+    void showStopName(const QString& name) override;
+
+signals:
+    // A fare cell's digit settings dialog opens (true) or closes (false).
+    void cellDialogOpen(bool open);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -58,7 +95,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    K40Windows& host_;
+    void showTicketNumbers(qint16 layout, qint16 zeroPad);
+    void colorTicketNumbers(BgrColor color);
+
+    const Settings& settings_;
+    MessageBoxService& messages_;
+    Clock* clock_;
+    Backlight backlight_ = Backlight::On2;
     QPixmap picture_;
     QPoint dragOffset_;
     bool manualDrag_ = false;

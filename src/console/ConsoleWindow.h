@@ -2,18 +2,21 @@
 // The console "集中操作盤": route and section entry by keypad or digit lists,
 // stepping, display clear, late-night fares, backlight, the stop-name scroll
 // bars, the announcement tape buttons, options, version and the boarding-ticket
-// preview. It owns the route table and the route state.
+// preview.
+//
+// The console builds its controls and forwards them: route operations to the
+// route session, its switches to the settings; it shows what they hold and
+// is told when that changes. What concerns other windows (the backlight of
+// the board, the options, the version box, exiting) it asks for by signals.
 
-#include "model/FareData.h"
-#include "model/AnnouncementTape.h"
+#include "model/Backlight.h"
+#include "model/RouteSession.h"
 
-#include <QRegion>
 #include <QWidget>
 #include <array>
 
-class DblClickFrame;
-class K40Windows;
-class PictureBox;
+class AnnouncementTape;
+class EntryPanel;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -23,97 +26,75 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QScrollBar;
-struct SettingsRecord;
+class Settings;
+class TicketEngine;
+class TicketPreviewBox;
 
-class ConsoleWindow : public QWidget {
+class ConsoleWindow : public QWidget, public RouteSession::TicketPreview {
     Q_OBJECT
 public:
-    explicit ConsoleWindow(K40Windows& host, QWidget* parent = nullptr);
+    ConsoleWindow(RouteSession& session, Settings& settings, const AnnouncementTape& tape,
+                  TicketEngine* tickets, QWidget* parent = nullptr);
     ~ConsoleWindow() override;
 
-    // Entry panels: 0 the digit lists, 1 the keypad.
-    std::array<DblClickFrame*, 2> Frame1{};
-    std::array<QListWidget*, 5> List2{};
-    std::array<QListWidget*, 3> List3{};
-    std::array<QPushButton*, 12> CommandButton1{}; // 0..9, 10 "系統", 11 "区間"
-    std::array<QLabel*, 3> Label2{};               // route digits, "-", section digits
-    std::array<QPushButton*, 2> Command1{};        // "リセット" of each panel
+    // The entry panels, one over the other.
+    EntryPanel* digitListPanel = nullptr;
+    std::array<QListWidget*, 5> routeLists{};   // the route's digits, leftmost first
+    std::array<QListWidget*, 3> sectionLists{}; // the section's digits, hundreds first
+    QPushButton* listResetButton = nullptr;     // "リセット" of the lists
+    EntryPanel* keypadPanel = nullptr;
+    std::array<QPushButton*, 10> digitKeys{};
+    QPushButton* routeKey = nullptr;   // "系統"
+    QPushButton* sectionKey = nullptr; // "区間"
+    QLabel* routeReadout = nullptr;
+    QLabel* sectionReadout = nullptr;
+    QPushButton* keypadResetButton = nullptr; // "リセット" of the keypad
 
-    std::array<QPushButton*, 2> Command2{}; // 0 "データ戻し", 1 "データ送り"
-    QCheckBox* Check1 = nullptr;            // "表示消去"
-    QGroupBox* Frame2 = nullptr;            // "バックライト"
-    std::array<QPushButton*, 3> Option4{};  // "OFF", "ON1", "ON2"
-    QGroupBox* Frame6 = nullptr;
-    QCheckBox* Check2 = nullptr;            // "深夜料金"
-    std::array<QScrollBar*, 2> HScroll1{};  // scroll speed, scroll interval
-    std::array<QLabel*, 2> Label1{};        // their values
-    std::array<QLabel*, 2> Label3{};        // their captions
+    QPushButton* stepBackButton = nullptr;    // "データ戻し"
+    QPushButton* stepForwardButton = nullptr; // "データ送り"
+    QCheckBox* clearDisplayCheck = nullptr;   // "表示消去"
+    QGroupBox* backlightGroup = nullptr;
+    std::array<QPushButton*, 3> backlightButtons{}; // "OFF", "ON1", "ON2"
+    QGroupBox* scrollGroup = nullptr; // late night and the scroll bars
+    QCheckBox* lateNightCheck = nullptr;
+    QScrollBar* scrollSpeedBar = nullptr;
+    QScrollBar* scrollIntervalBar = nullptr;
+    QLabel* scrollSpeedValue = nullptr;
+    QLabel* scrollIntervalValue = nullptr;
 
-    QGroupBox* grpM_Tape = nullptr;
-    QPushButton* cmdTapeBack = nullptr;
-    QPushButton* cmdTapeNext = nullptr;
-    QPushButton* cmdTapeStop = nullptr;
-    QPushButton* cmdTapeSet = nullptr;
+    QGroupBox* tapeGroup = nullptr;
+    QPushButton* tapeBackButton = nullptr;
+    QPushButton* tapeNextButton = nullptr;
+    QPushButton* tapeStopButton = nullptr;
+    QPushButton* voiceSettingsButton = nullptr;
 
-    QPushButton* Command4 = nullptr; // "設定..."
-    QPushButton* Command8 = nullptr; // "ﾊﾞｰｼﾞｮﾝ"
-    QPushButton* Check4 = nullptr;   // the preview switch ">>" / "<<"
-    QLabel* Label4 = nullptr;
-    PictureBox* picSeirikenPrev = nullptr;
-    QComboBox* Combo1 = nullptr;     // company names of the ticket plug-in
-    QMenu* MnuHide = nullptr;
-    QAction* MnuHideCopy = nullptr;
+    QPushButton* optionsButton = nullptr; // "設定..."
+    QPushButton* versionButton = nullptr; // "ﾊﾞｰｼﾞｮﾝ"
+    QPushButton* previewToggle = nullptr; // ">>" / "<<"
+    TicketPreviewBox* ticketPreview = nullptr;
+    QComboBox* companyList = nullptr;
+    QAction* copyAction = nullptr; // "コピー(&C)" of the preview's menu
 
-    // Route state and table.
-    FareData::RouteTable routeTable;
-    FareData::RouteState routeState;
-    // The announcement tape of the route.
-    AnnouncementTape tape;
+    // The ticket plug-in at path: the preview takes its size and the company
+    // list its company names. Returns whether path is a plug-in.
+    bool loadTicketPlugin(const QString& path);
+    void clearCompanies();
+    // Puts the preview's picture on the clipboard.
+    void copyTicket();
 
-    // The keypad's entry target and the entry panel sent to the back last.
-    enum class EntryTarget { Route, Section };
-    EntryTarget entryTarget = EntryTarget::Section;
-    qint16 frontPanelMode = 0;
-    std::array<QRegion, 12> keyRegions;
-
-    // Handlers.
-    void Form_Load();
-    void CommandButton1_Click(int index);
-    void List2_Click(int index);
-    void List3_Click(int index);
-    void Frame1_DblClick(int index);
-    void Command1_Click(int index);
-    void Command2_Click(int index);
-    void Check1_Click();
-    void HScroll1_Change(int index);
-    void Option4_Click(int index);
-    void Command4_Click();
-    void Command8_Click();
-    void Check4_Click();
-    void MnuHideCopy_Click();
-    // Asks whether to end; on Yes runs the shutdown order. Returns whether
-    // the program ends.
-    bool Form_QueryUnload();
-
-    // The speech engine and the tape group: created at load, released at exit.
-    void InitSpeech();
-    void ReleaseSpeech();
-    // Loads the route's announcements; a missing or bad file disables the
-    // tape group, silently.
-    void LoadTape(const QString& folderWithSeparator, const QString& route);
-
-    // Puts row of the route table on the displays.
-    void DispData(int row);
-
-    void GetCtrlDataInfo(SettingsRecord& record) const;
-    void SetCtrlDataInfo(const SettingsRecord& record);
-
-    // The backlight mode selected on the console: 0 OFF, 1 ON1, 2 ON2.
-    int backlightMode() const;
-    // The ticket plug-in's preview size, in twips.
-    void setPreviewSize(qint32 widthTwips, qint32 heightTwips);
-    // The version text of the version box.
+    // The text of the version box.
     static QString versionText();
+
+    // RouteSession::TicketPreview
+    void clear() override;
+    void draw(FareRow::TicketDrawing& ticket) override;
+
+signals:
+    void backlightChosen(Backlight mode);
+    void optionsRequested();
+    void versionRequested();
+    // The window manager asked to close the console: the program may end.
+    void exitRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -121,10 +102,14 @@ protected:
 private:
     void buildEntryPanels();
     void buildControls();
-    void playSound(const QString& file, const QString& channel, bool sync);
-    void showError(const QString& text);
-    void setPreviewOpen(bool open);
-    void redraw(); // DispData of the current row, its errors reported
+    void showConsoleState();
+    void showRouteControls();
+    void showTapeControls();
+    QString selectedDigits(const QListWidget* const* lists, int count) const;
 
-    K40Windows& host_;
+    RouteSession& session_;
+    Settings& settings_;
+    const AnnouncementTape& tape_;
+    TicketEngine* tickets_;
+    QMenu* previewMenu_ = nullptr;
 };

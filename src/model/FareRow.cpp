@@ -18,6 +18,35 @@ int cellOf(int listPosition) {
 
 } // namespace
 
+DateMode dateModeOf(const SettingsRecord& r) {
+    if (r.DateEachPrint != 0) return DateMode::EachPrint;
+    if (r.DateAtRouteSet != 0) return DateMode::AtRouteSet;
+    return DateMode::Fixed;
+}
+
+Options optionsOf(const SettingsRecord& r, qint16 companyIndex) {
+    // A check box counts as ticked in its third state too.
+    Options o;
+    o.lateNight = r.LateNight == 1;
+    o.infoSectionOn = r.InfoSectionOn != 0;
+    o.infoSectionCell = r.InfoSectionCell;
+    o.infoSectionFromZero = r.InfoSectionFromZero != 0;
+    o.infoTicketOn = r.InfoSeiriOn != 0;
+    o.infoTicketCell = r.InfoSeiriCell;
+    o.infoRouteOn = r.InfoRouteOn != 0;
+    o.infoRouteCell = r.InfoRouteCell;
+    o.infoColumnOn = r.InfoColumnOn != 0;
+    o.infoColumnCell = r.InfoColumnCell;
+    o.infoColumnNo = r.InfoColumnNo;
+    o.dateMode = dateModeOf(r);
+    o.fixedDate = r.FixedDate;
+    o.usePreview = r.UseSeiriPrev != 0;
+    o.pluginPath = r.SeiriPlgFile;
+    o.companyIndex = companyIndex;
+    o.prefixMode = r.ChimeiTsugiwaMode;
+    return o;
+}
+
 QString ticketDate(const Clock& clock) { return clock.now().date().toString(u"MM-dd-yyyy"); }
 
 Display compute(int row, const FareData::RouteTable& table, const FareData::RouteState& state,

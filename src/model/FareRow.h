@@ -2,10 +2,11 @@
 // What one row of the route table puts on the board: the fare cells and
 // information digits, the date and time of the ticket, the arguments of the
 // ticket drawing, and the stop name with its "次は" prefix handling. A pure
-// computation; the console applies the result to the displays.
+// computation; the route session applies the result to the board.
 
-#include "model/FareData.h"
 #include "model/DigitValue.h"
+#include "model/FareData.h"
+#include "model/SettingsRecord.h"
 
 #include <QString>
 #include <vector>
@@ -16,15 +17,18 @@ namespace FareRow {
 
 enum class DateMode { EachPrint, AtRouteSet, Fixed };
 
-// The options of the console and the options dialog that the fare display
-// reads. List positions are 0-based, -1 for none, as the lists give them.
+// The date mode of the ticket chosen in the settings.
+DateMode dateModeOf(const SettingsRecord& settings);
+
+// The settings that the fare display reads. List positions are 0-based, -1
+// for none, as the lists give them.
 struct Options {
     bool lateNight = false;           // "深夜料金"
 
     bool infoSectionOn = false;       // section number in a cell
     int infoSectionCell = 0;          //   cell list position (cell = position + 1)
     bool infoSectionFromZero = false; //   "0から数える"
-    bool infoTicketOn = false;         // ticket number in a cell
+    bool infoTicketOn = false;        // ticket number in a cell
     int infoTicketCell = 0;
     bool infoRouteOn = false;         // route text in a cell
     int infoRouteCell = 0;
@@ -41,6 +45,9 @@ struct Options {
 
     qint16 prefixMode = -1;           // "次は" option position
 };
+
+// The options of settings, with the company chosen on the console.
+Options optionsOf(const SettingsRecord& settings, qint16 companyIndex);
 
 struct CellWrite {
     int cell; // 0..24; 0 is the hidden spare cell that a list position of -1 selects

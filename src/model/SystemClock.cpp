@@ -1,7 +1,6 @@
 #include "model/SystemClock.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QTimer>
 
 QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
@@ -15,9 +14,6 @@ qint64 SystemClock::monotonicMs() const {
     return timer.elapsed();
 }
 
-void SystemClock::wait(int ms) {
-    if (ms <= 0) return;
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+void SystemClock::after(int ms, QObject* context, std::function<void()> done) {
+    QTimer::singleShot(qMax(ms, 0), context, std::move(done));
 }

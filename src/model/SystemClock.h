@@ -7,5 +7,5 @@ class SystemClock : public Clock {
 public:
     QDateTime now() const override;
     qint64 monotonicMs() const override;
-    void wait(int ms) override;
+    void after(int ms, QObject* context, std::function<void()> done) override;
 };

@@ -29,7 +29,23 @@ Layout compute(qint16 layout, qint16 zeroPad) {
         const int offset = layout % 2 == 1 ? 1 : 0; // odd layouts start at 2
         for (int i = 1; i <= 23; ++i) out.caption[size_t(i + 1)] = number(i + offset, zeroPad);
     }
-    out.label1PointSize = layout >= 2 && layout <= 9 ? 12 : 14;
+    out.firstLabelPointSize = layout >= 2 && layout <= 9 ? 12 : 14;
+    return out;
+}
+
+QStringList listTexts() {
+    static const char16_t* const Patterns[12] = {
+        u"1,2,3...", u"0,1,2...", u"「なし」、1,2...", u"「なし」、2,3...",
+        u"「無券」、1,2...", u"「無券」、2,3...", u"「券なし」、1,2...", u"「券なし」、2,3...",
+        u"「券無し」、1,2...", u"「券無し」、2,3...", u"(無地)、1,2...", u"(無地)、2,3..."};
+    // How many ticket numbers each layout has.
+    static const int Counts[12] = {24, 23, 23, 24, 23, 24, 23, 24, 23, 24, 23, 24};
+    QStringList out;
+    for (int i = 0; i < 12; ++i) {
+        QString text = QString::fromUtf16(Patterns[i]) + QString::number(Counts[i]);
+        if (i == 0) text += QStringLiteral(" （既定の表示）");
+        out << text;
+    }
     return out;
 }
 

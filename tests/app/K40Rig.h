@@ -3,19 +3,20 @@
 // temporary folder that stands for the executable's folder.
 
 #include "Fakes.h"
+#include "TestFiles.h"
 #include "app/K40Application.h"
-#include "model/FareData.h"
-#include "model/Hy3File.h"
-#include "console/ConsoleWindow.h"
-#include "widgets/StopNameDisplay.h"
-#include "widgets/SegmentDisplay.h"
-#include "widgets/PropertyBag.h"
 #include "board/BoardWindow.h"
+#include "console/ConsoleWindow.h"
 #include "model/AppInfo.h"
+#include "model/Hy3File.h"
+#include "model/RouteSession.h"
+#include "model/Settings.h"
 #include "options/OptionsDialog.h"
+#include "widgets/PropertyBag.h"
+#include "widgets/SegmentDisplay.h"
+#include "widgets/StopNameDisplay.h"
 
-#include <QFile>
-#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -38,26 +39,32 @@ struct K40Rig {
         services.sound = &sound;
         services.speech = &speech;
         services.tickets = &tickets;
-        app = std::make_unique<K40Application>(services);
-        app->onEnd = [] {};
+        make();
     }
     ~K40Rig() { AppInfo::setExecutablePath(QString()); }
 
+    // A new K40 on the same folder and fakes (a second start).
+    void make() {
+        app = std::make_unique<K40Application>(services);
+        app->onEnd = [] {};
+    }
     void start() { app->start(); }
-    BoardWindow& panel() { return app->panel(); }
-    ConsoleWindow& ctl() { return app->console(); }
-    OptionsDialog& opt() { return app->options(); }
+    BoardWindow& board() { return app->board(); }
+    ConsoleWindow& console() { return app->console(); }
+    OptionsDialog& options() { return app->options(); }
+    RouteSession& session() { return app->session(); }
+    Settings& settings() { return app->settings(); }
     QString path(const QString& name) const { return dir.filePath(name); }
 
-    void writeFile(const QString& name, const QByteArray& bytes) {
-        QFile f(path(name));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
+    // Changes the options as the options dialog's OK does.
+    void edit(const std::function<void(SettingsRecord&)>& change) {
+        SettingsRecord r = settings().record();
+        change(r);
+        settings().commitOptions(r);
     }
 
-    // A route of count stops "停1".."停<count>", ticket r, v(k) = 100 r + k
-    // and v(30) = r % 5, in <route>.hy3 of the rig's folder, which becomes
-    // the fare data folder.
+    // A route of count stops "停1".."停<count>", ticket r, v(k) = 100 r + k,
+    // in <route>.hy3 of the rig's folder, which becomes the fare data folder.
     void writeRoute(int route, int count) {
         std::vector<FareData::RouteRow> rows(static_cast<size_t>(count));
         for (int r = 1; r <= count; ++r) {
@@ -65,31 +72,32 @@ struct K40Rig {
             row.name = QStringLiteral("停%1").arg(r);
             row.ticket = static_cast<qint16>(r);
             for (int k = 1; k <= 150; ++k) row.v[size_t(k - 1)] = static_cast<qint16>(100 * r + k);
-            row.v[29] = static_cast<qint16>(r % 5);
         }
-        writeFile(QStringLiteral("%1.hy3").arg(route), FareData::serializeHy3(rows));
-        opt().Text2[0]->setText(dir.path());
+        writeFile(path(QStringLiteral("%1.hy3").arg(route)), FareData::serializeHy3(rows));
+        edit([this](SettingsRecord& r) { r.FareDataDir = dir.path(); });
     }
 
-    // Types the route and the section on the keypad and presses its "リセット".
+    // Types the route and the section on the keypad, presses its "リセット"
+    // and lets the lamp test pass.
     void setRoute(const QString& route, const QString& section) {
-        ctl().CommandButton1_Click(10);
-        for (QChar c : route) ctl().CommandButton1_Click(c.digitValue());
-        ctl().CommandButton1_Click(11);
-        for (QChar c : section) ctl().CommandButton1_Click(c.digitValue());
-        ctl().Command1_Click(1);
+        console().routeKey->click();
+        for (QChar c : route) console().digitKeys[size_t(c.digitValue())]->click();
+        console().sectionKey->click();
+        for (QChar c : section) console().digitKeys[size_t(c.digitValue())]->click();
+        console().keypadResetButton->click();
+        clock.advance(RouteSession::LampTestMs);
     }
 
-    QString cell(int i) { return panel().Degit[size_t(i)]->value().toText(); }
+    QString cell(int i) { return board().fareCells[size_t(i)]->value().toText(); }
 
     // What the strip shows, drawn afresh by a strip of the same properties.
     QImage stripFor(const QString& name, qint16 prefixMode) {
         PropertyBag bag;
-        panel().ChimeiCtl->writeProperties(bag);
+        board().stopNameDisplay->writeProperties(bag);
         StopNameDisplay reference(nullptr, &bag, &clock);
         reference.setPrefixMode(prefixMode);
         reference.setStopName(name);
         return reference.stripImage();
     }
-    QImage strip() { return panel().ChimeiCtl->stripImage(); }
+    QImage strip() { return board().stopNameDisplay->stripImage(); }
 };

@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 
@@ -32,35 +33,60 @@ public:
     QList<ShownMessage> shown;
     QList<MsgAnswer> answers; // answers to give, in order; then Yes / Ok
 };
-// A clock whose time stands still until a test moves it; every wait is
-// recorded and moves the clock by its length.
+// A clock whose time stands still until a test moves it; what is to run
+// after a pause runs when advance() passes its time.
 class FakeClock : public Clock {
 public:
     QDateTime now() const override { return current; }
     qint64 monotonicMs() const override { return monotonic; }
-    void wait(int ms) override {
-        waits.append(ms);
-        if (onWait) onWait(ms);
-        advance(ms);
+    void after(int ms, QObject* context, std::function<void()> done) override {
+        pending.append({monotonic + qMax(ms, 0), QPointer<QObject>(context), std::move(done)});
     }
+    // Moves the clock by ms, running what falls due, in order.
     void advance(qint64 ms) {
-        monotonic += ms;
-        current = current.addMSecs(ms);
+        const qint64 until = monotonic + ms;
+        for (;;) {
+            qsizetype next = -1;
+            for (qsizetype i = 0; i < pending.size(); ++i)
+                if (pending[i].due <= until && (next < 0 || pending[i].due < pending[next].due))
+                    next = i;
+            if (next < 0) break;
+            Pending p = pending.takeAt(next);
+            current = current.addMSecs(p.due - monotonic);
+            monotonic = p.due;
+            if (p.context) p.done();
+        }
+        current = current.addMSecs(until - monotonic);
+        monotonic = until;
+    }
+    // The pauses waiting to end, in ms from now.
+    QList<qint64> waiting() const {
+        QList<qint64> out;
+        for (const Pending& p : pending) out << p.due - monotonic;
+        return out;
     }
     QDateTime current{QDate(2024, 3, 5), QTime(9, 5, 7)};
     qint64 monotonic = 0;
-    QList<int> waits;
-    std::function<void(int)> onWait; // called at each wait, before the clock moves
+
+private:
+    struct Pending {
+        qint64 due;
+        QPointer<QObject> context;
+        std::function<void()> done;
+    };
+    QList<Pending> pending;
 };
 
 class RecordingMediaCommands : public MediaCommands {
 public:
     qint32 sendString(const QString& command) override {
+        if (hook) hook(command);
         commands << command;
         return result;
     }
     QStringList commands;
     qint32 result = 0;
+    std::function<void(const QString&)> hook; // sees each command first
 };
 
 class FakeSpeech : public SpeechEngine {

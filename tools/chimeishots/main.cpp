@@ -21,7 +21,7 @@ class StepClock : public Clock {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     qint64 monotonicMs() const override { return ms; }
-    void wait(int w) override { ms += w; }
+    void after(int, QObject*, std::function<void()>) override {}
     qint64 ms = 0;
 };
 

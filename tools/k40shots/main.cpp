@@ -4,32 +4,38 @@
 //   k40shots <executable path> <route> <section> <steps> <out folder>
 
 #include "app/K40Application.h"
-#include "console/ConsoleWindow.h"
 #include "board/BoardWindow.h"
+#include "console/ConsoleWindow.h"
 #include "model/AppInfo.h"
-#include "widgets/QtCompanionDialogs.h"
+#include "model/MessageBoxService.h"
+#include "model/RouteSession.h"
+#include "model/Settings.h"
 #include "model/SystemClock.h"
-#include "widgets/QtMessageBoxService.h"
 #include "options/OptionsDialog.h"
+#include "options/SoundsPage.h"
+#include "widgets/QtCompanionDialogs.h"
 
 #include <QApplication>
-#include <functional>
 #include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextStream>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
-// A clock whose waits pass at once, so that the lamp test takes no time;
-// onWait sees the windows as they are during a wait.
+// A clock whose pauses end at once, so that the lamp test takes no time;
+// duringPause sees the windows as they are during a pause.
 class QuickClock : public SystemClock {
 public:
-    void wait(int ms) override {
-        if (onWait && ms > 0) onWait();
+    void after(int, QObject* context, std::function<void()> done) override {
+        QTimer::singleShot(0, context, [this, done] {
+            if (duringPause) duringPause();
+            done();
+        });
     }
-    std::function<void()> onWait;
+    std::function<void()> duringPause;
 };
 
 class SilentMessages : public MessageBoxService {
@@ -43,6 +49,13 @@ public:
 void save(QWidget& w, const QString& path) {
     QApplication::processEvents();
     w.grab().save(path);
+}
+
+// Runs the event loop until the route session has done what it was given.
+void settle(RouteSession& session) {
+    QApplication::processEvents();
+    while (session.isWaiting()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QApplication::processEvents();
 }
 
 } // namespace
@@ -68,31 +81,35 @@ int main(int argc, char** argv) {
     K40Application k40(services);
     k40.onEnd = [] {};
     k40.start();
-    save(k40.panel(), out + QStringLiteral("/start-panel.png"));
+    save(k40.board(), out + QStringLiteral("/start-panel.png"));
     save(k40.console(), out + QStringLiteral("/start-console.png"));
-    clock.onWait = [&] { save(k40.panel(), out + QStringLiteral("/lamp-test.png")); };
+    clock.duringPause = [&] { save(k40.board(), out + QStringLiteral("/lamp-test.png")); };
 
-    ConsoleWindow& ctl = k40.console();
-    ctl.CommandButton1_Click(10);
-    for (QChar c : args[2]) ctl.CommandButton1_Click(c.digitValue());
-    ctl.CommandButton1_Click(11);
-    for (QChar c : args[3]) ctl.CommandButton1_Click(c.digitValue());
-    ctl.Command1_Click(1);
-    for (int i = 0; i < args[4].toInt(); ++i) ctl.Command2_Click(1);
-    save(k40.panel(), out + QStringLiteral("/panel.png"));
-    save(ctl, out + QStringLiteral("/console.png"));
-    ctl.Frame1_DblClick(1);
-    ctl.Check4->setChecked(true);
-    save(ctl, out + QStringLiteral("/console-lists-preview.png"));
+    RouteSession& session = k40.session();
+    ConsoleWindow& console = k40.console();
+    console.routeKey->click();
+    for (QChar c : args[2]) console.digitKeys[size_t(c.digitValue())]->click();
+    console.sectionKey->click();
+    for (QChar c : args[3]) console.digitKeys[size_t(c.digitValue())]->click();
+    console.keypadResetButton->click();
+    settle(session);
+    for (int i = 0; i < args[4].toInt(); ++i) console.stepForwardButton->click();
+    settle(session);
+    save(k40.board(), out + QStringLiteral("/panel.png"));
+    save(console, out + QStringLiteral("/console.png"));
+    k40.settings().setEntryPage(1);
+    k40.settings().setPreviewOpen(true);
+    save(console, out + QStringLiteral("/console-lists-preview.png"));
 
     OptionsDialog& options = k40.options();
+    for (OptionsPage* page : options.pages()) page->load(k40.settings().record());
     options.resize(options.sizeHint());
     for (int page = 0; page < 6; ++page) {
         options.showPage(page);
         options.show();
         save(options, out + QStringLiteral("/options-%1.png").arg(page));
     }
-    options.Option5[0]->setChecked(true);
+    options.soundsPage->announcementSoundsButton->setChecked(true);
     options.showPage(4);
     save(options, out + QStringLiteral("/options-4b.png"));
     return 0;

@@ -1,6 +1,6 @@
-// Ticket-number captions of the twelve layouts.
+// The captions of the ticket-number labels in the twelve layouts, and the
+// layouts as the options list them.
 #include "model/TicketNumberLayout.h"
-#include "board/BoardStartup.h"
 
 #include <QtTest>
 
@@ -18,21 +18,15 @@ QString fw(const char* ascii) { // the expected captions, written in full width
 }
 } // namespace
 
-class TestTicketLabels : public QObject {
+class TestTicketNumberLayout : public QObject {
     Q_OBJECT
 private slots:
     void layouts_data();
     void layouts();
-    void errorText();
+    void listTexts();
 };
 
-void TestTicketLabels::errorText() {
-    QCOMPARE(BoardStartup::seirikenErrorText(9, u"インデックスが有効範囲にありません。"_qs),
-             u"エラーです！\r\n\r\nコード：9\r\n\r\n内容：インデックスが有効範囲にありません。"
-             "\r\n\r\nモジュール：IniIO-SeirikenNumSet( )"_qs);
-}
-
-void TestTicketLabels::layouts_data() {
+void TestTicketNumberLayout::layouts_data() {
     QTest::addColumn<int>("layout");
     QTest::addColumn<int>("zeroPad");
     QTest::addColumn<QString>("first");  // labels 1..3
@@ -56,7 +50,7 @@ void TestTicketLabels::layouts_data() {
     QTest::newRow("12: only the empty word") << 12 << 0 << u"|·|·"_qs << u"·|·"_qs << 14;
 }
 
-void TestTicketLabels::layouts() {
+void TestTicketNumberLayout::layouts() {
     QFETCH(int, layout);
     QFETCH(int, zeroPad);
     QFETCH(QString, first);
@@ -66,10 +60,27 @@ void TestTicketLabels::layouts() {
     const QStringList all = joined(l).split(u'|');
     QCOMPARE(all.mid(0, 3).join(u'|'), first);
     QCOMPARE(all.mid(22, 2).join(u'|'), last);
-    QCOMPARE(int(l.label1PointSize), size);
+    QCOMPARE(int(l.firstLabelPointSize), size);
     QCOMPARE(TicketNumberLayout::number(10, 0), u"１０"_qs);
     QCOMPARE(TicketNumberLayout::number(5, 1), u"０５"_qs);
 }
 
-QTEST_GUILESS_MAIN(TestTicketLabels)
-#include "tst_ticketlabels.moc"
+void TestTicketNumberLayout::listTexts() {
+    const QStringList texts = TicketNumberLayout::listTexts();
+    QCOMPARE(texts.size(), 12);
+    QCOMPARE(texts[0], u"1,2,3...24 （既定の表示）"_qs);
+    QCOMPARE(texts[1], u"0,1,2...23"_qs);
+    QCOMPARE(texts[3], u"「なし」、2,3...24"_qs);
+    QCOMPARE(texts[10], u"(無地)、1,2...23"_qs);
+    // Each text ends in the number that its layout shows last.
+    for (int layout = 0; layout < 12; ++layout) {
+        const QString last = *TicketNumberLayout::compute(qint16(layout), 0).caption[24];
+        int number = 0;
+        for (QChar c : last) number = 10 * number + c.digitValue(); // full-width digits
+        QVERIFY2(number > 0 && texts[layout].contains(QStringLiteral("...%1").arg(number)),
+                 qPrintable(texts[layout]));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestTicketNumberLayout)
+#include "tst_ticketnumberlayout.moc"

@@ -1,0 +1,181 @@
+#include "model/Settings.h"
+
+#include "model/K40Error.h"
+
+#include <initializer_list>
+#include <utility>
+
+namespace {
+
+// The checks of the options dialog's controls.
+qint16 check(qint16 v) {
+    if (v < 0 || v > 2) throw K40Error(K40Error::InvalidPropertyValue);
+    return v; // 2 is a check box in its third state
+}
+
+qint16 listPosition(qint16 v, int count) {
+    if (v < -1 || v >= count) throw K40Error(K40Error::InvalidPropertyValue);
+    return v;
+}
+
+qint32 color(qint32 v) { return v & 0x00FFFFFF; } // a colour button keeps 24 bits
+
+// A group of option buttons: the chosen one's flag is -1, the others' 0.
+// Stored flags choose the last button whose flag is not 0; a group stored
+// all 0 keeps its choice.
+void takeGroup(std::initializer_list<std::pair<qint16*, qint16>> flags) {
+    qint16* chosen = nullptr;
+    for (const auto& [live, stored] : flags)
+        if (stored != 0) chosen = live;
+    if (!chosen) return;
+    for (const auto& [live, stored] : flags) *live = live == chosen ? -1 : 0;
+}
+
+} // namespace
+
+Settings::Settings(const QDate& today, QObject* parent) : QObject(parent) {
+    record_.FixedDate = today.toString(u"yyyy/MM/dd");
+    record_.ScrollSpeed = 30;
+    record_.ScrollWait = 1500;
+}
+
+void Settings::commitOptions(const SettingsRecord& edited) {
+    SettingsRecord next = edited;
+    // What the options dialog does not edit stays.
+    next.CtrlPage = record_.CtrlPage;
+    next.ScrollSpeed = record_.ScrollSpeed;
+    next.ScrollWait = record_.ScrollWait;
+    next.LateNight = record_.LateNight;
+    next.PreviewOpen = record_.PreviewOpen;
+    next.CtrlLeft = record_.CtrlLeft;
+    next.CtrlTop = record_.CtrlTop;
+    next.PanelLeft = record_.PanelLeft;
+    next.PanelTop = record_.PanelTop;
+    next.DegitCellSettings = record_.DegitCellSettings;
+    record_ = next;
+    emit optionsCommitted();
+}
+
+void Settings::setScrollSpeed(qint32 speed) {
+    if (record_.ScrollSpeed == speed) return;
+    record_.ScrollSpeed = speed;
+    emit consoleStateChanged();
+}
+
+void Settings::setScrollWait(qint32 ms) {
+    if (record_.ScrollWait == ms) return;
+    record_.ScrollWait = ms;
+    emit consoleStateChanged();
+}
+
+void Settings::setEntryPage(qint16 page) {
+    const qint16 p = page == 0 ? 0 : 1;
+    if (record_.CtrlPage == p) return;
+    record_.CtrlPage = p;
+    emit consoleStateChanged();
+}
+
+void Settings::setPreviewOpen(bool open) {
+    if ((record_.PreviewOpen == 1) == open) return;
+    record_.PreviewOpen = open ? 1 : 0;
+    emit consoleStateChanged();
+}
+
+void Settings::setLateNight(bool on) {
+    if ((record_.LateNight == 1) == on) return;
+    record_.LateNight = on ? 1 : 0;
+    emit consoleStateChanged();
+}
+
+void Settings::takeCustomColors(const SettingsRecord& stored) {
+    record_.CustomColors = stored.CustomColors;
+}
+
+void Settings::takeOptions(const SettingsRecord& s,
+                           const std::function<void()>& afterPanelPictures) {
+    SettingsRecord& r = record_;
+    // Folders.
+    r.FareDataDir = s.FareDataDir;
+    r.TapeDataDir = s.TapeDataDir;
+    // Ticket numbers and panel pictures.
+    r.UseSeiriNum = check(s.UseSeiriNum);
+    r.SeiriNumColorOff = color(s.SeiriNumColorOff);
+    r.SeiriNumColorOn1 = color(s.SeiriNumColorOn1);
+    r.SeiriNumColorOn2 = color(s.SeiriNumColorOn2);
+    r.SeiriNumStyle = listPosition(s.SeiriNumStyle, OptionLists::TicketLayouts);
+    r.SeiriNumZeroPad = check(s.SeiriNumZeroPad);
+    takeGroup({{&r.PanelAuto, s.PanelAuto}, {&r.PanelManual, s.PanelManual}});
+    takeGroup({{&r.PanelOffBuiltIn, s.PanelOffBuiltIn}, {&r.PanelOffUser, s.PanelOffUser}});
+    takeGroup({{&r.PanelOn1BuiltIn, s.PanelOn1BuiltIn}, {&r.PanelOn1User, s.PanelOn1User}});
+    takeGroup({{&r.PanelOn2BuiltIn, s.PanelOn2BuiltIn}, {&r.PanelOn2User, s.PanelOn2User}});
+    r.PanelOffFile = s.PanelOffFile;
+    r.PanelOn1File = s.PanelOn1File;
+    r.PanelOn2File = s.PanelOn2File;
+    if (afterPanelPictures) afterPanelPictures();
+    // Digit colours and information digits.
+    r.DegitBackColor = color(s.DegitBackColor);
+    r.DegitBaseForeColor = color(s.DegitBaseForeColor);
+    r.DegitForeColor = color(s.DegitForeColor);
+    r.InfoSectionOn = check(s.InfoSectionOn);
+    r.InfoSectionCell = listPosition(s.InfoSectionCell, OptionLists::Cells);
+    r.InfoSectionFromZero = check(s.InfoSectionFromZero);
+    r.InfoSeiriOn = check(s.InfoSeiriOn);
+    r.InfoSeiriCell = listPosition(s.InfoSeiriCell, OptionLists::Cells);
+    r.InfoRouteOn = check(s.InfoRouteOn);
+    r.InfoRouteCell = listPosition(s.InfoRouteCell, OptionLists::Cells);
+    r.InfoColumnOn = check(s.InfoColumnOn);
+    r.InfoColumnNo = listPosition(s.InfoColumnNo, OptionLists::Columns);
+    r.InfoColumnCell = listPosition(s.InfoColumnCell, OptionLists::Cells);
+    // Stop-name display.
+    r.ChimeiBackColor = color(s.ChimeiBackColor);
+    r.ChimeiForeColor = color(s.ChimeiForeColor);
+    r.ChimeiFontMode = listPosition(s.ChimeiFontMode, OptionLists::NameFonts);
+    r.ChimeiFontBold = check(s.ChimeiFontBold);
+    r.ChimeiTsugiwaMode = listPosition(s.ChimeiTsugiwaMode, OptionLists::PrefixModes);
+    r.ChimeiTsugiwaColor = color(s.ChimeiTsugiwaColor);
+    r.ChimeiTsugiwaFontMode = listPosition(s.ChimeiTsugiwaFontMode, OptionLists::PrefixFonts);
+    r.ChimeiTsugiwaBold = check(s.ChimeiTsugiwaBold);
+    // Sounds.
+    r.RouteSetSound = s.RouteSetSound;
+    r.ResetSound = s.ResetSound;
+    takeGroup({{&r.StepSoundAlways, s.StepSoundAlways}, {&r.StepSoundByColumn, s.StepSoundByColumn}});
+    takeGroup({{&r.StepSoundSync, s.StepSoundSync}, {&r.StepSoundAsync, s.StepSoundAsync}});
+    r.StepSoundFile = s.StepSoundFile;
+    r.StepSoundColumn = listPosition(s.StepSoundColumn, OptionLists::Columns);
+    r.StepSound1 = s.StepSound1;
+    r.StepSound2 = s.StepSound2;
+    r.StepSound3 = s.StepSound3;
+    takeGroup({{&r.TapeSoundAlways, s.TapeSoundAlways}, {&r.TapeSoundByFlag, s.TapeSoundByFlag}});
+    takeGroup({{&r.TapeSoundSync, s.TapeSoundSync}, {&r.TapeSoundAsync, s.TapeSoundAsync}});
+    r.TapeSoundFile = s.TapeSoundFile;
+    r.TapeSound1 = s.TapeSound1;
+    r.TapeSound2 = s.TapeSound2;
+    r.TapeSound3 = s.TapeSound3;
+    // Ticket preview.
+    r.UseSeiriPrev = check(s.UseSeiriPrev);
+    r.SeiriPlgFile = s.SeiriPlgFile;
+    takeGroup({{&r.DateEachPrint, s.DateEachPrint},
+               {&r.DateAtRouteSet, s.DateAtRouteSet},
+               {&r.DateFixed, s.DateFixed}});
+    r.FixedDate = s.FixedDate;
+}
+
+void Settings::takeConsoleState(const SettingsRecord& s) {
+    const auto within = [](qint32 v, qint32 low, qint32 high) {
+        if (v < low || v > high) throw K40Error(K40Error::InvalidPropertyValue);
+        return v;
+    };
+    try {
+        record_.ScrollSpeed = within(s.ScrollSpeed, 1, 2000);
+        record_.ScrollWait = within(s.ScrollWait, 0, 3000);
+        within(s.PreviewOpen, 0, 1);
+        within(s.LateNight, 0, 2);
+    } catch (const K40Error&) {
+        emit consoleStateChanged(); // what was taken before shows all the same
+        throw;
+    }
+    record_.CtrlPage = s.CtrlPage == 0 ? 0 : 1;
+    record_.PreviewOpen = s.PreviewOpen;
+    record_.LateNight = s.LateNight == 1 ? 1 : 0; // the third state shows unticked
+    emit consoleStateChanged();
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The settings file: beside the executable, named after it with ".in4"
+// (K40.in4). Read once as the last step of start-up, written once at the
+// confirmed exit; its bytes are SettingsCodec's.
+
+#include "model/SettingsRecord.h"
+
+#include <QString>
+
+namespace SettingsFile {
+
+// The path of the settings file.
+QString path();
+
+// The record of the file at path. Raises error 53 when there is no file,
+// 75 when it cannot be read, 62 when it is shorter than its layout.
+SettingsRecord read(const QString& path);
+
+// Writes record to path through a temporary file beside it that is renamed
+// into place, so that a failed or interrupted save keeps the previous file
+// whole. Raises error 6 for a text too long for the file, 75 or 76 when the
+// file cannot be made, 57 when writing fails.
+void write(const QString& path, const SettingsRecord& record);
+
+// The error box's text for a failure of read or write.
+QString errorText(int number, const QString& description);
+
+} // namespace SettingsFile

@@ -1,0 +1,59 @@
+#include "options/FoldersPage.h"
+
+#include "model/SettingsRecord.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+FoldersPage::FoldersPage(OptionsContext& context)
+    : OptionsPage(QStringLiteral("運賃データと放送用データ"), context) {
+    auto* v = new QVBoxLayout(this);
+    const auto chooseFolder = [this] {
+        return context_.dialogs ? context_.dialogs->chooseFolder(
+                                      this, QStringLiteral("フォルダーを選択してください"))
+                                : QString();
+    };
+    struct Row {
+        const char16_t* label;
+        const char16_t* open;
+        PathRow* row;
+        QPushButton** openButton;
+    };
+    const Row rows[2] = {
+        {u"運賃データ(*.hy3)のあるフォルダー：", u"上記運賃データの場所をエクスプローラで開く",
+         &fareFolder, &openFareFolder},
+        {u"放送用データ(*****Tp.csv)のあるフォルダー：",
+         u"上記放送用データの場所をエクスプローラで開く", &tapeFolder, &openTapeFolder}};
+    for (const Row& r : rows) {
+        *r.row = pathRow(chooseFolder);
+        *r.openButton = new QPushButton(QString::fromUtf16(r.open));
+        auto* line = new QHBoxLayout;
+        line->addWidget(r.row->path, 1);
+        line->addWidget(r.row->choose);
+        auto* open = new QHBoxLayout;
+        open->addStretch();
+        open->addWidget(*r.openButton);
+        v->addWidget(new QLabel(QString::fromUtf16(r.label)));
+        v->addLayout(line);
+        v->addLayout(open);
+        v->addSpacing(12);
+        QLineEdit* box = r.row->path;
+        connect(*r.openButton, &QPushButton::clicked, this, [this, box] {
+            if (context_.openFolder) context_.openFolder(box->text());
+        });
+    }
+    v->addStretch();
+}
+
+void FoldersPage::load(const SettingsRecord& r) {
+    fareFolder.path->setText(r.FareDataDir);
+    tapeFolder.path->setText(r.TapeDataDir);
+}
+
+void FoldersPage::store(SettingsRecord& r) const {
+    r.FareDataDir = fareFolder.path->text();
+    r.TapeDataDir = tapeFolder.path->text();
+}

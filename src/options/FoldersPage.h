@@ -1,0 +1,19 @@
+#pragma once
+// Options page "運賃データと放送用データ": the folders of the fare data
+// files (*.hy3) and of the announcement files (*tp.csv).
+
+#include "options/OptionsPage.h"
+
+class FoldersPage : public OptionsPage {
+    Q_OBJECT
+public:
+    explicit FoldersPage(OptionsContext& context);
+
+    void load(const SettingsRecord& record) override;
+    void store(SettingsRecord& record) const override;
+
+    PathRow fareFolder;
+    PathRow tapeFolder;
+    QPushButton* openFareFolder = nullptr; // "上記運賃データの場所をエクスプローラで開く"
+    QPushButton* openTapeFolder = nullptr;
+};

@@ -1,0 +1,128 @@
+#include "options/PanelPage.h"
+
+#include "model/SettingsRecord.h"
+#include "model/TicketNumberLayout.h"
+#include "options/ColorButton.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+PanelPage::PanelPage(OptionsContext& context)
+    : OptionsPage(QStringLiteral("パネルと整理券番号表示"), context) {
+    auto* v = new QVBoxLayout(this);
+    showTicketNumbers = new QCheckBox(QStringLiteral("整理券番号自動表示機能を使用"));
+    v->addWidget(showTicketNumbers);
+
+    ticketNumberFrame = new QGroupBox;
+    auto* g = new QGridLayout(ticketNumberFrame);
+    layoutList = dropDown(TicketNumberLayout::listTexts());
+    g->addWidget(new QLabel(QStringLiteral("整理券番号表示設定")), 0, 0);
+    g->addWidget(layoutList, 0, 1, 1, 5);
+    g->addWidget(new QLabel(QStringLiteral("整理券番号のバックライトカラー(文字色)")), 1, 0, 1, 6);
+    static const char16_t* const Modes[3] = {u"OFF：", u"ON1：", u"ON2："};
+    for (int i = 0; i < 3; ++i) {
+        numberColors[size_t(i)] = colorButton();
+        g->addWidget(new QLabel(QString::fromUtf16(Modes[i])), 2, 2 * i, Qt::AlignRight);
+        g->addWidget(numberColors[size_t(i)], 2, 2 * i + 1);
+    }
+    zeroPadCheck = new QCheckBox(QStringLiteral("数字が1桁の番号は頭に0を付け足す"));
+    g->addWidget(zeroPadCheck, 3, 0, 1, 6);
+    g->addWidget(wrapLabel(QStringLiteral("※ユーザーパネルに直接番号をデザインしている場合には上記"
+                                          "チェックをOFFにしてください。")),
+                 4, 0, 1, 6);
+    v->addWidget(ticketNumberFrame);
+
+    auto* pictures = new QGroupBox(QStringLiteral("本体パネル"));
+    auto* p = new QVBoxLayout(pictures);
+    builtInPictures = new QRadioButton(QStringLiteral("内蔵しているパネルを自動で割り当てる"));
+    perModePictures = new QRadioButton(QStringLiteral("個別に設定する"));
+    p->addWidget(builtInPictures);
+    p->addWidget(perModePictures);
+    static const char16_t* const Captions[3] = {u"バックライトOFF時の画像：", u"ON1の画像：",
+                                                u"ON2の画像："};
+    const QString filter =
+        QStringLiteral("ビットマップ(*.bmp);;GIF画像(*.gif);;JPEG画像(*.jpg)");
+    for (int i = 0; i < 3; ++i) {
+        PictureSlot& slot = pictureSlots[size_t(i)];
+        slot.frame = new QGroupBox(QString::fromUtf16(Captions[i]));
+        slot.builtIn = new QRadioButton(QStringLiteral("内蔵"));
+        slot.user = new QRadioButton(QStringLiteral("ユーザーパネル"));
+        slot.file = pathRow(
+            [this, filter] { return chooseFile(filter, QStringLiteral("パネル画像の選択")); });
+        auto* h = new QHBoxLayout(slot.frame);
+        h->addWidget(slot.builtIn);
+        h->addWidget(slot.user);
+        h->addWidget(slot.file.path, 1);
+        h->addWidget(slot.file.choose);
+        p->addWidget(slot.frame);
+        slot.builtIn->setChecked(true);
+    }
+    p->addWidget(wrapLabel(QStringLiteral(
+        "※ユーザーパネルには、現在の機種に対応の画像をご使用ください。大きいパネルの場合、はみ出た"
+        "部分（右・下）が切り取られます。逆に小さいパネルの場合は左上から表示され、余白部分はグレー"
+        "になりますのでご注意ください。")));
+    v->addWidget(pictures);
+    v->addStretch();
+    builtInPictures->setChecked(true);
+
+    connect(showTicketNumbers, &QCheckBox::stateChanged, this, &PanelPage::applyEnablingRules);
+    for (QRadioButton* b : {builtInPictures, perModePictures})
+        connect(b, &QRadioButton::toggled, this, &PanelPage::applyEnablingRules);
+    applyEnablingRules();
+}
+
+void PanelPage::applyEnablingRules() {
+    ticketNumberFrame->setEnabled(showTicketNumbers->isChecked());
+    const bool perMode = !builtInPictures->isChecked();
+    for (const PictureSlot& slot : pictureSlots) {
+        slot.frame->setEnabled(perMode);
+        slot.frame->setVisible(perMode);
+    }
+}
+
+void PanelPage::load(const SettingsRecord& r) {
+    setCheck(showTicketNumbers, r.UseSeiriNum);
+    numberColors[0]->setBackColor(static_cast<BgrColor>(r.SeiriNumColorOff));
+    numberColors[1]->setBackColor(static_cast<BgrColor>(r.SeiriNumColorOn1));
+    numberColors[2]->setBackColor(static_cast<BgrColor>(r.SeiriNumColorOn2));
+    setPosition(layoutList, r.SeiriNumStyle);
+    setCheck(zeroPadCheck, r.SeiriNumZeroPad);
+    setFlag(builtInPictures, r.PanelAuto);
+    setFlag(perModePictures, r.PanelManual);
+    const qint16 builtIn[3] = {r.PanelOffBuiltIn, r.PanelOn1BuiltIn, r.PanelOn2BuiltIn};
+    const qint16 user[3] = {r.PanelOffUser, r.PanelOn1User, r.PanelOn2User};
+    const QString* file[3] = {&r.PanelOffFile, &r.PanelOn1File, &r.PanelOn2File};
+    for (int i = 0; i < 3; ++i) {
+        const PictureSlot& slot = pictureSlots[size_t(i)];
+        setFlag(slot.builtIn, builtIn[i]);
+        setFlag(slot.user, user[i]);
+        slot.file.path->setText(*file[i]);
+    }
+}
+
+void PanelPage::store(SettingsRecord& r) const {
+    r.UseSeiriNum = check(showTicketNumbers);
+    r.SeiriNumColorOff = static_cast<qint32>(numberColors[0]->backColor());
+    r.SeiriNumColorOn1 = static_cast<qint32>(numberColors[1]->backColor());
+    r.SeiriNumColorOn2 = static_cast<qint32>(numberColors[2]->backColor());
+    r.SeiriNumStyle = position(layoutList);
+    r.SeiriNumZeroPad = check(zeroPadCheck);
+    r.PanelAuto = flag(builtInPictures);
+    r.PanelManual = flag(perModePictures);
+    qint16* builtIn[3] = {&r.PanelOffBuiltIn, &r.PanelOn1BuiltIn, &r.PanelOn2BuiltIn};
+    qint16* user[3] = {&r.PanelOffUser, &r.PanelOn1User, &r.PanelOn2User};
+    QString* file[3] = {&r.PanelOffFile, &r.PanelOn1File, &r.PanelOn2File};
+    for (int i = 0; i < 3; ++i) {
+        const PictureSlot& slot = pictureSlots[size_t(i)];
+        *builtIn[i] = flag(slot.builtIn);
+        *user[i] = flag(slot.user);
+        *file[i] = slot.file.path->text();
+    }
+}
