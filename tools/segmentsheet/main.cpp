@@ -1,6 +1,6 @@
 // Renders a sheet of digit display cells to a PNG: every style in every size,
 // the zero modes against 0, -1, the empty text and a number, zero fill and
-// shift, and the lamp test. Usage: degitsheet [output.png] [zoom]
+// shift, and the lamp test. Usage: segmentsheet [output.png] [zoom]
 #include "widgets/SegmentDisplay.h"
 #include "widgets/Typefaces.h"
 
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QString out =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("degitsheet.png");
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("segmentsheet.png");
     const int zoom = argc > 2 ? qMax(1, atoi(argv[2])) : 1;
 
     std::vector<Row> rows;
@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
     if (zoom > 1)
         sheet = sheet.scaled(sheet.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (!sheet.save(out)) {
-        std::fprintf(stderr, "degitsheet: cannot write %s\n", qPrintable(out));
+        std::fprintf(stderr, "segmentsheet: cannot write %s\n", qPrintable(out));
         return 1;
     }
     std::printf("%s\n", qPrintable(out));

@@ -37,7 +37,7 @@ void BM_SetValue24Cells(benchmark::State& state) {
 BENCHMARK(BM_SetValue24Cells)->Unit(benchmark::kMicrosecond);
 
 // The lamp test of the 24 cells.
-void BM_ResetDegit24Cells(benchmark::State& state) {
+void BM_ResetDigits24Cells(benchmark::State& state) {
     auto cells = fareCells();
     bool on = true;
     for (auto _ : state) {
@@ -47,7 +47,7 @@ void BM_ResetDegit24Cells(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * 24);
 }
-BENCHMARK(BM_ResetDegit24Cells)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ResetDigits24Cells)->Unit(benchmark::kMicrosecond);
 
 // A cell whose colour changes, so that its glyphs are made anew.
 void BM_FirstDrawInNewColour(benchmark::State& state) {

@@ -29,7 +29,7 @@ public:
     qint64 ms = 0;
 };
 
-void BM_SetChimeiNineWarm(benchmark::State& state) {
+void BM_SetStopNameNineWarm(benchmark::State& state) {
     SteppedClock clock;
     StopNameDisplay c(nullptr, nullptr, &clock);
     c.setPrefixMode(static_cast<qint16>(state.range(0)));
@@ -39,11 +39,11 @@ void BM_SetChimeiNineWarm(benchmark::State& state) {
         benchmark::DoNotOptimize(c.stripImage().constBits());
     }
 }
-BENCHMARK(BM_SetChimeiNineWarm)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SetStopNameNineWarm)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // A twelve-character name on a fresh control (nothing sampled yet) and on one
 // that has drawn it before.
-void BM_SetChimeiTwelve(benchmark::State& state) {
+void BM_SetStopNameTwelve(benchmark::State& state) {
     SteppedClock clock;
     const bool warm = state.range(0) != 0;
     auto c = std::make_unique<StopNameDisplay>(nullptr, nullptr, &clock);
@@ -59,7 +59,7 @@ void BM_SetChimeiTwelve(benchmark::State& state) {
     }
     state.SetLabel(warm ? "warm cache" : "cold cache");
 }
-BENCHMARK(BM_SetChimeiTwelve)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SetStopNameTwelve)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // Two seconds of a prefixed long name scrolling at Speed 100 in a shown
 // window, driven by the control's own frame timer and the system clock;

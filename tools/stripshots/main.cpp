@@ -2,7 +2,7 @@
 // also three times enlarged ("x3-" in front of its name): a standing name,
 // both sizes of the prefix, a prefixed long name in mid-scroll, the Mincho
 // and substituted characters, and bold.
-//   chimeishots <out folder>
+//   stripshots <out folder>
 #include "widgets/StopNameDisplay.h"
 #include "widgets/PropertyBag.h"
 #include "model/Clock.h"
@@ -39,7 +39,7 @@ struct Shot {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc != 2) {
-        QTextStream(stderr) << "usage: chimeishots <out folder>\n";
+        QTextStream(stderr) << "usage: stripshots <out folder>\n";
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
