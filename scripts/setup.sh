@@ -11,7 +11,7 @@ fonts-ipafont-gothic fonts-ipafont-mincho fonts-dseg
 libsdl2-dev libsndfile1-dev libfluidsynth-dev timgm6mb-soundfont
 libespeak-ng-dev espeak-ng-data libmecab-dev mecab-ipadic-utf8
 libbenchmark-dev
-xvfb xauth
+xvfb xauth openbox
 "
 
 missing=""
