@@ -141,13 +141,8 @@ void BoardWindow::applyAppearance() {
     for (int i = 1; i <= 24; ++i) ticketLabels[size_t(i)]->setVisible(r.UseSeiriNum != 0);
     showTicketNumbers(r.SeiriNumStyle, r.SeiriNumZeroPad);
 
-    const auto colorDigits = [&r](SegmentDisplay* d) {
-        d->setBackColor(static_cast<BgrColor>(r.DegitBackColor));
-        d->setUnlitColor(static_cast<BgrColor>(r.DegitBaseForeColor));
-        d->setLitColor(static_cast<BgrColor>(r.DegitForeColor));
-    };
-    for (int i = 1; i <= 24; ++i) colorDigits(fareCells[size_t(i)]);
-    for (SegmentDisplay* d : clockDigits) colorDigits(d);
+    for (int i = 1; i <= 24; ++i) colorDigits(*fareCells[size_t(i)], r);
+    for (SegmentDisplay* d : clockDigits) colorDigits(*d, r);
 
     StopNameDisplay& strip = *stopNameDisplay;
     strip.setBackColor(static_cast<BgrColor>(r.ChimeiBackColor));
@@ -209,22 +204,23 @@ BgrColor BoardWindow::ticketNumberColor(int i) const {
     return fromQColor(ticketLabels[size_t(i)]->palette().color(QPalette::WindowText));
 }
 
+void BoardWindow::colorDigits(SegmentDisplay& d, const SettingsRecord& r) {
+    d.setBackColor(static_cast<BgrColor>(r.DegitBackColor));
+    d.setUnlitColor(static_cast<BgrColor>(r.DegitBaseForeColor));
+    d.setLitColor(static_cast<BgrColor>(r.DegitForeColor));
+}
+
 void BoardWindow::takeStoredDisplays(const SettingsRecord& r) {
-    const auto colorDigits = [&r](SegmentDisplay* d) {
-        d->setBackColor(static_cast<BgrColor>(r.DegitBackColor));
-        d->setUnlitColor(static_cast<BgrColor>(r.DegitBaseForeColor));
-        d->setLitColor(static_cast<BgrColor>(r.DegitForeColor));
-    };
     for (int i = 1; i <= 24; ++i) {
         SegmentDisplay* d = fareCells[size_t(i)];
         const DigitCellSetting& c = r.DegitCellSettings[size_t(i - 1)];
         d->setZeroMode(c.ZeroMode);
         d->setShift(c.Shift);
         d->setFillZero(c.FillZero);
-        colorDigits(d);
+        colorDigits(*d, r);
         d->setValue(DigitValue(QStringLiteral(" ")));
     }
-    for (SegmentDisplay* d : clockDigits) colorDigits(d);
+    for (SegmentDisplay* d : clockDigits) colorDigits(*d, r);
 
     StopNameDisplay& strip = *stopNameDisplay;
     strip.setBackColor(static_cast<BgrColor>(r.ChimeiBackColor));

@@ -97,6 +97,7 @@ protected:
 private:
     void showTicketNumbers(qint16 layout, qint16 zeroPad);
     void colorTicketNumbers(BgrColor color);
+    static void colorDigits(SegmentDisplay& digits, const SettingsRecord& settings);
 
     const Settings& settings_;
     MessageBoxService& messages_;
