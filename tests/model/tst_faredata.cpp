@@ -44,7 +44,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 
 } // namespace
 
-class TestDataIo : public QObject {
+class TestFareData : public QObject {
     Q_OBJECT
 private slots:
     void clearAndSetCells();
@@ -65,7 +65,7 @@ private slots:
     void emptyFolderIsWorkingFolder();
 };
 
-void TestDataIo::clearAndSetCells() {
+void TestFareData::clearAndSetCells() {
     RouteTable t;
     t.setCell(1, 1, u"みなと駅前"_qs);
     t.setCell(1, 2, 7);
@@ -81,7 +81,7 @@ void TestDataIo::clearAndSetCells() {
     for (int r : {1, 2, 301}) QCOMPARE(t.row(r), RouteRow{});
 }
 
-void TestDataIo::setCellOutOfRange_data() {
+void TestFareData::setCellOutOfRange_data() {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
     QTest::addColumn<int>("value");
@@ -93,7 +93,7 @@ void TestDataIo::setCellOutOfRange_data() {
     QTest::newRow("beyond 16 bits") << 1 << 3 << 40000 << 6;
 }
 
-void TestDataIo::setCellOutOfRange() {
+void TestFareData::setCellOutOfRange() {
     QFETCH(int, row);
     QFETCH(int, column);
     QFETCH(int, value);
@@ -113,7 +113,7 @@ void TestDataIo::setCellOutOfRange() {
     }
 }
 
-void TestDataIo::normalisation_data() {
+void TestFareData::normalisation_data() {
     QTest::addColumn<QString>("routeText");
     QTest::addColumn<QString>("fileName");
     QTest::newRow("leading zeros") << u"00012"_qs << u"12"_qs;
@@ -123,7 +123,7 @@ void TestDataIo::normalisation_data() {
     QTest::newRow("five digits") << u"99999"_qs << u"99999"_qs;
 }
 
-void TestDataIo::normalisation() {
+void TestFareData::normalisation() {
     QFETCH(QString, routeText);
     QFETCH(QString, fileName);
     QCOMPARE(routeFileName(routeText), fileName);
@@ -133,7 +133,7 @@ void TestDataIo::normalisation() {
     QCOMPARE(withTrailingSeparator(QString()), QString());
 }
 
-void TestDataIo::sections_data() {
+void TestFareData::sections_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("section");
     QTest::newRow("000") << u"000"_qs << 1;
@@ -146,13 +146,13 @@ void TestDataIo::sections_data() {
     QTest::newRow("huge") << u"99999999999999999999999"_qs << 300;
 }
 
-void TestDataIo::sections() {
+void TestFareData::sections() {
     QFETCH(QString, text);
     QFETCH(int, section);
     QCOMPARE(int(sectionFromText(text)), section);
 }
 
-void TestDataIo::parseRecords() {
+void TestFareData::parseRecords() {
     QByteArray bytes = i16(2) + record(QByteArray(), 1, 0) + record("\x92\xE2", 2, 10) + "junk";
     const Hy3File f = parseHy3(bytes);
     QVERIFY(f.usable());
@@ -168,7 +168,7 @@ void TestDataIo::parseRecords() {
     QVERIFY(f.problems.empty());
 }
 
-void TestDataIo::parseProblems_data() {
+void TestFareData::parseProblems_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("record");
@@ -195,7 +195,7 @@ void TestDataIo::parseProblems_data() {
                               << int(Hy3Problem::BadName) << 1 << qint64(2 + 2 + 1) << true;
 }
 
-void TestDataIo::parseProblems() {
+void TestFareData::parseProblems() {
     QFETCH(QByteArray, bytes);
     QFETCH(int, kind);
     QFETCH(int, record);
@@ -211,7 +211,7 @@ void TestDataIo::parseProblems() {
     QCOMPARE(f.usable(), usable);
 }
 
-void TestDataIo::serializeRoundTrip() {
+void TestFareData::serializeRoundTrip() {
     const QByteArray bytes = i16(3) + record("\x8E\x9F", 1, 5) + record(QByteArray(), 2, -7) +
                              record("\x82\xA0\x82\xA2", 3, 30000);
     QCOMPARE(serializeHy3(parseHy3(bytes).rows), bytes);
@@ -221,7 +221,7 @@ void TestDataIo::serializeRoundTrip() {
 
 // Each case first loads a good 4-record route at section 2, then tries the
 // file of the case at the case's section.
-void TestDataIo::readRoute_data() {
+void TestFareData::readRoute_data() {
     QTest::addColumn<QByteArray>("bytes"); // empty name: no file at all
     QTest::addColumn<bool>("exists");
     QTest::addColumn<int>("section");
@@ -259,7 +259,7 @@ void TestDataIo::readRoute_data() {
                                                  << 2 << ok << QString() << 3;
 }
 
-void TestDataIo::readRoute() {
+void TestFareData::readRoute() {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, exists);
     QFETCH(int, section);
@@ -308,7 +308,7 @@ void TestDataIo::readRoute() {
     QCOMPARE(int(state.recordCount), recordCount == -999 ? 4 : recordCount);
 }
 
-void TestDataIo::fileNameIgnoresCase() {
+void TestFareData::fileNameIgnoresCase() {
     QTemporaryDir dir;
     writeFile(dir.filePath(u"12.HY3"_qs), fileOf(3));
     RouteTable table;
@@ -322,7 +322,7 @@ void TestDataIo::fileNameIgnoresCase() {
     QCOMPARE(table.row(3).name, u"S3"_qs);
 }
 
-void TestDataIo::missingFolderShowsDescription() {
+void TestFareData::missingFolderShowsDescription() {
     RouteTable table;
     RouteState state;
     state.startSection = 1;
@@ -333,7 +333,7 @@ void TestDataIo::missingFolderShowsDescription() {
     QCOMPARE(messages.shown[0].text, u"パスが見つかりません。"_qs);
 }
 
-void TestDataIo::emptyFolderIsWorkingFolder() {
+void TestFareData::emptyFolderIsWorkingFolder() {
     QTemporaryDir dir;
     writeFile(dir.filePath(u"0.hy3"_qs), fileOf(2));
     const QString old = QDir::currentPath();
@@ -350,5 +350,5 @@ void TestDataIo::emptyFolderIsWorkingFolder() {
     QCOMPARE(table.row(1).name, u"S1"_qs);
 }
 
-QTEST_GUILESS_MAIN(TestDataIo)
-#include "tst_dataio.moc"
+QTEST_GUILESS_MAIN(TestFareData)
+#include "tst_faredata.moc"
