@@ -1,7 +1,7 @@
 // The sound channels' media command interface on a real audio output: the
 // command parser, the mixer, the decoders, and the SDL output written to a
 // file by SDL's "disk" driver, where the samples that reached the output are
-// analysed; and the sample sounds shipped with the program.
+// analysed.
 #include "Fakes.h"
 #include "model/AppInfo.h"
 #include "audio/MediaCommand.h"
@@ -10,7 +10,6 @@
 #include "audio/SdlMediaCommands.h"
 #include "model/SoundChannels.h"
 
-#include <QtEndian>
 #include <QtTest>
 #include <cmath>
 #include <cstring>
@@ -203,10 +202,6 @@ private slots:
     void playSndOnRealOutput();
     void soundFromMemory();
     void fallsBackToDummy();
-
-    void sampleChime_data();
-    void sampleChime();
-    void sampleMelody();
 
 private:
     QTemporaryDir dir_;
@@ -663,85 +658,6 @@ void TestSound::fallsBackToDummy() {
         QCOMPARE(mci.positionMs("K40S1"), 200); // the channel kept time to its end
     }
     qputenv("SDL_AUDIODRIVER", previous);
-}
-
-// ---- The sample sounds shipped in data/sample, made by tools/sndgen --------------------
-
-void TestSound::sampleChime_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<double>("lastNoteHz"); // the note that ends the sound
-    QTest::addColumn<int>("minMs");
-    QTest::addColumn<int>("maxMs");
-    QTest::newRow("key") << "key.wav" << 1567.98 << 50 << 200;
-    QTest::newRow("route") << "route.wav" << 1567.98 << 300 << 1200;
-    QTest::newRow("step1") << "step1.wav" << 783.99 << 300 << 1200;
-    QTest::newRow("step2") << "step2.wav" << 698.46 << 300 << 1200;
-    QTest::newRow("step3") << "step3.wav" << 783.99 << 300 << 1200;
-    QTest::newRow("announce") << "announce.wav" << 523.25 << 800 << 2000;
-}
-
-void TestSound::sampleChime() {
-    QFETCH(QString, name);
-    QFETCH(double, lastNoteHz);
-    QFETCH(int, minMs);
-    QFETCH(int, maxMs);
-    QFile file(QStringLiteral(K40_SOURCE_DIR "/data/sample/") + name);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    QVERIFY2(bytes.size() < 100 * 1024, qPrintable(QString::number(bytes.size())));
-    // Plain RIFF wave: PCM, mono, 16 bits, 22050 or 44100 Hz.
-    const auto field = [&](int at) { return qFromLittleEndian<quint16>(bytes.constData() + at); };
-    QVERIFY(bytes.startsWith("RIFF") && bytes.mid(8, 8) == "WAVEfmt ");
-    QCOMPARE(field(20), 1u);
-    QCOMPARE(field(22), 1u);
-    const int rate = static_cast<int>(qFromLittleEndian<quint32>(bytes.constData() + 24));
-    QVERIFY(rate == 22050 || rate == 44100);
-    QCOMPARE(field(34), 16u);
-
-    const auto sound = SoundDecoder::decodeWave(file.fileName(), rate);
-    QVERIFY(sound);
-    QVERIFY(sound->lengthMs() >= minMs && sound->lengthMs() <= maxMs);
-    std::vector<float> x;
-    double sum = 0;
-    for (qint64 i = 0; i < sound->frames(); ++i) {
-        x.push_back(sound->samples[2 * i]);
-        sum += x.back();
-    }
-    const size_t ms = static_cast<size_t>(rate / 1000);
-    const float top = peak(x);
-    // Loud enough, below full scale, and centred.
-    QVERIFY2(top > 0.3f && top < 0.9f, qPrintable(QString::number(top)));
-    QVERIFY(std::abs(sum / x.size()) < 1e-3);
-    // A soft start: no click, the first millisecond well below the peak.
-    QVERIFY(std::abs(x.front()) < 0.01f);
-    QVERIFY(peak(x, 0, ms) < 0.5f * top);
-    // A quiet end: it dies away, no click when it stops.
-    QVERIFY(std::abs(x.back()) < 0.005f);
-    QVERIFY2(peak(x, x.size() - 5 * ms) < 0.1f * top,
-             qPrintable(QString::number(peak(x, x.size() - 5 * ms) / top)));
-    // Its last note is the one expected, above the semitones around it.
-    const size_t n = 40 * ms;
-    const size_t at = x.size() * 2 / 3 - n / 2;
-    const double level = toneLevel(x, at, n, lastNoteHz, rate);
-    const double semitone = std::pow(2.0, 1.0 / 12);
-    QVERIFY(level > 2 * toneLevel(x, at, n, lastNoteHz * semitone, rate));
-    QVERIFY(level > 2 * toneLevel(x, at, n, lastNoteHz / semitone, rate));
-}
-
-void TestSound::sampleMelody() {
-    QFile file(QStringLiteral(K40_SOURCE_DIR "/data/sample/melody.mid"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    QVERIFY(bytes.startsWith(QByteArray("MThd\0\0\0\x06\0\0\0\x01", 12))); // format 0, one track
-    QCOMPARE(bytes.mid(14, 4), QByteArray("MTrk"));
-    if (MidiRenderer::soundFontPath().isEmpty()) QSKIP("no General MIDI sound font installed");
-    const auto sound = MidiRenderer(44100).render(file.fileName());
-    QVERIFY(sound);
-    // Four bars at 112 beats a minute, and the ring of the last chord.
-    QVERIFY2(sound->lengthMs() > 8500 && sound->lengthMs() < 12000,
-             qPrintable(QString::number(sound->lengthMs())));
-    QVERIFY2(peak(sound->samples) > 0.1f && peak(sound->samples) < 0.99f,
-             qPrintable(QString::number(peak(sound->samples))));
 }
 
 QTEST_MAIN(TestSound)

@@ -1,9 +1,9 @@
-// The fare data authoring tool and the bundled sample route.
+// The fare data authoring tool, run as the user runs it.
 #include "Fakes.h"
+#include "TestFiles.h"
 #include "Hy3Csv.h"
 #include "model/FareData.h"
 #include "model/Hy3File.h"
-#include "model/Cp932.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -25,17 +25,6 @@ Run hy3(const QStringList& args) {
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestHy3Tool : public QObject {
@@ -48,8 +37,6 @@ private slots:
     void exportImportReproducesFile();
     void checkReports_data();
     void checkReports();
-    void sampleRoute();
-    void sampleAnnouncements();
 };
 
 void TestHy3Tool::parseCsv() {
@@ -116,7 +103,7 @@ void TestHy3Tool::badCsv() {
     // The tool says where, fails, and leaves no output file behind.
     QTemporaryDir dir;
     const QString in = dir.filePath(u"bad.csv"_qs), out = dir.filePath(u"bad.hy3"_qs);
-    writeFile(in, csv);
+    QVERIFY(writeFile(in, csv));
     const Run r = hy3({u"import"_qs, in, out});
     QCOMPARE(r.status, 1);
     QVERIFY2(r.err.contains(QStringLiteral("line %1, column %2").arg(line).arg(column)),
@@ -128,7 +115,7 @@ void TestHy3Tool::badCsv() {
 void TestHy3Tool::importLoadsInReader() {
     QTemporaryDir dir;
     const QString csv = dir.filePath(u"route.csv"_qs);
-    writeFile(csv, "停名,整理券番号\n始発,1,-1\n次,2,170,-1\n終点,3,190,170\n");
+    QVERIFY(writeFile(csv, "停名,整理券番号\n始発,1,-1\n次,2,170,-1\n終点,3,190,170\n"));
     QCOMPARE(hy3({u"import"_qs, csv, dir.filePath(u"5.hy3"_qs)}).status, 0);
 
     FareData::RouteTable table;
@@ -148,13 +135,13 @@ void TestHy3Tool::exportImportReproducesFile() {
     QTemporaryDir dir;
     const QString first = dir.filePath(u"a.hy3"_qs), second = dir.filePath(u"b.hy3"_qs),
                   csv = dir.filePath(u"a.csv"_qs);
-    writeFile(csv, "停名,整理券番号\n\"大橋, 西口\",1,170,-1\n～①ｱ,2,32767,-32768\n,3\n");
+    QVERIFY(writeFile(csv, "停名,整理券番号\n\"大橋, 西口\",1,170,-1\n～①ｱ,2,32767,-32768\n,3\n"));
     QCOMPARE(hy3({u"import"_qs, csv, first}).status, 0);
     const Run exported = hy3({u"export"_qs, first});
     QCOMPARE(exported.status, 0);
     QCOMPARE(exported.out.count('\n'), 4); // header and three stops
     QVERIFY(exported.out.contains("\"大橋, 西口\",1,170,-1,0"));
-    writeFile(csv, exported.out);
+    QVERIFY(writeFile(csv, exported.out));
     QCOMPARE(hy3({u"import"_qs, csv, second}).status, 0);
     QCOMPARE(readFile(second), readFile(first));
     QCOMPARE(readFile(first).size(), 2 + 3 * 304 + 10 + 5); // names of 10, 5 and 0 bytes
@@ -186,45 +173,10 @@ void TestHy3Tool::checkReports() {
     QFETCH(QString, fragment);
     QTemporaryDir dir;
     const QString path = dir.filePath(u"x.hy3"_qs);
-    writeFile(path, bytes);
+    QVERIFY(writeFile(path, bytes));
     const Run r = hy3({u"check"_qs, path});
     QCOMPARE(r.status, status);
     QVERIFY2(QString::fromUtf8(r.out).contains(fragment), r.out.constData());
-}
-
-void TestHy3Tool::sampleRoute() {
-    const QByteArray bytes = readFile(QStringLiteral(SAMPLE_DIR "/12.hy3"));
-    const FareData::Hy3File f = FareData::parseHy3(bytes);
-    QVERIFY(f.usable());
-    QVERIFY(f.problems.empty());
-    QVERIFY(f.rows.size() >= 15);
-    QSet<qsizetype> lengths;
-    for (const auto& r : f.rows) lengths.insert(r.name.size());
-    for (qsizetype n : {1, 5, 8, 9, 12}) QVERIFY2(lengths.contains(n), qPrintable(QString::number(n)));
-    // Fares rise along the route for the first ticket; a cell without a fare
-    // (a ticket not yet issued) is 0, which the board shows blank.
-    for (size_t r = 2; r < f.rows.size(); ++r) QVERIFY(f.rows[r].value(1) >= f.rows[r - 1].value(1));
-    for (int k = 1; k <= 24; ++k) QCOMPARE(f.rows[0].value(k), qint16(0));
-    QCOMPARE(f.rows[2].value(2), qint16(170));
-    QCOMPARE(f.rows[2].value(3), qint16(0));
-    QVERIFY(f.rows.back().value(1) > 170);
-}
-
-void TestHy3Tool::sampleAnnouncements() {
-    const QByteArray bytes = readFile(QStringLiteral(SAMPLE_DIR "/12tp.csv"));
-    QVERIFY(Cp932::isValid(bytes));
-    const QStringList lines = Cp932::decode(bytes).split(u"\r\n"_qs, Qt::SkipEmptyParts);
-    QVERIFY(lines.size() >= 10);
-    QSet<QString> soundFlags;
-    int stepping = 0;
-    for (const QString& line : lines) {
-        const QStringList f = line.split(u',');
-        QCOMPARE(f.size(), 3);
-        if (f[1] == u"1") ++stepping;
-        soundFlags.insert(f[2]);
-    }
-    QVERIFY(stepping >= 2);
-    for (const char* s : {"1", "2", "3"}) QVERIFY(soundFlags.contains(QString::fromLatin1(s)));
 }
 
 QTEST_GUILESS_MAIN(TestHy3Tool)
