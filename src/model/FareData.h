@@ -77,7 +77,8 @@ qint16 sectionFromText(const QString& text);
 QString routeFileName(const QString& routeText);
 
 // The numeric value of the leading digits of a text (an optional sign, then
-// digits; blanks are skipped), saturated to 64 bits. "00012" gives 12.
+// digits; blanks are skipped). "00012" gives 12. Digits beyond about 9.2 × 10^17
+// are not added, so a very long text cannot overflow.
 qint64 leadingNumber(const QString& text);
 
 // Finds folder + name, matching the file name without regard to letter case.
