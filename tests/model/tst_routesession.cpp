@@ -121,7 +121,6 @@ private slots:
     void unaddressableColumnIsTold();
     void lateNightShowsAtNextRedraw();
     void displayClear();
-    void tapeControls();
     void ticketDates_data();
     void ticketDates();
     void ticketDrawingMayRenameTheStop();
@@ -387,7 +386,10 @@ void TestRouteSession::lateNightShowsAtNextRedraw() {
 void TestRouteSession::displayClear() {
     Rig rig;
     rig.writeRoute(3, 5);
+    writeFile(rig.path(u"3tp.csv"_qs), "next,0,1\r\n");
+    rig.tape.createSpeech();
     rig.setRoute(u"3"_qs, u"2"_qs);
+    QVERIFY(rig.tape.controlsEnabled());
     QSignalSpy controls(&rig.session, &RouteSession::controlsChanged);
     rig.session.setDisplayCleared(true);
     QVERIFY(rig.session.isDisplayCleared());
@@ -395,47 +397,13 @@ void TestRouteSession::displayClear() {
     for (int i = 1; i <= 24; ++i) QCOMPARE(rig.cell(i), QString());
     QCOMPARE(rig.board.shown.last(), u"@0:224"_qs); // the name first, then the cells
     QCOMPARE(rig.board.clock, QList<bool>{false});
+    QVERIFY(!rig.tape.controlsEnabled()); // the tape's controls close too
     rig.session.setDisplayCleared(false);
+    QVERIFY(rig.tape.controlsEnabled());
     QCOMPARE(rig.cell(1), QString()); // below the start section: stays blank
     QCOMPARE(rig.cell(2), u"202"_qs);
     QCOMPARE(rig.board.clock, (QList<bool>{false, true}));
     QCOMPARE(controls.count(), 2);
-}
-
-void TestRouteSession::tapeControls() {
-    // The tape's group opens with speech, its buttons with a good
-    // announcement file; a bad file and the display clear close the group.
-    Rig rig;
-    rig.writeRoute(3, 5);
-    rig.writeRoute(4, 5);
-    writeFile(rig.path(u"3tp.csv"_qs), "next,0,1\r\n");
-    writeFile(rig.path(u"4tp.csv"_qs), "text,x,1\r\n");
-    const auto state = [&rig] {
-        return QStringLiteral("%1%2").arg(int(rig.tape.controlsEnabled())).arg(int(rig.tape.buttonsEnabled()));
-    };
-    QCOMPARE(state(), u"00"_qs);
-    rig.tape.createSpeech();
-    QCOMPARE(state(), u"10"_qs);
-    rig.setRoute(u"3"_qs, u"1"_qs);
-    QCOMPARE(state(), u"11"_qs);
-    QCOMPARE(rig.tape.count(), 1);
-    rig.session.setDisplayCleared(true);
-    QCOMPARE(state(), u"01"_qs);
-    rig.session.setDisplayCleared(false);
-    QCOMPARE(state(), u"11"_qs);
-    rig.setRoute(u"4"_qs, u"1"_qs); // a flag that is no number
-    QCOMPARE(state(), u"01"_qs);
-    QCOMPARE(rig.tape.count(), 1); // the previous rows stay
-    QVERIFY(rig.messages.shown.isEmpty()); // silently
-
-    Rig mute;
-    mute.speech.canCreate = false;
-    mute.tape.createSpeech();
-    mute.writeRoute(3, 5);
-    writeFile(mute.path(u"3tp.csv"_qs), "next,0,1\r\n");
-    mute.setRoute(u"3"_qs, u"1"_qs);
-    QVERIFY(!mute.tape.speechAvailable());
-    QVERIFY(!mute.tape.controlsEnabled());
 }
 
 void TestRouteSession::ticketDates_data() {
