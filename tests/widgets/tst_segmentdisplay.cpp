@@ -280,6 +280,38 @@ private slots:
         QCOMPARE(countColour(grown, rgb(d->backColor()), QRect(57, 0, 13, 29)), 13 * 29);
     }
 
+    void designDataKeys() { // found in any letter case, kept as written
+        PropertyBag bag{{u"Keta"_qs, 3}};
+        bag.write(u"ZeroMode"_qs, 2, 0);
+        bag.write(u"KETA"_qs, 4, 4); // the default: no key
+        QVERIFY(bag.contains(u"zeromode"_qs) && !bag.contains(u"keta"_qs));
+        QCOMPARE(bag.keys(), QStringList{u"ZeroMode"_qs});
+    }
+
+    void designDataTypedReads_data() { // what the displays load their properties with
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<int>("int16");     // readInt16 with default -7
+        QTest::addColumn<qint64>("colour"); // readColor with default 0x123
+        QTest::addColumn<bool>("boolean");  // readBool with default true
+        QTest::newRow("missing") << QVariant() << -7 << qint64(0x123) << true;
+        QTest::newRow("zero") << QVariant(0) << 0 << qint64(0) << false;
+        QTest::newRow("text of a number") << QVariant(u"2"_qs) << 2 << qint64(2) << true;
+        QTest::newRow("fraction rounds") << QVariant(2.6) << 3 << qint64(3) << true;
+        QTest::newRow("beyond 16 bits") << QVariant(70000) << -7 << qint64(70000) << true;
+        QTest::newRow("negative colour") << QVariant(-1) << -1 << qint64(0xFFFFFFFF) << true;
+        QTest::newRow("beyond 32 bits") << QVariant(qint64(1) << 33) << -7 << qint64(0x123) << true;
+        QTest::newRow("not a number") << QVariant(u"grey"_qs) << -7 << qint64(0x123) << true;
+        QTest::newRow("Boolean false") << QVariant(false) << -7 << qint64(0x123) << false;
+    }
+    void designDataTypedReads() {
+        QFETCH(QVariant, stored);
+        PropertyBag bag;
+        if (stored.isValid()) bag.write(u"P"_qs, stored);
+        QTEST(int(bag.readInt16(u"p"_qs, -7)), "int16");
+        QTEST(qint64(bag.readColor(u"p"_qs, 0x123)), "colour");
+        QTEST(bag.readBool(u"p"_qs, true), "boolean");
+    }
+
     void settingsDialog_data() {
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<DigitOptions>("answer"); // zero mode, shift, fill
