@@ -1,0 +1,70 @@
+// Code page 932, the encoding of K40's texts: conversions, bytes and slices.
+#include "model/Cp932.h"
+
+#include <QtTest>
+
+class TestCp932 : public QObject {
+    Q_OBJECT
+private slots:
+    void encode_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("ascii") << u"K40 12"_qs << QByteArray("K40 12");
+        QTest::newRow("empty") << QString() << QByteArray();
+        QTest::newRow("kanji") << u"停留所"_qs << QByteArray("\x92\xE2\x97\xAF\x8F\x8A");
+        QTest::newRow("half-width kana") << u"ｽｸﾛｰﾙ"_qs << QByteArray("\xBD\xB8\xDB\xB0\xD9");
+        QTest::newRow("mixed") << u"A停1"_qs
+                               << QByteArray("A\x92\xE2"
+                                             "1");
+        // CP932, not Shift_JIS: the full-width tilde and the minus sign.
+        QTest::newRow("wave dash") << u"～"_qs << QByteArray("\x81\x60");
+        QTest::newRow("full-width minus") << u"－"_qs << QByteArray("\x81\x7C");
+        QTest::newRow("NEC circled one") << u"①"_qs << QByteArray("\x87\x40");
+    }
+    void encode() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(Cp932::encode(text), bytes);
+        QCOMPARE(*Cp932::encodeStrict(text), bytes);
+        QCOMPARE(Cp932::byteLength(text), bytes.size());
+        QVERIFY(Cp932::isValid(bytes));
+        QCOMPARE(Cp932::decode(bytes), text);
+    }
+
+    void characterWithoutForm() {
+        // "?" as Windows writes it; the strict form names the character instead.
+        QCOMPARE(Cp932::encode(u"a😀b"_qs), QByteArray("a?b"));
+        qsizetype index = -1;
+        QVERIFY(!Cp932::encodeStrict(u"次は😀"_qs, &index));
+        QCOMPARE(index, 2);
+    }
+
+    void invalidBytesKept() {
+        // A lone lead byte, a bad trail and an undefined single byte.
+        const QByteArray bad("A\x82\x20"
+                             "B\xFF\x83",
+                             6);
+        qsizetype offset = -1;
+        QVERIFY(!Cp932::isValid(bad, &offset));
+        QCOMPARE(offset, 1);
+        const QString text = Cp932::decode(bad);
+        QCOMPARE(text.left(1), u"A"_qs);
+        QCOMPARE(Cp932::encode(text), bad);
+    }
+
+    void byteSlices() {
+        // From byte 1, as text; a slice cutting a character keeps the byte it holds.
+        const QString text = u"次は市役所前・文化会館A"_qs;
+        const QByteArray bytes = Cp932::encode(text);
+        for (int start = 1; start <= bytes.size() + 1; ++start)
+            for (int count = 1; count <= 3; ++count)
+                QCOMPARE(Cp932::encode(Cp932::byteSlice(text, start, count)),
+                         bytes.mid(start - 1, count));
+        QCOMPARE(Cp932::byteSlice(u"a系b"_qs, 3, 2), u"nb"_qs); // 61 8C 6E 62
+        QCOMPARE(Cp932::byteSlice(text, 0, 2), QString());
+        QCOMPARE(Cp932::byteSlice(text, 1, 0), QString());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCp932)
+#include "tst_cp932.moc"

@@ -1,0 +1,295 @@
+// The stop-name display widget. Placement and scroll arithmetic are tested on
+// their own; here, that the widget applies them, and what is its own.
+#include "widgets/StopNameDisplay.h"
+
+#include "Fakes.h"
+#include "Pixels.h"
+#include "model/StopNameLayout.h"
+#include "widgets/PropertyBag.h"
+#include "widgets/Typefaces.h"
+
+#include <QFontInfo>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QtTest>
+
+using StopNameLayout::Face;
+
+namespace {
+
+const QString Five = u"系統選別中"_qs;         // stands
+const QString Nine = u"停留所前通り町一丁"_qs; // scrolls on a strip of 486 pixels
+
+// The dots of text as a glyph surface of its own gives them.
+DotGlyph::Pattern dotsOf(const QString& text, Face face, bool bold = false, double points = 14.25,
+                         int top = 0) {
+    DotGlyph::Surface s;
+    s.setFamily(StopNameLayout::faceFamily(face));
+    s.setBold(bold);
+    s.setPoints(points);
+    s.setTop(top);
+    return s.dots(text);
+}
+
+// A strip as the display should draw it: its background, and each lit sample
+// (c, r) of a character at x as a 2 × 2 dot at (x + 3c, 3r).
+QImage blankStrip(const StopNameDisplay& c) {
+    QImage strip(432, 56, QImage::Format_RGB32);
+    strip.fill(rgb(c.backColor()));
+    return strip;
+}
+void putDots(QImage& strip, int x, const DotGlyph::Pattern& dots, QRgb colour) {
+    QPainter p(&strip);
+    for (int r = 0; r < DotGlyph::Samples; ++r)
+        for (int col = 0; col < DotGlyph::Samples; ++col)
+            if (dots.lit(col, r)) p.fillRect(x + 3 * col, 3 * r, 2, 2, QColor(colour));
+}
+
+bool stripIsBlank(const StopNameDisplay& c) {
+    return countOther(c.stripImage(), rgb(c.backColor())) == 0;
+}
+
+// A display on a clock that stands still until a test moves it.
+struct Board {
+    FakeClock clock;
+    StopNameDisplay ctl{nullptr, nullptr, &clock};
+    void at(qint64 ms) { // moves the clock to ms and lets a frame run
+        clock.monotonic = ms;
+        ctl.advanceScroll();
+    }
+};
+
+} // namespace
+
+class TestStopNameDisplay : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { Typefaces::registerSubstitutions(); }
+
+    void designData() {
+        // A new instance differs from the missing-key defaults in its colours only.
+        StopNameDisplay a;
+        PropertyBag bag;
+        a.writeProperties(bag);
+        QCOMPARE(bag, (PropertyBag{{u"BackColor"_qs, 0x404040u}, {u"ForeColor"_qs, 0x80C0FFu}}));
+        // Every setter tells its key, even for the same value.
+        QSignalSpy spy(&a, &StopNameDisplay::propertyChanged);
+        a.setBackColor(a.backColor());
+        a.setDotColor(0x0A0B0C);
+        a.setSpeed(1234);
+        a.setScrollStartWait(0);
+        a.setMode(2);
+        a.setAppearance(0);
+        a.setFontMode(4);
+        a.setFontBold(true);
+        a.setPrefixMode(1);
+        a.setPrefixColor(0xFFFFFF);
+        a.setPrefixFontMode(3);
+        a.setPrefixBold(true);
+        QStringList names;
+        for (const auto& args : spy)
+            names << args.at(0).toString();
+        QCOMPARE(names, (QStringList{"BackColor", "ForeColor", "Speed", "ScrollStartWait", "Mode",
+                                     "Appearance", "FontMode", "FontBold", "TsugiwaMode",
+                                     "TsugiwaColor", "TsugiwaFontMode", "TsugiwaBold"}));
+        // Saved and loaded back, it saves the same.
+        a.writeProperties(bag);
+        QCOMPARE(bag.size(), 12);
+        StopNameDisplay b(nullptr, &bag);
+        PropertyBag again;
+        b.writeProperties(again);
+        QCOMPARE(again, bag);
+        // Loaded without keys it saves none; strip and frame take its back colour.
+        const PropertyBag empty;
+        StopNameDisplay loaded(nullptr, &empty);
+        QCOMPARE(loaded.frameBackColor(), loaded.backColor());
+        QVERIFY(stripIsBlank(loaded));
+        loaded.writeProperties(again);
+        QCOMPARE(again.size(), 0);
+        // The setter takes prefix modes 0 to 2 only.
+        for (const auto& [value, stored] : {std::pair{-1, 0}, {2, 2}, {3, 0}}) {
+            a.setPrefixMode(static_cast<qint16>(value));
+            QCOMPARE(int{a.prefixMode()}, stored);
+        }
+    }
+
+    void coloursApplyToWhatIsDrawnNext() {
+        // A new back colour erases strip and frame until the next name; a new
+        // dot colour leaves the dots drawn and colours the next character.
+        StopNameDisplay c;
+        c.setStopName(Five);
+        c.setBackColor(0x102030);
+        QCOMPARE(c.frameBackColor(), BgrColor{0x102030});
+        QVERIFY(stripIsBlank(c));
+        c.setStopName(u"次"_qs); // one character stands at x = 188
+        c.setDotColor(0x00FF00);
+        c.drawCharacter(0, 0, u"次"_qs);
+        QImage expect = blankStrip(c);
+        putDots(expect, 0, dotsOf(u"次"_qs, Face::Gothic), rgb(0x00FF00));
+        putDots(expect, 188, dotsOf(u"次"_qs, Face::Gothic), rgb(0x80C0FF));
+        QCOMPARE(c.stripImage(), expect);
+    }
+
+    void glyphs() {
+        // IPA faces stand for the board's; 14.25 and 14 points are 19 pixels at 96 dpi.
+        for (Face f : {Face::Gothic, Face::Mincho})
+            QCOMPARE(
+                QFontInfo(DotGlyph::glyphFont(StopNameLayout::faceFamily(f), 14, false)).family(),
+                f == Face::Gothic ? u"IPAGothic"_qs : u"IPAMincho"_qs);
+        QCOMPARE(DotGlyph::glyphFont(u"x"_qs, 14.25, false).pixelSize(), 19);
+        QCOMPARE(DotGlyph::pixelSize(14), 19);
+        // Unsmoothed on the 18 × 18 surface, every black pixel of a full box a dot.
+        DotGlyph::Surface s;
+        const int dots = s.dots(u"█"_qs).count();
+        const int black = countColour(s.image(), qRgb(0, 0, 0));
+        QCOMPARE(black + countColour(s.image(), qRgb(255, 255, 255)), 18 * 18);
+        QCOMPARE(dots, black);
+        QVERIFY(dots > 200);
+        // Smaller and 4 pixels lower: fewer dots, starting 3 rows lower or more.
+        const auto small = dotsOf(u"は"_qs, Face::Gothic, false, 12, 4);
+        const auto full = dotsOf(u"は"_qs, Face::Gothic, false, 14, 0);
+        const auto top = [](const DotGlyph::Pattern& p) {
+            return std::find_if(p.rows.begin(), p.rows.end(), [](quint32 r) { return r; }) -
+                   p.rows.begin();
+        };
+        QVERIFY(small.count() < full.count());
+        QVERIFY(top(small) >= top(full) + 3);
+    }
+
+    void cacheRemembersCharacters() {
+        // A name drawn again is not sampled again; in bold its characters are new.
+        StopNameDisplay c;
+        c.setPrefixMode(1);
+        c.setStopName(Five);
+        c.setStopName(Five);
+        QCOMPARE(c.glyphSurface().remembered(), 7); // 次, は and five characters
+        c.setFontBold(true);
+        c.setStopName(Five);
+        QCOMPARE(c.glyphSurface().remembered(), 7 + 5);
+    }
+
+    void standingNameAtItsPlaces() {
+        // Exactly: the prefix of mode 1 in its colour, regular while the name is
+        // bold, "は" smaller and lower, in the faces of prefix font mode 1; each
+        // unit at its place in the face of font mode 2 (kana Mincho, kanji
+        // Gothic); "丨" drawn as "ー" in the face of "ー".
+        const QString name = u"中丨バス停"_qs, drawn = u"中ーバス停"_qs;
+        const Face faces[] = {Face::Gothic, Face::Mincho, Face::Mincho, Face::Mincho, Face::Gothic};
+        StopNameDisplay c;
+        c.setPrefixMode(1);
+        c.setPrefixFontMode(1);
+        c.setFontMode(2);
+        c.setFontBold(true);
+        c.setStopName(name);
+        QImage expect = blankStrip(c);
+        putDots(expect, 0, dotsOf(u"次"_qs, Face::Gothic, false, 14), rgb(c.prefixColor()));
+        putDots(expect, 54, dotsOf(u"は"_qs, Face::Mincho, false, 12, 4), rgb(c.prefixColor()));
+        const auto layout = StopNameLayout::layoutName(name, 1);
+        QCOMPARE(layout.units.size(), name.size());
+        for (int k = 0; k < name.size(); ++k)
+            putDots(expect, layout.units[k].x, dotsOf(drawn.mid(k, 1), faces[k], true),
+                    rgb(c.dotColor()));
+        QCOMPARE(c.stripImage(), expect);
+        // The faces and weights told apart here do look different.
+        for (const QString& ch : {u"ー"_qs, u"バ"_qs, u"は"_qs})
+            QVERIFY(dotsOf(ch, Face::Mincho) != dotsOf(ch, Face::Gothic));
+        QVERIFY(dotsOf(u"次"_qs, Face::Gothic, true) != dotsOf(u"次"_qs, Face::Gothic));
+    }
+
+    void cutCharacterDrawsWholePart() {
+        // "A" with the lead byte of "停" that the unit split cut off: only "A".
+        StopNameDisplay cut, whole;
+        cut.drawCharacter(0, 0, StopNameLayout::layoutName(u"A停"_qs, 0).units[0].text);
+        whole.drawCharacter(0, 0, u"A"_qs);
+        QVERIFY(!stripIsBlank(whole));
+        QCOMPARE(cut.stripImage(), whole.stripImage());
+    }
+
+    void prefixWithoutFaceRule() {
+        // A prefix font mode without a rule keeps the glyph surface's face: Gothic
+        // at first, then the last name's. A saved prefix mode 3 draws as 2.
+        const PropertyBag saved{
+            {u"TsugiwaMode"_qs, 3}, {u"TsugiwaFontMode"_qs, 4}, {u"FontMode"_qs, 1}};
+        StopNameDisplay c(nullptr, &saved);
+        for (Face face : {Face::Gothic, Face::Mincho}) {
+            c.setStopName(u"駅"_qs);
+            QImage expect = blankStrip(c);
+            putDots(expect, 0, dotsOf(u"次"_qs, face, false, 14), rgb(c.prefixColor()));
+            putDots(expect, 54, dotsOf(u"は"_qs, face, false, 14), rgb(c.prefixColor()));
+            QCOMPARE(c.stripImage().copy(0, 0, 108, 56), expect.copy(0, 0, 108, 56));
+        }
+    }
+
+    void longNameScrollsByFrames() {
+        Board b;
+        b.ctl.setSpeed(0);
+        QSignalSpy spy(&b.ctl, &StopNameDisplay::propertyChanged);
+        b.ctl.setStopName(Nine);
+        // Beyond the right edge, frames running; speed 0 becomes 1, told to the host.
+        QVERIFY(b.ctl.frameTimerActive());
+        QCOMPARE(b.ctl.stripLeft(), 432);
+        QCOMPARE(b.ctl.stripWidth(), 486);
+        QCOMPARE(b.ctl.speed(), qint16{1});
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toString(), u"Speed"_qs);
+        // A frame applies the steps due on the clock, each reading the settings
+        // afresh: after step k at 200 the strip stands at 433 - 2k; at 400, 4 less a step.
+        b.ctl.setSpeed(200);
+        b.at(10);
+        QCOMPARE(b.ctl.stripLeft(), 433 - 20);
+        b.ctl.setSpeed(400);
+        b.at(11);
+        QCOMPARE(b.ctl.stripLeft(), 412 - 2);
+        // The frame shows the strip at (stripLeft, -1), elsewhere its background.
+        const QImage shown = b.ctl.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.size(), QSize(432, 56));
+        for (int y = 0; y < 56; ++y)
+            for (int x = 0; x < 432; ++x)
+                QCOMPARE(shown.pixel(x, y), x >= 410 && y < 55
+                                                ? b.ctl.stripImage().pixel(x - 410, y + 1)
+                                                : rgb(b.ctl.frameBackColor()));
+        // From 410 the strip is gone at step 235, and the pause begins.
+        b.ctl.setScrollStartWait(100);
+        b.at(235);
+        QVERIFY(b.ctl.isScrollPausing());
+        QCOMPARE(b.ctl.stripLeft(), 432);
+        b.at(235 + 99);
+        QVERIFY(b.ctl.isScrollPausing());
+        b.at(235 + 100);
+        QVERIFY(!b.ctl.isScrollPausing());
+    }
+
+    void newNameEndsScroll() {
+        Board b;
+        b.ctl.setSpeed(400); // after step k the strip stands at 434 - 4k
+        b.ctl.setStopName(Nine);
+        b.at(50);
+        QCOMPARE(b.ctl.stripLeft(), 434 - 4 * 50);
+        // The empty name blanks the strip at once; the blank strip goes on.
+        b.ctl.setStopName(QString());
+        QVERIFY(stripIsBlank(b.ctl));
+        QCOMPARE(b.ctl.stripWidth(), 486);
+        b.at(60);
+        QCOMPARE(b.ctl.stripLeft(), 434 - 4 * 60);
+        // A new long name starts over, its steps counted from the new start.
+        b.ctl.setStopName(Nine + u"前"_qs);
+        QCOMPARE(b.ctl.stripWidth(), 540);
+        QCOMPARE(b.ctl.stripLeft(), 432);
+        b.at(61);
+        QCOMPARE(b.ctl.stripLeft(), 430);
+        // A standing name ends the scroll; the empty name after it only blanks.
+        for (const QString& name : {Five, QString()}) {
+            b.ctl.setStopName(name);
+            QVERIFY(!b.ctl.isScrolling());
+            QVERIFY(!b.ctl.frameTimerActive());
+            QCOMPARE(b.ctl.stripLeft(), 0);
+            QCOMPARE(b.ctl.stripWidth(), 432);
+            QCOMPARE(stripIsBlank(b.ctl), name.isEmpty());
+            b.at(b.clock.monotonic + 5000);
+            QCOMPARE(b.ctl.stripLeft(), 0);
+        }
+    }
+};
+
+QTEST_MAIN(TestStopNameDisplay)
+#include "tst_stopnamedisplay.moc"
