@@ -4,11 +4,11 @@
 
 #include "Fakes.h"
 #include "TestFiles.h"
+#include "TestRoute.h"
 #include "app/K40Application.h"
 #include "board/BoardWindow.h"
 #include "console/ConsoleWindow.h"
 #include "model/AppInfo.h"
-#include "model/Hy3File.h"
 #include "model/RouteSession.h"
 #include "model/Settings.h"
 #include "options/OptionsDialog.h"
@@ -63,17 +63,10 @@ struct K40Rig {
         settings().commitOptions(r);
     }
 
-    // A route of count stops "停1".."停<count>", ticket r, v(k) = 100 r + k,
-    // in <route>.hy3 of the rig's folder, which becomes the fare data folder.
+    // The test route of count stops (TestRoute.h) as <route>.hy3 of the rig's
+    // folder, which becomes the fare data folder.
     void writeRoute(int route, int count) {
-        std::vector<FareData::RouteRow> rows(static_cast<size_t>(count));
-        for (int r = 1; r <= count; ++r) {
-            FareData::RouteRow& row = rows[size_t(r - 1)];
-            row.name = QStringLiteral("停%1").arg(r);
-            row.ticket = static_cast<qint16>(r);
-            for (int k = 1; k <= 150; ++k) row.v[size_t(k - 1)] = static_cast<qint16>(100 * r + k);
-        }
-        writeFile(path(QStringLiteral("%1.hy3").arg(route)), FareData::serializeHy3(rows));
+        writeFile(path(QStringLiteral("%1.hy3").arg(route)), testRoute(count));
         edit([this](SettingsRecord& r) { r.FareDataDir = dir.path(); });
     }
 

@@ -31,11 +31,11 @@ void postClick(QWidget* button) {
     const QPointF at(button->width() / 2.0, button->height() / 2.0);
     const QPointF global = button->mapToGlobal(at);
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-        QCoreApplication::postEvent(button, new QMouseEvent(type, at, global, Qt::LeftButton,
-                                                            type == QEvent::MouseButtonPress
-                                                                ? Qt::LeftButton
-                                                                : Qt::NoButton,
-                                                            Qt::NoModifier));
+        QCoreApplication::postEvent(
+            button,
+            new QMouseEvent(type, at, global, Qt::LeftButton,
+                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                            Qt::NoModifier));
 }
 
 } // namespace
@@ -43,334 +43,315 @@ void postClick(QWidget* button) {
 class TestConsole : public QObject {
     Q_OBJECT
 private slots:
-    void startUp();
-    void controlsReachTheSessionAndTheBoard();
-    void clickDuringTheLampTestIsTakenAfterIt();
-    void clicksQueuedDuringAStepStepAfterIt();
-    void userPictures_data();
-    void userPictures();
-    void fareCellOptions_data();
-    void fareCellOptions();
-    void clockDigits();
-    void previewSwitchAndCopy();
-    void versionBox();
-    void optionsButton();
-    void exitOrder_data();
-    void exitOrder();
-};
-
-void TestConsole::startUp() {
-    K40Rig rig;
-    rig.start();
-    QCOMPARE(rig.board().windowTitle(), u"カルテラ - 型番:K40"_qs);
-    QCOMPARE(rig.console().windowTitle(), u"集中操作盤"_qs);
-    QVERIFY(rig.console().isVisible());
-    QVERIFY(rig.board().isVisible());
-    QVERIFY(rig.options().isHidden());
-    QCOMPARE(rig.board().pos(), QPoint(0, 0));
-    QCOMPARE(rig.board().size(), QSize(582, 292));
-    QVERIFY(!rig.board().mask().contains(QPoint(0, 0)));
-    QVERIFY(rig.board().mask().contains(QPoint(1, 0)));
-    for (int i = 1; i <= 24; ++i) {
-        QCOMPARE(rig.cell(i), u"0"_qs);
-        QVERIFY(rig.board().ticketLabels[size_t(i)]->isVisibleTo(&rig.board()));
-        QCOMPARE(rig.board().ticketNumberColor(i), BgrColor(0xC0FFC0)); // ON2
-    }
-    QCOMPARE(rig.board().ticketLabels[24]->text(), u"２４"_qs);
-    QVERIFY(!rig.console().stepBackButton->isEnabled());
-    QVERIFY(!rig.console().stepForwardButton->isEnabled());
-    QVERIFY(!rig.console().clearDisplayCheck->isEnabled());
-    QVERIFY(rig.console().backlightButtons[2]->isChecked());
-    QCOMPARE(rig.console().tapeGroup->title(), u"音合使用可"_qs);
-    QVERIFY(rig.console().tapeGroup->isEnabled());
-    QVERIFY(!rig.console().tapeNextButton->isEnabled());
-    QCOMPARE(rig.console().scrollSpeedValue->text(), u"30"_qs);
-    QCOMPARE(rig.board().stopNameDisplay->scrollStartWait(), 1500);
-    QVERIFY(rig.messages.shown.isEmpty()); // no settings file: nothing said
-    QVERIFY(!rig.board().clockTimer->isActive());
-    QVERIFY(rig.board().clockDigits[0]->isHidden());
-    rig.board().close(); // the board is not closed by itself
-    QVERIFY(rig.board().isVisible());
-}
-
-void TestConsole::controlsReachTheSessionAndTheBoard() {
-    K40Rig rig;
-    rig.writeRoute(12, 8);
-    rig.start();
-    ConsoleWindow& c = rig.console();
-    // The digit lists and their "リセット".
-    const int route[5] = {0, 0, 0, 1, 2}, section[3] = {0, 0, 5};
-    for (int i = 0; i < 5; ++i) c.routeLists[size_t(i)]->setCurrentRow(route[i]);
-    for (int i = 0; i < 3; ++i) c.sectionLists[size_t(i)]->setCurrentRow(section[i]);
-    c.listResetButton->click();
-    rig.clock.advance(RouteSession::LampTestMs);
-    QCOMPARE(rig.session().state().routeText, u"00012"_qs);
-    QCOMPARE(rig.session().state().currentRow, qint16(5));
-    QVERIFY(c.stepForwardButton->isEnabled());
-    // The keypad and its readouts.
-    for (QPushButton* b : {c.routeKey, c.digitKeys[1], c.digitKeys[2], c.sectionKey, c.digitKeys[3]})
-        b->click();
-    QCOMPARE(c.routeReadout->text(), u"12"_qs);
-    QCOMPARE(c.sectionReadout->text(), u"3"_qs);
-    c.keypadResetButton->click();
-    rig.clock.advance(RouteSession::LampTestMs);
-    c.stepForwardButton->click();
-    QCOMPARE(rig.cell(24), u"424"_qs);
-    c.stepBackButton->click();
-    QCOMPARE(rig.cell(24), u"324"_qs);
-    // Late night and the display clear.
-    c.lateNightCheck->click();
-    QCOMPARE(rig.settings().record().LateNight, qint16(1));
-    c.clearDisplayCheck->click();
-    QCOMPARE(rig.cell(24), QString());
-    for (QWidget* w : {static_cast<QWidget*>(c.keypadPanel), static_cast<QWidget*>(c.scrollGroup),
-                       static_cast<QWidget*>(c.stepForwardButton),
-                       static_cast<QWidget*>(c.tapeGroup)})
-        QVERIFY(!w->isEnabled());
-    QVERIFY(c.backlightGroup->isEnabled() && c.optionsButton->isEnabled());
-    c.clearDisplayCheck->click();
-    QCOMPARE(rig.cell(24), u"648"_qs);
-    // The scroll bars reach the strip and their value labels.
-    c.scrollSpeedBar->setValue(250);
-    c.scrollIntervalBar->setValue(0);
-    QCOMPARE(rig.board().stopNameDisplay->speed(), qint16(250));
-    QCOMPARE(rig.board().stopNameDisplay->scrollStartWait(), 0);
-    QCOMPARE(c.scrollSpeedValue->text(), u"250"_qs);
-    QCOMPARE(c.scrollIntervalValue->text(), u"0"_qs);
-    // The backlight buttons colour the ticket numbers of their mode.
-    c.backlightButtons[0]->click();
-    QCOMPARE(rig.board().backlight(), Backlight::Off);
-    QCOMPARE(rig.board().ticketNumberColor(7), BgrColor(0xFFFFFF));
-    // A double-click on the keypad brings the lists in front.
-    QTest::mouseDClick(c.keypadPanel, Qt::LeftButton);
-    QCOMPARE(rig.settings().record().CtrlPage, qint16(1));
-    const QWidget* front = c.childAt(c.listResetButton->mapTo(&c, QPoint(5, 5)));
-    QCOMPARE(front, static_cast<QWidget*>(c.listResetButton));
-}
-
-void TestConsole::clickDuringTheLampTestIsTakenAfterIt() {
-    K40Rig rig;
-    rig.writeRoute(3, 5);
-    rig.start();
-    QVERIFY(QTest::qWaitForWindowExposed(&rig.console()));
-    rig.setRoute(u"3"_qs, u"1"_qs);
-    rig.console().keypadResetButton->click(); // the same route again
-    QVERIFY(rig.session().isWaiting());
-    QTest::mouseClick(rig.console().stepForwardButton, Qt::LeftButton);
-    QCoreApplication::processEvents();
-    QCOMPARE(rig.cell(1), u"888"_qs); // still the lamp test
-    QVERIFY(rig.app->inputHold().heldCount() > 0);
-    rig.clock.advance(RouteSession::LampTestMs);
-    QCOMPARE(rig.session().state().currentRow, qint16(1));
-    QTRY_COMPARE(rig.session().state().currentRow, qint16(2));
-    QCOMPARE(rig.cell(1), u"201"_qs);
-    QCOMPARE(rig.strip(), rig.stripFor(u"停2"_qs, 0));
-}
-
-void TestConsole::clicksQueuedDuringAStepStepAfterIt() {
-    K40Rig rig;
-    rig.writeRoute(3, 6);
-    writeFile(rig.path(u"step.wav"_qs), "RIFF");
-    rig.start();
-    rig.edit([&](SettingsRecord& r) {
-        r.StepSoundFile = rig.path(u"step.wav"_qs);
-        r.StepSoundSync = -1;
-        r.StepSoundAsync = 0;
-    });
-    rig.setRoute(u"3"_qs, u"1"_qs);
-    // Two more clicks arrive while the first step's chime plays.
-    bool posted = false;
-    rig.sound.hook = [&](const QString& c) {
-        if (c != u"play K40S2 from 0 wait" || posted) return;
-        posted = true;
-        postClick(rig.console().stepForwardButton);
-        postClick(rig.console().stepForwardButton);
-    };
-    rig.console().stepForwardButton->click();
-    QCOMPARE(rig.session().state().currentRow, qint16(2));
-    QTRY_COMPARE(rig.session().state().currentRow, qint16(4));
-    QCOMPARE(rig.cell(24), u"424"_qs);
-    QCOMPARE(rig.strip(), rig.stripFor(u"停4"_qs, 0));
-}
-
-void TestConsole::userPictures_data() {
-    QTest::addColumn<QByteArray>("content"); // empty: no such file
-    QTest::addColumn<bool>("perMode");
-    QTest::addColumn<bool>("changes");
-    QTest::addColumn<QString>("message");
-    QImage red(100, 50, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    QByteArray bmp;
-    QBuffer buffer(&bmp);
-    buffer.open(QIODevice::WriteOnly);
-    red.save(&buffer, "BMP");
-    QTest::newRow("a picture") << bmp << true << true << QString();
-    QTest::newRow("built in: ignored") << bmp << false << false << QString();
-    QTest::newRow("missing file: silent") << QByteArray() << true << false << QString();
-    QTest::newRow("not a picture")
-        << QByteArray("not a picture at all") << true << false
-        << u"エラーです。\r\n\r\nエラーコード：481　指定した画像の内容が不正です。この部分では扱えません。"_qs;
-}
-
-void TestConsole::userPictures() {
-    QFETCH(QByteArray, content);
-    QFETCH(bool, perMode);
-    QFETCH(bool, changes);
-    QFETCH(QString, message);
-    K40Rig rig;
-    if (!content.isEmpty()) writeFile(rig.path(u"on1.bmp"_qs), content);
-    rig.start();
-    rig.edit([&](SettingsRecord& r) {
-        r.PanelAuto = perMode ? 0 : -1;
-        r.PanelManual = perMode ? -1 : 0;
-        r.PanelOn1BuiltIn = 0;
-        r.PanelOn1User = -1;
-        r.PanelOn1File = rig.path(u"on1.bmp"_qs);
-        r.SeiriNumColorOn1 = 0x123456;
-    });
-    rig.console().backlightButtons[2]->click();
-    const QImage before = rig.board().picture().toImage();
-    rig.messages.shown.clear();
-    rig.console().backlightButtons[1]->click();
-    const QImage after = rig.board().picture().toImage();
-    QCOMPARE(after != before, changes);
-    if (changes) QCOMPARE(after.pixelColor(10, 10), QColor(Qt::red));
-    QCOMPARE(rig.board().ticketNumberColor(7), BgrColor(0x123456));
-    if (message.isEmpty()) {
-        QVERIFY(rig.messages.shown.isEmpty());
-    } else {
-        QCOMPARE(rig.messages.shown.size(), 1);
-        QCOMPARE(rig.messages.shown[0].text, message);
-        QCOMPARE(rig.messages.shown[0].title, u"エラー"_qs);
-        QCOMPARE(rig.messages.shown[0].icon, MsgIcon::Critical);
-    }
-}
-
-void TestConsole::fareCellOptions_data() {
-    QTest::addColumn<bool>("userSettable");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<int>("zeroMode");
-    QTest::newRow("accepted") << true << true << 3;
-    QTest::newRow("cancelled") << true << false << 0;
-    QTest::newRow("not user-settable") << false << true << 0;
-}
-
-void TestConsole::fareCellOptions() {
-    QFETCH(bool, userSettable);
-    QFETCH(bool, accepted);
-    QFETCH(int, zeroMode);
-    K40Rig rig;
-    rig.writeRoute(3, 5);
-    rig.start();
-    rig.setRoute(u"3"_qs, u"1"_qs);
-    if (accepted) rig.dialogs.digitAnswer = DigitOptions{3, 1, 2};
-    rig.board().fareCells[5]->setUserSettable(userSettable);
-    bool consoleDisabled = false;
-    rig.dialogs.during = [&] { consoleDisabled = !rig.console().isEnabled(); };
-    rig.dialogs.calls.clear();
-    QTest::mouseDClick(rig.board().fareCells[5], Qt::LeftButton);
-    QCOMPARE(consoleDisabled, userSettable);
-    QVERIFY(rig.console().isEnabled());
-    QCOMPARE(rig.dialogs.calls.size(), userSettable ? 1 : 0);
-    for (int i = 1; i <= 24; ++i) {
-        QCOMPARE(int(rig.board().fareCells[size_t(i)]->zeroMode()), zeroMode);
-        QCOMPARE(rig.cell(i), QString::number(100 + i)); // values kept
-    }
-}
-
-void TestConsole::clockDigits() {
-    K40Rig rig;
-    rig.start();
-    rig.clock.current = QDateTime(QDate(2024, 3, 5), QTime(9, 5, 59));
-    rig.board().showTime();
-    QCOMPARE(rig.board().clockDigits[0]->value(), DigitValue(9));
-    QCOMPARE(rig.board().clockDigits[1]->value(), DigitValue(5));
-}
-
-void TestConsole::previewSwitchAndCopy() {
-    K40Rig rig;
-    rig.start();
-    ConsoleWindow& c = rig.console();
-    QCOMPARE(c.width(), 359);
-    QCOMPARE(c.previewToggle->toolTip(), u"整理券プレビューを開きます"_qs);
-    c.previewToggle->click();
-    QCOMPARE(c.width(), 600);
-    QCOMPARE(c.previewToggle->text(), u"<<"_qs);
-    QCOMPARE(c.previewToggle->toolTip(), u"整理券プレビューを隠します"_qs);
-    c.previewToggle->click();
-    QCOMPARE(c.width(), 359);
-    QCOMPARE(c.previewToggle->text(), u">>"_qs);
-    QCOMPARE(c.copyAction->text(), u"コピー(&C)"_qs);
-    c.ticketPreview->image().setPixelColor(3, 4, Qt::blue);
-    c.copyAction->trigger(); // the preview closed, the picture is copied all the same
-    QCOMPARE(QGuiApplication::clipboard()->image().pixelColor(3, 4), QColor(Qt::blue));
-}
-
-void TestConsole::versionBox() {
-    K40Rig rig;
-    rig.start();
-    bool boardDisabled = false;
-    rig.dialogs.during = [&] { boardDisabled = !rig.board().isEnabled(); };
-    rig.console().versionButton->click();
-    QVERIFY(boardDisabled);
-    QCOMPARE(rig.dialogs.calls.size(), 1);
-    QVERIFY(rig.dialogs.calls[0].startsWith(
-        u"version:機種：K40\r\nバージョン：4.0.0  ServiceRelease 1\r\n\r\n"_qs));
-    QVERIFY(rig.board().isEnabled());
-}
-
-void TestConsole::optionsButton() {
-    K40Rig rig;
-    rig.writeRoute(3, 5);
-    rig.start();
-    rig.setRoute(u"3"_qs, u"2"_qs);
-    bool disabledWhileOpen = false;
-    QTimer::singleShot(0, &rig.options(), [&] {
-        disabledWhileOpen = !rig.board().isEnabled() && !rig.console().isEnabled();
-        rig.options().stopNamePage->prefixMode->setCurrentIndex(2);
-        rig.options().okButton->click();
-    });
-    rig.console().optionsButton->click();
-    QVERIFY(disabledWhileOpen);
-    QVERIFY(rig.board().isEnabled() && rig.console().isEnabled());
-    QVERIFY(rig.options().isHidden());
-    QCOMPARE(rig.strip(), rig.stripFor(u"停2"_qs, 2)); // shown again with the new prefix
-}
-
-void TestConsole::exitOrder_data() {
-    QTest::addColumn<int>("answer");
-    QTest::newRow("no") << int(MsgAnswer::No);
-    QTest::newRow("yes") << int(MsgAnswer::Yes);
-}
-
-void TestConsole::exitOrder() {
-    QFETCH(int, answer);
-    K40Rig rig;
-    rig.writeRoute(3, 5);
-    rig.start();
-    rig.setRoute(u"3"_qs, u"2"_qs);
-    rig.sound.commands.clear();
-    rig.speech.calls.clear();
-    rig.messages.answers << MsgAnswer(answer);
-    rig.console().close();
-    QCOMPARE(rig.messages.shown.last().text, u"カルテラを終了しますか？"_qs);
-    QCOMPARE(rig.messages.shown.last().title, u"カルテラの終了確認"_qs);
-    QCOMPARE(rig.messages.shown.last().icon, MsgIcon::Question);
-    QCOMPARE(rig.messages.shown.last().buttons, MsgButtons::YesNo);
-    const bool yes = MsgAnswer(answer) == MsgAnswer::Yes;
-    QCOMPARE(rig.app->ended(), yes);
-    QCOMPARE(QFile::exists(rig.path(u"K40.in4"_qs)), yes);
-    if (!yes) {
+    void startUp() {
+        K40Rig rig;
+        rig.start();
+        QCOMPARE(rig.board().windowTitle(), u"カルテラ - 型番:K40"_qs);
+        QCOMPARE(rig.console().windowTitle(), u"集中操作盤"_qs);
         QVERIFY(rig.console().isVisible());
-        QCOMPARE(rig.cell(2), u"202"_qs);
-        QVERIFY(rig.sound.commands.isEmpty());
-        return;
+        QVERIFY(rig.board().isVisible());
+        QVERIFY(rig.options().isHidden());
+        QCOMPARE(rig.board().pos(), QPoint(0, 0));
+        QCOMPARE(rig.board().size(), QSize(582, 292));
+        QVERIFY(!rig.board().mask().contains(QPoint(0, 0)));
+        QVERIFY(rig.board().mask().contains(QPoint(1, 0)));
+        for (int i = 1; i <= 24; ++i) {
+            QCOMPARE(rig.cell(i), u"0"_qs);
+            QVERIFY(rig.board().ticketLabels[size_t(i)]->isVisibleTo(&rig.board()));
+            QCOMPARE(rig.board().ticketNumberColor(i), BgrColor(0xC0FFC0)); // ON2
+        }
+        QCOMPARE(rig.board().ticketLabels[24]->text(), u"２４"_qs);
+        QVERIFY(!rig.console().stepForwardButton->isEnabled());
+        QVERIFY(!rig.console().clearDisplayCheck->isEnabled());
+        QVERIFY(rig.console().backlightButtons[2]->isChecked());
+        QCOMPARE(rig.console().tapeGroup->title(), u"音合使用可"_qs);
+        QVERIFY(rig.console().tapeGroup->isEnabled());
+        QVERIFY(!rig.console().tapeNextButton->isEnabled());
+        QVERIFY(rig.messages.shown.isEmpty()); // no settings file: nothing said
+        QVERIFY(!rig.board().clockTimer->isActive());
+        QVERIFY(rig.board().clockDigits[0]->isHidden());
+        rig.board().close(); // the board is not closed by itself
+        QVERIFY(rig.board().isVisible());
     }
-    QCOMPARE(rig.sound.commands, (QStringList{u"close K40S1"_qs, u"close K40S2"_qs,
-                                              u"close K40S3"_qs, u"close K40S4"_qs}));
-    QCOMPARE(rig.speech.calls, QStringList{u"release"_qs});
-    QCOMPARE(rig.strip(), rig.stripFor(QString(), 0));
-}
+
+    void controlsReachTheSessionAndTheBoard() {
+        K40Rig rig;
+        rig.writeRoute(12, 8);
+        rig.start();
+        ConsoleWindow& c = rig.console();
+        // The digit lists and their "リセット".
+        const int route[5] = {0, 0, 0, 1, 2}, section[3] = {0, 0, 5};
+        for (int i = 0; i < 5; ++i)
+            c.routeLists[size_t(i)]->setCurrentRow(route[i]);
+        for (int i = 0; i < 3; ++i)
+            c.sectionLists[size_t(i)]->setCurrentRow(section[i]);
+        c.listResetButton->click();
+        rig.clock.advance(RouteSession::LampTestMs);
+        QCOMPARE(rig.session().state().routeText, u"00012"_qs);
+        QCOMPARE(rig.session().state().currentRow, qint16(5));
+        QVERIFY(c.stepForwardButton->isEnabled());
+        // The keypad and its readouts.
+        for (QPushButton* b :
+             {c.routeKey, c.digitKeys[1], c.digitKeys[2], c.sectionKey, c.digitKeys[3]})
+            b->click();
+        QCOMPARE(c.routeReadout->text(), u"12"_qs);
+        QCOMPARE(c.sectionReadout->text(), u"3"_qs);
+        c.keypadResetButton->click();
+        rig.clock.advance(RouteSession::LampTestMs);
+        c.stepForwardButton->click();
+        QCOMPARE(rig.cell(24), u"424"_qs);
+        c.stepBackButton->click();
+        QCOMPARE(rig.cell(24), u"324"_qs);
+        // Late night and the display clear.
+        c.lateNightCheck->click();
+        QCOMPARE(rig.settings().record().LateNight, qint16(1));
+        c.clearDisplayCheck->click();
+        QCOMPARE(rig.cell(24), QString());
+        for (QWidget* w :
+             {static_cast<QWidget*>(c.keypadPanel), static_cast<QWidget*>(c.scrollGroup),
+              static_cast<QWidget*>(c.stepForwardButton), static_cast<QWidget*>(c.tapeGroup)})
+            QVERIFY(!w->isEnabled());
+        QVERIFY(c.backlightGroup->isEnabled() && c.optionsButton->isEnabled());
+        c.clearDisplayCheck->click();
+        QCOMPARE(rig.cell(24), u"648"_qs);
+        // The scroll bars reach the strip and their value labels.
+        c.scrollSpeedBar->setValue(250);
+        c.scrollIntervalBar->setValue(0);
+        QCOMPARE(rig.board().stopNameDisplay->speed(), qint16(250));
+        QCOMPARE(rig.board().stopNameDisplay->scrollStartWait(), 0);
+        QCOMPARE(c.scrollSpeedValue->text(), u"250"_qs);
+        QCOMPARE(c.scrollIntervalValue->text(), u"0"_qs);
+        // A double-click on the keypad brings the lists in front.
+        QTest::mouseDClick(c.keypadPanel, Qt::LeftButton);
+        QCOMPARE(rig.settings().record().CtrlPage, qint16(1));
+        const QWidget* front = c.childAt(c.listResetButton->mapTo(&c, QPoint(5, 5)));
+        QCOMPARE(front, static_cast<QWidget*>(c.listResetButton));
+    }
+
+    void clickDuringTheLampTestIsTakenAfterIt() {
+        K40Rig rig;
+        rig.writeRoute(3, 5);
+        rig.start();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.console()));
+        rig.setRoute(u"3"_qs, u"1"_qs);
+        rig.console().keypadResetButton->click(); // the same route again
+        QVERIFY(rig.session().isWaiting());
+        QTest::mouseClick(rig.console().stepForwardButton, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(rig.cell(1), u"888"_qs); // still the lamp test
+        QVERIFY(rig.app->inputHold().heldCount() > 0);
+        rig.clock.advance(RouteSession::LampTestMs);
+        QCOMPARE(rig.session().state().currentRow, qint16(1));
+        QTRY_COMPARE(rig.session().state().currentRow, qint16(2));
+        QCOMPARE(rig.cell(1), u"201"_qs);
+        QCOMPARE(rig.strip(), rig.stripFor(u"停2"_qs, 0));
+    }
+
+    void clicksQueuedDuringAStepStepAfterIt() {
+        K40Rig rig;
+        rig.writeRoute(3, 6);
+        writeFile(rig.path(u"step.wav"_qs), "RIFF");
+        rig.start();
+        rig.edit([&](SettingsRecord& r) {
+            r.StepSoundFile = rig.path(u"step.wav"_qs);
+            r.StepSoundSync = -1;
+            r.StepSoundAsync = 0;
+        });
+        rig.setRoute(u"3"_qs, u"1"_qs);
+        // Two more clicks arrive while the first step's chime plays.
+        bool posted = false;
+        rig.sound.hook = [&](const QString& c) {
+            if (c != u"play K40S2 from 0 wait" || posted) return;
+            posted = true;
+            postClick(rig.console().stepForwardButton);
+            postClick(rig.console().stepForwardButton);
+        };
+        rig.console().stepForwardButton->click();
+        QCOMPARE(rig.session().state().currentRow, qint16(2));
+        QTRY_COMPARE(rig.session().state().currentRow, qint16(4));
+        QCOMPARE(rig.cell(24), u"424"_qs);
+        QCOMPARE(rig.strip(), rig.stripFor(u"停4"_qs, 0));
+    }
+
+    void userPictures_data() {
+        QTest::addColumn<QByteArray>("content"); // empty: no such file
+        QTest::addColumn<bool>("perMode");
+        QTest::addColumn<bool>("changes");
+        QTest::addColumn<QString>("message");
+        QImage red(100, 50, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QByteArray bmp;
+        QBuffer buffer(&bmp);
+        buffer.open(QIODevice::WriteOnly);
+        red.save(&buffer, "BMP");
+        QTest::newRow("a picture") << bmp << true << true << QString();
+        QTest::newRow("built in: ignored") << bmp << false << false << QString();
+        QTest::newRow("missing file: silent") << QByteArray() << true << false << QString();
+        QTest::newRow("not a picture")
+            << QByteArray("not a picture at all") << true << false
+            << u"エラーです。\r\n\r\nエラーコード：481　指定した画像の内容が不正です。この部分では扱えません。"_qs;
+    }
+
+    void userPictures() {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, perMode);
+        QFETCH(bool, changes);
+        QFETCH(QString, message);
+        K40Rig rig;
+        if (!content.isEmpty()) writeFile(rig.path(u"on1.bmp"_qs), content);
+        rig.start();
+        rig.edit([&](SettingsRecord& r) {
+            r.PanelAuto = perMode ? 0 : -1;
+            r.PanelManual = perMode ? -1 : 0;
+            r.PanelOn1BuiltIn = 0;
+            r.PanelOn1User = -1;
+            r.PanelOn1File = rig.path(u"on1.bmp"_qs);
+            r.SeiriNumColorOn1 = 0x123456;
+        });
+        rig.console().backlightButtons[2]->click();
+        const QImage before = rig.board().picture().toImage();
+        rig.messages.shown.clear();
+        rig.console().backlightButtons[1]->click();
+        const QImage after = rig.board().picture().toImage();
+        QCOMPARE(after != before, changes);
+        if (changes) QCOMPARE(after.pixelColor(10, 10), QColor(Qt::red));
+        QCOMPARE(rig.board().ticketNumberColor(7), BgrColor(0x123456));
+        if (message.isEmpty()) {
+            QVERIFY(rig.messages.shown.isEmpty());
+        } else {
+            QCOMPARE(rig.messages.shown.size(), 1);
+            QCOMPARE(rig.messages.shown[0].text, message);
+            QCOMPARE(rig.messages.shown[0].title, u"エラー"_qs);
+            QCOMPARE(rig.messages.shown[0].icon, MsgIcon::Critical);
+        }
+    }
+
+    void fareCellOptions_data() {
+        QTest::addColumn<bool>("userSettable");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<int>("zeroMode");
+        QTest::newRow("accepted") << true << true << 3;
+        QTest::newRow("cancelled") << true << false << 0;
+        QTest::newRow("not user-settable") << false << true << 0;
+    }
+
+    void fareCellOptions() {
+        QFETCH(bool, userSettable);
+        QFETCH(bool, accepted);
+        QFETCH(int, zeroMode);
+        K40Rig rig;
+        rig.writeRoute(3, 5);
+        rig.start();
+        rig.setRoute(u"3"_qs, u"1"_qs);
+        if (accepted) rig.dialogs.digitAnswer = DigitOptions{3, 1, 2};
+        rig.board().fareCells[5]->setUserSettable(userSettable);
+        bool consoleDisabled = false;
+        rig.dialogs.during = [&] { consoleDisabled = !rig.console().isEnabled(); };
+        rig.dialogs.calls.clear();
+        QTest::mouseDClick(rig.board().fareCells[5], Qt::LeftButton);
+        QCOMPARE(consoleDisabled, userSettable);
+        QVERIFY(rig.console().isEnabled());
+        QCOMPARE(rig.dialogs.calls.size(), userSettable ? 1 : 0);
+        for (int i = 1; i <= 24; ++i) {
+            QCOMPARE(int(rig.board().fareCells[size_t(i)]->zeroMode()), zeroMode);
+            QCOMPARE(rig.cell(i), QString::number(100 + i)); // values kept
+        }
+    }
+
+    void clockDigits() {
+        K40Rig rig;
+        rig.start();
+        rig.clock.current = QDateTime(QDate(2024, 3, 5), QTime(9, 5, 59));
+        rig.board().showTime();
+        QCOMPARE(rig.board().clockDigits[0]->value(), DigitValue(9));
+        QCOMPARE(rig.board().clockDigits[1]->value(), DigitValue(5));
+    }
+
+    void previewSwitchAndCopy() {
+        K40Rig rig;
+        rig.start();
+        ConsoleWindow& c = rig.console();
+        QCOMPARE(c.width(), 359);
+        QCOMPARE(c.previewToggle->toolTip(), u"整理券プレビューを開きます"_qs);
+        c.previewToggle->click();
+        QCOMPARE(c.width(), 600);
+        QCOMPARE(c.previewToggle->text(), u"<<"_qs);
+        QCOMPARE(c.previewToggle->toolTip(), u"整理券プレビューを隠します"_qs);
+        c.previewToggle->click();
+        QCOMPARE(c.width(), 359);
+        QCOMPARE(c.previewToggle->text(), u">>"_qs);
+        QCOMPARE(c.copyAction->text(), u"コピー(&C)"_qs);
+        c.ticketPreview->image().setPixelColor(3, 4, Qt::blue);
+        c.copyAction->trigger(); // the preview closed, the picture is copied all the same
+        QCOMPARE(QGuiApplication::clipboard()->image().pixelColor(3, 4), QColor(Qt::blue));
+    }
+
+    void versionBox() {
+        K40Rig rig;
+        rig.start();
+        bool boardDisabled = false;
+        rig.dialogs.during = [&] { boardDisabled = !rig.board().isEnabled(); };
+        rig.console().versionButton->click();
+        QVERIFY(boardDisabled);
+        QCOMPARE(rig.dialogs.calls.size(), 1);
+        QVERIFY(rig.dialogs.calls[0].startsWith(
+            u"version:機種：K40\r\nバージョン：4.0.0  ServiceRelease 1\r\n\r\n"_qs));
+        QVERIFY(rig.board().isEnabled());
+    }
+
+    void optionsButton() {
+        K40Rig rig;
+        rig.writeRoute(3, 5);
+        rig.start();
+        rig.setRoute(u"3"_qs, u"2"_qs);
+        bool disabledWhileOpen = false;
+        QTimer::singleShot(0, &rig.options(), [&] {
+            disabledWhileOpen = !rig.board().isEnabled() && !rig.console().isEnabled();
+            rig.options().stopNamePage->prefixMode->setCurrentIndex(2);
+            rig.options().okButton->click();
+        });
+        rig.console().optionsButton->click();
+        QVERIFY(disabledWhileOpen);
+        QVERIFY(rig.board().isEnabled() && rig.console().isEnabled());
+        QVERIFY(rig.options().isHidden());
+        QCOMPARE(rig.strip(), rig.stripFor(u"停2"_qs, 2)); // shown again with the new prefix
+    }
+
+    void exitOrder_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("no") << int(MsgAnswer::No);
+        QTest::newRow("yes") << int(MsgAnswer::Yes);
+    }
+
+    void exitOrder() {
+        QFETCH(int, answer);
+        K40Rig rig;
+        rig.writeRoute(3, 5);
+        rig.start();
+        rig.setRoute(u"3"_qs, u"2"_qs);
+        rig.sound.commands.clear();
+        rig.speech.calls.clear();
+        rig.messages.answers << MsgAnswer(answer);
+        rig.console().close();
+        QCOMPARE(rig.messages.shown.last().text, u"カルテラを終了しますか？"_qs);
+        QCOMPARE(rig.messages.shown.last().title, u"カルテラの終了確認"_qs);
+        QCOMPARE(rig.messages.shown.last().icon, MsgIcon::Question);
+        QCOMPARE(rig.messages.shown.last().buttons, MsgButtons::YesNo);
+        const bool yes = MsgAnswer(answer) == MsgAnswer::Yes;
+        QCOMPARE(rig.app->ended(), yes);
+        QCOMPARE(QFile::exists(rig.path(u"K40.in4"_qs)), yes);
+        if (!yes) {
+            QVERIFY(rig.console().isVisible());
+            QCOMPARE(rig.cell(2), u"202"_qs);
+            QVERIFY(rig.sound.commands.isEmpty());
+            return;
+        }
+        QCOMPARE(rig.sound.commands, (QStringList{u"close K40S1"_qs, u"close K40S2"_qs,
+                                                  u"close K40S3"_qs, u"close K40S4"_qs}));
+        QCOMPARE(rig.speech.calls, QStringList{u"release"_qs});
+        QCOMPARE(rig.strip(), rig.stripFor(QString(), 0));
+    }
+};
 
 QTEST_MAIN(TestConsole)
 #include "tst_console.moc"

@@ -2,6 +2,7 @@
 // the ticket plug-in's information; OK commits the edited settings to the
 // board and the console, closing the dialog drops them.
 #include "K40Rig.h"
+#include "SettingsSamples.h"
 #include "console/TicketPreviewBox.h"
 #include "options/ColorButton.h"
 #include "options/DigitsPage.h"
@@ -31,8 +32,10 @@ bool editWith(OptionsDialog& dialog, SettingsRecord& record, const std::function
               bool ok = true) {
     QTimer::singleShot(0, &dialog, [&] {
         act();
-        if (ok) dialog.okButton->click();
-        else dialog.close();
+        if (ok)
+            dialog.okButton->click();
+        else
+            dialog.close();
     });
     return dialog.edit(record);
 }
@@ -54,364 +57,337 @@ struct DialogRig {
 class TestOptions : public QObject {
     Q_OBJECT
 private slots:
-    void firstState();
-    void informationRowsEnableTheirLists_data();
-    void informationRowsEnableTheirLists();
-    void panelPictureRowsFollowTheChoice();
-    void previewFramesFollowTheSwitch();
-    void choosersKeepTheOldValueOnCancel_data();
-    void choosersKeepTheOldValueOnCancel();
-    void colorChooser();
-    void dates_data();
-    void dates();
-    void okAppliesToTheBoard();
-    void closingDropsTheChanges();
-    void pluginInformation_data();
-    void pluginInformation();
-    void invalidPluginAfterAValidOne();
-};
-
-void TestOptions::firstState() {
-    DialogRig rig;
-    QStringList lists, fonts;
-    bool stepPageShown = false, previewFixed = false;
-    QVERIFY(rig.edit([&] {
+    void firstState() {
+        DialogRig rig;
         OptionsDialog& o = rig.dialog;
-        lists << QString::number(o.panelPage->layoutList->count())
-              << o.panelPage->layoutList->itemText(0)
-              << QString::number(o.digitsPage->sectionCell->count())
-              << QString::number(o.digitsPage->columnList->count())
-              << o.soundsPage->stepColumn->itemText(149);
-        for (QComboBox* c : {o.stopNamePage->nameFont, o.stopNamePage->prefixMode,
-                             o.stopNamePage->prefixFont})
-            fonts << QString::number(c->currentIndex());
-        stepPageShown = o.soundsPage->stepSoundsButton->isChecked() &&
-                        o.soundsPage->stepSounds.frame->isVisibleTo(o.soundsPage) &&
-                        !o.soundsPage->announcementSounds.frame->isVisibleTo(o.soundsPage);
-        previewFixed = o.digitsPage->preview->value() == DigitValue(u"123"_qs) &&
-                       !o.digitsPage->preview->userSettable();
-    }));
-    QCOMPARE(rig.dialog.windowTitle(), u"オプション"_qs);
-    QCOMPARE(lists, (QStringList{u"12"_qs, u"1,2,3...24 （既定の表示）"_qs, u"24"_qs, u"150"_qs,
-                                 u"150"_qs}));
-    QCOMPARE(fonts, (QStringList{u"-1"_qs, u"-1"_qs, u"-1"_qs})); // nothing chosen yet
-    QVERIFY(rig.dialog.pageButtons[0]->isChecked());
-    QVERIFY(stepPageShown);
-    QVERIFY(previewFixed);
-    // Nothing changed, OK hands back the record as it came.
-    QCOMPARE(rig.record, Settings(QDate(2024, 3, 5)).record());
-}
-
-void TestOptions::informationRowsEnableTheirLists_data() {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("lists"); // how many lists the row enables
-    QTest::addColumn<bool>("fromZero");
-    QTest::newRow("section") << 0 << 1 << true;
-    QTest::newRow("ticket number") << 1 << 1 << false;
-    QTest::newRow("route") << 2 << 1 << false;
-    QTest::newRow("data column") << 3 << 2 << false;
-}
-
-void TestOptions::informationRowsEnableTheirLists() {
-    QFETCH(int, row);
-    QFETCH(int, lists);
-    QFETCH(bool, fromZero);
-    DialogRig rig;
-    DigitsPage& p = *rig.dialog.digitsPage;
-    QCheckBox* checks[4] = {p.sectionCheck, p.ticketCheck, p.routeCheck, p.columnCheck};
-    const auto enabled = [&] {
-        int n = 0;
-        for (QComboBox* c : {p.sectionCell, p.ticketCell, p.routeCell, p.columnCell, p.columnList})
-            n += c->isEnabled() ? 1 : 0;
-        return n;
-    };
-    QCOMPARE(enabled(), 0);
-    QVERIFY(!p.fromZeroCheck->isEnabled());
-    checks[row]->click();
-    QCOMPARE(enabled(), lists);
-    QCOMPARE(p.fromZeroCheck->isEnabled(), fromZero);
-    checks[row]->click();
-    QCOMPARE(enabled(), 0);
-    // Loaded from a record, as a settings file brings it: the same rule.
-    rig.record.InfoSectionOn = rig.record.InfoSeiriOn = rig.record.InfoRouteOn =
-        rig.record.InfoColumnOn = 1;
-    for (OptionsPage* page : rig.dialog.pages()) page->load(rig.record);
-    QCOMPARE(enabled(), 5);
-}
-
-void TestOptions::panelPictureRowsFollowTheChoice() {
-    DialogRig rig;
-    PanelPage& p = *rig.dialog.panelPage;
-    QList<int> hidden, pathHeights;
-    QVERIFY(rig.edit([&] {
-        rig.dialog.showPage(1);
-        for (const auto& slot : p.pictureSlots) hidden << int(slot.frame->isHidden());
-        p.perModePictures->click();
-        QCoreApplication::processEvents();
-        // The page grows for the rows: no path box is squeezed.
-        for (const auto& slot : p.pictureSlots)
-            pathHeights << slot.file.path->height() - slot.file.path->sizeHint().height();
-        p.pictureSlots[1].user->click();
-    }));
-    QCOMPARE(hidden, (QList<int>{1, 1, 1}));
-    QCOMPARE(pathHeights, (QList<int>{0, 0, 0}));
-    QCOMPARE(rig.record.PanelManual, qint16(-1));
-    QCOMPARE(rig.record.PanelOn1User, qint16(-1));
-    QCOMPARE(rig.record.PanelOn1BuiltIn, qint16(0));
-    p.builtInPictures->click();
-    for (const auto& slot : p.pictureSlots) QVERIFY(slot.frame->isHidden() && !slot.frame->isEnabled());
-    QVERIFY(p.ticketNumberFrame->isEnabled());
-    p.showTicketNumbers->click();
-    QVERIFY(!p.ticketNumberFrame->isEnabled());
-}
-
-void TestOptions::previewFramesFollowTheSwitch() {
-    DialogRig rig;
-    TicketPreviewPage& p = *rig.dialog.ticketPreviewPage;
-    QVERIFY(p.pluginFrame->isHidden() && p.dateFrame->isHidden());
-    p.pluginFile->setText(u"/p/a.4SP"_qs);
-    p.usePreview->click();
-    QVERIFY(!p.pluginFrame->isHidden() && p.pluginFrame->isEnabled() && !p.dateFrame->isHidden());
-    p.usePreview->click();
-    QVERIFY(p.pluginFrame->isHidden() && !p.dateFrame->isEnabled());
-    p.usePreview->click();
-    QCOMPARE(p.pluginFile->text(), u"/p/a.4SP"_qs);
-}
-
-void TestOptions::choosersKeepTheOldValueOnCancel_data() {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("call");
-    QTest::addColumn<QString>("filter");
-    QTest::newRow("fare folder") << u"folder"_qs << u"folder:フォルダーを選択してください"_qs
-                                 << QString();
-    QTest::newRow("route sound") << u"sound"_qs << u"file:サウンドの選択"_qs
-                                 << u"Waveサウンド(*.wav);;MIDIサウンド(*.mid)"_qs;
-    QTest::newRow("ON2 picture") << u"picture"_qs << u"file:パネル画像の選択"_qs
-                                 << u"ビットマップ(*.bmp);;GIF画像(*.gif);;JPEG画像(*.jpg)"_qs;
-}
-
-void TestOptions::choosersKeepTheOldValueOnCancel() {
-    QFETCH(QString, kind);
-    QFETCH(QString, call);
-    DialogRig rig;
-    OptionsDialog& o = rig.dialog;
-    const OptionsPage::PathRow& row = kind == u"folder"  ? o.foldersPage->fareFolder
-                                      : kind == u"sound" ? o.soundsPage->routeSetSound
-                                                         : o.panelPage->pictureSlots[2].file;
-    o.panelPage->perModePictures->click();
-    row.path->setText(u"/old"_qs);
-    row.choose->click(); // cancelled
-    QCOMPARE(row.path->text(), u"/old"_qs);
-    QCOMPARE(rig.dialogs.calls.value(0), call);
-    QTEST(rig.dialogs.lastFilter, "filter");
-    rig.dialogs.folderAnswer = rig.dialogs.fileAnswer = u"/new"_qs;
-    row.choose->click();
-    QCOMPARE(row.path->text(), u"/new"_qs);
-}
-
-void TestOptions::colorChooser() {
-    DialogRig rig;
-    rig.record.CustomColors[16] = 0x777777;
-    BgrColor previewWhileOpen = 0;
-    QVERIFY(rig.edit([&] {
-        DigitsPage& p = *rig.dialog.digitsPage;
-        p.litColor->click(); // cancelled
-        rig.dialogs.colorAnswer = 0x00FF00;
-        rig.dialogs.customAnswer[0] = 0x123456;
-        p.litColor->click();
-        previewWhileOpen = p.preview->litColor();
-    }));
-    QCOMPARE(rig.dialogs.calls.value(0), u"color:72d2f8"_qs);
-    QCOMPARE(rig.dialogs.lastCustom[16], 0x777777);
-    QCOMPARE(previewWhileOpen, BgrColor(0x00FF00)); // the preview at once
-    QCOMPARE(rig.record.DegitForeColor, 0x00FF00);
-    QCOMPARE(rig.record.CustomColors[0], 0x123456);
-}
-
-void TestOptions::dates_data() {
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("7 March 2024") << QDate(2024, 3, 7) << u"2024/03/07"_qs;
-    QTest::newRow("31 December 2030") << QDate(2030, 12, 31) << u"2030/12/31"_qs;
-    QTest::newRow("year 987") << QDate(987, 1, 2) << u"987/01/02"_qs;
-}
-
-void TestOptions::dates() {
-    QFETCH(QDate, date);
-    DialogRig rig;
-    TicketPreviewPage& p = *rig.dialog.ticketPreviewPage;
-    for (OptionsPage* page : rig.dialog.pages()) page->load(rig.record);
-    p.usePreview->click();
-    p.chooseDate->click(); // cancelled
-    QCOMPARE(p.fixedDate->text(), u"2024/03/05"_qs);
-    rig.dialogs.dateAnswer = date;
-    p.chooseDate->click();
-    QTEST(p.fixedDate->text(), "text");
-}
-
-void TestOptions::okAppliesToTheBoard() {
-    K40Rig rig;
-    rig.start();
-    rig.console().backlightButtons[1]->click();
-    OptionsDialog& o = rig.options();
-    bool unchangedWhileOpen = false;
-    QTimer::singleShot(0, &o, [&] {
-        o.panelPage->showTicketNumbers->setChecked(false);
-        o.panelPage->layoutList->setCurrentIndex(7);
-        o.panelPage->numberColors[1]->setBackColor(0x0000FF);
-        o.stopNamePage->backColor->setBackColor(0x101010);
-        o.stopNamePage->dotColor->setBackColor(0x00A5FF);
-        o.stopNamePage->nameFont->setCurrentIndex(2);
-        o.stopNamePage->nameBold->setChecked(true);
-        o.stopNamePage->prefixMode->setCurrentIndex(1);
-        o.stopNamePage->prefixColor->setBackColor(0x00D7FF);
-        o.stopNamePage->prefixFont->setCurrentIndex(3);
-        o.stopNamePage->prefixBold->setChecked(true);
-        o.digitsPage->backColor->setBackColor(0x224466);
-        unchangedWhileOpen = rig.board().ticketLabels[3]->isVisibleTo(&rig.board());
-        o.okButton->click();
-    });
-    rig.console().optionsButton->click();
-    QVERIFY(unchangedWhileOpen); // nothing before OK
-    for (int i = 1; i <= 24; ++i) {
-        QVERIFY(!rig.board().ticketLabels[size_t(i)]->isVisibleTo(&rig.board()));
-        QCOMPARE(rig.board().ticketNumberColor(i), BgrColor(0x0000FF));
-        QVERIFY(rig.board().fareCells[size_t(i)]->isVisibleTo(&rig.board()));
-        QCOMPARE(rig.board().fareCells[size_t(i)]->backColor(), BgrColor(0x224466));
+        for (OptionsPage* page : o.pages())
+            page->load(rig.record);
+        QCOMPARE(o.windowTitle(), u"オプション"_qs);
+        QVERIFY(o.pageButtons[0]->isChecked());
+        QCOMPARE(o.panelPage->layoutList->count(), 12);
+        QCOMPARE(o.digitsPage->sectionCell->count(), 24);
+        QCOMPARE(o.soundsPage->stepColumn->itemText(149), u"150"_qs);
+        // The stop-name lists have nothing chosen yet.
+        for (QComboBox* c :
+             {o.stopNamePage->nameFont, o.stopNamePage->prefixMode, o.stopNamePage->prefixFont})
+            QCOMPARE(c->currentIndex(), -1);
+        QVERIFY(o.soundsPage->stepSounds.frame->isVisibleTo(o.soundsPage));
+        QVERIFY(!o.soundsPage->announcementSounds.frame->isVisibleTo(o.soundsPage));
+        QCOMPARE(o.digitsPage->preview->value(), DigitValue(u"123"_qs));
+        QVERIFY(!o.digitsPage->preview->userSettable());
+        // Every setting comes back from the pages as it went in.
+        for (const SettingsRecord& r : {rig.record, unusualSettings(u"/fares"_qs)}) {
+            SettingsRecord stored = r;
+            for (OptionsPage* page : o.pages())
+                page->load(r);
+            stored.FareDataDir.clear();
+            for (OptionsPage* page : o.pages())
+                page->store(stored);
+            QCOMPARE(stored, r);
+        }
     }
-    QCOMPARE(rig.board().clockDigits[1]->backColor(), BgrColor(0x224466));
-    QCOMPARE(rig.board().ticketLabels[1]->text(), u"券なし"_qs);
-    QCOMPARE(rig.board().ticketLabels[1]->font().pixelSize(), 16); // 12 points
-    QCOMPARE(rig.board().ticketLabels[1]->font().family(), u"ＭＳ Ｐゴシック"_qs);
-    QCOMPARE(rig.board().ticketLabels[2]->text(), u"２"_qs);
-    const StopNameDisplay& s = *rig.board().stopNameDisplay;
-    QCOMPARE(s.backColor(), BgrColor(0x101010));
-    QCOMPARE(s.dotColor(), BgrColor(0x00A5FF));
-    QCOMPARE(s.fontMode(), qint16(2));
-    QVERIFY(s.fontBold());
-    QCOMPARE(s.prefixMode(), qint16(1));
-    QCOMPARE(s.prefixColor(), BgrColor(0x00D7FF));
-    QCOMPARE(s.prefixFontMode(), qint16(3));
-    QVERIFY(s.prefixBold());
-    // Applying twice gives the same board.
-    const QImage before = rig.board().grab().toImage();
-    rig.board().applyAppearance();
-    QCOMPARE(rig.board().grab().toImage(), before);
-}
 
-void TestOptions::closingDropsTheChanges() {
-    K40Rig rig;
-    rig.start();
-    const SettingsRecord before = rig.settings().record();
-    QTimer::singleShot(0, &rig.options(), [&] {
-        rig.options().foldersPage->fareFolder.path->setText(u"/dropped"_qs);
-        rig.options().close();
-    });
-    rig.console().optionsButton->click();
-    QVERIFY(rig.options().isHidden());
-    QCOMPARE(rig.settings().record(), before);
-    QVERIFY(rig.console().isEnabled() && rig.board().isEnabled());
-}
+    void informationRowsEnableTheirLists_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("lists"); // how many lists the row enables
+        QTest::addColumn<bool>("fromZero");
+        QTest::newRow("section") << 0 << 1 << true;
+        QTest::newRow("ticket number") << 1 << 1 << false;
+        QTest::newRow("route") << 2 << 1 << false;
+        QTest::newRow("data column") << 3 << 2 << false;
+    }
 
-void TestOptions::pluginInformation_data() {
-    QTest::addColumn<TicketPluginInfo>("info");
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<bool>("companies");
-    TicketPluginInfo plain{};
-    plain[1] = 3000;
-    plain[2] = 1500;
-    plain[3] = 1;
-    plain[6] = 1;
-    const QStringList start{u"日付の印字 ---> 可能"_qs, u"時刻の印字 ---> 不可"_qs,
-                            u"系統番号の印字 ---> 不可"_qs, u"停名の印字 ---> 可能"_qs};
-    QTest::newRow("no barcode")
-        << plain << start + QStringList{u"バーコード印字 ---> 不可"_qs, u"社名切り替え:---> 不可"_qs}
-        << false;
-    TicketPluginInfo barcode = plain;
-    barcode[7] = 1;
-    barcode[8] = 2;
-    barcode[9] = 999;
-    barcode[10] = 1;
-    barcode[11] = 1;
-    barcode[12] = 99;
-    barcode[13] = 2;
-    QTest::newRow("barcode and companies")
-        << barcode
-        << start + QStringList{u"バーコード印字 ---> 可能"_qs, u"バーコード本数 ---> 2"_qs,
-                               u"バーコード系統方式 ---> 連番式"_qs,
-                               u"設定可能な系統範囲 ---> 1 ～ 999"_qs,
-                               u"停留所認識範囲 ---> 1 ～ 99"_qs, u"社名切り替え:---> 可能"_qs}
-        << true;
-}
+    void informationRowsEnableTheirLists() {
+        QFETCH(int, row);
+        QFETCH(int, lists);
+        QFETCH(bool, fromZero);
+        DialogRig rig;
+        DigitsPage& p = *rig.dialog.digitsPage;
+        QCheckBox* checks[4] = {p.sectionCheck, p.ticketCheck, p.routeCheck, p.columnCheck};
+        const auto enabled = [&] {
+            int n = 0;
+            for (QComboBox* c :
+                 {p.sectionCell, p.ticketCell, p.routeCell, p.columnCell, p.columnList})
+                n += c->isEnabled() ? 1 : 0;
+            return n;
+        };
+        QCOMPARE(enabled(), 0);
+        QVERIFY(!p.fromZeroCheck->isEnabled());
+        checks[row]->click();
+        QCOMPARE(enabled(), lists);
+        QCOMPARE(p.fromZeroCheck->isEnabled(), fromZero);
+        checks[row]->click();
+        QCOMPARE(enabled(), 0);
+        // Loaded from a record, as a settings file brings it: the same rule.
+        rig.record.InfoSectionOn = rig.record.InfoSeiriOn = rig.record.InfoRouteOn =
+            rig.record.InfoColumnOn = 1;
+        for (OptionsPage* page : rig.dialog.pages())
+            page->load(rig.record);
+        QCOMPARE(enabled(), 5);
+    }
 
-void TestOptions::pluginInformation() {
-    QFETCH(TicketPluginInfo, info);
-    QFETCH(QStringList, lines);
-    QFETCH(bool, companies);
-    K40Rig rig;
-    rig.start();
-    rig.tickets.validPaths << u"/p/ok.4SP"_qs;
-    rig.tickets.info = info;
-    rig.tickets.companies = QStringList{u"みなと交通"_qs, u"山の手バス"_qs};
-    rig.dialogs.fileAnswer = u"/p/ok.4SP"_qs;
-    QStringList shown;
-    QString remarks;
-    QTimer::singleShot(0, &rig.options(), [&] {
-        TicketPreviewPage& p = *rig.options().ticketPreviewPage;
+    void framesFollowTheirSwitches() {
+        DialogRig rig;
+        PanelPage& p = *rig.dialog.panelPage;
+        QList<int> hidden, pathHeights;
+        QVERIFY(rig.edit([&] {
+            rig.dialog.showPage(1);
+            for (const auto& slot : p.pictureSlots)
+                hidden << int(slot.frame->isHidden());
+            p.perModePictures->click();
+            QCoreApplication::processEvents();
+            // The page grows for the rows: no path box is squeezed.
+            for (const auto& slot : p.pictureSlots)
+                pathHeights << slot.file.path->height() - slot.file.path->sizeHint().height();
+            p.pictureSlots[1].user->click();
+        }));
+        QCOMPARE(hidden, (QList<int>{1, 1, 1}));
+        QCOMPARE(pathHeights, (QList<int>{0, 0, 0}));
+        QCOMPARE(rig.record.PanelManual, qint16(-1));
+        QCOMPARE(rig.record.PanelOn1User, qint16(-1));
+        QCOMPARE(rig.record.PanelOn1BuiltIn, qint16(0));
+        p.builtInPictures->click();
+        for (const auto& slot : p.pictureSlots)
+            QVERIFY(slot.frame->isHidden() && !slot.frame->isEnabled());
+        QVERIFY(p.ticketNumberFrame->isEnabled());
+        p.showTicketNumbers->click();
+        QVERIFY(!p.ticketNumberFrame->isEnabled());
+        // The plug-in and date frames follow the preview switch, keeping their
+        // contents.
+        TicketPreviewPage& t = *rig.dialog.ticketPreviewPage;
+        QVERIFY(t.pluginFrame->isHidden() && t.dateFrame->isHidden());
+        t.pluginFile->setText(u"/p/a.4SP"_qs);
+        t.usePreview->click();
+        QVERIFY(!t.pluginFrame->isHidden() && t.pluginFrame->isEnabled() &&
+                !t.dateFrame->isHidden());
+        t.usePreview->click();
+        QVERIFY(t.pluginFrame->isHidden() && !t.dateFrame->isEnabled());
+        t.usePreview->click();
+        QCOMPARE(t.pluginFile->text(), u"/p/a.4SP"_qs);
+    }
+
+    void choosersKeepTheOldValueOnCancel_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("filter");
+        QTest::newRow("fare folder")
+            << u"folder"_qs << u"folder:フォルダーを選択してください"_qs << QString();
+        QTest::newRow("route sound") << u"sound"_qs << u"file:サウンドの選択"_qs
+                                     << u"Waveサウンド(*.wav);;MIDIサウンド(*.mid)"_qs;
+        QTest::newRow("ON2 picture") << u"picture"_qs << u"file:パネル画像の選択"_qs
+                                     << u"ビットマップ(*.bmp);;GIF画像(*.gif);;JPEG画像(*.jpg)"_qs;
+    }
+
+    void choosersKeepTheOldValueOnCancel() {
+        QFETCH(QString, kind);
+        QFETCH(QString, call);
+        DialogRig rig;
+        OptionsDialog& o = rig.dialog;
+        const OptionsPage::PathRow& row = kind == u"folder"  ? o.foldersPage->fareFolder
+                                          : kind == u"sound" ? o.soundsPage->routeSetSound
+                                                             : o.panelPage->pictureSlots[2].file;
+        o.panelPage->perModePictures->click();
+        row.path->setText(u"/old"_qs);
+        row.choose->click(); // cancelled
+        QCOMPARE(row.path->text(), u"/old"_qs);
+        QCOMPARE(rig.dialogs.calls.value(0), call);
+        QTEST(rig.dialogs.lastFilter, "filter");
+        rig.dialogs.folderAnswer = rig.dialogs.fileAnswer = u"/new"_qs;
+        row.choose->click();
+        QCOMPARE(row.path->text(), u"/new"_qs);
+    }
+
+    void colorChooser() {
+        DialogRig rig;
+        rig.record.CustomColors[16] = 0x777777;
+        BgrColor previewWhileOpen = 0;
+        QVERIFY(rig.edit([&] {
+            DigitsPage& p = *rig.dialog.digitsPage;
+            p.litColor->click(); // cancelled
+            rig.dialogs.colorAnswer = 0x00FF00;
+            rig.dialogs.customAnswer[0] = 0x123456;
+            p.litColor->click();
+            previewWhileOpen = p.preview->litColor();
+        }));
+        QCOMPARE(rig.dialogs.calls.value(0), u"color:72d2f8"_qs);
+        QCOMPARE(rig.dialogs.lastCustom[16], 0x777777);
+        QCOMPARE(previewWhileOpen, BgrColor(0x00FF00)); // the preview at once
+        QCOMPARE(rig.record.DegitForeColor, 0x00FF00);
+        QCOMPARE(rig.record.CustomColors[0], 0x123456);
+    }
+
+    void dates_data() {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("7 March 2024") << QDate(2024, 3, 7) << u"2024/03/07"_qs;
+        QTest::newRow("31 December 2030") << QDate(2030, 12, 31) << u"2030/12/31"_qs;
+        QTest::newRow("year 987") << QDate(987, 1, 2) << u"987/01/02"_qs;
+    }
+
+    void dates() {
+        QFETCH(QDate, date);
+        DialogRig rig;
+        TicketPreviewPage& p = *rig.dialog.ticketPreviewPage;
+        for (OptionsPage* page : rig.dialog.pages())
+            page->load(rig.record);
         p.usePreview->click();
-        p.choosePlugin->click();
-        for (int i = 0; i < p.pluginProperties->count(); ++i)
-            shown << p.pluginProperties->item(i)->text();
-        remarks = p.pluginRemarks->toPlainText();
-        rig.options().okButton->click();
-    });
-    rig.console().optionsButton->click();
-    QCOMPARE(rig.dialogs.lastFilter, u"整理券プラグイン(*.4SP)"_qs);
-    QVERIFY(rig.messages.shown.isEmpty());
-    QCOMPARE(rig.settings().record().SeiriPlgFile, u"/p/ok.4SP"_qs);
-    QCOMPARE(shown, lines);
-    QCOMPARE(remarks, u"remarks of /p/ok.4SP"_qs);
-    QCOMPARE(rig.console().ticketPreview->size(), QSize(200, 100));
-    QCOMPARE(rig.console().companyList->count(), companies ? 2 : 0);
-}
+        p.chooseDate->click(); // cancelled
+        QCOMPARE(p.fixedDate->text(), u"2024/03/05"_qs);
+        rig.dialogs.dateAnswer = date;
+        p.chooseDate->click();
+        QTEST(p.fixedDate->text(), "text");
+    }
 
-void TestOptions::invalidPluginAfterAValidOne() {
-    K40Rig rig;
-    rig.start();
-    rig.tickets.validPaths << u"/p/ok.4SP"_qs;
-    rig.tickets.info[13] = 1;
-    rig.tickets.companies = QStringList{u"みなと交通"_qs};
-    int listAfterInvalid = 0;
-    QString pathAfterInvalid;
-    QTimer::singleShot(0, &rig.options(), [&] {
+    void okAppliesToTheBoard() {
+        K40Rig rig;
+        rig.start();
+        rig.console().backlightButtons[1]->click();
+        OptionsDialog& o = rig.options();
+        bool unchangedWhileOpen = false;
+        QTimer::singleShot(0, &o, [&] {
+            o.panelPage->showTicketNumbers->setChecked(false);
+            o.panelPage->layoutList->setCurrentIndex(7);
+            o.panelPage->numberColors[1]->setBackColor(0x0000FF);
+            o.stopNamePage->backColor->setBackColor(0x101010);
+            o.stopNamePage->dotColor->setBackColor(0x00A5FF);
+            o.stopNamePage->nameFont->setCurrentIndex(2);
+            o.stopNamePage->nameBold->setChecked(true);
+            o.stopNamePage->prefixMode->setCurrentIndex(1);
+            o.stopNamePage->prefixColor->setBackColor(0x00D7FF);
+            o.stopNamePage->prefixFont->setCurrentIndex(3);
+            o.stopNamePage->prefixBold->setChecked(true);
+            o.digitsPage->backColor->setBackColor(0x224466);
+            unchangedWhileOpen = rig.board().ticketLabels[3]->isVisibleTo(&rig.board());
+            o.okButton->click();
+        });
+        rig.console().optionsButton->click();
+        QVERIFY(unchangedWhileOpen); // nothing before OK
+        for (int i = 1; i <= 24; ++i) {
+            QVERIFY(!rig.board().ticketLabels[size_t(i)]->isVisibleTo(&rig.board()));
+            QCOMPARE(rig.board().ticketNumberColor(i), BgrColor(0x0000FF));
+            QVERIFY(rig.board().fareCells[size_t(i)]->isVisibleTo(&rig.board()));
+            QCOMPARE(rig.board().fareCells[size_t(i)]->backColor(), BgrColor(0x224466));
+        }
+        QCOMPARE(rig.board().clockDigits[1]->backColor(), BgrColor(0x224466));
+        QCOMPARE(rig.board().ticketLabels[1]->text(), u"券なし"_qs);
+        QCOMPARE(rig.board().ticketLabels[1]->font().pixelSize(), 16); // 12 points
+        QCOMPARE(rig.board().ticketLabels[1]->font().family(), u"ＭＳ Ｐゴシック"_qs);
+        const StopNameDisplay& s = *rig.board().stopNameDisplay;
+        QCOMPARE(s.backColor(), BgrColor(0x101010));
+        QCOMPARE(s.dotColor(), BgrColor(0x00A5FF));
+        QCOMPARE(s.fontMode(), qint16(2));
+        QVERIFY(s.fontBold());
+        QCOMPARE(s.prefixMode(), qint16(1));
+        QCOMPARE(s.prefixColor(), BgrColor(0x00D7FF));
+        QCOMPARE(s.prefixFontMode(), qint16(3));
+        QVERIFY(s.prefixBold());
+        // Applying twice gives the same board.
+        const QImage before = rig.board().grab().toImage();
+        rig.board().applyAppearance();
+        QCOMPARE(rig.board().grab().toImage(), before);
+    }
+
+    void closingDropsTheChanges() {
+        K40Rig rig;
+        rig.start();
+        const SettingsRecord before = rig.settings().record();
+        QTimer::singleShot(0, &rig.options(), [&] {
+            rig.options().foldersPage->fareFolder.path->setText(u"/dropped"_qs);
+            rig.options().close();
+        });
+        rig.console().optionsButton->click();
+        QVERIFY(rig.options().isHidden());
+        QCOMPARE(rig.settings().record(), before);
+        QVERIFY(rig.console().isEnabled() && rig.board().isEnabled());
+    }
+
+    void pluginInformation_data() {
+        QTest::addColumn<TicketPluginInfo>("info");
+        QTest::addColumn<QStringList>("lines");
+        TicketPluginInfo plain{};
+        plain[1] = 3000;
+        plain[2] = 1500;
+        plain[3] = 1;
+        plain[6] = 1;
+        const QStringList start{u"日付の印字 ---> 可能"_qs, u"時刻の印字 ---> 不可"_qs,
+                                u"系統番号の印字 ---> 不可"_qs, u"停名の印字 ---> 可能"_qs};
+        QTest::newRow("no barcode")
+            << plain
+            << start + QStringList{u"バーコード印字 ---> 不可"_qs, u"社名切り替え:---> 不可"_qs};
+        TicketPluginInfo barcode = plain;
+        barcode[7] = 1;
+        barcode[8] = 2;
+        barcode[9] = 999;
+        barcode[10] = 1;
+        barcode[11] = 1;
+        barcode[12] = 99;
+        barcode[13] = 2;
+        QTest::newRow("barcode and companies")
+            << barcode << start + QStringList{u"バーコード印字 ---> 可能"_qs,
+                                              u"バーコード本数 ---> 2"_qs,
+                                              u"バーコード系統方式 ---> 連番式"_qs,
+                                              u"設定可能な系統範囲 ---> 1 ～ 999"_qs,
+                                              u"停留所認識範囲 ---> 1 ～ 99"_qs,
+                                              u"社名切り替え:---> 可能"_qs};
+    }
+
+    void pluginInformation() {
+        QFETCH(TicketPluginInfo, info);
+        QTEST(TicketPreviewPage::propertyLines(info), "lines");
+    }
+
+    void pluginChoices() {
+        K40Rig rig;
+        rig.start();
+        rig.tickets.validPaths << u"/p/ok.4SP"_qs;
+        rig.tickets.info[1] = 3000;
+        rig.tickets.info[2] = 1500;
+        rig.tickets.info[13] = 1;
+        rig.tickets.companies = QStringList{u"みなと交通"_qs, u"山の手バス"_qs};
         TicketPreviewPage& p = *rig.options().ticketPreviewPage;
-        p.usePreview->click();
-        rig.dialogs.fileAnswer = u"/p/ok.4SP"_qs;
-        p.choosePlugin->click();
-        rig.dialogs.fileAnswer = u"/p/bad.4SP"_qs;
-        p.choosePlugin->click();
-        listAfterInvalid = p.pluginProperties->count();
-        pathAfterInvalid = p.pluginFile->text();
-        rig.options().okButton->click();
-    });
-    rig.console().optionsButton->click();
-    QCOMPARE(rig.messages.shown.size(), 1);
-    QCOMPARE(rig.messages.shown[0].text, u"指定したファイルはプラグインでないか、内容が不正です"_qs);
-    QCOMPARE(rig.messages.shown[0].title, u"プラグインロードエラー"_qs);
-    QCOMPARE(rig.messages.shown[0].icon, MsgIcon::Critical);
-    QCOMPARE(pathAfterInvalid, u"/p/ok.4SP"_qs);
-    QCOMPARE(listAfterInvalid, 6);
-    QCOMPARE(rig.console().companyList->count(), 0); // emptied by the second choice
+        const auto choose = [&](const QStringList& paths) {
+            QTimer::singleShot(0, &rig.options(), [&] {
+                if (!p.usePreview->isChecked()) p.usePreview->click();
+                for (const QString& path : paths) {
+                    rig.dialogs.fileAnswer = path;
+                    p.choosePlugin->click();
+                }
+                rig.options().okButton->click();
+            });
+            rig.console().optionsButton->click();
+        };
+        // A plug-in: its properties and remarks in the page; on OK the
+        // preview's size and the company names on the console.
+        choose({u"/p/ok.4SP"_qs});
+        QCOMPARE(rig.dialogs.lastFilter, u"整理券プラグイン(*.4SP)"_qs);
+        QVERIFY(rig.messages.shown.isEmpty());
+        QCOMPARE(rig.settings().record().SeiriPlgFile, u"/p/ok.4SP"_qs);
+        QCOMPARE(p.pluginProperties->count(), 6);
+        QCOMPARE(p.pluginRemarks->toPlainText(), u"remarks of /p/ok.4SP"_qs);
+        QCOMPARE(rig.console().ticketPreview->size(), QSize(200, 100));
+        QCOMPARE(rig.console().companyList->count(), 2);
 
-    // Clearing empties the path, the list and the remarks, not the company list.
-    rig.console().companyList->addItem(u"みなと交通"_qs);
-    TicketPreviewPage& p = *rig.options().ticketPreviewPage;
-    p.clearPlugin->click();
-    QVERIFY(p.pluginFile->text().isEmpty());
-    QCOMPARE(p.pluginProperties->count(), 0);
-    QVERIFY(p.pluginRemarks->toPlainText().isEmpty());
-    QCOMPARE(rig.console().companyList->count(), 1);
-}
+        // One that is none: the box; the page keeps the good one, the company
+        // list is emptied.
+        choose({u"/p/bad.4SP"_qs});
+        QCOMPARE(rig.messages.shown.size(), 1);
+        QCOMPARE(rig.messages.shown[0].text,
+                 u"指定したファイルはプラグインでないか、内容が不正です"_qs);
+        QCOMPARE(rig.messages.shown[0].title, u"プラグインロードエラー"_qs);
+        QCOMPARE(rig.messages.shown[0].icon, MsgIcon::Critical);
+        QCOMPARE(p.pluginFile->text(), u"/p/ok.4SP"_qs);
+        QCOMPARE(p.pluginProperties->count(), 6);
+        QCOMPARE(rig.console().companyList->count(), 0);
+
+        // Clearing empties the path, the list and the remarks, not the company list.
+        rig.console().companyList->addItem(u"みなと交通"_qs);
+        p.clearPlugin->click();
+        QVERIFY(p.pluginFile->text().isEmpty());
+        QCOMPARE(p.pluginProperties->count(), 0);
+        QVERIFY(p.pluginRemarks->toPlainText().isEmpty());
+        QCOMPARE(rig.console().companyList->count(), 1);
+    }
+};
 
 QTEST_MAIN(TestOptions)
 #include "tst_options.moc"

@@ -33,168 +33,152 @@ public:
 class TestSettingsFile : public QObject {
     Q_OBJECT
 private slots:
-    void firstStartWrites402Bytes();
-    void everyFieldComesBack();
-    void loadedSettingsReachTheWindows();
-    void badLayoutStopsApplying();
-    void shortFileShowsTheErrorBox();
-    void failedSaveKeepsThePreviousFile();
-    void windowsComeBackWhereTheyWere();
-};
-
-void TestSettingsFile::firstStartWrites402Bytes() {
-    K40Rig rig;
-    rig.clock.current = QDateTime(QDate(2024, 3, 5), QTime(8, 0));
-    rig.make();
-    rig.start();
-    QVERIFY(rig.messages.shown.isEmpty());
-    rig.app->saveSettings();
-    const QByteArray bytes = readFile(rig.path(u"K40.in4"_qs));
-    QCOMPARE(bytes.size(), 402);
-    QVERIFY(bytes.contains(QByteArray("\x0A\x00" "2024/03/05", 12)));
-    SettingsRecord r;
-    SettingsCodec::decode(bytes, r);
-    QCOMPARE(r.FixedDate, u"2024/03/05"_qs);
-    QCOMPARE(r.UseSeiriNum, qint16(1));
-    QCOMPARE(r.SeiriNumColorOff, 0xFFFFFF);
-    QCOMPARE(r.ChimeiFontMode, qint16(-1));
-    QCOMPARE(r.StepSoundAsync, qint16(-1));
-    QCOMPARE(r.ScrollSpeed, 30);
-    QCOMPARE(r.ScrollWait, 1500);
-}
-
-void TestSettingsFile::everyFieldComesBack() {
-    K40Rig rig;
-    const QByteArray written = SettingsCodec::encode(unusualSettings(rig.dir.path()));
-    writeFile(rig.path(u"K40.in4"_qs), written);
-    rig.start();
-    QVERIFY2(rig.messages.shown.isEmpty(), qPrintable(rig.messages.shown.value(0).text));
-    rig.app->saveSettings();
-    const QByteArray saved = readFile(rig.path(u"K40.in4"_qs));
-    qsizetype at = 0;
-    while (at < saved.size() && at < written.size() && saved[at] == written[at]) ++at;
-    QVERIFY2(saved == written, qPrintable(QStringLiteral("bytes differ from offset %1: %2 / %3")
-                                              .arg(at)
-                                              .arg(QString::fromLatin1(saved.mid(at, 16).toHex(' ')),
-                                                   QString::fromLatin1(written.mid(at, 16).toHex(' ')))));
-}
-
-void TestSettingsFile::loadedSettingsReachTheWindows() {
-    K40Rig rig;
-    writeFile(rig.path(u"K40.in4"_qs), SettingsCodec::encode(unusualSettings(rig.dir.path())));
-    rig.start();
-    QCOMPARE(rig.board().pos(), QPoint(10, 20));
-    QCOMPARE(rig.console().pos(), QPoint(100, 200));
-    QCOMPARE(rig.console().width(), 600); // preview open
-    QVERIFY(rig.console().lateNightCheck->isChecked());
-    QCOMPARE(rig.console().scrollSpeedBar->value(), 2000);
-    // The lists are in front: what lies at their "リセット" is that button.
-    ConsoleWindow& c = rig.console();
-    QCOMPARE(c.childAt(c.listResetButton->mapTo(&c, QPoint(5, 5))),
-             static_cast<QWidget*>(c.listResetButton));
-    const StopNameDisplay& strip = *rig.board().stopNameDisplay;
-    QCOMPARE(strip.speed(), qint16(2000));
-    QCOMPARE(strip.scrollStartWait(), 3000);
-    QCOMPARE(strip.prefixMode(), qint16(2));
-    QCOMPARE(strip.fontMode(), qint16(4));
-    QVERIFY(strip.prefixBold());
-    QCOMPARE(rig.board().ticketLabels[1]->text(), u"券なし"_qs);
-    QVERIFY(!rig.board().ticketLabels[1]->isVisibleTo(&rig.board())); // numbers off
-    for (int i = 1; i <= 24; ++i) {
-        const SegmentDisplay* d = rig.board().fareCells[size_t(i)];
-        QCOMPARE(d->shift(), qint16((i - 1) % 3));
-        QCOMPARE(d->zeroMode(), qint16((i - 1) % 4));
-        QCOMPARE(d->fillZero(), qint16(1 - i));
-        QCOMPARE(d->backColor(), BgrColor(0x112233));
-        QCOMPARE(rig.cell(i), u" "_qs);
-    }
-    QCOMPARE(rig.board().clockDigits[1]->litColor(), BgrColor(0x778899));
-    QCOMPARE(rig.settings().record().FixedDate, u"2023/12/24"_qs);
-    QCOMPARE(rig.settings().record().CustomColors[16], 0x030201 * 17);
-    // The plug-in is asked at start-up; this one is none any more: silently.
-    QVERIFY(rig.tickets.calls.contains(u"info:みなと.4SP"_qs));
-}
-
-void TestSettingsFile::badLayoutStopsApplying() {
-    K40Rig rig;
-    SettingsRecord r = unusualSettings(rig.dir.path());
-    r.SeiriNumStyle = 12;
-    writeFile(rig.path(u"K40.in4"_qs), SettingsCodec::encode(r));
-    rig.start();
-    QCOMPARE(rig.messages.shown.size(), 1);
-    QCOMPARE(rig.messages.shown[0].text,
-             u"エラー Code:380\r\n内容:プロパティの値が不正です。"_qs);
-    QCOMPARE(rig.messages.shown[0].title, u"カルテラVer4"_qs);
-    QCOMPARE(rig.messages.shown[0].icon, MsgIcon::None);
-    // What comes before the layout is taken ...
-    const SettingsRecord& now = rig.settings().record();
-    QCOMPARE(now.FareDataDir, rig.dir.path());
-    QCOMPARE(now.UseSeiriNum, qint16(0));
-    QCOMPARE(now.SeiriNumColorOn2, 0x070809);
-    QCOMPARE(rig.board().fareCells[4]->zeroMode(), qint16(3));
-    QCOMPARE(rig.board().stopNameDisplay->prefixMode(), qint16(2));
-    // ... what comes after it is not, and the options are not applied.
-    QCOMPARE(now.SeiriNumStyle, qint16(0));
-    QCOMPARE(now.SeiriNumZeroPad, qint16(0));
-    QCOMPARE(now.DegitBackColor, 0x808080);
-    QCOMPARE(now.CtrlPage, qint16(0));
-    QCOMPARE(rig.board().pos(), QPoint(0, 0));
-    QVERIFY(rig.board().ticketLabels[1]->isVisibleTo(&rig.board()));
-}
-
-void TestSettingsFile::shortFileShowsTheErrorBox() {
-    K40Rig rig;
-    const QByteArray full = SettingsCodec::encode(unusualSettings(rig.dir.path()));
-    writeFile(rig.path(u"K40.in4"_qs), full.left(100));
-    rig.start();
-    QCOMPARE(rig.messages.shown.size(), 1);
-    QVERIFY(rig.messages.shown[0].text.startsWith(u"エラー Code:62\r\n内容:"_qs));
-    QCOMPARE(rig.settings().record().FareDataDir, QString()); // nothing taken
-}
-
-void TestSettingsFile::failedSaveKeepsThePreviousFile() {
-    K40Rig rig;
-    rig.start();
-    rig.app->saveSettings();
-    const QByteArray before = readFile(rig.path(u"K40.in4"_qs));
-    QVERIFY(!before.isEmpty());
-    // A text too long for its length field fails the save midway.
-    rig.edit([](SettingsRecord& r) { r.TapeDataDir = QString(70000, u'x'); });
-    rig.app->saveSettings();
-    QCOMPARE(rig.messages.shown.size(), 1);
-    QVERIFY(rig.messages.shown[0].text.startsWith(u"エラー Code:6\r\n"_qs));
-    QCOMPARE(readFile(rig.path(u"K40.in4"_qs)), before);
-}
-
-void TestSettingsFile::windowsComeBackWhereTheyWere() {
-    K40Rig rig;
-    FramingWindowManager windows;
-    rig.services.windows = &windows;
-    QList<QPoint> consoleFrames, boardFrames;
-    QList<qint32> storedTops;
-    for (int run = 0; run < 3; ++run) {
+    void firstStartWrites402Bytes() {
+        K40Rig rig;
+        rig.clock.current = QDateTime(QDate(2024, 3, 5), QTime(8, 0));
         rig.make();
         rig.start();
-        if (run == 0) {
-            // The console starts at the bottom right, frame and all.
-            QCOMPARE(windows.framePosition(rig.console()) +
-                         QPoint(rig.console().width() + 6, rig.console().height() + 27),
-                     QPoint(1280, 1024));
-            windows.moveFrameTo(rig.console(), QPoint(40, 300));
-            windows.moveFrameTo(rig.board(), QPoint(7, 9));
-        }
-        consoleFrames << windows.framePosition(rig.console());
-        boardFrames << windows.framePosition(rig.board());
-        rig.messages.answers << MsgAnswer::Yes;
-        QVERIFY(rig.app->requestExit());
-        SettingsRecord stored;
-        SettingsCodec::decode(readFile(rig.path(u"K40.in4"_qs)), stored);
-        storedTops << stored.CtrlTop;
+        QVERIFY(rig.messages.shown.isEmpty());
+        rig.app->saveSettings();
+        const QByteArray bytes = readFile(rig.path(u"K40.in4"_qs));
+        QCOMPARE(bytes.size(), 402);
+        QVERIFY(bytes.contains(QByteArray("\x0A\x00"
+                                          "2024/03/05",
+                                          12)));
+        SettingsRecord r;
+        SettingsCodec::decode(bytes, r);
+        QCOMPARE(r.FixedDate, u"2024/03/05"_qs);
+        QCOMPARE(r.ScrollSpeed, 30);
+        QCOMPARE(r.ScrollWait, 1500);
     }
-    QCOMPARE(consoleFrames, (QList<QPoint>{{40, 300}, {40, 300}, {40, 300}}));
-    QCOMPARE(boardFrames, (QList<QPoint>{{7, 9}, {7, 9}, {7, 9}}));
-    QCOMPARE(storedTops, (QList<qint32>{4500, 4500, 4500})); // the frame's top, in twips
-}
+
+    void everyFieldComesBack() {
+        K40Rig rig;
+        const QByteArray written = SettingsCodec::encode(unusualSettings(rig.dir.path()));
+        writeFile(rig.path(u"K40.in4"_qs), written);
+        rig.start();
+        QVERIFY2(rig.messages.shown.isEmpty(), qPrintable(rig.messages.shown.value(0).text));
+        rig.app->saveSettings();
+        const QByteArray saved = readFile(rig.path(u"K40.in4"_qs));
+        qsizetype at = 0;
+        while (at < saved.size() && at < written.size() && saved[at] == written[at])
+            ++at;
+        QVERIFY2(saved == written,
+                 qPrintable(QStringLiteral("bytes differ from offset %1: %2 / %3")
+                                .arg(at)
+                                .arg(QString::fromLatin1(saved.mid(at, 16).toHex(' ')),
+                                     QString::fromLatin1(written.mid(at, 16).toHex(' ')))));
+    }
+
+    void loadedSettingsReachTheWindows() {
+        K40Rig rig;
+        writeFile(rig.path(u"K40.in4"_qs), SettingsCodec::encode(unusualSettings(rig.dir.path())));
+        rig.start();
+        QCOMPARE(rig.board().pos(), QPoint(10, 20));
+        QCOMPARE(rig.console().pos(), QPoint(100, 200));
+        QCOMPARE(rig.console().width(), 600); // preview open
+        QVERIFY(rig.console().lateNightCheck->isChecked());
+        QCOMPARE(rig.console().scrollSpeedBar->value(), 2000);
+        // The lists are in front: what lies at their "リセット" is that button.
+        ConsoleWindow& c = rig.console();
+        QCOMPARE(c.childAt(c.listResetButton->mapTo(&c, QPoint(5, 5))),
+                 static_cast<QWidget*>(c.listResetButton));
+        const StopNameDisplay& strip = *rig.board().stopNameDisplay;
+        QCOMPARE(strip.speed(), qint16(2000));
+        QCOMPARE(strip.scrollStartWait(), 3000);
+        QCOMPARE(strip.prefixMode(), qint16(2));
+        QCOMPARE(strip.fontMode(), qint16(4));
+        QCOMPARE(rig.board().ticketLabels[1]->text(), u"券なし"_qs);
+        QVERIFY(!rig.board().ticketLabels[1]->isVisibleTo(&rig.board())); // numbers off
+        for (int i = 1; i <= 24; ++i) {
+            const SegmentDisplay* d = rig.board().fareCells[size_t(i)];
+            QCOMPARE(d->shift(), qint16((i - 1) % 3));
+            QCOMPARE(d->zeroMode(), qint16((i - 1) % 4));
+            QCOMPARE(d->fillZero(), qint16(1 - i));
+            QCOMPARE(d->backColor(), BgrColor(0x112233));
+            QCOMPARE(rig.cell(i), u" "_qs);
+        }
+        QCOMPARE(rig.board().clockDigits[1]->litColor(), BgrColor(0x778899));
+        // The plug-in is asked at start-up; this one is none any more: silently.
+        QVERIFY(rig.tickets.calls.contains(u"info:みなと.4SP"_qs));
+    }
+
+    void badLayoutStopsApplying() {
+        K40Rig rig;
+        SettingsRecord r = unusualSettings(rig.dir.path());
+        r.SeiriNumStyle = 12;
+        writeFile(rig.path(u"K40.in4"_qs), SettingsCodec::encode(r));
+        rig.start();
+        QCOMPARE(rig.messages.shown.size(), 1);
+        QCOMPARE(rig.messages.shown[0].text,
+                 u"エラー Code:380\r\n内容:プロパティの値が不正です。"_qs);
+        QCOMPARE(rig.messages.shown[0].title, u"カルテラVer4"_qs);
+        QCOMPARE(rig.messages.shown[0].icon, MsgIcon::None);
+        // What comes before the layout is taken (the settings' own suite checks
+        // which fields) ...
+        QCOMPARE(rig.settings().record().FareDataDir, rig.dir.path());
+        QCOMPARE(rig.board().fareCells[4]->zeroMode(), qint16(3));
+        QCOMPARE(rig.board().stopNameDisplay->prefixMode(), qint16(2));
+        // ... what comes after it is not, and the options are not applied.
+        QCOMPARE(rig.settings().record().CtrlPage, qint16(0));
+        QCOMPARE(rig.board().pos(), QPoint(0, 0));
+        QVERIFY(rig.board().ticketLabels[1]->isVisibleTo(&rig.board()));
+    }
+
+    void shortFileShowsTheErrorBox() {
+        K40Rig rig;
+        const QByteArray full = SettingsCodec::encode(unusualSettings(rig.dir.path()));
+        writeFile(rig.path(u"K40.in4"_qs), full.left(100));
+        rig.start();
+        QCOMPARE(rig.messages.shown.size(), 1);
+        QVERIFY(rig.messages.shown[0].text.startsWith(u"エラー Code:62\r\n内容:"_qs));
+        QCOMPARE(rig.settings().record().FareDataDir, QString()); // nothing taken
+    }
+
+    void failedSaveKeepsThePreviousFile() {
+        K40Rig rig;
+        rig.start();
+        rig.app->saveSettings();
+        const QByteArray before = readFile(rig.path(u"K40.in4"_qs));
+        QVERIFY(!before.isEmpty());
+        // A text too long for its length field fails the save midway.
+        rig.edit([](SettingsRecord& r) { r.TapeDataDir = QString(70000, u'x'); });
+        rig.app->saveSettings();
+        QCOMPARE(rig.messages.shown.size(), 1);
+        QVERIFY(rig.messages.shown[0].text.startsWith(u"エラー Code:6\r\n"_qs));
+        QCOMPARE(readFile(rig.path(u"K40.in4"_qs)), before);
+    }
+
+    void windowsComeBackWhereTheyWere() {
+        K40Rig rig;
+        FramingWindowManager windows;
+        rig.services.windows = &windows;
+        QList<QPoint> consoleFrames, boardFrames;
+        QList<qint32> storedTops;
+        for (int run = 0; run < 3; ++run) {
+            rig.make();
+            rig.start();
+            if (run == 0) {
+                // The console starts at the bottom right, frame and all.
+                QCOMPARE(windows.framePosition(rig.console()) +
+                             QPoint(rig.console().width() + 6, rig.console().height() + 27),
+                         QPoint(1280, 1024));
+                windows.moveFrameTo(rig.console(), QPoint(40, 300));
+                windows.moveFrameTo(rig.board(), QPoint(7, 9));
+            }
+            consoleFrames << windows.framePosition(rig.console());
+            boardFrames << windows.framePosition(rig.board());
+            rig.messages.answers << MsgAnswer::Yes;
+            QVERIFY(rig.app->requestExit());
+            SettingsRecord stored;
+            SettingsCodec::decode(readFile(rig.path(u"K40.in4"_qs)), stored);
+            storedTops << stored.CtrlTop;
+        }
+        QCOMPARE(consoleFrames, (QList<QPoint>{{40, 300}, {40, 300}, {40, 300}}));
+        QCOMPARE(boardFrames, (QList<QPoint>{{7, 9}, {7, 9}, {7, 9}}));
+        QCOMPARE(storedTops, (QList<qint32>{4500, 4500, 4500})); // the frame's top, in twips
+    }
+};
 
 QTEST_MAIN(TestSettingsFile)
 #include "tst_settingsfile.moc"

@@ -27,87 +27,81 @@ float peak(const PcmSound& s, qint64 from = 0, qint64 to = -1) {
 class TestSampleData : public QObject {
     Q_OBJECT
 private slots:
-    void route();
-    void announcements();
-    void sounds_data();
-    void sounds();
-    void melody();
-};
-
-void TestSampleData::route() {
-    using namespace FareData;
-    RouteTable table;
-    RouteState state;
-    RecordingMessageBox messages;
-    state.startSection = 1;
-    QCOMPARE(loadRouteFares(built, u"12"_qs, state, table, messages), FareLoadOutcome::Loaded);
-    QVERIFY(messages.shown.isEmpty());
-    // The stops of the source file, in its order, below its header line.
-    const QStringList lines =
-        QString::fromUtf8(readFile(source + u"12.csv"_qs)).split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(state.loadedRows, lines.size() - 1);
-    for (int r = 1; r < lines.size(); ++r)
-        QCOMPARE(table.row(r).name, lines[r].section(u',', 0, 0));
-    QCOMPARE(table.row(1).name, u"みなと駅前"_qs);
-    QCOMPARE(table.row(state.loadedRows).name, u"桜ヶ丘車庫"_qs);
-    // At the first stop no ticket has a fare yet: blank cells.
-    for (int k = 1; k <= 24; ++k)
-        QCOMPARE(table.row(1).value(k), qint16(0));
-}
-
-void TestSampleData::announcements() {
-    AnnouncementTape tape(nullptr);
-    QVERIFY(tape.load(built, u"12"_qs));
-    QCOMPARE(tape.count(), readFile(built + u"12tp.csv"_qs).count("\r\n"));
-    QSet<int> steps, chimes;
-    for (const TapeRow& r : tape.rows()) {
-        QVERIFY(!r.text.isEmpty());
-        steps << r.stepFlag;
-        chimes << r.soundFlag;
+    void route() {
+        using namespace FareData;
+        RouteTable table;
+        RouteState state;
+        RecordingMessageBox messages;
+        state.startSection = 1;
+        QCOMPARE(loadRouteFares(built, u"12"_qs, state, table, messages), FareLoadOutcome::Loaded);
+        QVERIFY(messages.shown.isEmpty());
+        // The stops of the source file, in its order, below its header line.
+        const QStringList lines =
+            QString::fromUtf8(readFile(source + u"12.csv"_qs)).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(state.loadedRows, lines.size() - 1);
+        for (int r = 1; r < lines.size(); ++r)
+            QCOMPARE(table.row(r).name, lines[r].section(u',', 0, 0));
+        QCOMPARE(table.row(1).name, u"みなと駅前"_qs);
+        QCOMPARE(table.row(state.loadedRows).name, u"桜ヶ丘車庫"_qs);
+        // At the first stop no ticket has a fare yet: blank cells.
+        for (int k = 1; k <= 24; ++k)
+            QCOMPARE(table.row(1).value(k), qint16(0));
     }
-    QCOMPARE(steps, (QSet<int>{0, 1}));
-    QCOMPARE(chimes, (QSet<int>{0, 1, 2, 3})); // without a chime, and each of the three
-}
 
-void TestSampleData::sounds_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("minMs");
-    QTest::addColumn<int>("maxMs");
-    QTest::newRow("key") << u"key.wav"_qs << 50 << 200;
-    for (const char* chime : {"route", "step1", "step2", "step3"})
-        QTest::newRow(chime) << QString::fromLatin1(chime) + u".wav"_qs << 300 << 1200;
-    QTest::newRow("announce") << u"announce.wav"_qs << 800 << 2000;
-}
+    void announcements() {
+        AnnouncementTape tape(nullptr);
+        QVERIFY(tape.load(built, u"12"_qs));
+        QCOMPARE(tape.count(), readFile(built + u"12tp.csv"_qs).count("\r\n"));
+        QSet<int> steps, chimes;
+        for (const TapeRow& r : tape.rows()) {
+            QVERIFY(!r.text.isEmpty());
+            steps << r.stepFlag;
+            chimes << r.soundFlag;
+        }
+        QCOMPARE(steps, (QSet<int>{0, 1}));
+        QCOMPARE(chimes, (QSet<int>{0, 1, 2, 3})); // without a chime, and each of the three
+    }
 
-void TestSampleData::sounds() {
-    QFETCH(QString, name);
-    QFETCH(int, minMs);
-    QFETCH(int, maxMs);
-    constexpr int Rate = 44100;
-    const auto sound = SoundDecoder::decodeWave(source + name, Rate);
-    QVERIFY(sound);
-    QCOMPARE_GE(sound->lengthMs(), minMs);
-    QCOMPARE_LE(sound->lengthMs(), maxMs);
-    // Clearly audible, below full scale, and no click where it starts or stops.
-    const float top = peak(*sound);
-    QCOMPARE_GT(top, 0.3f);
-    QCOMPARE_LT(top, 0.9f);
-    QVERIFY(peak(*sound, 0, Rate / 1000) < 0.5f * top);
-    QVERIFY(peak(*sound, sound->frames() - 5 * Rate / 1000) < 0.1f * top);
-}
+    void sounds_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("minMs");
+        QTest::addColumn<int>("maxMs");
+        QTest::newRow("key") << u"key.wav"_qs << 50 << 200;
+        for (const char* chime : {"route", "step1", "step2", "step3"})
+            QTest::newRow(chime) << QString::fromLatin1(chime) + u".wav"_qs << 300 << 1200;
+        QTest::newRow("announce") << u"announce.wav"_qs << 800 << 2000;
+    }
 
-void TestSampleData::melody() {
-    const QString path = source + u"melody.mid"_qs;
-    QVERIFY(readFile(path).startsWith("MThd"));
-    if (MidiRenderer::soundFontPath().isEmpty()) QSKIP("no General MIDI sound font installed");
-    const auto sound = MidiRenderer(44100).render(path);
-    QVERIFY(sound);
-    // Four bars at 112 beats a minute, and the ring of the last chord.
-    QCOMPARE_GT(sound->lengthMs(), 8500);
-    QCOMPARE_LT(sound->lengthMs(), 12000);
-    QCOMPARE_GT(peak(*sound), 0.1f);
-    QCOMPARE_LT(peak(*sound), 0.99f);
-}
+    void sounds() {
+        QFETCH(QString, name);
+        QFETCH(int, minMs);
+        QFETCH(int, maxMs);
+        constexpr int Rate = 44100;
+        const auto sound = SoundDecoder::decodeWave(source + name, Rate);
+        QVERIFY(sound);
+        QCOMPARE_GE(sound->lengthMs(), minMs);
+        QCOMPARE_LE(sound->lengthMs(), maxMs);
+        // Clearly audible, below full scale, and no click where it starts or stops.
+        const float top = peak(*sound);
+        QCOMPARE_GT(top, 0.3f);
+        QCOMPARE_LT(top, 0.9f);
+        QVERIFY(peak(*sound, 0, Rate / 1000) < 0.5f * top);
+        QVERIFY(peak(*sound, sound->frames() - 5 * Rate / 1000) < 0.1f * top);
+    }
+
+    void melody() {
+        const QString path = source + u"melody.mid"_qs;
+        QVERIFY(readFile(path).startsWith("MThd"));
+        if (MidiRenderer::soundFontPath().isEmpty()) QSKIP("no General MIDI sound font installed");
+        const auto sound = MidiRenderer(44100).render(path);
+        QVERIFY(sound);
+        // Four bars at 112 beats a minute, and the ring of the last chord.
+        QCOMPARE_GT(sound->lengthMs(), 8500);
+        QCOMPARE_LT(sound->lengthMs(), 12000);
+        QCOMPARE_GT(peak(*sound), 0.1f);
+        QCOMPARE_LT(peak(*sound), 0.99f);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestSampleData)
 #include "tst_sampledata.moc"

@@ -17,42 +17,42 @@
 class TestWindowManager : public QObject {
     Q_OBJECT
 private slots:
-    void windowsComeBackWhereTheyWere();
-};
-
-void TestWindowManager::windowsComeBackWhereTheyWere() {
-    if (QGuiApplication::platformName() != u"xcb") QSKIP("needs an X server with a window manager");
-    QTemporaryDir dir;
-    AppInfo::setExecutablePath(dir.filePath(QStringLiteral("K40")));
-    RecordingMessageBox messages;
-    FakeClock clock;
-    Services services;
-    services.messages = &messages;
-    services.clock = &clock;
-    QtWindowPlacement placement;
-    QList<QPoint> frames;
-    QList<qint32> storedTops;
-    for (int run = 0; run < 3; ++run) {
-        K40Application app(services);
-        app.onEnd = [] {};
-        app.start();
-        ConsoleWindow& console = app.console();
-        // The window manager frames the console a moment after it is shown.
-        QTRY_VERIFY_WITH_TIMEOUT(console.frameGeometry().top() < console.geometry().top(), 5000);
-        if (run == 0) {
-            placement.moveFrameTo(console, QPoint(40, 300));
-            QTRY_COMPARE_WITH_TIMEOUT(placement.framePosition(console), QPoint(40, 300), 5000);
+    void windowsComeBackWhereTheyWere() {
+        if (QGuiApplication::platformName() != u"xcb")
+            QSKIP("needs an X server with a window manager");
+        QTemporaryDir dir;
+        AppInfo::setExecutablePath(dir.filePath(QStringLiteral("K40")));
+        RecordingMessageBox messages;
+        FakeClock clock;
+        Services services;
+        services.messages = &messages;
+        services.clock = &clock;
+        QtWindowPlacement placement;
+        QList<QPoint> frames;
+        QList<qint32> storedTops;
+        for (int run = 0; run < 3; ++run) {
+            K40Application app(services);
+            app.onEnd = [] {};
+            app.start();
+            ConsoleWindow& console = app.console();
+            // The window manager frames the console a moment after it is shown.
+            QTRY_VERIFY_WITH_TIMEOUT(console.frameGeometry().top() < console.geometry().top(),
+                                     5000);
+            if (run == 0) {
+                placement.moveFrameTo(console, QPoint(40, 300));
+                QTRY_COMPARE_WITH_TIMEOUT(placement.framePosition(console), QPoint(40, 300), 5000);
+            }
+            QTest::qWait(300); // anything the window manager still does
+            frames << placement.framePosition(console);
+            messages.answers << MsgAnswer::Yes;
+            QVERIFY(app.requestExit());
+            storedTops << SettingsFile::read(SettingsFile::path()).CtrlTop;
         }
-        QTest::qWait(300); // anything the window manager still does
-        frames << placement.framePosition(console);
-        messages.answers << MsgAnswer::Yes;
-        QVERIFY(app.requestExit());
-        storedTops << SettingsFile::read(SettingsFile::path()).CtrlTop;
+        QCOMPARE(frames, (QList<QPoint>{{40, 300}, {40, 300}, {40, 300}}));
+        QCOMPARE(storedTops, (QList<qint32>{4500, 4500, 4500}));
+        AppInfo::setExecutablePath(QString());
     }
-    QCOMPARE(frames, (QList<QPoint>{{40, 300}, {40, 300}, {40, 300}}));
-    QCOMPARE(storedTops, (QList<qint32>{4500, 4500, 4500}));
-    AppInfo::setExecutablePath(QString());
-}
+};
 
 QTEST_MAIN(TestWindowManager)
 #include "tst_windowmanager.moc"

@@ -37,80 +37,75 @@ public:
 class TestAnnouncementTape : public QObject {
     Q_OBJECT
 private slots:
-    void parse_data();
-    void parse();
-    void load_data();
-    void load();
+    void parse_data() {
+        QTest::addColumn<QString>("text"); // stored in CP932
+        QTest::addColumn<QString>("rows");
+        QTest::newRow("one row per line") << u"次は、港です。,1,2\r\n発車します,0,0\r\n"_qs
+                                          << u"次は、港です。|1|2; 発車します|0|0"_qs;
+        QTest::newRow("last line without its end") << u"a,1,3\r\nb,0,1"_qs << u"a|1|3; b|0|1"_qs;
+        QTest::newRow("empty file") << QString() << QString();
+        QTest::newRow("quoted fields") << u"\"港, 西口\"x,\"1\",0\r\n"_qs << u"港, 西口|1|0"_qs;
+        QTest::newRow("blanks around fields") << u"  a b ,  1 ,\t-2 \r\n"_qs << u"a b|1|-2"_qs;
+        QTest::newRow("16-bit flags") << u"a,32767,-32768\r\n"_qs << u"a|32767|-32768"_qs;
+        // Records run on from line to line; the tape still has a row per line.
+        QTest::newRow("records across lines")
+            << u"a,1\r\n2,b\r\n0,3\r\n"_qs << u"a|1|2; b|0|3; |0|0"_qs;
+        QTest::newRow("an empty line") << u"a,1,2\r\n\r\nb,0,0\r\n"_qs << u"a|1|2; b|0|0; |0|0"_qs;
+        QTest::newRow("flag not a number") << u"a,x,0\r\n"_qs << u"error 13"_qs;
+        QTest::newRow("flag above 16 bits") << u"a,1,32768\r\n"_qs << u"error 6"_qs;
+        QTest::newRow("flag below 16 bits") << u"a,-32769,1\r\n"_qs << u"error 6"_qs;
+        QTest::newRow("file ends inside a record") << u"a,1,2\r\nb,1\r\n"_qs << u"error 62"_qs;
+        QTest::newRow("more records than lines") << u"a,1,2,b,0,0\r\n"_qs << u"error 9"_qs;
+    }
+
+    void parse() {
+        QFETCH(QString, text);
+        QTEST(parsed(text), "rows");
+    }
+
+    // Each case first loads route 1's file of two rows, then route 12's file of
+    // the case.
+    void load_data() {
+        QTest::addColumn<QString>("name"); // empty: no file
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("speech"); // a speech engine can be had
+        QTest::addColumn<bool>("loaded");
+        QTest::addColumn<int>("count"); // afterwards
+        QTest::newRow("good file") << u"12tp.csv"_qs << u"x,0,1\r\n"_qs << true << true << 1;
+        QTest::newRow("name in capitals")
+            << u"12TP.CSV"_qs << u"x,0,1\r\ny,1,0\r\nz,0,0"_qs << true << true << 3;
+        QTest::newRow("no file") << QString() << QString() << true << false << 2;
+        QTest::newRow("bad file") << u"12tp.csv"_qs << u"x,y,1\r\n"_qs << true << false << 2;
+        QTest::newRow("without speech") << u"12tp.csv"_qs << u"x,0,1\r\n"_qs << false << true << 1;
+    }
+
+    void load() {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(bool, speech);
+        QFETCH(bool, loaded);
+        QTemporaryDir dir;
+        const QString folder = dir.path() + u'/';
+        QVERIFY(writeFile(folder + u"1tp.csv"_qs, Cp932::encode(u"a,0,2\r\nb,1,3\r\n"_qs)));
+        if (!name.isEmpty()) QVERIFY(writeFile(folder + name, Cp932::encode(text)));
+        QuietSpeech quiet;
+        AnnouncementTape tape(speech ? &quiet : nullptr);
+        tape.createSpeech();
+        // The controls' group opens with speech, its buttons with the first good file.
+        QVERIFY(tape.controlsEnabled() == speech && !tape.buttonsEnabled());
+        QVERIFY(tape.load(folder, u"1"_qs));
+        QCOMPARE(tape.buttonsEnabled(), speech);
+
+        QSignalSpy changed(&tape, &AnnouncementTape::controlsChanged);
+        QCOMPARE(tape.load(folder, u"12"_qs), loaded);
+        QTEST(tape.count(), "count");
+        QCOMPARE(tape.rows().front().text, loaded ? u"x"_qs : u"a"_qs);
+        // A bad file closes the group; the buttons keep their state.
+        QCOMPARE(tape.controlsEnabled(), speech && loaded);
+        QCOMPARE(tape.buttonsEnabled(), speech);
+        QCOMPARE(changed.size(), speech && !loaded ? 1 : 0);
+    }
 };
-
-void TestAnnouncementTape::parse_data() {
-    QTest::addColumn<QString>("text"); // stored in CP932
-    QTest::addColumn<QString>("rows");
-    QTest::newRow("one row per line") << u"次は、港です。,1,2\r\n発車します,0,0\r\n"_qs
-                                      << u"次は、港です。|1|2; 発車します|0|0"_qs;
-    QTest::newRow("last line without its end") << u"a,1,3\r\nb,0,1"_qs << u"a|1|3; b|0|1"_qs;
-    QTest::newRow("empty file") << QString() << QString();
-    QTest::newRow("quoted fields") << u"\"港, 西口\"x,\"1\",0\r\n"_qs << u"港, 西口|1|0"_qs;
-    QTest::newRow("blanks around fields") << u"  a b ,  1 ,\t-2 \r\n"_qs << u"a b|1|-2"_qs;
-    QTest::newRow("16-bit flags") << u"a,32767,-32768\r\n"_qs << u"a|32767|-32768"_qs;
-    // Records run on from line to line; the tape still has a row per line.
-    QTest::newRow("records across lines")
-        << u"a,1\r\n2,b\r\n0,3\r\n"_qs << u"a|1|2; b|0|3; |0|0"_qs;
-    QTest::newRow("an empty line") << u"a,1,2\r\n\r\nb,0,0\r\n"_qs << u"a|1|2; b|0|0; |0|0"_qs;
-    QTest::newRow("flag not a number") << u"a,x,0\r\n"_qs << u"error 13"_qs;
-    QTest::newRow("flag above 16 bits") << u"a,1,32768\r\n"_qs << u"error 6"_qs;
-    QTest::newRow("flag below 16 bits") << u"a,-32769,1\r\n"_qs << u"error 6"_qs;
-    QTest::newRow("file ends inside a record") << u"a,1,2\r\nb,1\r\n"_qs << u"error 62"_qs;
-    QTest::newRow("more records than lines") << u"a,1,2,b,0,0\r\n"_qs << u"error 9"_qs;
-}
-
-void TestAnnouncementTape::parse() {
-    QFETCH(QString, text);
-    QTEST(parsed(text), "rows");
-}
-
-// Each case first loads route 1's file of two rows, then route 12's file of
-// the case.
-void TestAnnouncementTape::load_data() {
-    QTest::addColumn<QString>("name"); // empty: no file
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("speech"); // a speech engine can be had
-    QTest::addColumn<bool>("loaded");
-    QTest::addColumn<int>("count"); // afterwards
-    QTest::newRow("good file") << u"12tp.csv"_qs << u"x,0,1\r\n"_qs << true << true << 1;
-    QTest::newRow("name in capitals")
-        << u"12TP.CSV"_qs << u"x,0,1\r\ny,1,0\r\nz,0,0"_qs << true << true << 3;
-    QTest::newRow("no file") << QString() << QString() << true << false << 2;
-    QTest::newRow("bad file") << u"12tp.csv"_qs << u"x,y,1\r\n"_qs << true << false << 2;
-    QTest::newRow("without speech") << u"12tp.csv"_qs << u"x,0,1\r\n"_qs << false << true << 1;
-}
-
-void TestAnnouncementTape::load() {
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QFETCH(bool, speech);
-    QFETCH(bool, loaded);
-    QTemporaryDir dir;
-    const QString folder = dir.path() + u'/';
-    QVERIFY(writeFile(folder + u"1tp.csv"_qs, Cp932::encode(u"a,0,2\r\nb,1,3\r\n"_qs)));
-    if (!name.isEmpty()) QVERIFY(writeFile(folder + name, Cp932::encode(text)));
-    QuietSpeech quiet;
-    AnnouncementTape tape(speech ? &quiet : nullptr);
-    tape.createSpeech();
-    // The controls' group opens with speech, its buttons with the first good file.
-    QVERIFY(tape.controlsEnabled() == speech && !tape.buttonsEnabled());
-    QVERIFY(tape.load(folder, u"1"_qs));
-    QCOMPARE(tape.buttonsEnabled(), speech);
-
-    QSignalSpy changed(&tape, &AnnouncementTape::controlsChanged);
-    QCOMPARE(tape.load(folder, u"12"_qs), loaded);
-    QTEST(tape.count(), "count");
-    QCOMPARE(tape.rows().front().text, loaded ? u"x"_qs : u"a"_qs);
-    // A bad file closes the group; the buttons keep their state.
-    QCOMPARE(tape.controlsEnabled(), speech && loaded);
-    QCOMPARE(tape.buttonsEnabled(), speech);
-    QCOMPARE(changed.size(), speech && !loaded ? 1 : 0);
-}
 
 QTEST_GUILESS_MAIN(TestAnnouncementTape)
 #include "tst_announcementtape.moc"

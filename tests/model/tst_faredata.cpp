@@ -65,206 +65,200 @@ struct Route {
 class TestFareData : public QObject {
     Q_OBJECT
 private slots:
-    void cells_data();
-    void cells();
-    void enteredTexts_data();
-    void enteredTexts();
-    void records();
-    void loadFares_data();
-    void loadFares();
-    void fileLookup();
-};
-
-void TestFareData::cells_data() {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("text"); // also set as a number when it reads as one
-    QTest::addColumn<int>("error");    // 0: none, the cell then reads as text
-    QTest::newRow("stop name") << 1 << 1 << u"みなと駅前"_qs << 0;
-    QTest::newRow("ticket number") << 1 << 2 << u"7"_qs << 0;
-    QTest::newRow("v(1)") << 2 << 3 << u"170"_qs << 0;
-    QTest::newRow("v(150) of row 301") << 301 << 152 << u"-1"_qs << 0;
-    QTest::newRow("number in blanks") << 2 << 30 << u" 2 "_qs << 0;
-    QTest::newRow("row 0") << 0 << 3 << u"1"_qs << 9;
-    QTest::newRow("row 302") << 302 << 3 << u"1"_qs << 9;
-    QTest::newRow("column 0") << 1 << 0 << u"1"_qs << 9;
-    QTest::newRow("column 153") << 1 << 153 << u"1"_qs << 9;
-    QTest::newRow("above 16 bits") << 1 << 3 << u"40000"_qs << 6;
-    QTest::newRow("below 16 bits") << 1 << 2 << u"-32769"_qs << 6;
-    QTest::newRow("beyond 32 bits") << 1 << 4 << u"99999999999"_qs << 6;
-    QTest::newRow("text into a number") << 1 << 5 << u"abc"_qs << 13;
-}
-
-void TestFareData::cells() {
-    QFETCH(int, row);
-    QFETCH(int, column);
-    QFETCH(QString, text);
-    QFETCH(int, error);
-    RouteTable t;
-    const auto cell = [&] {
-        const RouteRow& r = t.row(row);
-        return column == 1 ? r.name : QString::number(column == 2 ? r.ticket : r.value(column - 2));
-    };
-    QCOMPARE(errorOf([&] { t.setCell(row, column, text); }), error);
-    if (error == 0) QCOMPARE(cell(), text.trimmed());
-    bool isNumber = false;
-    const int n = text.toInt(&isNumber);
-    if (isNumber) QCOMPARE(errorOf([&] { t.setCell(row, column, n); }), error);
-    if (error == 0) {
-        t.clear();
-        QCOMPARE(t.row(row), RouteRow{});
+    void cells_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text"); // also set as a number when it reads as one
+        QTest::addColumn<int>("error");    // 0: none, the cell then reads as text
+        QTest::newRow("stop name") << 1 << 1 << u"みなと駅前"_qs << 0;
+        QTest::newRow("ticket number") << 1 << 2 << u"7"_qs << 0;
+        QTest::newRow("v(1)") << 2 << 3 << u"170"_qs << 0;
+        QTest::newRow("v(150) of row 301") << 301 << 152 << u"-1"_qs << 0;
+        QTest::newRow("number in blanks") << 2 << 30 << u" 2 "_qs << 0;
+        QTest::newRow("row 0") << 0 << 3 << u"1"_qs << 9;
+        QTest::newRow("row 302") << 302 << 3 << u"1"_qs << 9;
+        QTest::newRow("column 0") << 1 << 0 << u"1"_qs << 9;
+        QTest::newRow("column 153") << 1 << 153 << u"1"_qs << 9;
+        QTest::newRow("above 16 bits") << 1 << 3 << u"40000"_qs << 6;
+        QTest::newRow("below 16 bits") << 1 << 2 << u"-32769"_qs << 6;
+        QTest::newRow("beyond 32 bits") << 1 << 4 << u"99999999999"_qs << 6;
+        QTest::newRow("text into a number") << 1 << 5 << u"abc"_qs << 13;
     }
-}
 
-// Route and section texts as entered on the console.
-void TestFareData::enteredTexts_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("fileName"); // of the route's data files; empty: not checked
-    QTest::addColumn<int>("section");
-    QTest::newRow("leading zeros") << u"00012"_qs << u"12"_qs << 12;
-    QTest::newRow("empty") << QString() << u"0"_qs << 1;
-    QTest::newRow("negative") << u"-5"_qs << u"-5"_qs << 1;
-    QTest::newRow("300") << u"300"_qs << u"300"_qs << 300;
-    QTest::newRow("301") << u"301"_qs << u"301"_qs << 300;
-    QTest::newRow("blanks skipped, up to a letter") << u" 1 2x3"_qs << u"12"_qs << 12;
-    // 2^64 + 5: a count that wrapped round would read 5.
-    QTest::newRow("beyond 64 bits") << u"18446744073709551621"_qs << QString() << 300;
-}
+    void cells() {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        QFETCH(int, error);
+        RouteTable t;
+        const auto cell = [&] {
+            const RouteRow& r = t.row(row);
+            return column == 1 ? r.name
+                               : QString::number(column == 2 ? r.ticket : r.value(column - 2));
+        };
+        QCOMPARE(errorOf([&] { t.setCell(row, column, text); }), error);
+        if (error == 0) QCOMPARE(cell(), text.trimmed());
+        bool isNumber = false;
+        const int n = text.toInt(&isNumber);
+        if (isNumber) QCOMPARE(errorOf([&] { t.setCell(row, column, n); }), error);
+        if (error == 0) {
+            t.clear();
+            QCOMPARE(t.row(row), RouteRow{});
+        }
+    }
 
-void TestFareData::enteredTexts() {
-    QFETCH(QString, text);
-    QFETCH(QString, fileName);
-    QFETCH(int, section);
-    if (!fileName.isEmpty()) QCOMPARE(routeFileName(text), fileName);
-    QCOMPARE(int(sectionFromText(text)), section);
-}
+    // Route and section texts as entered on the console.
+    void enteredTexts_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("fileName"); // of the route's data files; empty: not checked
+        QTest::addColumn<int>("section");
+        QTest::newRow("leading zeros") << u"00012"_qs << u"12"_qs << 12;
+        QTest::newRow("empty") << QString() << u"0"_qs << 1;
+        QTest::newRow("negative") << u"-5"_qs << u"-5"_qs << 1;
+        QTest::newRow("300") << u"300"_qs << u"300"_qs << 300;
+        QTest::newRow("301") << u"301"_qs << u"301"_qs << 300;
+        QTest::newRow("blanks skipped, up to a letter") << u" 1 2x3"_qs << u"12"_qs << 12;
+        // 2^64 + 5: a count that wrapped round would read 5.
+        QTest::newRow("beyond 64 bits") << u"18446744073709551621"_qs << QString() << 300;
+    }
+
+    void enteredTexts() {
+        QFETCH(QString, text);
+        QFETCH(QString, fileName);
+        QFETCH(int, section);
+        if (!fileName.isEmpty()) QCOMPARE(routeFileName(text), fileName);
+        QCOMPARE(int(sectionFromText(text)), section);
+    }
+
+    void records() {
+        const QByteArray bytes = i16(3) + record({}, 1, 0) + record("\x92\xE2", 2, 10) +
+                                 record("\x82\xA0\x82\xA2", -3, 30000);
+        const Hy3File f = parseHy3(bytes + "junk");
+        QVERIFY(f.usable());
+        QVERIFY(f.problems.empty());
+        QCOMPARE(f.count, qint16(3));
+        QCOMPARE(f.rows[0].name, QString()); // a name of 0 bytes: a 304-byte record
+        QCOMPARE(f.rows[1].name, u"停"_qs);
+        QCOMPARE(f.rows[1].ticket, qint16(2));
+        QCOMPARE(f.rows[1].value(1), qint16(11));
+        QCOMPARE(f.rows[1].value(150), qint16(160));
+        QCOMPARE(f.rows[2].name, u"あい"_qs);
+        QCOMPARE(f.rows[2].ticket, qint16(-3));
+        QCOMPARE(f.endOffset, bytes.size());
+        QCOMPARE(f.trailingBytes, qint64(4));
+        QCOMPARE(serializeHy3(f.rows), bytes);
+        QCOMPARE(errorOf([] { serializeHy3(std::vector<RouteRow>(302)); }), 9);
+        RouteRow longName;
+        longName.name = QString(32768, u'停'); // 65536 bytes
+        QCOMPARE(errorOf([&] { serializeHy3({longName}); }), 6);
+    }
+
+    // Each case first loads a good 4-record route at section 2, then tries the
+    // file of the case at the case's section.
+    void loadFares_data() {
+        QTest::addColumn<QByteArray>("bytes"); // null: no file at all
+        QTest::addColumn<int>("section");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("message"); // shown when it fails
+        QTest::addColumn<int>("recordCount"); // afterwards; -999: the previous one
+        const auto row = [](const char* tag, const QByteArray& bytes, int section,
+                            FareLoadOutcome outcome, const QString& message, int recordCount) {
+            QTest::newRow(tag) << bytes << section << int(outcome) << message << recordCount;
+        };
+        using enum FareLoadOutcome;
+        const QString tooLarge = messageSectionTooLarge();
+        const QString cut =
+            u"運賃データファイルが途中で切れています（レコード数 6 のうち 3 件しかありません）。"_qs;
+        row("missing file", QByteArray(), 1, NotFound, messageNotFound(), -999);
+        row("empty file", "", 1, CountZero, messageCountZero(), 0);
+        row("count 0", i16(0), 1, CountZero, messageCountZero(), 0);
+        row("negative count", i16(-2), 1, SectionTooLarge, tooLarge, -2);
+        row("section equal to count", fileOf(5), 5, SectionTooLarge, tooLarge, 5);
+        row("count 302", fileOf(302), 1, Failed,
+            u"運賃データのレコード数 302 が上限の 301 を超えています。"_qs, -999);
+        row("shorter than count", fileOf(6, 3), 1, Failed, cut, -999);
+        row("cut inside a record", fileOf(6).left(1000), 1, Failed, cut, -999);
+        row("301 records, section count - 1", fileOf(301), 300, Loaded, {}, 301);
+        row("name not in CP932", i16(2) + record("A\x82", 1, 0) + record("B", 2, 0), 1, Loaded, {},
+            2);
+        row("bytes after the last record", fileOf(3) + QByteArray(77, '\xAB'), 2, Loaded, {}, 3);
+    }
+
+    void loadFares() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, section);
+        QFETCH(int, outcome);
+        QFETCH(QString, message);
+        QFETCH(int, recordCount);
+
+        QTemporaryDir dir;
+        const QString folder = withTrailingSeparator(dir.path());
+        QVERIFY(writeFile(folder + u"7.hy3"_qs, fileOf(4)));
+        if (!bytes.isNull()) QVERIFY(writeFile(folder + u"12.hy3"_qs, bytes));
+
+        Route route;
+        QCOMPARE(route.load(folder, u"7"_qs, 2), FareLoadOutcome::Loaded);
+        QVERIFY(route.messages.shown.isEmpty());
+        QCOMPARE(route.state.currentRow, qint16(2));
+        route.state.currentRow = 3; // the bus has stepped on
+        const RouteTable before = route.table;
+
+        QCOMPARE(int(route.load(folder, u"12"_qs, section)), outcome);
+        const RouteState& state = route.state;
+        if (outcome == int(FareLoadOutcome::Loaded)) {
+            QVERIFY(route.messages.shown.isEmpty());
+            QCOMPARE(state.currentRow, qint16(section));
+            QCOMPARE(state.loadedRows, recordCount);
+            const Hy3File f = parseHy3(bytes);
+            for (int r = 1; r <= recordCount; ++r)
+                QCOMPARE(route.table.row(r), f.rows[size_t(r - 1)]);
+            if (recordCount < MaxRows) QCOMPARE(route.table.row(recordCount + 1), RouteRow{});
+        } else {
+            QCOMPARE(route.messages.shown.size(), 1);
+            const ShownMessage& shown = route.messages.shown[0];
+            QCOMPARE(shown.text, message);
+            QCOMPARE(shown.title, u"カルテラVer4"_qs);
+            QCOMPARE(shown.icon, MsgIcon::None);
+            QCOMPARE(shown.buttons, MsgButtons::Ok);
+            // The previous table and current row stay.
+            QCOMPARE(state.currentRow, qint16(3));
+            QCOMPARE(state.loadedRows, 4);
+            for (int r = 1; r <= MaxRows; ++r)
+                QCOMPARE(route.table.row(r), before.row(r));
+        }
+        QCOMPARE(int(state.recordCount), recordCount == -999 ? 4 : recordCount);
+    }
+
+    void fileLookup() {
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath(u"12.HY3"_qs), fileOf(3)));
+        QVERIFY(writeFile(dir.filePath(u"0.hy3"_qs), fileOf(2)));
+        Route route;
+        // Without its separator the folder is a prefix of the file name.
+        QCOMPARE(route.load(dir.path(), u"12"_qs, 1), FareLoadOutcome::NotFound);
+        // The file name matches in any letter case.
+        QCOMPARE(route.load(withTrailingSeparator(dir.path()), u"12"_qs, 1),
+                 FareLoadOutcome::Loaded);
+        QCOMPARE(withTrailingSeparator(u"/data/fare/"_qs), u"/data/fare/"_qs);
+        QCOMPARE(withTrailingSeparator(u"C:\\fare\\"_qs), u"C:\\fare\\"_qs);
+        QCOMPARE(route.table.row(3).name, u"S3"_qs);
+        // No folder is the working folder; no route is route 0.
+        const QString old = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        const FareLoadOutcome inWorkingFolder =
+            route.load(withTrailingSeparator(QString()), routeFileName(QString()), 1);
+        QDir::setCurrent(old);
+        QCOMPARE(inWorkingFolder, FareLoadOutcome::Loaded);
+        QCOMPARE(route.state.loadedRows, 2);
+        // A folder that does not exist: the description of its error.
+        QCOMPARE(route.load(u"/no/such/folder/"_qs, u"12"_qs, 1), FareLoadOutcome::Failed);
+        QCOMPARE(route.messages.shown.last().text, u"パスが見つかりません。"_qs);
+    }
+};
 
 // ---- The fare data file, byte for byte --------------------------------------------
 
-void TestFareData::records() {
-    const QByteArray bytes = i16(3) + record({}, 1, 0) + record("\x92\xE2", 2, 10) +
-                             record("\x82\xA0\x82\xA2", -3, 30000);
-    const Hy3File f = parseHy3(bytes + "junk");
-    QVERIFY(f.usable());
-    QVERIFY(f.problems.empty());
-    QCOMPARE(f.count, qint16(3));
-    QCOMPARE(f.rows[0].name, QString()); // a name of 0 bytes: a 304-byte record
-    QCOMPARE(f.rows[1].name, u"停"_qs);
-    QCOMPARE(f.rows[1].ticket, qint16(2));
-    QCOMPARE(f.rows[1].value(1), qint16(11));
-    QCOMPARE(f.rows[1].value(150), qint16(160));
-    QCOMPARE(f.rows[2].name, u"あい"_qs);
-    QCOMPARE(f.rows[2].ticket, qint16(-3));
-    QCOMPARE(f.endOffset, bytes.size());
-    QCOMPARE(f.trailingBytes, qint64(4));
-    QCOMPARE(serializeHy3(f.rows), bytes);
-    QCOMPARE(errorOf([] { serializeHy3(std::vector<RouteRow>(302)); }), 9);
-    RouteRow longName;
-    longName.name = QString(32768, u'停'); // 65536 bytes
-    QCOMPARE(errorOf([&] { serializeHy3({longName}); }), 6);
-}
-
 // ---- Loading a route's fares ---------------------------------------------------------
-
-// Each case first loads a good 4-record route at section 2, then tries the
-// file of the case at the case's section.
-void TestFareData::loadFares_data() {
-    QTest::addColumn<QByteArray>("bytes"); // null: no file at all
-    QTest::addColumn<int>("section");
-    QTest::addColumn<int>("outcome");
-    QTest::addColumn<QString>("message"); // shown when it fails
-    QTest::addColumn<int>("recordCount"); // afterwards; -999: the previous one
-    const auto row = [](const char* tag, const QByteArray& bytes, int section,
-                        FareLoadOutcome outcome, const QString& message, int recordCount) {
-        QTest::newRow(tag) << bytes << section << int(outcome) << message << recordCount;
-    };
-    using enum FareLoadOutcome;
-    const QString tooLarge = messageSectionTooLarge();
-    const QString cut =
-        u"運賃データファイルが途中で切れています（レコード数 6 のうち 3 件しかありません）。"_qs;
-    row("missing file", QByteArray(), 1, NotFound, messageNotFound(), -999);
-    row("empty file", "", 1, CountZero, messageCountZero(), 0);
-    row("count 0", i16(0), 1, CountZero, messageCountZero(), 0);
-    row("negative count", i16(-2), 1, SectionTooLarge, tooLarge, -2);
-    row("section equal to count", fileOf(5), 5, SectionTooLarge, tooLarge, 5);
-    row("count 302", fileOf(302), 1, Failed,
-        u"運賃データのレコード数 302 が上限の 301 を超えています。"_qs, -999);
-    row("shorter than count", fileOf(6, 3), 1, Failed, cut, -999);
-    row("cut inside a record", fileOf(6).left(1000), 1, Failed, cut, -999);
-    row("301 records, section count - 1", fileOf(301), 300, Loaded, {}, 301);
-    row("name not in CP932", i16(2) + record("A\x82", 1, 0) + record("B", 2, 0), 1, Loaded, {}, 2);
-    row("bytes after the last record", fileOf(3) + QByteArray(77, '\xAB'), 2, Loaded, {}, 3);
-}
-
-void TestFareData::loadFares() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, section);
-    QFETCH(int, outcome);
-    QFETCH(QString, message);
-    QFETCH(int, recordCount);
-
-    QTemporaryDir dir;
-    const QString folder = withTrailingSeparator(dir.path());
-    QVERIFY(writeFile(folder + u"7.hy3"_qs, fileOf(4)));
-    if (!bytes.isNull()) QVERIFY(writeFile(folder + u"12.hy3"_qs, bytes));
-
-    Route route;
-    QCOMPARE(route.load(folder, u"7"_qs, 2), FareLoadOutcome::Loaded);
-    QVERIFY(route.messages.shown.isEmpty());
-    QCOMPARE(route.state.currentRow, qint16(2));
-    route.state.currentRow = 3; // the bus has stepped on
-    const RouteTable before = route.table;
-
-    QCOMPARE(int(route.load(folder, u"12"_qs, section)), outcome);
-    const RouteState& state = route.state;
-    if (outcome == int(FareLoadOutcome::Loaded)) {
-        QVERIFY(route.messages.shown.isEmpty());
-        QCOMPARE(state.currentRow, qint16(section));
-        QCOMPARE(state.loadedRows, recordCount);
-        const Hy3File f = parseHy3(bytes);
-        for (int r = 1; r <= recordCount; ++r)
-            QCOMPARE(route.table.row(r), f.rows[size_t(r - 1)]);
-        if (recordCount < MaxRows) QCOMPARE(route.table.row(recordCount + 1), RouteRow{});
-    } else {
-        QCOMPARE(route.messages.shown.size(), 1);
-        const ShownMessage& shown = route.messages.shown[0];
-        QCOMPARE(shown.text, message);
-        QCOMPARE(shown.title, u"カルテラVer4"_qs);
-        QCOMPARE(shown.icon, MsgIcon::None);
-        QCOMPARE(shown.buttons, MsgButtons::Ok);
-        // The previous table and current row stay.
-        QCOMPARE(state.currentRow, qint16(3));
-        QCOMPARE(state.loadedRows, 4);
-        for (int r = 1; r <= MaxRows; ++r)
-            QCOMPARE(route.table.row(r), before.row(r));
-    }
-    QCOMPARE(int(state.recordCount), recordCount == -999 ? 4 : recordCount);
-}
-
-void TestFareData::fileLookup() {
-    QTemporaryDir dir;
-    QVERIFY(writeFile(dir.filePath(u"12.HY3"_qs), fileOf(3)));
-    QVERIFY(writeFile(dir.filePath(u"0.hy3"_qs), fileOf(2)));
-    Route route;
-    // Without its separator the folder is a prefix of the file name.
-    QCOMPARE(route.load(dir.path(), u"12"_qs, 1), FareLoadOutcome::NotFound);
-    // The file name matches in any letter case.
-    QCOMPARE(route.load(withTrailingSeparator(dir.path()), u"12"_qs, 1), FareLoadOutcome::Loaded);
-    QCOMPARE(withTrailingSeparator(u"/data/fare/"_qs), u"/data/fare/"_qs);
-    QCOMPARE(withTrailingSeparator(u"C:\\fare\\"_qs), u"C:\\fare\\"_qs);
-    QCOMPARE(route.table.row(3).name, u"S3"_qs);
-    // No folder is the working folder; no route is route 0.
-    const QString old = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
-    const FareLoadOutcome inWorkingFolder =
-        route.load(withTrailingSeparator(QString()), routeFileName(QString()), 1);
-    QDir::setCurrent(old);
-    QCOMPARE(inWorkingFolder, FareLoadOutcome::Loaded);
-    QCOMPARE(route.state.loadedRows, 2);
-    // A folder that does not exist: the description of its error.
-    QCOMPARE(route.load(u"/no/such/folder/"_qs, u"12"_qs, 1), FareLoadOutcome::Failed);
-    QCOMPARE(route.messages.shown.last().text, u"パスが見つかりません。"_qs);
-}
 
 QTEST_GUILESS_MAIN(TestFareData)
 #include "tst_faredata.moc"

@@ -15,47 +15,6 @@ Q_DECLARE_METATYPE(FareRow::Options)
 // their defaults, which GCC 12 warns about for text members.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
-class TestFareRow : public QObject {
-    Q_OBJECT
-private slots:
-    void init();
-    void writes_data();
-    void writes();
-    void lateNight_data();
-    void lateNight();
-    void dates_data();
-    void dates();
-    void ticketDrawing();
-    void prefixHandling_data();
-    void prefixHandling();
-    void errors_data();
-    void errors();
-
-private:
-    FareRow::Display show(int row, const Options& options = {}) {
-        return FareRow::compute(row, table_, state_, options, clock_);
-    }
-    RouteTable table_;
-    RouteState state_;
-    FakeClock clock_;
-};
-
-// Rows 1..3 of route "00012" at start section 1: stops 停留所1..3, ticket
-// number r + 40, v(k) = 10 * r + k; v(30) of row 2 is 7. The clock shows
-// 2024-03-05 09:05:07.
-void TestFareRow::init() {
-    table_.clear();
-    for (int r = 1; r <= 3; ++r) {
-        table_.setCell(r, 1, QStringLiteral("停留所%1").arg(r));
-        table_.setCell(r, 2, r + 40);
-        for (int k = 1; k <= 24; ++k)
-            table_.setCell(r, k + 2, 10 * r + k);
-    }
-    table_.setCell(2, 32, 7);
-    state_ = {.routeText = u"00012"_qs, .startSection = 1, .ticketDateText = u"12-31-2023"_qs};
-    clock_.current = QDateTime(QDate(2024, 3, 5), QTime(9, 5, 7));
-}
-
 // Options that show the information digits in cells at these list positions
 // (cell = position + 1, -1: the spare); -2 leaves one out. The data column is v(30).
 Options info(int section, int ticket = -2, int route = -2, int column = -2) {
@@ -70,138 +29,166 @@ Options info(int section, int ticket = -2, int route = -2, int column = -2) {
             .infoColumnNo = 29};
 }
 
-void TestFareRow::writes_data() {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("start");
-    QTest::addColumn<Options>("options");
-    QTest::addColumn<QString>("tail"); // the writes after the fares from the start section
-    Options fromZero = info(23);
-    fromZero.infoSectionFromZero = true;
-    QTest::newRow("start 1") << 2 << 1 << Options{} << QString();
-    QTest::newRow("start 24") << 3 << 24 << Options{} << QString();
-    QTest::newRow("start 25") << 2 << 25 << Options{} << QString();
-    QTest::newRow("section in cell 24") << 2 << 20 << info(23) << u"24=2"_qs;
-    QTest::newRow("section from zero, row 1") << 1 << 20 << fromZero << u"24=0"_qs;
-    QTest::newRow("ticket over section") << 2 << 20 << info(23, 23) << u"24=2 24=42"_qs;
-    QTest::newRow("all four in order")
-        << 2 << 20 << info(0, 1, 2, 21) << u"1=2 2=42 3=00012 22=7"_qs;
-    QTest::newRow("no cell selected: the spare") << 3 << 20 << info(-1) << u"0=3"_qs;
-}
-
-void TestFareRow::writes() {
-    QFETCH(int, row);
-    QFETCH(int, start);
-    QFETCH(Options, options);
-    QFETCH(QString, tail);
-    state_.startSection = static_cast<qint16>(start);
-    QStringList expected, got;
-    for (int i = start; i <= 24; ++i)
-        expected << QStringLiteral("%1=%2").arg(i).arg(10 * row + i);
-    if (!tail.isEmpty()) expected << tail;
-    for (const CellWrite& w : show(row, options).writes) {
-        got << QStringLiteral("%1=%2").arg(w.cell).arg(w.value.toText());
-        QCOMPARE(w.value.isText(), options.infoRouteOn && w.cell == 3); // only the route text
+class TestFareRow : public QObject {
+    Q_OBJECT
+private slots:
+    // Rows 1..3 of route "00012" at start section 1: stops 停留所1..3, ticket
+    // number r + 40, v(k) = 10 * r + k; v(30) of row 2 is 7. The clock shows
+    // 2024-03-05 09:05:07.
+    void init() {
+        table_.clear();
+        for (int r = 1; r <= 3; ++r) {
+            table_.setCell(r, 1, QStringLiteral("停留所%1").arg(r));
+            table_.setCell(r, 2, r + 40);
+            for (int k = 1; k <= 24; ++k)
+                table_.setCell(r, k + 2, 10 * r + k);
+        }
+        table_.setCell(2, 32, 7);
+        state_ = {.routeText = u"00012"_qs, .startSection = 1, .ticketDateText = u"12-31-2023"_qs};
+        clock_.current = QDateTime(QDate(2024, 3, 5), QTime(9, 5, 7));
     }
-    QCOMPARE(got.join(u' '), expected.join(u' '));
-}
 
-void TestFareRow::lateNight_data() {
-    QTest::addColumn<int>("fare");
-    QTest::addColumn<qint64>("shown");
-    QTest::newRow("210") << 210 << qint64(420);
-    QTest::newRow("-1 stays") << -1 << qint64(-1);
-    QTest::newRow("-2 doubles") << -2 << qint64(-4);
-    QTest::newRow("32767, beyond 16 bits") << 32767 << qint64(65534);
-}
-
-void TestFareRow::lateNight() {
-    QFETCH(int, fare);
-    QFETCH(qint64, shown);
-    table_.setCell(2, 3, fare);  // v(1)
-    table_.setCell(2, 26, fare); // v(24)
-    const auto d = show(2, {.lateNight = true});
-    QCOMPARE(d.writes.front(), (CellWrite{1, DigitValue(shown)}));
-    QCOMPARE(d.writes.back(), (CellWrite{24, DigitValue(shown)}));
-    QCOMPARE(show(2).writes.front(), (CellWrite{1, DigitValue(qint64{fare})}));
-}
-
-void TestFareRow::dates_data() {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("date");
-    QTest::newRow("each print") << int(FareRow::DateMode::EachPrint) << u"03-05-2024"_qs;
-    QTest::newRow("at route set") << int(FareRow::DateMode::AtRouteSet) << u"12-31-2023"_qs;
-    QTest::newRow("fixed") << int(FareRow::DateMode::Fixed) << u"2024/03/07"_qs;
-}
-
-void TestFareRow::dates() {
-    QFETCH(int, mode);
-    const Options options{.dateMode = FareRow::DateMode(mode), .fixedDate = u"2024/03/07"_qs};
-    QTEST(show(1, options).dateText, "date");
-}
-
-void TestFareRow::ticketDrawing() {
-    clock_.current = QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59));
-    Options options{.pluginPath = u"/plugins/みなと.4SP"_qs, .companyIndex = 2};
-    QVERIFY(!show(2, options).drawTicket);
-    options.usePreview = true;
-    const auto d = show(2, options);
-    QVERIFY(d.drawTicket);
-    QCOMPARE(d.ticket.pluginPath, options.pluginPath);
-    QCOMPARE(d.ticket.stopName, u"停留所2"_qs);
-    QCOMPARE(d.ticket.dateText, u"12-31-2024"_qs);
-    QCOMPARE(d.ticket.timeText, u"23:59:59"_qs);
-    QCOMPARE(d.ticket.routeNumber, 12);
-    QCOMPARE(d.ticket.ticketNumber, qint16(42));
-    QCOMPARE(d.ticket.section, qint16(2));
-    QCOMPARE(d.ticket.companyIndex, qint16(2));
-    state_.routeText.clear();
-    QCOMPARE(show(2, options).ticket.routeNumber, 0);
-}
-
-void TestFareRow::prefixHandling_data() {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("option");
-    QTest::addColumn<int>("during"); // the prefix mode while the name is shown
-    QTest::addColumn<bool>("saved");
-    QTest::newRow("row 1: without the prefix") << 1 << 1 << 0 << true;
-    QTest::newRow("row 2") << 2 << 2 << 2 << false;
-    QTest::newRow("row 3, none") << 3 << -1 << -1 << false;
-}
-
-void TestFareRow::prefixHandling() {
-    QFETCH(int, row);
-    QFETCH(int, option);
-    const auto d = show(row, {.prefixMode = static_cast<qint16>(option)});
-    QCOMPARE(d.stopName, QStringLiteral("停留所%1").arg(row));
-    QTEST(int(d.namePrefixMode), "during");
-    QCOMPARE(int(d.prefixModeAfter), option);
-    QTEST(d.updateSavedPrefixMode, "saved");
-}
-
-void TestFareRow::errors_data() {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<Options>("options");
-    QTest::addColumn<int>("error"); // 0: none
-    QTest::newRow("row 0") << 0 << Options{} << 9;
-    QTest::newRow("row 301") << 301 << Options{} << 0;
-    QTest::newRow("row 302") << 302 << Options{} << 9;
-    QTest::newRow("cell 25") << 1 << info(-2, 24) << 9;
-    QTest::newRow("column 0") << 1 << Options{.infoColumnOn = true, .infoColumnNo = -1} << 9;
-    QTest::newRow("column 150") << 1 << Options{.infoColumnOn = true, .infoColumnNo = 149} << 0;
-    QTest::newRow("column 151") << 1 << Options{.infoColumnOn = true, .infoColumnNo = 150} << 9;
-}
-
-void TestFareRow::errors() {
-    QFETCH(int, row);
-    QFETCH(Options, options);
-    int raised = 0;
-    try {
-        show(row, options);
-    } catch (const K40Error& e) {
-        raised = e.number();
+    void writes_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<Options>("options");
+        QTest::addColumn<QString>("tail"); // the writes after the fares from the start section
+        Options fromZero = info(23);
+        fromZero.infoSectionFromZero = true;
+        QTest::newRow("start 1") << 2 << 1 << Options{} << QString();
+        QTest::newRow("start 24") << 3 << 24 << Options{} << QString();
+        QTest::newRow("start 25") << 2 << 25 << Options{} << QString();
+        QTest::newRow("section in cell 24") << 2 << 20 << info(23) << u"24=2"_qs;
+        QTest::newRow("section from zero, row 1") << 1 << 20 << fromZero << u"24=0"_qs;
+        QTest::newRow("ticket over section") << 2 << 20 << info(23, 23) << u"24=2 24=42"_qs;
+        QTest::newRow("all four in order")
+            << 2 << 20 << info(0, 1, 2, 21) << u"1=2 2=42 3=00012 22=7"_qs;
+        QTest::newRow("no cell selected: the spare") << 3 << 20 << info(-1) << u"0=3"_qs;
     }
-    QTEST(raised, "error");
-}
+
+    void writes() {
+        QFETCH(int, row);
+        QFETCH(int, start);
+        QFETCH(Options, options);
+        QFETCH(QString, tail);
+        state_.startSection = static_cast<qint16>(start);
+        QStringList expected, got;
+        for (int i = start; i <= 24; ++i)
+            expected << QStringLiteral("%1=%2").arg(i).arg(10 * row + i);
+        if (!tail.isEmpty()) expected << tail;
+        for (const CellWrite& w : show(row, options).writes) {
+            got << QStringLiteral("%1=%2").arg(w.cell).arg(w.value.toText());
+            QCOMPARE(w.value.isText(), options.infoRouteOn && w.cell == 3); // only the route text
+        }
+        QCOMPARE(got.join(u' '), expected.join(u' '));
+    }
+
+    void lateNight_data() {
+        QTest::addColumn<int>("fare");
+        QTest::addColumn<qint64>("shown");
+        QTest::newRow("210") << 210 << qint64(420);
+        QTest::newRow("-1 stays") << -1 << qint64(-1);
+        QTest::newRow("-2 doubles") << -2 << qint64(-4);
+        QTest::newRow("32767, beyond 16 bits") << 32767 << qint64(65534);
+    }
+
+    void lateNight() {
+        QFETCH(int, fare);
+        QFETCH(qint64, shown);
+        table_.setCell(2, 3, fare);  // v(1)
+        table_.setCell(2, 26, fare); // v(24)
+        const auto d = show(2, {.lateNight = true});
+        QCOMPARE(d.writes.front(), (CellWrite{1, DigitValue(shown)}));
+        QCOMPARE(d.writes.back(), (CellWrite{24, DigitValue(shown)}));
+        QCOMPARE(show(2).writes.front(), (CellWrite{1, DigitValue(qint64{fare})}));
+    }
+
+    void dates_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("date");
+        QTest::newRow("each print") << int(FareRow::DateMode::EachPrint) << u"03-05-2024"_qs;
+        QTest::newRow("at route set") << int(FareRow::DateMode::AtRouteSet) << u"12-31-2023"_qs;
+        QTest::newRow("fixed") << int(FareRow::DateMode::Fixed) << u"2024/03/07"_qs;
+    }
+
+    void dates() {
+        QFETCH(int, mode);
+        const Options options{.dateMode = FareRow::DateMode(mode), .fixedDate = u"2024/03/07"_qs};
+        QTEST(show(1, options).dateText, "date");
+    }
+
+    void ticketDrawing() {
+        clock_.current = QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59));
+        Options options{.pluginPath = u"/plugins/みなと.4SP"_qs, .companyIndex = 2};
+        QVERIFY(!show(2, options).drawTicket);
+        options.usePreview = true;
+        const auto d = show(2, options);
+        QVERIFY(d.drawTicket);
+        QCOMPARE(d.ticket.pluginPath, options.pluginPath);
+        QCOMPARE(d.ticket.stopName, u"停留所2"_qs);
+        QCOMPARE(d.ticket.dateText, u"12-31-2024"_qs);
+        QCOMPARE(d.ticket.timeText, u"23:59:59"_qs);
+        QCOMPARE(d.ticket.routeNumber, 12);
+        QCOMPARE(d.ticket.ticketNumber, qint16(42));
+        QCOMPARE(d.ticket.section, qint16(2));
+        QCOMPARE(d.ticket.companyIndex, qint16(2));
+        state_.routeText.clear();
+        QCOMPARE(show(2, options).ticket.routeNumber, 0);
+    }
+
+    void prefixHandling_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("option");
+        QTest::addColumn<int>("during"); // the prefix mode while the name is shown
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("row 1: without the prefix") << 1 << 1 << 0 << true;
+        QTest::newRow("row 2") << 2 << 2 << 2 << false;
+        QTest::newRow("row 3, none") << 3 << -1 << -1 << false;
+    }
+
+    void prefixHandling() {
+        QFETCH(int, row);
+        QFETCH(int, option);
+        const auto d = show(row, {.prefixMode = static_cast<qint16>(option)});
+        QCOMPARE(d.stopName, QStringLiteral("停留所%1").arg(row));
+        QTEST(int(d.namePrefixMode), "during");
+        QCOMPARE(int(d.prefixModeAfter), option);
+        QTEST(d.updateSavedPrefixMode, "saved");
+    }
+
+    void errors_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<Options>("options");
+        QTest::addColumn<int>("error"); // 0: none
+        QTest::newRow("row 0") << 0 << Options{} << 9;
+        QTest::newRow("row 301") << 301 << Options{} << 0;
+        QTest::newRow("row 302") << 302 << Options{} << 9;
+        QTest::newRow("cell 25") << 1 << info(-2, 24) << 9;
+        QTest::newRow("column 0") << 1 << Options{.infoColumnOn = true, .infoColumnNo = -1} << 9;
+        QTest::newRow("column 150") << 1 << Options{.infoColumnOn = true, .infoColumnNo = 149} << 0;
+        QTest::newRow("column 151") << 1 << Options{.infoColumnOn = true, .infoColumnNo = 150} << 9;
+    }
+
+    void errors() {
+        QFETCH(int, row);
+        QFETCH(Options, options);
+        int raised = 0;
+        try {
+            show(row, options);
+        } catch (const K40Error& e) {
+            raised = e.number();
+        }
+        QTEST(raised, "error");
+    }
+
+private:
+    FareRow::Display show(int row, const Options& options = {}) {
+        return FareRow::compute(row, table_, state_, options, clock_);
+    }
+    RouteTable table_;
+    RouteState state_;
+    FakeClock clock_;
+};
 
 QTEST_GUILESS_MAIN(TestFareRow)
 #include "tst_farerow.moc"

@@ -43,139 +43,136 @@ QString describe(const std::vector<FareData::RouteRow>& rows) {
 class TestHy3Tool : public QObject {
     Q_OBJECT
 private slots:
-    void parseCsv();
-    void badCsv_data();
-    void badCsv();
-    void importExport();
-    void checkReports_data();
-    void checkReports();
+    void parseCsv() {
+        const QByteArray csv = "\xEF\xBB\xBF" // a byte-order mark is allowed
+                               "停名,整理券,v1\r\n"
+                               "みなと駅前,1\r\n"
+                               "\r\n"
+                               "\"大橋, 西\", 2 ,170,,-1\n"
+                               "\"言う \"\"駅\"\"\",3,\"200\"\n"
+                               "最後\n";
+        const Hy3Csv::Parsed p = Hy3Csv::parse(csv);
+        QVERIFY2(!p.error, qPrintable(p.error ? p.error->message : QString()));
+        QCOMPARE(
+            describe(p.rows),
+            u"みなと駅前|1|0,0,0; 大橋, 西|2|170,0,-1; 言う \"駅\"|3|200,0,0; 最後|0|0,0,0"_qs);
+        // A first line whose second field is a number is data, not a header.
+        QCOMPARE(Hy3Csv::parse("A,1\nB,2\n").rows.size(), size_t(2));
+    }
+
+    void badCsv_data() {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("fragment");
+        QTest::newRow("not a number") << QByteArray("A,1\nB,2,17x\n") << 2 << 3 << u"v1"_qs;
+        QTest::newRow("fraction") << QByteArray("A,1,2.5\n") << 1 << 3 << u"whole number"_qs;
+        QTest::newRow("too large") << QByteArray("A,1\nB,32768\n") << 2 << 2 << u"ticket number"_qs;
+        QTest::newRow("too small") << QByteArray("A,1,-32769\n") << 1 << 3 << u"-32769"_qs;
+        QByteArray many = "A,1";
+        for (int i = 0; i < 151; ++i)
+            many += ",0";
+        QTest::newRow("153 fields") << many << 1 << 153 << u"153 fields"_qs;
+        QByteArray stops;
+        for (int i = 1; i <= 302; ++i)
+            stops += "S," + QByteArray::number(i) + "\n";
+        QTest::newRow("302 stops") << stops << 302 << 1 << u"more than 301"_qs;
+        QTest::newRow("open quote") << QByteArray("A,1\n\"B,2\n") << 2 << 1 << u"not closed"_qs;
+        QTest::newRow("no CP932 form")
+            << QByteArray("A,1\nバス😀停,2\n") << 2 << 1 << u"code page 932"_qs;
+        QTest::newRow("name too long")
+            << QByteArray(40000, 'x') + "\xE3\x81\x82" + QByteArray(30000, 'y') + ",1\n"
+            << 1 << 1 << u"bytes long"_qs;
+    }
+
+    void badCsv() {
+        QFETCH(QByteArray, csv);
+        QFETCH(int, line);
+        QFETCH(int, column);
+        QFETCH(QString, fragment);
+        const Hy3Csv::Parsed p = Hy3Csv::parse(csv);
+        QVERIFY(p.error);
+        QCOMPARE(p.error->line, line);
+        QCOMPARE(p.error->column, column);
+        QVERIFY2(p.error->message.contains(fragment), qPrintable(p.error->message));
+    }
+
+    // A route made from CSV holds what the CSV says, and its export imports to
+    // the same file again; a bad CSV makes no file.
+    void importExport() {
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(u"a.csv"_qs), first = dir.filePath(u"a.hy3"_qs),
+                      second = dir.filePath(u"b.hy3"_qs);
+        QVERIFY(writeFile(csv, "停名,整理券番号\nA,1\nB,2,17x\n"));
+        const Run bad = hy3({u"import"_qs, csv, first});
+        QCOMPARE(bad.status, 1);
+        QVERIFY2(bad.err.contains(u"line 3, column 3"_qs), qPrintable(bad.err));
+        QVERIFY(!QFile::exists(first));
+        QVERIFY(
+            writeFile(csv, "停名,整理券番号\n\"大橋, 西口\",1,170,-1\n～①ｱ,2,32767,-32768\n,3\n"));
+        QCOMPARE(hy3({u"import"_qs, csv, first}).status, 0);
+        QCOMPARE(readFile(first).size(), 2 + 3 * 304 + 10 + 5); // names of 10, 5 and 0 bytes
+        QCOMPARE(describe(FareData::parseHy3(readFile(first)).rows),
+                 u"大橋, 西口|1|170,-1,0; ～①ｱ|2|32767,-32768,0; |3|0,0,0"_qs);
+        const Run exported = hy3({u"export"_qs, first});
+        QCOMPARE(exported.status, 0);
+        QCOMPARE(exported.out.count('\n'), 4); // header and three stops
+        QVERIFY(exported.out.contains("\"大橋, 西口\",1,170,-1,0"));
+        QVERIFY(writeFile(csv, exported.out));
+        QCOMPARE(hy3({u"import"_qs, csv, second}).status, 0);
+        QCOMPARE(readFile(second), readFile(first));
+    }
+
+    // Every problem of a fare data file, with the record and the byte offset where it lies.
+    void checkReports_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("report"); // pieces of it, in order, "…" between them
+        const auto row = [](const char* tag, const QByteArray& bytes, int status,
+                            const char* report) {
+            QTest::newRow(tag) << bytes << status << QString::fromUtf8(report);
+        };
+        FareData::RouteRow stop;
+        stop.name = u"停"_qs;
+        const QByteArray three = FareData::serializeHy3({stop, stop, stop}); // records of 306 bytes
+        QByteArray c302 = FareData::serializeHy3(std::vector<FareData::RouteRow>(301, stop));
+        c302[0] = char(302 & 0xFF);
+        c302[1] = char(302 >> 8);
+        QByteArray badName = three;
+        badName[4] = '\x80';
+        row("good", three, 0, "3 stop(s), no problems");
+        row("one stop", FareData::serializeHy3({stop}), 0, "a route of one stop cannot be set");
+        row("bytes after the last record", three + "xyz", 0,
+            "3 byte(s) after the last record at offset 920");
+        row("empty", {}, 1, "record 0, offset 0: the file holds 0 byte(s)");
+        row("count 0", QByteArray(2, '\0'), 1, "record 0, offset 0: the record count is 0");
+        row("negative count", "\xFD\xFF", 1, "record 0, offset 0: the record count -3 is negative");
+        row("count 302", c302, 1, "record 0, offset 0: the record count 302 is above 301");
+        row("cut in name length", three.left(615), 1,
+            "record 3, offset 614:…at byte 615 inside its name length");
+        row("cut in name", three.left(617), 1,
+            "record 3, offset 614:…at byte 617 inside its stop name");
+        row("cut in numbers", three.left(900), 1,
+            "record 3, offset 614:…at byte 900 inside its numbers");
+        row("bad name", badName, 1,
+            "record 1, offset 4: the stop name of record 1 is not valid CP932");
+    }
+
+    void checkReports() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, status);
+        QFETCH(QString, report);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"x.hy3"_qs);
+        QVERIFY(writeFile(path, bytes));
+        const Run r = hy3({u"check"_qs, path});
+        QCOMPARE(r.status, status);
+        const QString out = QString::fromUtf8(r.out);
+        qsizetype at = 0;
+        for (const QString& piece : report.split(u'…'))
+            QVERIFY2((at = out.indexOf(piece, at)) >= 0, qPrintable(out));
+    }
 };
-
-void TestHy3Tool::parseCsv() {
-    const QByteArray csv = "\xEF\xBB\xBF" // a byte-order mark is allowed
-                           "停名,整理券,v1\r\n"
-                           "みなと駅前,1\r\n"
-                           "\r\n"
-                           "\"大橋, 西\", 2 ,170,,-1\n"
-                           "\"言う \"\"駅\"\"\",3,\"200\"\n"
-                           "最後\n";
-    const Hy3Csv::Parsed p = Hy3Csv::parse(csv);
-    QVERIFY2(!p.error, qPrintable(p.error ? p.error->message : QString()));
-    QCOMPARE(describe(p.rows),
-             u"みなと駅前|1|0,0,0; 大橋, 西|2|170,0,-1; 言う \"駅\"|3|200,0,0; 最後|0|0,0,0"_qs);
-    // A first line whose second field is a number is data, not a header.
-    QCOMPARE(Hy3Csv::parse("A,1\nB,2\n").rows.size(), size_t(2));
-}
-
-void TestHy3Tool::badCsv_data() {
-    QTest::addColumn<QByteArray>("csv");
-    QTest::addColumn<int>("line");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("fragment");
-    QTest::newRow("not a number") << QByteArray("A,1\nB,2,17x\n") << 2 << 3 << u"v1"_qs;
-    QTest::newRow("fraction") << QByteArray("A,1,2.5\n") << 1 << 3 << u"whole number"_qs;
-    QTest::newRow("too large") << QByteArray("A,1\nB,32768\n") << 2 << 2 << u"ticket number"_qs;
-    QTest::newRow("too small") << QByteArray("A,1,-32769\n") << 1 << 3 << u"-32769"_qs;
-    QByteArray many = "A,1";
-    for (int i = 0; i < 151; ++i)
-        many += ",0";
-    QTest::newRow("153 fields") << many << 1 << 153 << u"153 fields"_qs;
-    QByteArray stops;
-    for (int i = 1; i <= 302; ++i)
-        stops += "S," + QByteArray::number(i) + "\n";
-    QTest::newRow("302 stops") << stops << 302 << 1 << u"more than 301"_qs;
-    QTest::newRow("open quote") << QByteArray("A,1\n\"B,2\n") << 2 << 1 << u"not closed"_qs;
-    QTest::newRow("no CP932 form")
-        << QByteArray("A,1\nバス😀停,2\n") << 2 << 1 << u"code page 932"_qs;
-    QTest::newRow("name too long")
-        << QByteArray(40000, 'x') + "\xE3\x81\x82" + QByteArray(30000, 'y') + ",1\n"
-        << 1 << 1 << u"bytes long"_qs;
-}
-
-void TestHy3Tool::badCsv() {
-    QFETCH(QByteArray, csv);
-    QFETCH(int, line);
-    QFETCH(int, column);
-    QFETCH(QString, fragment);
-    const Hy3Csv::Parsed p = Hy3Csv::parse(csv);
-    QVERIFY(p.error);
-    QCOMPARE(p.error->line, line);
-    QCOMPARE(p.error->column, column);
-    QVERIFY2(p.error->message.contains(fragment), qPrintable(p.error->message));
-}
-
-// A route made from CSV holds what the CSV says, and its export imports to
-// the same file again; a bad CSV makes no file.
-void TestHy3Tool::importExport() {
-    QTemporaryDir dir;
-    const QString csv = dir.filePath(u"a.csv"_qs), first = dir.filePath(u"a.hy3"_qs),
-                  second = dir.filePath(u"b.hy3"_qs);
-    QVERIFY(writeFile(csv, "停名,整理券番号\nA,1\nB,2,17x\n"));
-    const Run bad = hy3({u"import"_qs, csv, first});
-    QCOMPARE(bad.status, 1);
-    QVERIFY2(bad.err.contains(u"line 3, column 3"_qs), qPrintable(bad.err));
-    QVERIFY(!QFile::exists(first));
-    QVERIFY(writeFile(csv, "停名,整理券番号\n\"大橋, 西口\",1,170,-1\n～①ｱ,2,32767,-32768\n,3\n"));
-    QCOMPARE(hy3({u"import"_qs, csv, first}).status, 0);
-    QCOMPARE(readFile(first).size(), 2 + 3 * 304 + 10 + 5); // names of 10, 5 and 0 bytes
-    QCOMPARE(describe(FareData::parseHy3(readFile(first)).rows),
-             u"大橋, 西口|1|170,-1,0; ～①ｱ|2|32767,-32768,0; |3|0,0,0"_qs);
-    const Run exported = hy3({u"export"_qs, first});
-    QCOMPARE(exported.status, 0);
-    QCOMPARE(exported.out.count('\n'), 4); // header and three stops
-    QVERIFY(exported.out.contains("\"大橋, 西口\",1,170,-1,0"));
-    QVERIFY(writeFile(csv, exported.out));
-    QCOMPARE(hy3({u"import"_qs, csv, second}).status, 0);
-    QCOMPARE(readFile(second), readFile(first));
-}
-
-// Every problem of a fare data file, with the record and the byte offset where it lies.
-void TestHy3Tool::checkReports_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("report"); // pieces of it, in order, "…" between them
-    const auto row = [](const char* tag, const QByteArray& bytes, int status, const char* report) {
-        QTest::newRow(tag) << bytes << status << QString::fromUtf8(report);
-    };
-    FareData::RouteRow stop;
-    stop.name = u"停"_qs;
-    const QByteArray three = FareData::serializeHy3({stop, stop, stop}); // records of 306 bytes
-    QByteArray c302 = FareData::serializeHy3(std::vector<FareData::RouteRow>(301, stop));
-    c302[0] = char(302 & 0xFF);
-    c302[1] = char(302 >> 8);
-    QByteArray badName = three;
-    badName[4] = '\x80';
-    row("good", three, 0, "3 stop(s), no problems");
-    row("one stop", FareData::serializeHy3({stop}), 0, "a route of one stop cannot be set");
-    row("bytes after the last record", three + "xyz", 0,
-        "3 byte(s) after the last record at offset 920");
-    row("empty", {}, 1, "record 0, offset 0: the file holds 0 byte(s)");
-    row("count 0", QByteArray(2, '\0'), 1, "record 0, offset 0: the record count is 0");
-    row("negative count", "\xFD\xFF", 1, "record 0, offset 0: the record count -3 is negative");
-    row("count 302", c302, 1, "record 0, offset 0: the record count 302 is above 301");
-    row("cut in name length", three.left(615), 1,
-        "record 3, offset 614:…at byte 615 inside its name length");
-    row("cut in name", three.left(617), 1,
-        "record 3, offset 614:…at byte 617 inside its stop name");
-    row("cut in numbers", three.left(900), 1,
-        "record 3, offset 614:…at byte 900 inside its numbers");
-    row("bad name", badName, 1, "record 1, offset 4: the stop name of record 1 is not valid CP932");
-}
-
-void TestHy3Tool::checkReports() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, status);
-    QFETCH(QString, report);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"x.hy3"_qs);
-    QVERIFY(writeFile(path, bytes));
-    const Run r = hy3({u"check"_qs, path});
-    QCOMPARE(r.status, status);
-    const QString out = QString::fromUtf8(r.out);
-    qsizetype at = 0;
-    for (const QString& piece : report.split(u'…'))
-        QVERIFY2((at = out.indexOf(piece, at)) >= 0, qPrintable(out));
-}
 
 QTEST_GUILESS_MAIN(TestHy3Tool)
 #include "tst_hy3tool.moc"

@@ -4,9 +4,9 @@
 // one runs.
 #include "Fakes.h"
 #include "TestFiles.h"
+#include "TestRoute.h"
 #include "model/AnnouncementTape.h"
 #include "model/AppInfo.h"
-#include "model/Hy3File.h"
 #include "model/RouteSession.h"
 #include "model/Settings.h"
 #include "model/SoundChannels.h"
@@ -24,7 +24,8 @@ public:
         cells[size_t(cell)] = value.toText();
     }
     void resetCells(bool allLit) override {
-        for (int i = 1; i <= 24; ++i) cells[size_t(i)] = allLit ? u"888"_qs : QString();
+        for (int i = 1; i <= 24; ++i)
+            cells[size_t(i)] = allLit ? u"888"_qs : QString();
     }
     void setClockRunning(bool running) override { clock << running; }
     qint16 prefixMode() const override { return prefix; }
@@ -76,18 +77,8 @@ struct Rig {
         settings.commitOptions(r);
     }
     QString path(const QString& name) const { return dir.filePath(name); }
-    // A route of count stops "停1".."停<count>", ticket r, v(k) = 100 r + k
-    // and v(30) = r % 5.
     void writeRoute(int route, int count) {
-        std::vector<FareData::RouteRow> rows(static_cast<size_t>(count));
-        for (int r = 1; r <= count; ++r) {
-            FareData::RouteRow& row = rows[size_t(r - 1)];
-            row.name = QStringLiteral("停%1").arg(r);
-            row.ticket = static_cast<qint16>(r);
-            for (int k = 1; k <= 150; ++k) row.v[size_t(k - 1)] = static_cast<qint16>(100 * r + k);
-            row.v[29] = static_cast<qint16>(r % 5);
-        }
-        writeFile(path(QStringLiteral("%1.hy3").arg(route)), FareData::serializeHy3(rows));
+        writeFile(path(QStringLiteral("%1.hy3").arg(route)), testRoute(count));
     }
     // Sets the route and lets its lamp test pass.
     void setRoute(const QString& route, const QString& section) {
@@ -107,354 +98,327 @@ class TestRouteSession : public QObject {
 private slots:
     void init() { AppInfo::setExecutablePath(QStringLiteral("/x/K40")); }
     void cleanupTestCase() { AppInfo::setExecutablePath(QString()); }
-    void keypad_data();
-    void keypad();
-    void routeSetting();
-    void routeSettingFailures_data();
-    void routeSettingFailures();
-    void stepping();
-    void stepSounds_data();
-    void stepSounds();
-    void synchronousStepChangesFaresAfterTheSound();
-    void commandsWaitForTheLampTest();
-    void noStepRunsInsideAnother();
-    void unaddressableColumnIsTold();
-    void lateNightShowsAtNextRedraw();
-    void displayClear();
-    void ticketDates_data();
-    void ticketDates();
-    void ticketDrawingMayRenameTheStop();
-};
-
-void TestRouteSession::keypad_data() {
-    QTest::addColumn<QList<int>>("keys");
-    QTest::addColumn<QString>("route");
-    QTest::addColumn<QString>("section");
-    QTest::newRow("digits go to the section first") << QList<int>{1, 2, 3} << QString() << u"123"_qs;
-    QTest::newRow("route of five digits") << QList<int>{10, 0, 0, 0, 1, 2, 7} << u"00012"_qs
-                                          << QString();
-    QTest::newRow("section of three digits") << QList<int>{11, 1, 2, 3, 4} << QString() << u"123"_qs;
-    QTest::newRow("route key clears only the route") << QList<int>{10, 4, 11, 5, 10, 6}
-                                                     << u"6"_qs << u"5"_qs;
-}
-
-void TestRouteSession::keypad() {
-    QFETCH(QList<int>, keys);
-    Rig rig;
-    writeFile(rig.path(u"key.wav"_qs), "RIFF");
-    rig.edit([&](SettingsRecord& r) { r.ResetSound = rig.path(u"key.wav"_qs); });
-    QSignalSpy changed(&rig.session, &RouteSession::keypadChanged);
-    for (int k : keys) rig.session.pressKey(k);
-    QTEST(rig.session.typedRoute(), "route");
-    QTEST(rig.session.typedSection(), "section");
-    QCOMPARE(changed.count(), keys.size());
-    // Every key sounds on S1, also a key that is then ignored.
-    QCOMPARE(rig.playsOn(u"K40S1"_qs).size(), keys.size());
-}
-
-void TestRouteSession::routeSetting() {
-    Rig rig;
-    rig.writeRoute(12, 6);
-    writeFile(rig.path(u"route.wav"_qs), "RIFF");
-    rig.edit([&](SettingsRecord& r) {
-        r.RouteSetSound = rig.path(u"route.wav"_qs);
-        r.ChimeiTsugiwaMode = 1;
-    });
-    rig.board.prefix = 1; // as the options put it on the strip
-    QSignalSpy waiting(&rig.session, &RouteSession::waitingChanged);
-    for (int k : {10, 0, 1, 2, 11, 1}) rig.session.pressKey(k);
-    rig.session.setRouteFromKeypad();
-
-    // The lamp test: every segment lit for 3000 ms under "系統選別中".
-    QVERIFY(rig.session.isWaiting());
-    QCOMPARE(rig.clock.waiting(), QList<qint64>{3000});
-    QCOMPARE(rig.board.cells[1], u"888"_qs);
-    QCOMPARE(rig.board.cells[24], u"888"_qs);
-    QCOMPARE(rig.board.shown, QStringList{u"系統選別中@0:"_qs}); // then the lamps
-    QCOMPARE(rig.board.prefix, qint16(1));
-    QVERIFY(!rig.session.canStep());
-    QCOMPARE(rig.playsOn(u"K40S1"_qs), QStringList{u"play K40S1 from 0"_qs});
-    QCOMPARE(rig.session.state().routeText, u"012"_qs);
-
-    rig.clock.advance(2999);
-    QVERIFY(rig.session.isWaiting());
-    rig.clock.advance(1);
-    QVERIFY(!rig.session.isWaiting());
-    QCOMPARE(waiting.count(), 2);
-    QVERIFY(rig.messages.shown.isEmpty());
-    // Row 1: its fares, and the stop name without the prefix.
-    for (int i = 1; i <= 24; ++i) QCOMPARE(rig.cell(i), QString::number(100 + i));
-    QCOMPARE(rig.board.shown.last(), u"停1@0:124"_qs);
-    QCOMPARE(rig.board.prefix, qint16(1));
-    QVERIFY(rig.session.canStep());
-    QCOMPARE(rig.session.state().ticketDateText, u"03-05-2024"_qs);
-    // Row 2 shows the prefix.
-    rig.session.step(RouteSession::Direction::Forward);
-    QCOMPARE(rig.board.shown.last(), u"停2@1:224"_qs);
-}
-
-void TestRouteSession::routeSettingFailures_data() {
-    QTest::addColumn<QString>("route");
-    QTest::addColumn<QString>("section");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("no such route") << u"99"_qs << u"1"_qs << u"指定した系統のデータがありません..."_qs;
-    QTest::newRow("section too large") << u"12"_qs << u"6"_qs
-                                       << u"指定した区間はデータの数よりも多いです..."_qs;
-    QTest::newRow("count 0") << u"5"_qs << u"1"_qs
-                             << u"指定した系統はデータの数が0(未登録)の可能性があります..."_qs;
-}
-
-void TestRouteSession::routeSettingFailures() {
-    QFETCH(QString, route);
-    QFETCH(QString, section);
-    QFETCH(QString, message);
-    Rig rig;
-    rig.writeRoute(12, 6);
-    rig.writeRoute(7, 4);
-    writeFile(rig.path(u"5.hy3"_qs), QByteArray(2, '\0'));
-    rig.setRoute(u"7"_qs, u"2"_qs);
-    rig.session.step(RouteSession::Direction::Forward); // row 3 of route 7
-    rig.session.setRoute(route, section);
-    QCOMPARE(rig.messages.shown.size(), 1);
-    QVERIFY(rig.messages.shown[0].text.startsWith(message));
-    QCOMPARE(rig.messages.shown[0].title, u"カルテラVer4"_qs);
-    QVERIFY(!rig.session.isWaiting()); // no lamp test
-    QVERIFY(rig.clock.waiting().isEmpty());
-    QCOMPARE(rig.cell(2), u"302"_qs); // the old fares stay
-    QCOMPARE(rig.session.state().routeText, route);
-    // Stepping goes on in the old table, within its rows.
-    rig.session.step(RouteSession::Direction::Forward);
-    QCOMPARE(rig.session.state().currentRow, qint16(4));
-    QCOMPARE(rig.cell(24), u"424"_qs);
-    rig.session.step(RouteSession::Direction::Forward);
-    QCOMPARE(rig.session.state().currentRow, qint16(4));
-}
-
-void TestRouteSession::stepping() {
-    Rig rig;
-    rig.writeRoute(3, 5);
-    writeFile(rig.path(u"step.wav"_qs), "RIFF");
-    rig.edit([&](SettingsRecord& r) { r.StepSoundFile = rig.path(u"step.wav"_qs); });
-    rig.setRoute(u"3"_qs, u"4"_qs);
-    QCOMPARE(rig.session.state().currentRow, qint16(4));
-    for (int i = 1; i <= 3; ++i) QCOMPARE(rig.cell(i), u"0"_qs); // below the start section
-    QCOMPARE(rig.cell(4), u"404"_qs);
-    rig.sound.commands.clear();
-    rig.session.step(RouteSession::Direction::Forward);
-    QCOMPARE(rig.cell(4), u"504"_qs);
-    QCOMPARE(rig.playsOn(u"K40S2"_qs), QStringList{u"play K40S2 from 0"_qs});
-    rig.sound.commands.clear();
-    rig.session.step(RouteSession::Direction::Forward); // the last row: nothing at all
-    QCOMPARE(rig.session.state().currentRow, qint16(5));
-    QVERIFY(rig.sound.commands.isEmpty());
-    for (int k = 0; k < 4; ++k) rig.session.step(RouteSession::Direction::Back);
-    QCOMPARE(rig.cell(4), u"104"_qs);
-    rig.sound.commands.clear();
-    const QStringList shown = rig.board.shown;
-    rig.session.step(RouteSession::Direction::Back); // row 1: no sound, no redraw
-    QVERIFY(rig.sound.commands.isEmpty());
-    QCOMPARE(rig.board.shown, shown);
-    QCOMPARE(rig.session.state().currentRow, qint16(1));
-}
-
-void TestRouteSession::stepSounds_data() {
-    QTest::addColumn<int>("row"); // the row stepped to; its v(30) is row % 5
-    QTest::addColumn<QString>("sound");
-    QTest::newRow("v(30) = 2") << 2 << u"2.wav"_qs;
-    QTest::newRow("v(30) = 3") << 3 << u"3.wav"_qs;
-    QTest::newRow("v(30) = 4: none") << 4 << QString();
-    QTest::newRow("v(30) = 0: none") << 5 << QString();
-    QTest::newRow("v(30) = 1") << 6 << u"1.wav"_qs;
-}
-
-void TestRouteSession::stepSounds() {
-    QFETCH(int, row);
-    QFETCH(QString, sound);
-    Rig rig;
-    rig.writeRoute(3, 8);
-    for (const char* f : {"1.wav", "2.wav", "3.wav"}) writeFile(rig.path(QString::fromLatin1(f)), "RIFF");
-    rig.edit([&](SettingsRecord& r) {
-        r.StepSoundAlways = 0;
-        r.StepSoundByColumn = -1;
-        r.StepSoundColumn = 29;
-        r.StepSound1 = rig.path(u"1.wav"_qs);
-        r.StepSound2 = rig.path(u"2.wav"_qs);
-        r.StepSound3 = rig.path(u"3.wav"_qs);
-    });
-    rig.setRoute(u"3"_qs, QString::number(row - 1));
-    rig.sound.commands.clear();
-    rig.session.step(RouteSession::Direction::Forward);
-    QCOMPARE(rig.cell(24), QString::number(100 * row + 24)); // the board changes either way
-    const QStringList opened = rig.sound.commands.filter(u"open"_qs);
-    if (sound.isEmpty()) {
-        QVERIFY(opened.isEmpty());
-    } else {
-        QCOMPARE(opened.size(), 1);
-        QVERIFY(opened[0].contains(rig.path(sound)));
-        QVERIFY(opened[0].endsWith(u"alias K40S2 wait"_qs));
+    void keypad_data() {
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("section");
+        QTest::newRow("digits go to the section first")
+            << QList<int>{1, 2, 3} << QString() << u"123"_qs;
+        QTest::newRow("route of five digits")
+            << QList<int>{10, 0, 0, 0, 1, 2, 7} << u"00012"_qs << QString();
+        QTest::newRow("section of three digits")
+            << QList<int>{11, 1, 2, 3, 4} << QString() << u"123"_qs;
+        QTest::newRow("route key clears only the route")
+            << QList<int>{10, 4, 11, 5, 10, 6} << u"6"_qs << u"5"_qs;
     }
-}
 
-void TestRouteSession::synchronousStepChangesFaresAfterTheSound() {
-    Rig rig;
-    rig.writeRoute(3, 5);
-    writeFile(rig.path(u"step.wav"_qs), "RIFF");
-    rig.edit([&](SettingsRecord& r) {
-        r.StepSoundFile = rig.path(u"step.wav"_qs);
-        r.StepSoundSync = -1;
-        r.StepSoundAsync = 0;
-    });
-    rig.setRoute(u"3"_qs, u"1"_qs);
-    QString cellWhilePlaying;
-    rig.sound.hook = [&](const QString& c) {
-        if (c == u"play K40S2 from 0 wait") cellWhilePlaying = rig.cell(1);
-    };
-    rig.session.step(RouteSession::Direction::Forward);
-    QCOMPARE(cellWhilePlaying, u"101"_qs);
-    QCOMPARE(rig.cell(1), u"201"_qs);
-}
+    void keypad() {
+        QFETCH(QList<int>, keys);
+        Rig rig;
+        writeFile(rig.path(u"key.wav"_qs), "RIFF");
+        rig.edit([&](SettingsRecord& r) { r.ResetSound = rig.path(u"key.wav"_qs); });
+        for (int k : keys)
+            rig.session.pressKey(k);
+        QTEST(rig.session.typedRoute(), "route");
+        QTEST(rig.session.typedSection(), "section");
+        // Every key sounds on S1, also a key that is then ignored.
+        QCOMPARE(rig.playsOn(u"K40S1"_qs).size(), keys.size());
+    }
 
-void TestRouteSession::commandsWaitForTheLampTest() {
-    Rig rig;
-    rig.writeRoute(3, 6);
-    rig.session.setRoute(u"3"_qs, u"1"_qs);
-    // Given during the lamp test: taken after it, in order.
-    rig.session.step(RouteSession::Direction::Forward);
-    rig.session.pressKey(RouteSession::SectionKey);
-    rig.session.pressKey(4);
-    rig.session.step(RouteSession::Direction::Forward);
-    QCOMPARE(rig.session.state().currentRow, qint16(1));
-    QCOMPARE(rig.session.typedSection(), QString());
-    QCOMPARE(rig.cell(1), u"888"_qs);
-    rig.clock.advance(RouteSession::LampTestMs);
-    QCOMPARE(rig.session.state().currentRow, qint16(3));
-    QCOMPARE(rig.session.typedSection(), u"4"_qs);
-    QCOMPARE(rig.board.shown.mid(1), (QStringList{u"停1@0:124"_qs, u"停2@0:224"_qs,
-                                                  u"停3@0:324"_qs}));
-}
+    void routeSetting() {
+        Rig rig;
+        rig.writeRoute(12, 6);
+        writeFile(rig.path(u"route.wav"_qs), "RIFF");
+        rig.edit([&](SettingsRecord& r) {
+            r.RouteSetSound = rig.path(u"route.wav"_qs);
+            r.ChimeiTsugiwaMode = 1;
+        });
+        rig.board.prefix = 1; // as the options put it on the strip
+        rig.session.setRoute(u"012"_qs, u"1"_qs);
 
-void TestRouteSession::noStepRunsInsideAnother() {
-    // Two clicks on "データ送り" taken while a step's synchronous sound plays
-    // (its event loop delivers them) step after that step, never inside it:
-    // the board never shows one row's fares under another row's name.
-    Rig rig;
-    rig.writeRoute(3, 6);
-    writeFile(rig.path(u"step.wav"_qs), "RIFF");
-    rig.edit([&](SettingsRecord& r) {
-        r.StepSoundFile = rig.path(u"step.wav"_qs);
-        r.StepSoundSync = -1;
-        r.StepSoundAsync = 0;
-    });
-    rig.setRoute(u"3"_qs, u"1"_qs);
-    int plays = 0;
-    rig.sound.hook = [&](const QString& c) {
-        if (c == u"play K40S2 from 0 wait" && plays++ == 0)
-            for (int i = 0; i < 2; ++i) rig.session.step(RouteSession::Direction::Forward);
-    };
-    rig.session.step(RouteSession::Direction::Forward);
-    QCOMPARE(rig.session.state().currentRow, qint16(4));
-    QCOMPARE(rig.board.shown.mid(1), (QStringList{u"停1@0:124"_qs, u"停2@0:224"_qs,
-                                                  u"停3@0:324"_qs, u"停4@0:424"_qs}));
-}
+        // The lamp test: every segment lit for 3000 ms under "系統選別中".
+        QVERIFY(rig.session.isWaiting());
+        QCOMPARE(rig.clock.waiting(), QList<qint64>{3000});
+        QCOMPARE(rig.board.cells[1], u"888"_qs);
+        QCOMPARE(rig.board.cells[24], u"888"_qs);
+        QCOMPARE(rig.board.shown, QStringList{u"系統選別中@0:"_qs}); // then the lamps
+        QCOMPARE(rig.board.prefix, qint16(1));
+        QVERIFY(!rig.session.canStep());
+        QCOMPARE(rig.playsOn(u"K40S1"_qs), QStringList{u"play K40S1 from 0"_qs});
+        QCOMPARE(rig.session.state().routeText, u"012"_qs);
 
-void TestRouteSession::unaddressableColumnIsTold() {
-    Rig rig;
-    rig.writeRoute(3, 5);
-    rig.setRoute(u"3"_qs, u"1"_qs);
-    // A settings file may leave the column list without a selection.
-    rig.edit([](SettingsRecord& r) {
-        r.InfoColumnOn = 1;
-        r.InfoColumnNo = -1;
-    });
-    rig.session.step(RouteSession::Direction::Forward);
-    QCOMPARE(rig.session.state().currentRow, qint16(2));
-    QCOMPARE(rig.cell(2), u"102"_qs); // nothing of the row is half shown
-    QCOMPARE(rig.messages.shown.size(), 1);
-    QCOMPARE(rig.messages.shown[0].text, u"インデックスが有効範囲にありません。"_qs);
-}
+        rig.clock.advance(2999);
+        QVERIFY(rig.session.isWaiting());
+        rig.clock.advance(1);
+        QVERIFY(!rig.session.isWaiting());
+        QVERIFY(rig.messages.shown.isEmpty());
+        // Row 1: its fares, and the stop name without the prefix.
+        for (int i = 1; i <= 24; ++i)
+            QCOMPARE(rig.cell(i), QString::number(100 + i));
+        QCOMPARE(rig.board.shown.last(), u"停1@0:124"_qs);
+        QCOMPARE(rig.board.prefix, qint16(1));
+        QVERIFY(rig.session.canStep());
+        QCOMPARE(rig.session.state().ticketDateText, u"03-05-2024"_qs);
+        // Row 2 shows the prefix.
+        rig.session.step(RouteSession::Direction::Forward);
+        QCOMPARE(rig.board.shown.last(), u"停2@1:224"_qs);
+    }
 
-void TestRouteSession::lateNightShowsAtNextRedraw() {
-    Rig rig;
-    rig.writeRoute(3, 5);
-    rig.setRoute(u"3"_qs, u"1"_qs);
-    rig.settings.setLateNight(true);
-    QCOMPARE(rig.cell(2), u"102"_qs);
-    rig.session.step(RouteSession::Direction::Forward);
-    QCOMPARE(rig.cell(2), u"404"_qs);
-}
+    void routeSettingFailures_data() {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no such route")
+            << u"99"_qs << u"1"_qs << u"指定した系統のデータがありません..."_qs;
+        QTest::newRow("section too large")
+            << u"12"_qs << u"6"_qs << u"指定した区間はデータの数よりも多いです..."_qs;
+        QTest::newRow("count 0") << u"5"_qs << u"1"_qs
+                                 << u"指定した系統はデータの数が0(未登録)の可能性があります..."_qs;
+    }
 
-void TestRouteSession::displayClear() {
-    Rig rig;
-    rig.writeRoute(3, 5);
-    writeFile(rig.path(u"3tp.csv"_qs), "next,0,1\r\n");
-    rig.tape.createSpeech();
-    rig.setRoute(u"3"_qs, u"2"_qs);
-    QVERIFY(rig.tape.controlsEnabled());
-    QSignalSpy controls(&rig.session, &RouteSession::controlsChanged);
-    rig.session.setDisplayCleared(true);
-    QVERIFY(rig.session.isDisplayCleared());
-    QCOMPARE(controls.count(), 1);
-    for (int i = 1; i <= 24; ++i) QCOMPARE(rig.cell(i), QString());
-    QCOMPARE(rig.board.shown.last(), u"@0:224"_qs); // the name first, then the cells
-    QCOMPARE(rig.board.clock, QList<bool>{false});
-    QVERIFY(!rig.tape.controlsEnabled()); // the tape's controls close too
-    rig.session.setDisplayCleared(false);
-    QVERIFY(rig.tape.controlsEnabled());
-    QCOMPARE(rig.cell(1), QString()); // below the start section: stays blank
-    QCOMPARE(rig.cell(2), u"202"_qs);
-    QCOMPARE(rig.board.clock, (QList<bool>{false, true}));
-    QCOMPARE(controls.count(), 2);
-}
+    void routeSettingFailures() {
+        QFETCH(QString, route);
+        QFETCH(QString, section);
+        QFETCH(QString, message);
+        Rig rig;
+        rig.writeRoute(12, 6);
+        rig.writeRoute(7, 4);
+        writeFile(rig.path(u"5.hy3"_qs), QByteArray(2, '\0'));
+        rig.setRoute(u"7"_qs, u"2"_qs);
+        rig.session.step(RouteSession::Direction::Forward); // row 3 of route 7
+        rig.session.setRoute(route, section);
+        QCOMPARE(rig.messages.shown.size(), 1);
+        QVERIFY(rig.messages.shown[0].text.startsWith(message));
+        QCOMPARE(rig.messages.shown[0].title, u"カルテラVer4"_qs);
+        QVERIFY(!rig.session.isWaiting()); // no lamp test
+        QVERIFY(rig.clock.waiting().isEmpty());
+        QCOMPARE(rig.cell(2), u"302"_qs); // the old fares stay
+        QCOMPARE(rig.session.state().routeText, route);
+        // Stepping goes on in the old table, within its rows.
+        rig.session.step(RouteSession::Direction::Forward);
+        QCOMPARE(rig.session.state().currentRow, qint16(4));
+        QCOMPARE(rig.cell(24), u"424"_qs);
+        rig.session.step(RouteSession::Direction::Forward);
+        QCOMPARE(rig.session.state().currentRow, qint16(4));
+    }
 
-void TestRouteSession::ticketDates_data() {
-    QTest::addColumn<int>("mode"); // 0 each drawing, 1 at route setting, 2 fixed
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("nextDay");
-    QTest::addColumn<QString>("newRoute"); // set again on the next day
-    QTest::newRow("each drawing") << 0 << u"03-05-2024"_qs << u"03-06-2024"_qs << u"03-06-2024"_qs;
-    QTest::newRow("at route setting") << 1 << u"03-05-2024"_qs << u"03-05-2024"_qs
-                                      << u"03-06-2024"_qs;
-    QTest::newRow("fixed") << 2 << u"2023/12/24"_qs << u"2023/12/24"_qs << u"2023/12/24"_qs;
-}
+    void stepping() {
+        Rig rig;
+        rig.writeRoute(3, 5);
+        writeFile(rig.path(u"step.wav"_qs), "RIFF");
+        rig.edit([&](SettingsRecord& r) { r.StepSoundFile = rig.path(u"step.wav"_qs); });
+        rig.setRoute(u"3"_qs, u"4"_qs);
+        QCOMPARE(rig.session.state().currentRow, qint16(4));
+        for (int i = 1; i <= 3; ++i)
+            QCOMPARE(rig.cell(i), u"0"_qs); // below the start section
+        QCOMPARE(rig.cell(4), u"404"_qs);
+        rig.sound.commands.clear();
+        rig.session.step(RouteSession::Direction::Forward);
+        QCOMPARE(rig.cell(4), u"504"_qs);
+        QCOMPARE(rig.playsOn(u"K40S2"_qs), QStringList{u"play K40S2 from 0"_qs});
+        rig.sound.commands.clear();
+        rig.session.step(RouteSession::Direction::Forward); // the last row: nothing at all
+        QCOMPARE(rig.session.state().currentRow, qint16(5));
+        QVERIFY(rig.sound.commands.isEmpty());
+        for (int k = 0; k < 4; ++k)
+            rig.session.step(RouteSession::Direction::Back);
+        QCOMPARE(rig.cell(4), u"104"_qs);
+        rig.sound.commands.clear();
+        const QStringList shown = rig.board.shown;
+        rig.session.step(RouteSession::Direction::Back); // row 1: no sound, no redraw
+        QVERIFY(rig.sound.commands.isEmpty());
+        QCOMPARE(rig.board.shown, shown);
+        QCOMPARE(rig.session.state().currentRow, qint16(1));
+    }
 
-void TestRouteSession::ticketDates() {
-    QFETCH(int, mode);
-    Rig rig;
-    rig.writeRoute(3, 5);
-    rig.edit([mode](SettingsRecord& r) {
-        r.UseSeiriPrev = 1;
-        r.DateEachPrint = mode == 0 ? -1 : 0;
-        r.DateAtRouteSet = mode == 1 ? -1 : 0;
-        r.DateFixed = mode == 2 ? -1 : 0;
-        r.FixedDate = u"2023/12/24"_qs;
-    });
-    QFETCH(QString, first);
-    QFETCH(QString, nextDay);
-    QFETCH(QString, newRoute);
-    rig.setRoute(u"3"_qs, u"1"_qs);
-    QCOMPARE(rig.preview.drawn.last(), u"停1|"_qs + first + u"|1"_qs);
-    rig.clock.current = rig.clock.current.addDays(1); // past midnight
-    rig.session.step(RouteSession::Direction::Forward);
-    QCOMPARE(rig.preview.drawn.last(), u"停2|"_qs + nextDay + u"|2"_qs);
-    rig.setRoute(u"3"_qs, u"1"_qs);
-    QCOMPARE(rig.preview.drawn.last(), u"停1|"_qs + newRoute + u"|1"_qs);
-}
+    void stepSounds_data() {
+        QTest::addColumn<int>("row"); // the row stepped to; its v(30) is row % 5
+        QTest::addColumn<QString>("sound");
+        QTest::newRow("v(30) = 2") << 2 << u"2.wav"_qs;
+        QTest::newRow("v(30) = 3") << 3 << u"3.wav"_qs;
+        QTest::newRow("v(30) = 4: none") << 4 << QString();
+        QTest::newRow("v(30) = 0: none") << 5 << QString();
+        QTest::newRow("v(30) = 1") << 6 << u"1.wav"_qs;
+    }
 
-void TestRouteSession::ticketDrawingMayRenameTheStop() {
-    Rig rig;
-    rig.writeRoute(3, 5);
-    rig.edit([](SettingsRecord& r) { r.UseSeiriPrev = 1; });
-    rig.preview.rename = u"新しい名"_qs;
-    rig.setRoute(u"3"_qs, u"1"_qs);
-    QCOMPARE(rig.board.shown.last(), u"新しい名@0:124"_qs);
-    QCOMPARE(rig.session.table().row(1).name, u"新しい名"_qs);
-    // Without the preview the picture is only cleared.
-    rig.edit([](SettingsRecord& r) { r.UseSeiriPrev = 0; });
-    const int drawn = rig.preview.drawn.size(), clears = rig.preview.clears;
-    rig.session.step(RouteSession::Direction::Forward);
-    QCOMPARE(rig.preview.drawn.size(), drawn);
-    QCOMPARE(rig.preview.clears, clears + 1);
-}
+    void stepSounds() {
+        QFETCH(int, row);
+        QFETCH(QString, sound);
+        Rig rig;
+        rig.writeRoute(3, 8);
+        for (const char* f : {"1.wav", "2.wav", "3.wav"})
+            writeFile(rig.path(QString::fromLatin1(f)), "RIFF");
+        rig.edit([&](SettingsRecord& r) {
+            r.StepSoundAlways = 0;
+            r.StepSoundByColumn = -1;
+            r.StepSoundColumn = 29;
+            r.StepSound1 = rig.path(u"1.wav"_qs);
+            r.StepSound2 = rig.path(u"2.wav"_qs);
+            r.StepSound3 = rig.path(u"3.wav"_qs);
+        });
+        rig.setRoute(u"3"_qs, QString::number(row - 1));
+        rig.sound.commands.clear();
+        rig.session.step(RouteSession::Direction::Forward);
+        QCOMPARE(rig.cell(24), QString::number(100 * row + 24)); // the board changes either way
+        const QStringList opened = rig.sound.commands.filter(u"open"_qs);
+        if (sound.isEmpty()) {
+            QVERIFY(opened.isEmpty());
+        } else {
+            QCOMPARE(opened.size(), 1);
+            QVERIFY(opened[0].contains(rig.path(sound)));
+            QVERIFY(opened[0].endsWith(u"alias K40S2 wait"_qs));
+        }
+    }
+
+    void commandsWaitForTheLampTest() {
+        Rig rig;
+        rig.writeRoute(3, 6);
+        rig.session.setRoute(u"3"_qs, u"1"_qs);
+        // Given during the lamp test: taken after it, in order.
+        rig.session.step(RouteSession::Direction::Forward);
+        rig.session.pressKey(RouteSession::SectionKey);
+        rig.session.pressKey(4);
+        rig.session.step(RouteSession::Direction::Forward);
+        QCOMPARE(rig.session.state().currentRow, qint16(1));
+        QCOMPARE(rig.session.typedSection(), QString());
+        QCOMPARE(rig.cell(1), u"888"_qs);
+        rig.clock.advance(RouteSession::LampTestMs);
+        QCOMPARE(rig.session.state().currentRow, qint16(3));
+        QCOMPARE(rig.session.typedSection(), u"4"_qs);
+        QCOMPARE(rig.board.shown.mid(1),
+                 (QStringList{u"停1@0:124"_qs, u"停2@0:224"_qs, u"停3@0:324"_qs}));
+    }
+
+    void synchronousStepWaitsForTheSound() {
+        // The fares change after the step's synchronous sound. Two clicks on
+        // "データ送り" taken while it plays (its event loop delivers them) step
+        // after that step, never inside it: the board never shows one row's fares
+        // under another row's name.
+        Rig rig;
+        rig.writeRoute(3, 6);
+        writeFile(rig.path(u"step.wav"_qs), "RIFF");
+        rig.edit([&](SettingsRecord& r) {
+            r.StepSoundFile = rig.path(u"step.wav"_qs);
+            r.StepSoundSync = -1;
+            r.StepSoundAsync = 0;
+        });
+        rig.setRoute(u"3"_qs, u"1"_qs);
+        QStringList cellsWhilePlaying;
+        rig.sound.hook = [&](const QString& c) {
+            if (c != u"play K40S2 from 0 wait") return;
+            cellsWhilePlaying << rig.cell(1);
+            if (cellsWhilePlaying.size() == 1)
+                for (int i = 0; i < 2; ++i)
+                    rig.session.step(RouteSession::Direction::Forward);
+        };
+        rig.session.step(RouteSession::Direction::Forward);
+        QCOMPARE(cellsWhilePlaying, (QStringList{u"101"_qs, u"201"_qs, u"301"_qs}));
+        QCOMPARE(rig.session.state().currentRow, qint16(4));
+        QCOMPARE(rig.board.shown.mid(1),
+                 (QStringList{u"停1@0:124"_qs, u"停2@0:224"_qs, u"停3@0:324"_qs, u"停4@0:424"_qs}));
+    }
+
+    void unaddressableColumnIsTold() {
+        Rig rig;
+        rig.writeRoute(3, 5);
+        rig.setRoute(u"3"_qs, u"1"_qs);
+        // A settings file may leave the column list without a selection.
+        rig.edit([](SettingsRecord& r) {
+            r.InfoColumnOn = 1;
+            r.InfoColumnNo = -1;
+        });
+        rig.session.step(RouteSession::Direction::Forward);
+        QCOMPARE(rig.session.state().currentRow, qint16(2));
+        QCOMPARE(rig.cell(2), u"102"_qs); // nothing of the row is half shown
+        QCOMPARE(rig.messages.shown.size(), 1);
+        QCOMPARE(rig.messages.shown[0].text, u"インデックスが有効範囲にありません。"_qs);
+    }
+
+    void lateNightShowsAtNextRedraw() {
+        Rig rig;
+        rig.writeRoute(3, 5);
+        rig.setRoute(u"3"_qs, u"1"_qs);
+        rig.settings.setLateNight(true);
+        QCOMPARE(rig.cell(2), u"102"_qs);
+        rig.session.step(RouteSession::Direction::Forward);
+        QCOMPARE(rig.cell(2), u"404"_qs);
+    }
+
+    void displayClear() {
+        Rig rig;
+        rig.writeRoute(3, 5);
+        writeFile(rig.path(u"3tp.csv"_qs), "next,0,1\r\n");
+        rig.tape.createSpeech();
+        rig.setRoute(u"3"_qs, u"2"_qs);
+        QVERIFY(rig.tape.controlsEnabled());
+        QSignalSpy controls(&rig.session, &RouteSession::controlsChanged);
+        rig.session.setDisplayCleared(true);
+        QVERIFY(rig.session.isDisplayCleared());
+        QCOMPARE(controls.count(), 1);
+        for (int i = 1; i <= 24; ++i)
+            QCOMPARE(rig.cell(i), QString());
+        QCOMPARE(rig.board.shown.last(), u"@0:224"_qs); // the name first, then the cells
+        QCOMPARE(rig.board.clock, QList<bool>{false});
+        QVERIFY(!rig.tape.controlsEnabled()); // the tape's controls close too
+        rig.session.setDisplayCleared(false);
+        QVERIFY(rig.tape.controlsEnabled());
+        QCOMPARE(rig.cell(1), QString()); // below the start section: stays blank
+        QCOMPARE(rig.cell(2), u"202"_qs);
+        QCOMPARE(rig.board.clock, (QList<bool>{false, true}));
+        QCOMPARE(controls.count(), 2);
+    }
+
+    void ticketDates_data() {
+        QTest::addColumn<int>("mode"); // 0 each drawing, 1 at route setting, 2 fixed
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("nextDay");
+        QTest::addColumn<QString>("newRoute"); // set again on the next day
+        QTest::newRow("each drawing")
+            << 0 << u"03-05-2024"_qs << u"03-06-2024"_qs << u"03-06-2024"_qs;
+        QTest::newRow("at route setting")
+            << 1 << u"03-05-2024"_qs << u"03-05-2024"_qs << u"03-06-2024"_qs;
+        QTest::newRow("fixed") << 2 << u"2023/12/24"_qs << u"2023/12/24"_qs << u"2023/12/24"_qs;
+    }
+
+    void ticketDates() {
+        QFETCH(int, mode);
+        Rig rig;
+        rig.writeRoute(3, 5);
+        rig.edit([mode](SettingsRecord& r) {
+            r.UseSeiriPrev = 1;
+            r.DateEachPrint = mode == 0 ? -1 : 0;
+            r.DateAtRouteSet = mode == 1 ? -1 : 0;
+            r.DateFixed = mode == 2 ? -1 : 0;
+            r.FixedDate = u"2023/12/24"_qs;
+        });
+        QFETCH(QString, first);
+        QFETCH(QString, nextDay);
+        QFETCH(QString, newRoute);
+        rig.setRoute(u"3"_qs, u"1"_qs);
+        QCOMPARE(rig.preview.drawn.last(), u"停1|"_qs + first + u"|1"_qs);
+        rig.clock.current = rig.clock.current.addDays(1); // past midnight
+        rig.session.step(RouteSession::Direction::Forward);
+        QCOMPARE(rig.preview.drawn.last(), u"停2|"_qs + nextDay + u"|2"_qs);
+        rig.setRoute(u"3"_qs, u"1"_qs);
+        QCOMPARE(rig.preview.drawn.last(), u"停1|"_qs + newRoute + u"|1"_qs);
+    }
+
+    void ticketDrawingMayRenameTheStop() {
+        Rig rig;
+        rig.writeRoute(3, 5);
+        rig.edit([](SettingsRecord& r) { r.UseSeiriPrev = 1; });
+        rig.preview.rename = u"新しい名"_qs;
+        rig.setRoute(u"3"_qs, u"1"_qs);
+        QCOMPARE(rig.board.shown.last(), u"新しい名@0:124"_qs);
+        QCOMPARE(rig.session.table().row(1).name, u"新しい名"_qs);
+        // Without the preview the picture is only cleared.
+        rig.edit([](SettingsRecord& r) { r.UseSeiriPrev = 0; });
+        const int drawn = rig.preview.drawn.size(), clears = rig.preview.clears;
+        rig.session.step(RouteSession::Direction::Forward);
+        QCOMPARE(rig.preview.drawn.size(), drawn);
+        QCOMPARE(rig.preview.clears, clears + 1);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestRouteSession)
 #include "tst_routesession.moc"

@@ -30,204 +30,190 @@ int takeOptions(Settings& s, const SettingsRecord& r, const std::function<void()
 class TestSettings : public QObject {
     Q_OBJECT
 private slots:
-    void firstStart();
-    void refusedValueStopsTaking_data();
-    void refusedValueStopsTaking();
-    void optionGroups_data();
-    void optionGroups();
-    void valuesAsTheControlsKeepThem();
-    void panelPicturesAreAnnounced();
-    void consoleState_data();
-    void consoleState();
-    void commitKeepsWhatTheDialogDoesNotEdit();
-    void backlightLook_data();
-    void backlightLook();
-};
-
-void TestSettings::firstStart() {
-    const Settings s(QDate(2024, 3, 5));
-    SettingsRecord expected;
-    expected.FixedDate = u"2024/03/05"_qs;
-    expected.ScrollSpeed = 30;
-    expected.ScrollWait = 1500;
-    QCOMPARE(s.record(), expected);
-}
-
-void TestSettings::refusedValueStopsTaking_data() {
-    QTest::addColumn<Change>("refuse");
-    QTest::addColumn<bool>("panelTaken"); // the ticket-number colours come first
-    const auto row = [](const char* tag, bool panelTaken, Change c) {
-        QTest::newRow(tag) << c << panelTaken;
-    };
-    row("layout 12", false, [](SettingsRecord& r) { r.SeiriNumStyle = 12; });
-    row("layout -2", false, [](SettingsRecord& r) { r.SeiriNumStyle = -2; });
-    row("check 3", false, [](SettingsRecord& r) { r.SeiriNumZeroPad = 3; });
-    row("check -1", true, [](SettingsRecord& r) { r.InfoSectionOn = -1; });
-    row("cell 24", true, [](SettingsRecord& r) { r.InfoSeiriCell = 24; });
-    row("column 150", true, [](SettingsRecord& r) { r.InfoColumnNo = 150; });
-    row("name font 5", true, [](SettingsRecord& r) { r.ChimeiFontMode = 5; });
-    row("prefix mode 3", true, [](SettingsRecord& r) { r.ChimeiTsugiwaMode = 3; });
-    row("prefix font 4", true, [](SettingsRecord& r) { r.ChimeiTsugiwaFontMode = 4; });
-    row("step column 150", true, [](SettingsRecord& r) { r.StepSoundColumn = 150; });
-    row("preview check 5", true,
-        [](SettingsRecord& r) { r.UseSeiriPrev = 5; });
-}
-
-void TestSettings::refusedValueStopsTaking() {
-    QFETCH(Change, refuse);
-    QFETCH(bool, panelTaken);
-    Settings s(QDate(2024, 3, 5));
-    SettingsRecord stored = unusualSettings(u"/fares"_qs);
-    refuse(stored);
-    QCOMPARE(takeOptions(s, stored), int(K40Error::InvalidPropertyValue));
-    // What comes before the refused value is taken, what comes after is not.
-    QCOMPARE(s.record().FareDataDir, u"/fares"_qs);
-    QCOMPARE(s.record().UseSeiriNum, qint16(0));
-    QCOMPARE(s.record().PanelOffFile, panelTaken ? u"off.bmp"_qs : QString());
-    QCOMPARE(s.record().FixedDate, u"2024/03/05"_qs);
-    QCOMPARE(s.record().DateFixed, qint16(0));
-}
-
-void TestSettings::optionGroups_data() {
-    QTest::addColumn<qint16>("automatic");
-    QTest::addColumn<qint16>("perMode");
-    QTest::addColumn<qint16>("automaticAfter");
-    QTest::addColumn<qint16>("perModeAfter");
-    QTest::newRow("the first") << qint16(-1) << qint16(0) << qint16(-1) << qint16(0);
-    QTest::newRow("the second") << qint16(0) << qint16(-1) << qint16(0) << qint16(-1);
-    QTest::newRow("both: the last wins") << qint16(-1) << qint16(-1) << qint16(0) << qint16(-1);
-    QTest::newRow("any value not 0 chooses") << qint16(0) << qint16(7) << qint16(0) << qint16(-1);
-    QTest::newRow("none: the choice stays") << qint16(0) << qint16(0) << qint16(0) << qint16(-1);
-}
-
-void TestSettings::optionGroups() {
-    QFETCH(qint16, automatic);
-    QFETCH(qint16, perMode);
-    Settings s(QDate(2024, 3, 5));
-    SettingsRecord chosen = s.record();
-    chosen.PanelAuto = 0;
-    chosen.PanelManual = -1;
-    s.commitOptions(chosen);
-    SettingsRecord stored = s.record();
-    stored.PanelAuto = automatic;
-    stored.PanelManual = perMode;
-    QCOMPARE(takeOptions(s, stored), 0);
-    QTEST(s.record().PanelAuto, "automaticAfter");
-    QTEST(s.record().PanelManual, "perModeAfter");
-}
-
-void TestSettings::valuesAsTheControlsKeepThem() {
-    Settings s(QDate(2024, 3, 5));
-    SettingsRecord stored = unusualSettings(u"/fares"_qs);
-    stored.UseSeiriNum = 2;                 // a check box's third state stays
-    stored.DegitForeColor = qint32(0xFF123456); // a colour button keeps 24 bits
-    stored.InfoRouteCell = -1;              // a list without a selection
-    QCOMPARE(takeOptions(s, stored), 0);
-    QCOMPARE(s.record().UseSeiriNum, qint16(2));
-    QCOMPARE(s.record().DegitForeColor, 0x123456);
-    QCOMPARE(s.record().InfoRouteCell, qint16(-1));
-    QCOMPARE(s.record().FixedDate, u"2023/12/24"_qs);
-    QCOMPARE(s.record().TapeSoundFile, u"ピンポン.wav"_qs);
-}
-
-void TestSettings::panelPicturesAreAnnounced() {
-    Settings s(QDate(2024, 3, 5));
-    const SettingsRecord stored = unusualSettings(u"/fares"_qs);
-    QStringList seen;
-    QCOMPARE(takeOptions(s, stored,
-                         [&] {
-                             seen << s.record().PanelOn2File +
-                                         QString::number(s.record().DegitBackColor, 16);
-                         }),
-             0);
-    // Once, with the picture files taken and the digit colours not yet.
-    QCOMPARE(seen, QStringList{u"on2.jpg808080"_qs});
-}
-
-void TestSettings::consoleState_data() {
-    QTest::addColumn<Change>("change");
-    QTest::addColumn<int>("error");
-    QTest::addColumn<QString>("after"); // speed, wait, page, preview, late night
-    const auto row = [](const char* tag, int error, const char* after, Change c) {
-        QTest::newRow(tag) << c << error << QString::fromLatin1(after);
-    };
-    row("taken", 0, "2000 3000 1 1 1", [](SettingsRecord&) {});
-    row("page 7 is the lists", 0, "2000 3000 1 1 1", [](SettingsRecord& r) { r.CtrlPage = 7; });
-    row("late night 2 shows unticked", 0, "2000 3000 1 1 0",
-        [](SettingsRecord& r) { r.LateNight = 2; });
-    row("speed 0", 380, "30 1500 0 0 0", [](SettingsRecord& r) { r.ScrollSpeed = 0; });
-    row("wait 3001", 380, "2000 1500 0 0 0", [](SettingsRecord& r) { r.ScrollWait = 3001; });
-    row("preview 2", 380, "2000 3000 0 0 0", [](SettingsRecord& r) { r.PreviewOpen = 2; });
-    row("late night 3", 380, "2000 3000 0 0 0", [](SettingsRecord& r) { r.LateNight = 3; });
-}
-
-void TestSettings::consoleState() {
-    QFETCH(Change, change);
-    QFETCH(int, error);
-    Settings s(QDate(2024, 3, 5));
-    SettingsRecord stored = unusualSettings(u"/fares"_qs);
-    change(stored);
-    QSignalSpy changed(&s, &Settings::consoleStateChanged);
-    int raised = 0;
-    try {
-        s.takeConsoleState(stored);
-    } catch (const K40Error& e) {
-        raised = e.number();
+    void firstStart() {
+        const Settings s(QDate(2024, 3, 5));
+        SettingsRecord expected;
+        expected.FixedDate = u"2024/03/05"_qs;
+        expected.ScrollSpeed = 30;
+        expected.ScrollWait = 1500;
+        QCOMPARE(s.record(), expected);
     }
-    QCOMPARE(raised, error);
-    QCOMPARE(changed.count(), 1);
-    const SettingsRecord& r = s.record();
-    QTEST(QStringLiteral("%1 %2 %3 %4 %5")
-              .arg(r.ScrollSpeed)
-              .arg(r.ScrollWait)
-              .arg(r.CtrlPage)
-              .arg(r.PreviewOpen)
-              .arg(r.LateNight),
-          "after");
-}
 
-void TestSettings::commitKeepsWhatTheDialogDoesNotEdit() {
-    Settings s(QDate(2024, 3, 5));
-    s.setScrollSpeed(700);
-    s.setLateNight(true);
-    QSignalSpy committed(&s, &Settings::optionsCommitted);
-    SettingsRecord edited = unusualSettings(u"/fares"_qs);
-    s.commitOptions(edited);
-    QCOMPARE(committed.count(), 1);
-    QCOMPARE(s.record().FareDataDir, u"/fares"_qs);
-    QCOMPARE(s.record().CustomColors, edited.CustomColors);
-    QCOMPARE(s.record().ScrollSpeed, 700);
-    QCOMPARE(s.record().LateNight, qint16(1));
-    QCOMPARE(s.record().CtrlLeft, 0);
-    QCOMPARE(s.record().DegitCellSettings, SettingsRecord().DegitCellSettings);
-}
+    void refusedValueStopsTaking_data() {
+        QTest::addColumn<Change>("refuse");
+        QTest::addColumn<bool>("panelTaken"); // the ticket-number colours come first
+        const auto row = [](const char* tag, bool panelTaken, Change c) {
+            QTest::newRow(tag) << c << panelTaken;
+        };
+        row("layout 12", false, [](SettingsRecord& r) { r.SeiriNumStyle = 12; });
+        row("layout -2", false, [](SettingsRecord& r) { r.SeiriNumStyle = -2; });
+        row("check 3", false, [](SettingsRecord& r) { r.SeiriNumZeroPad = 3; });
+        row("check -1", true, [](SettingsRecord& r) { r.InfoSectionOn = -1; });
+        row("cell 24", true, [](SettingsRecord& r) { r.InfoSeiriCell = 24; });
+        row("column 150", true, [](SettingsRecord& r) { r.InfoColumnNo = 150; });
+        row("name font 5", true, [](SettingsRecord& r) { r.ChimeiFontMode = 5; });
+        row("prefix mode 3", true, [](SettingsRecord& r) { r.ChimeiTsugiwaMode = 3; });
+        row("prefix font 4", true, [](SettingsRecord& r) { r.ChimeiTsugiwaFontMode = 4; });
+        row("step column 150", true, [](SettingsRecord& r) { r.StepSoundColumn = 150; });
+        row("preview check 5", true, [](SettingsRecord& r) { r.UseSeiriPrev = 5; });
+    }
 
-void TestSettings::backlightLook_data() {
-    QTest::addColumn<bool>("perMode");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<bool>("user");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<uint>("color");
-    QTest::newRow("built in, OFF") << false << 0 << false << u"off.bmp"_qs << 0x010203u;
-    QTest::newRow("built in, ON2") << false << 2 << false << u"on2.jpg"_qs << 0x070809u;
-    QTest::newRow("per mode, OFF") << true << 0 << true << u"off.bmp"_qs << 0x010203u;
-    QTest::newRow("per mode, ON1") << true << 1 << true << u"on1.gif"_qs << 0x040506u;
-    QTest::newRow("per mode, ON2 built in") << true << 2 << false << u"on2.jpg"_qs << 0x070809u;
-}
+    void refusedValueStopsTaking() {
+        QFETCH(Change, refuse);
+        QFETCH(bool, panelTaken);
+        Settings s(QDate(2024, 3, 5));
+        SettingsRecord stored = unusualSettings(u"/fares"_qs);
+        refuse(stored);
+        QCOMPARE(takeOptions(s, stored), int(K40Error::InvalidPropertyValue));
+        // What comes before the refused value is taken, what comes after is not.
+        QCOMPARE(s.record().FareDataDir, u"/fares"_qs);
+        QCOMPARE(s.record().UseSeiriNum, qint16(0));
+        QCOMPARE(s.record().PanelOffFile, panelTaken ? u"off.bmp"_qs : QString());
+        QCOMPARE(s.record().FixedDate, u"2024/03/05"_qs);
+        QCOMPARE(s.record().DateFixed, qint16(0));
+    }
 
-void TestSettings::backlightLook() {
-    QFETCH(bool, perMode);
-    QFETCH(int, mode);
-    SettingsRecord r = unusualSettings(u"/fares"_qs);
-    r.PanelAuto = perMode ? 0 : -1;
-    r.PanelManual = perMode ? -1 : 0;
-    r.PanelOn2BuiltIn = -1;
-    r.PanelOn2User = 0;
-    const BacklightLook look = ::backlightLook(r, static_cast<Backlight>(mode));
-    QTEST(look.userPicture, "user");
-    QTEST(look.pictureFile, "file");
-    QTEST(uint(look.numberColor), "color");
-}
+    void optionGroups_data() {
+        QTest::addColumn<qint16>("automatic");
+        QTest::addColumn<qint16>("perMode");
+        QTest::addColumn<qint16>("automaticAfter");
+        QTest::addColumn<qint16>("perModeAfter");
+        QTest::newRow("the first") << qint16(-1) << qint16(0) << qint16(-1) << qint16(0);
+        QTest::newRow("the second") << qint16(0) << qint16(-1) << qint16(0) << qint16(-1);
+        QTest::newRow("both: the last wins") << qint16(-1) << qint16(-1) << qint16(0) << qint16(-1);
+        QTest::newRow("any value not 0 chooses")
+            << qint16(0) << qint16(7) << qint16(0) << qint16(-1);
+        QTest::newRow("none: the choice stays")
+            << qint16(0) << qint16(0) << qint16(0) << qint16(-1);
+    }
+
+    void optionGroups() {
+        QFETCH(qint16, automatic);
+        QFETCH(qint16, perMode);
+        Settings s(QDate(2024, 3, 5));
+        SettingsRecord chosen = s.record();
+        chosen.PanelAuto = 0;
+        chosen.PanelManual = -1;
+        s.commitOptions(chosen);
+        SettingsRecord stored = s.record();
+        stored.PanelAuto = automatic;
+        stored.PanelManual = perMode;
+        QCOMPARE(takeOptions(s, stored), 0);
+        QTEST(s.record().PanelAuto, "automaticAfter");
+        QTEST(s.record().PanelManual, "perModeAfter");
+    }
+
+    void valuesAsTheControlsKeepThem() {
+        Settings s(QDate(2024, 3, 5));
+        SettingsRecord stored = unusualSettings(u"/fares"_qs);
+        stored.UseSeiriNum = 2;                     // a check box's third state stays
+        stored.DegitForeColor = qint32(0xFF123456); // a colour button keeps 24 bits
+        stored.InfoRouteCell = -1;                  // a list without a selection
+        QCOMPARE(takeOptions(s, stored), 0);
+        QCOMPARE(s.record().UseSeiriNum, qint16(2));
+        QCOMPARE(s.record().DegitForeColor, 0x123456);
+        QCOMPARE(s.record().InfoRouteCell, qint16(-1));
+        QCOMPARE(s.record().FixedDate, u"2023/12/24"_qs);
+        QCOMPARE(s.record().TapeSoundFile, u"ピンポン.wav"_qs);
+    }
+
+    void panelPicturesAreAnnounced() {
+        Settings s(QDate(2024, 3, 5));
+        const SettingsRecord stored = unusualSettings(u"/fares"_qs);
+        QStringList seen;
+        QCOMPARE(takeOptions(s, stored,
+                             [&] {
+                                 seen << s.record().PanelOn2File +
+                                             QString::number(s.record().DegitBackColor, 16);
+                             }),
+                 0);
+        // Once, with the picture files taken and the digit colours not yet.
+        QCOMPARE(seen, QStringList{u"on2.jpg808080"_qs});
+    }
+
+    void consoleState_data() {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("after"); // speed, wait, page, preview, late night
+        const auto row = [](const char* tag, int error, const char* after, Change c) {
+            QTest::newRow(tag) << c << error << QString::fromLatin1(after);
+        };
+        row("taken", 0, "2000 3000 1 1 1", [](SettingsRecord&) {});
+        row("page 7 is the lists", 0, "2000 3000 1 1 1", [](SettingsRecord& r) { r.CtrlPage = 7; });
+        row("late night 2 shows unticked", 0, "2000 3000 1 1 0",
+            [](SettingsRecord& r) { r.LateNight = 2; });
+        row("speed 0", 380, "30 1500 0 0 0", [](SettingsRecord& r) { r.ScrollSpeed = 0; });
+        row("wait 3001", 380, "2000 1500 0 0 0", [](SettingsRecord& r) { r.ScrollWait = 3001; });
+        row("preview 2", 380, "2000 3000 0 0 0", [](SettingsRecord& r) { r.PreviewOpen = 2; });
+        row("late night 3", 380, "2000 3000 0 0 0", [](SettingsRecord& r) { r.LateNight = 3; });
+    }
+
+    void consoleState() {
+        QFETCH(Change, change);
+        QFETCH(int, error);
+        Settings s(QDate(2024, 3, 5));
+        SettingsRecord stored = unusualSettings(u"/fares"_qs);
+        change(stored);
+        QSignalSpy changed(&s, &Settings::consoleStateChanged);
+        int raised = 0;
+        try {
+            s.takeConsoleState(stored);
+        } catch (const K40Error& e) {
+            raised = e.number();
+        }
+        QCOMPARE(raised, error);
+        QCOMPARE(changed.count(), 1);
+        const SettingsRecord& r = s.record();
+        QTEST(QStringLiteral("%1 %2 %3 %4 %5")
+                  .arg(r.ScrollSpeed)
+                  .arg(r.ScrollWait)
+                  .arg(r.CtrlPage)
+                  .arg(r.PreviewOpen)
+                  .arg(r.LateNight),
+              "after");
+    }
+
+    void commitKeepsWhatTheDialogDoesNotEdit() {
+        Settings s(QDate(2024, 3, 5));
+        s.setScrollSpeed(700);
+        s.setLateNight(true);
+        QSignalSpy committed(&s, &Settings::optionsCommitted);
+        SettingsRecord edited = unusualSettings(u"/fares"_qs);
+        s.commitOptions(edited);
+        QCOMPARE(committed.count(), 1);
+        QCOMPARE(s.record().FareDataDir, u"/fares"_qs);
+        QCOMPARE(s.record().CustomColors, edited.CustomColors);
+        QCOMPARE(s.record().ScrollSpeed, 700);
+        QCOMPARE(s.record().LateNight, qint16(1));
+        QCOMPARE(s.record().CtrlLeft, 0);
+        QCOMPARE(s.record().DegitCellSettings, SettingsRecord().DegitCellSettings);
+    }
+
+    void backlightLook_data() {
+        QTest::addColumn<bool>("perMode");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("user");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<uint>("color");
+        QTest::newRow("built in, OFF") << false << 0 << false << u"off.bmp"_qs << 0x010203u;
+        QTest::newRow("per mode, ON1") << true << 1 << true << u"on1.gif"_qs << 0x040506u;
+        QTest::newRow("per mode, ON2 built in") << true << 2 << false << u"on2.jpg"_qs << 0x070809u;
+    }
+
+    void backlightLook() {
+        QFETCH(bool, perMode);
+        QFETCH(int, mode);
+        SettingsRecord r = unusualSettings(u"/fares"_qs);
+        r.PanelAuto = perMode ? 0 : -1;
+        r.PanelManual = perMode ? -1 : 0;
+        r.PanelOn2BuiltIn = -1;
+        r.PanelOn2User = 0;
+        const BacklightLook look = ::backlightLook(r, static_cast<Backlight>(mode));
+        QTEST(look.userPicture, "user");
+        QTEST(look.pictureFile, "file");
+        QTEST(uint(look.numberColor), "color");
+    }
+};
 
 QTEST_GUILESS_MAIN(TestSettings)
 #include "tst_settings.moc"
