@@ -12,6 +12,7 @@
 #include "model/Settings.h"
 #include "model/SystemClock.h"
 #include "options/OptionsDialog.h"
+#include "options/PanelPage.h"
 #include "options/SoundsPage.h"
 #include "widgets/QtCompanionDialogs.h"
 
@@ -109,6 +110,9 @@ int main(int argc, char** argv) {
         options.show();
         save(options, out + QStringLiteral("/options-%1.png").arg(page));
     }
+    options.showPage(1);
+    options.panelPage->perModePictures->setChecked(true);
+    save(options, out + QStringLiteral("/options-1b.png"));
     options.soundsPage->announcementSoundsButton->setChecked(true);
     options.showPage(4);
     save(options, out + QStringLiteral("/options-4b.png"));
