@@ -3,6 +3,8 @@
 #include "model/Cp932.h"
 #include "model/FareData.h"
 #include "model/K40Error.h"
+#include "model/SettingsRecord.h"
+#include "model/SoundChannels.h"
 #include "model/SpeechEngine.h"
 
 #include <QFile>
@@ -10,8 +12,10 @@
 
 namespace {
 
-QStringList splitLines(const QString& text) {
-    QStringList lines = text.split(QStringLiteral("\r\n"));
+// Lines end in CR LF, as written on Windows, or in LF alone.
+QStringList splitLines(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList lines = text.split(u'\n');
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     return lines;
 }
@@ -119,4 +123,53 @@ void AnnouncementTape::setControls(bool group, bool buttons) {
     controlsEnabled_ = group;
     buttonsEnabled_ = buttons;
     emit controlsChanged();
+}
+
+// ---- Playing the tape -------------------------------------------------------------
+
+void AnnouncementTape::next(const SoundChannels& sounds, const SettingsRecord& settings) {
+    ++position_;
+    if (position_ > count()) {
+        position_ = count(); // the end of the tape: nothing more to say
+        return;
+    }
+    const QString* byFlag = chimeFor(settings, soundFlag(position_));
+    const QString* chime = settings.TapeSoundAlways != 0 ? &settings.TapeSoundFile : byFlag;
+    if (chime) sounds.play(*chime, QStringLiteral("S3"), chimePlay(settings));
+    speakRow(position_);
+}
+
+void AnnouncementTape::back(const SoundChannels& sounds, const SettingsRecord& settings) {
+    --position_;
+    if (position_ < 1) {
+        position_ = 1; // the start of the tape: nothing is said
+        return;
+    }
+    // Going back, the chime is the row's own, whatever else is chosen.
+    if (const QString* chime = chimeFor(settings, soundFlag(position_)))
+        sounds.play(*chime, QStringLiteral("S2"), chimePlay(settings));
+    speakRow(position_);
+}
+
+void AnnouncementTape::speakRow(int p) {
+    if (!speechAvailable_ || p < 1 || p > count()) return;
+    engine_->stop();
+    engine_->speak(rows_[size_t(p - 1)].text);
+}
+
+void AnnouncementTape::stop() {
+    if (speechAvailable_) engine_->stop();
+}
+
+const QString* AnnouncementTape::chimeFor(const SettingsRecord& s, qint16 flag) {
+    switch (flag) {
+    case 1: return &s.TapeSound1;
+    case 2: return &s.TapeSound2;
+    case 3: return &s.TapeSound3;
+    default: return nullptr;
+    }
+}
+
+SoundChannels::Play AnnouncementTape::chimePlay(const SettingsRecord& s) {
+    return s.TapeSoundSync != 0 ? SoundChannels::Play::Sync : SoundChannels::Play::Async;
 }

@@ -4,15 +4,18 @@
 // them aloud, and whether the tape controls can be used.
 //
 // The announcement file is CP932 text with one "text,step flag,sound flag"
-// record per line (CR LF). The step flag 1 makes the tape buttons also step
-// the fare display; the sound flag 1, 2 or 3 chooses the chime played before
-// the row.
+// record per line (CR LF or LF). The step flag 1 makes the tape buttons also
+// step the fare display; the sound flag 1, 2 or 3 chooses the chime played
+// before the row.
+
+#include "model/SoundChannels.h"
 
 #include <QObject>
 #include <QString>
 #include <vector>
 
 class SpeechEngine;
+struct SettingsRecord;
 
 struct TapeRow {
     QString text;
@@ -54,6 +57,18 @@ public:
     qint16 stepFlag(int p) const;
     qint16 soundFlag(int p) const;
 
+    // The next row: its chime on "S3" (the one chosen for every row, or the
+    // row's own by its sound flag), then it is spoken. At the end of the tape
+    // nothing happens.
+    void next(const SoundChannels& sounds, const SettingsRecord& settings);
+    // The row before: its own chime on "S2", then it is spoken. At the first
+    // row nothing happens (and the tape stands at row 1).
+    void back(const SoundChannels& sounds, const SettingsRecord& settings);
+    // Speaks row p (stopping what was being said).
+    void speakRow(int p);
+    // Silences the speech.
+    void stop();
+
     // The tape controls of the console: the group and its four buttons. The
     // group opens when speech is available, the buttons with the first good
     // announcement file; a bad file and the display clear close the group.
@@ -66,6 +81,8 @@ signals:
 
 private:
     void setControls(bool group, bool buttons);
+    static const QString* chimeFor(const SettingsRecord& settings, qint16 flag);
+    static SoundChannels::Play chimePlay(const SettingsRecord& settings);
 
     SpeechEngine* engine_;
     bool speechAvailable_ = false;

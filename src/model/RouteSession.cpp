@@ -171,6 +171,23 @@ void RouteSession::stepNow(Direction direction) {
     finish();
 }
 
+// ---- The announcement tape ---------------------------------------------------------------
+
+void RouteSession::playTape(Direction direction) {
+    submit([this, direction] {
+        if (direction == Direction::Forward)
+            tape_.next(sounds_, settings_.record());
+        else
+            tape_.back(sounds_, settings_.record());
+        if (tape_.stepFlag(tape_.position()) == 1) return stepNow(direction);
+        finish();
+    });
+}
+
+void RouteSession::stopTape() {
+    tape_.stop();
+}
+
 void RouteSession::setDisplayCleared(bool cleared) {
     submit([this, cleared] { clearNow(cleared); });
 }

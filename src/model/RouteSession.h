@@ -2,8 +2,9 @@
 // The route session: what the console does with a route, without a widget.
 // Setting a route (its announcements and fares read, the lamp test, the start
 // row shown), stepping forward and back with the step sound, the display
-// clear, the keypad entry, and showing a row on the board: its fares,
-// information digits, ticket preview and stop name (FareRow computes them).
+// clear, the keypad entry, the announcement tape's buttons, and showing a row
+// on the board: its fares, information digits, ticket preview and stop name
+// (FareRow computes them).
 //
 // An operation never runs inside another. A command that arrives while one
 // runs (a click taken by the event loop of a synchronous sound or of a message
@@ -84,6 +85,13 @@ public:
     void setDisplayCleared(bool cleared);
     // The company chosen on the console, for the ticket preview.
     void setCompanyIndex(qint16 index) { companyIndex_ = index; }
+    // The tape's "送り" and "戻し": the next or the previous announcement,
+    // then, when the row the tape stands on carries the step flag 1, one stop
+    // forward or back as by the step buttons (also when nothing was said at
+    // either end of the tape).
+    void playTape(Direction direction);
+    // The tape's "■": the speech falls silent at once.
+    void stopTape();
     // The stop name of the current row shown afresh (after the options
     // changed), without touching the fares.
     void showStopNameAgain();

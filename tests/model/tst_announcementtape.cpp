@@ -1,10 +1,10 @@
 // The announcement file of a route (<route>tp.csv): its records, and loading
 // it onto the tape with what that does to the tape controls.
+#include "Fakes.h"
 #include "TestFiles.h"
 #include "model/AnnouncementTape.h"
 #include "model/Cp932.h"
 #include "model/K40Error.h"
-#include "model/SpeechEngine.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -23,15 +23,6 @@ QString parsed(const QString& text) {
     return rows.join(u"; ");
 }
 
-class QuietSpeech : public SpeechEngine {
-public:
-    bool create() override { return true; }
-    void speak(const QString&) override {}
-    void stop() override {}
-    bool isSpeaking() const override { return false; }
-    void release() override {}
-};
-
 } // namespace
 
 class TestAnnouncementTape : public QObject {
@@ -43,6 +34,9 @@ private slots:
         QTest::newRow("one row per line") << u"次は、港です。,1,2\r\n発車します,0,0\r\n"_qs
                                           << u"次は、港です。|1|2; 発車します|0|0"_qs;
         QTest::newRow("last line without its end") << u"a,1,3\r\nb,0,1"_qs << u"a|1|3; b|0|1"_qs;
+        QTest::newRow("LF line ends") << u"a,1,3\nb,0,1\n"_qs << u"a|1|3; b|0|1"_qs;
+        QTest::newRow("LF and CR LF mixed") << u"a,1,3\nb,0,1\r\nc,0,0"_qs
+                                            << u"a|1|3; b|0|1; c|0|0"_qs;
         QTest::newRow("empty file") << QString() << QString();
         QTest::newRow("quoted fields") << u"\"港, 西口\"x,\"1\",0\r\n"_qs << u"港, 西口|1|0"_qs;
         QTest::newRow("blanks around fields") << u"  a b ,  1 ,\t-2 \r\n"_qs << u"a b|1|-2"_qs;
@@ -88,8 +82,8 @@ private slots:
         const QString folder = dir.path() + u'/';
         QVERIFY(writeFile(folder + u"1tp.csv"_qs, Cp932::encode(u"a,0,2\r\nb,1,3\r\n"_qs)));
         if (!name.isEmpty()) QVERIFY(writeFile(folder + name, Cp932::encode(text)));
-        QuietSpeech quiet;
-        AnnouncementTape tape(speech ? &quiet : nullptr);
+        FakeSpeech fake;
+        AnnouncementTape tape(speech ? &fake : nullptr);
         tape.createSpeech();
         // The controls' group opens with speech, its buttons with the first good file.
         QVERIFY(tape.controlsEnabled() == speech && !tape.buttonsEnabled());

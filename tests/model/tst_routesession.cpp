@@ -1,7 +1,7 @@
 // The route session without windows: keypad entry, route setting with its
-// lamp test, stepping with its sounds, the display clear, what a row puts on
-// the board and the ticket preview, and commands that arrive while another
-// one runs.
+// lamp test, stepping with its sounds, the display clear, the announcement
+// tape's buttons, what a row puts on the board and the ticket preview, and
+// commands that arrive while another one runs.
 #include "Fakes.h"
 #include "TestFiles.h"
 #include "TestRoute.h"
@@ -366,6 +366,119 @@ private slots:
         QCOMPARE(rig.cell(2), u"202"_qs);
         QCOMPARE(rig.board.clock, (QList<bool>{false, true}));
         QCOMPARE(controls.count(), 2);
+    }
+
+    // The tape's buttons on the tape "a,1 / b,0 / c,2 / d,1" (text, step
+    // flag): what is said, where the tape and the board end up. The route has
+    // six stops and starts at the third.
+    void tapeButtons_data() {
+        QTest::addColumn<bool>("withTape"); // false: the route has no announcements
+        QTest::addColumn<QString>("presses");  // n "送り", b "戻し"
+        QTest::addColumn<QString>("spoken");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("row");
+        QTest::newRow("next to the end and past it")
+            << true << u"nnnnn"_qs << u"abcd"_qs << 4 << 6; // a and d step, twice at the end
+        QTest::newRow("back right after loading") // silent, but row 1 steps back
+            << true << u"b"_qs << QString() << 1 << 2;
+        QTest::newRow("then next speaks row 2") << true << u"bn"_qs << u"b"_qs << 2 << 2;
+        QTest::newRow("back at row 1 says nothing") << true << u"nb"_qs << u"a"_qs << 1 << 3;
+        QTest::newRow("back steps with the flag") << true << u"nnb"_qs << u"aba"_qs << 1 << 3;
+        QTest::newRow("step flag 2 does not step") << true << u"nnnb"_qs << u"abcb"_qs << 2 << 4;
+        QTest::newRow("no tape steps nothing") << false << u"nnb"_qs << QString() << 1 << 3;
+    }
+
+    void tapeButtons() {
+        QFETCH(bool, withTape);
+        QFETCH(QString, presses);
+        Rig rig;
+        rig.writeRoute(3, 6);
+        if (withTape) writeFile(rig.path(u"3tp.csv"_qs), "a,1,0\nb,0,0\nc,2,0\nd,1,0\n");
+        rig.tape.createSpeech();
+        rig.setRoute(u"3"_qs, u"3"_qs);
+        rig.speech.calls.clear();
+        for (QChar p : presses)
+            rig.session.playTape(p == u'n' ? RouteSession::Direction::Forward
+                                           : RouteSession::Direction::Back);
+        QString spoken;
+        for (const QString& c : rig.speech.calls)
+            if (c.startsWith(u"speak:")) spoken += c.mid(6);
+        QTEST(spoken, "spoken");
+        // Each row is spoken afresh: what was being said stops first.
+        QCOMPARE(rig.speech.calls.count(u"stop"_qs), spoken.size());
+        QTEST(rig.tape.position(), "position");
+        QTEST(int(rig.session.state().currentRow), "row");
+        rig.session.stopTape();
+        QCOMPARE(rig.speech.calls.last(), u"stop"_qs);
+    }
+
+    // The chime before an announcement: the row's own by its sound flag, or
+    // the one chosen for every row (next only); "S3" for next, "S2" for back.
+    void tapeSounds_data() {
+        QTest::addColumn<int>("soundFlag");
+        QTest::addColumn<bool>("always");
+        QTest::addColumn<bool>("back");
+        QTest::addColumn<bool>("sync");
+        QTest::addColumn<QString>("played"); // file@channel[ wait], or empty
+        QTest::newRow("flag 1, next") << 1 << false << false << false << u"1.wav@K40S3"_qs;
+        QTest::newRow("flag 2, back") << 2 << false << true << false << u"2.wav@K40S2"_qs;
+        QTest::newRow("flag 3, next, sync") << 3 << false << false << true
+                                            << u"3.wav@K40S3 wait"_qs;
+        QTest::newRow("flag 3, back, sync") << 3 << false << true << true
+                                            << u"3.wav@K40S2 wait"_qs;
+        QTest::newRow("flag 0: none") << 0 << false << false << false << QString();
+        QTest::newRow("flag 4: none") << 4 << false << false << false << QString();
+        QTest::newRow("every row, flag 0") << 0 << true << false << false << u"all.wav@K40S3"_qs;
+        QTest::newRow("every row, flag 2") << 2 << true << false << false << u"all.wav@K40S3"_qs;
+        QTest::newRow("every row, back: by flag") << 1 << true << true << false
+                                                  << u"1.wav@K40S2"_qs;
+        QTest::newRow("every row, back, flag 0: none") << 0 << true << true << false << QString();
+    }
+
+    void tapeSounds() {
+        QFETCH(int, soundFlag);
+        QFETCH(bool, always);
+        QFETCH(bool, back);
+        QFETCH(bool, sync);
+        Rig rig;
+        rig.writeRoute(3, 6);
+        writeFile(rig.path(u"3tp.csv"_qs), QStringLiteral("t,0,%1\r\nu,0,0\r\n").arg(soundFlag).toLatin1());
+        for (const char* f : {"1.wav", "2.wav", "3.wav", "all.wav"})
+            writeFile(rig.path(QString::fromLatin1(f)), "RIFF");
+        rig.edit([&](SettingsRecord& r) {
+            r.TapeSoundAlways = always ? -1 : 0;
+            r.TapeSoundByFlag = always ? 0 : -1;
+            r.TapeSoundSync = sync ? -1 : 0;
+            r.TapeSoundAsync = sync ? 0 : -1;
+            r.TapeSoundFile = rig.path(u"all.wav"_qs);
+            r.TapeSound1 = rig.path(u"1.wav"_qs);
+            r.TapeSound2 = rig.path(u"2.wav"_qs);
+            r.TapeSound3 = rig.path(u"3.wav"_qs);
+        });
+        rig.tape.createSpeech();
+        rig.setRoute(u"3"_qs, u"1"_qs);
+        if (back) {
+            rig.session.playTape(RouteSession::Direction::Forward);
+            rig.session.playTape(RouteSession::Direction::Forward);
+        }
+        rig.sound.commands.clear();
+        rig.speech.calls.clear();
+        QStringList spokenBeforeChime;
+        rig.sound.hook = [&](const QString& c) {
+            if (c.startsWith(u"play")) spokenBeforeChime = rig.speech.calls.filter(u"speak"_qs);
+        };
+        rig.session.playTape(back ? RouteSession::Direction::Back
+                                  : RouteSession::Direction::Forward);
+        QCOMPARE(rig.speech.calls.filter(u"speak"_qs), QStringList{u"speak:t"_qs});
+        QVERIFY(spokenBeforeChime.isEmpty()); // the chime starts (and ends) first
+        QString played;
+        const QRegularExpression open(uR"re(^open ".*/([^/]+)" type waveaudio alias (\S+) wait$)re"_qs);
+        for (const QString& c : rig.sound.commands) {
+            const QRegularExpressionMatch m = open.match(c);
+            if (m.hasMatch()) played = m.captured(1) + u'@' + m.captured(2);
+            if (c.startsWith(u"play") && c.endsWith(u" wait")) played += u" wait"_qs;
+        }
+        QTEST(played, "played");
     }
 
     void ticketDates_data() {

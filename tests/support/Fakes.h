@@ -103,8 +103,16 @@ public:
         calls << "release";
         created = false;
     }
+    QStringList voices() const override { return voiceNames; }
+    VoiceSettings voice() const override { return current; }
+    void setVoice(const VoiceSettings& v) override {
+        calls << "voice:" + v.voice;
+        current = v;
+    }
     bool canCreate = true;
     bool created = false;
+    QStringList voiceNames;
+    VoiceSettings current;
     QStringList calls;
 };
 
