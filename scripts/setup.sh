@@ -9,7 +9,7 @@ cmake g++ make pkg-config
 qt6-base-dev libgl-dev qt6-translations-l10n
 fonts-ipafont-gothic fonts-ipafont-mincho fonts-dseg
 libsdl2-dev libsndfile1-dev libfluidsynth-dev timgm6mb-soundfont
-libespeak-ng-dev espeak-ng-data libmecab-dev mecab-ipadic-utf8
+open-jtalk open-jtalk-mecab-naist-jdic
 libbenchmark-dev
 xvfb xauth openbox
 "

@@ -1,4 +1,5 @@
 #include "app/K40Application.h"
+#include "audio/OpenJTalkSpeech.h"
 #include "audio/SdlMediaCommands.h"
 #include "model/SystemClock.h"
 #include "widgets/QtCompanionDialogs.h"
@@ -19,11 +20,13 @@ int main(int argc, char** argv) {
     SystemClock clock;
     QtCompanionDialogs dialogs(&clock);
     SdlMediaCommands sound;
+    OpenJTalkSpeech speech(sound);
     Services services;
     services.messages = &messages;
     services.clock = &clock;
     services.dialogs = &dialogs;
     services.sound = &sound;
+    services.speech = &speech;
     K40Application k40(services);
     k40.start();
     return app.exec();

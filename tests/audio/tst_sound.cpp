@@ -1,5 +1,6 @@
 // The sound channels' media command interface on a real audio output: the
 // mixer, the decoders, the commands, and the SDL output.
+#include "DiskOutput.h"
 #include "Fakes.h"
 #include "TestFiles.h"
 #include "audio/MediaCommand.h"
@@ -10,7 +11,6 @@
 
 #include <QtTest>
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <numbers>
 
@@ -280,14 +280,10 @@ void TestSound::channelsOnOutput() {
     const QString low = writeTone(dir_.filePath(u"my chimes/Step One.WAV"_qs), 500, 1.0, 22050);
     const QString high = writeTone(dir_.filePath(u"high.wav"_qs), 1200, 0.3);
     const QString next = writeTone(dir_.filePath(u"next.wav"_qs), 800, 0.2);
-    const QString file = dir_.filePath(u"output.raw"_qs);
-    const QByteArray previous = qgetenv("SDL_AUDIODRIVER");
-    qputenv("SDL_AUDIODRIVER", "disk");
-    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(file));
-    auto out = std::make_unique<SdlMediaCommands>();
-    qputenv("SDL_AUDIODRIVER", previous);
+    DiskOutput disk(dir_.filePath(u"output.raw"_qs));
+    SdlMediaCommands* out = disk.output.get();
     const int rate = out->sampleRate();
-    const SoundChannels channels(out.get());
+    const SoundChannels channels(out);
     const QString s1 = SoundChannels::alias(u"S1"_qs), s2 = SoundChannels::alias(u"S2"_qs);
     channels.play(low, u"S1"_qs, SoundChannels::Play::Async);
     QVERIFY(out->isPlaying(s1));
@@ -297,11 +293,8 @@ void TestSound::channelsOnOutput() {
     channels.play(next, u"S1"_qs, SoundChannels::Play::Sync);
     channels.closeAll();
     QVERIFY(!out->isOpen(s1) && !out->isOpen(s2));
-    out.reset();
-    const QByteArray raw = readFile(file);
-    std::vector<float> left(static_cast<size_t>(raw.size()) / 8); // two floats a frame
-    for (size_t i = 0; i < left.size(); ++i)
-        std::memcpy(&left[i], raw.constData() + 8 * i, 4);
+    disk.output.reset();
+    const std::vector<float> left = disk.left();
     const auto lowOn = toneWindows(left, 500, rate), highOn = toneWindows(left, 1200, rate),
                nextOn = toneWindows(left, 800, rate);
     // Each at its pitch for its length, in 10 ms windows give or take the edges.
