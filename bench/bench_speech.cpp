@@ -90,8 +90,9 @@ void BM_ShortSentence(benchmark::State& state) {
 }
 
 void BM_SixtyCharacterAnnouncement(benchmark::State& state) {
-    speakUntilHeard(state, QStringLiteral("次は、市役所前・文化会館です。市役所、市民文化会館へお越しの"
-                                          "方は、こちらでお降りください。お降りの方は、お知らせください。"));
+    speakUntilHeard(
+        state, QStringLiteral("次は、市役所前・文化会館です。市役所、市民文化会館へお越しの"
+                              "方は、こちらでお降りください。お降りの方は、お知らせください。"));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/WindowPlacement.h"
 #include "board/BoardWindow.h"
 #include "console/ConsoleWindow.h"
+#include "console/VoiceDialog.h"
 #include "model/AnnouncementTape.h"
 #include "model/AppInfo.h"
 #include "model/Clock.h"
@@ -13,6 +14,8 @@
 #include "model/Settings.h"
 #include "model/SettingsFile.h"
 #include "model/SoundChannels.h"
+#include "model/SpeechEngine.h"
+#include "model/VoiceSettingsFile.h"
 #include "options/OptionsDialog.h"
 #include "widgets/CompanionDialogs.h"
 #include "widgets/StopNameDisplay.h"
@@ -51,6 +54,8 @@ K40Application::K40Application(const Services& services) : services_(services) {
             &BoardWindow::setBacklight);
     connect(console_.get(), &ConsoleWindow::optionsRequested, this, &K40Application::openOptions);
     connect(console_.get(), &ConsoleWindow::versionRequested, this, &K40Application::showVersion);
+    connect(console_.get(), &ConsoleWindow::voiceSettingsRequested, this,
+            &K40Application::openVoiceSettings);
     connect(console_.get(), &ConsoleWindow::exitRequested, this, &K40Application::requestExit);
     // A fare cell's digit settings are modal to the console too.
     connect(board_.get(), &BoardWindow::cellDialogOpen, console_.get(),
@@ -64,6 +69,8 @@ void K40Application::start() {
     console_->show();
     board_->setWindowTitle(QStringLiteral("カルテラ - 型番:") + AppInfo::modelName());
     tape_->createSpeech();
+    if (tape_->speechAvailable())
+        services_.speech->setVoice(VoiceSettingsFile::read(VoiceSettingsFile::path()));
     applyScrollSettings();
     console_->raise();
     placement_->moveFrameTo(*board_, QPoint(0, 0));
@@ -150,7 +157,19 @@ void K40Application::openOptions() {
 
 void K40Application::showVersion() {
     board_->setEnabled(false);
-    if (services_.dialogs) services_.dialogs->showVersion(console_.get(), ConsoleWindow::versionText());
+    if (services_.dialogs)
+        services_.dialogs->showVersion(console_.get(), ConsoleWindow::versionText());
+    board_->setEnabled(true);
+}
+
+void K40Application::openVoiceSettings() {
+    if (!tape_->speechAvailable()) return;
+    board_->setEnabled(false);
+    VoiceDialog dialog(*services_.speech, console_.get());
+    if (dialog.edit() && !VoiceSettingsFile::write(VoiceSettingsFile::path(), dialog.edited()))
+        services_.messages->show(QStringLiteral("音声の設定を保存できませんでした。\r\n") +
+                                     VoiceSettingsFile::path(),
+                                 AppInfo::title(), MsgIcon::Exclamation, MsgButtons::Ok);
     board_->setEnabled(true);
 }
 

@@ -36,6 +36,9 @@ public:
     // and shows the stop name again.
     void openOptions();
     void showVersion();
+    // The voice settings of the tape, modal over both windows; OK keeps the
+    // voice in the voice settings file at once.
+    void openVoiceSettings();
     // Asks whether to end; on Yes blanks the strip, closes the sound
     // channels, releases the speech engine, writes the settings file and
     // ends. Returns whether the program ends.

@@ -72,7 +72,8 @@ bool OpenJTalkSpeech::create() {
         QDirIterator it(setup_.voiceFolder, {QStringLiteral("*.htsvoice")}, QDir::Files,
                         QDirIterator::Subdirectories);
         QStringList paths;
-        while (it.hasNext()) paths << it.next();
+        while (it.hasNext())
+            paths << it.next();
         paths.sort(); // the same voice under two names: the first path wins
         for (const QString& path : paths) {
             const QString name = QFileInfo(path).completeBaseName();
@@ -135,7 +136,8 @@ QStringList OpenJTalkSpeech::sentences(const QString& text) {
         }
         piece += c;
         if (endsSentence(c)) {
-            while (i + 1 < text.size() && (endsSentence(text[i + 1]) || closesSentence(text[i + 1])))
+            while (i + 1 < text.size() &&
+                   (endsSentence(text[i + 1]) || closesSentence(text[i + 1])))
                 piece += text[++i];
             cut();
         }
@@ -159,7 +161,8 @@ QStringList OpenJTalkSpeech::sentences(const QString& text) {
 
 void OpenJTalkSpeech::speak(const QString& text) {
     if (!created_) return;
-    for (const QString& s : sentences(text)) queue_.push_back(Sentence{s, {}, nullptr, {}});
+    for (const QString& s : sentences(text))
+        queue_.push_back(Sentence{s, {}, nullptr, {}});
     if (queue_.empty()) return;
     setSpeaking(true);
     startSynthesis();
@@ -170,7 +173,8 @@ void OpenJTalkSpeech::startSynthesis() {
     // the sentences.
     const int most = std::max(1, QThread::idealThreadCount());
     int running = 0;
-    for (const Sentence& s : queue_) running += s.state == Sentence::State::Synthesising;
+    for (const Sentence& s : queue_)
+        running += s.state == Sentence::State::Synthesising;
     for (Sentence& s : queue_) {
         if (running >= most) break;
         if (s.state != Sentence::State::Waiting) continue;
@@ -187,12 +191,11 @@ void OpenJTalkSpeech::startSynthesis() {
         });
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p->setStandardOutputFile(QProcess::nullDevice());
-        p->start(setup_.program,
-                 {QStringLiteral("-x"), setup_.dictionary, QStringLiteral("-m"), voicePath(),
-                  QStringLiteral("-ow"), s.wavePath, QStringLiteral("-r"),
-                  QString::number(voice_.speed), QStringLiteral("-fm"),
-                  QString::number(voice_.pitch), QStringLiteral("-g"),
-                  QString::number(voice_.volume)});
+        p->start(setup_.program, {QStringLiteral("-x"), setup_.dictionary, QStringLiteral("-m"),
+                                  voicePath(), QStringLiteral("-ow"), s.wavePath,
+                                  QStringLiteral("-r"), QString::number(voice_.speed),
+                                  QStringLiteral("-fm"), QString::number(voice_.pitch),
+                                  QStringLiteral("-g"), QString::number(voice_.volume)});
         // The text on standard input, as one line of UTF-8.
         p->write(s.text.toUtf8() + '\n');
         p->closeWriteChannel();
@@ -227,8 +230,8 @@ void OpenJTalkSpeech::advance() {
         if (sound) trimLeadingSilence(*sound);
         const bool opened = sound && output_.openPcm(alias_, sound->samples.data(), sound->frames(),
                                                      2, sound->rate) == MediaError::None;
-        if (opened && output_.sendString(QStringLiteral("play %1 from 0").arg(alias_)) ==
-                          MediaError::None) {
+        if (opened &&
+            output_.sendString(QStringLiteral("play %1 from 0").arg(alias_)) == MediaError::None) {
             playing_ = true;
             poll_.start();
             emit sentenceStarted(s.text, output_.lengthMs(alias_));

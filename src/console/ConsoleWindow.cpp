@@ -234,6 +234,13 @@ void ConsoleWindow::buildControls() {
     tapeStopButton->setGeometry(Units::rect(75, 930, 585, 300));
     voiceSettingsButton = new QPushButton(QStringLiteral("調整"), tapeGroup);
     voiceSettingsButton->setGeometry(Units::rect(660, 930, 570, 300));
+    connect(tapeNextButton, &QPushButton::clicked, this,
+            [this] { session_.playTape(RouteSession::Direction::Forward); });
+    connect(tapeBackButton, &QPushButton::clicked, this,
+            [this] { session_.playTape(RouteSession::Direction::Back); });
+    connect(tapeStopButton, &QPushButton::clicked, &session_, &RouteSession::stopTape);
+    connect(voiceSettingsButton, &QPushButton::clicked, this,
+            &ConsoleWindow::voiceSettingsRequested);
 
     optionsButton = new QPushButton(QStringLiteral("設定..."), this);
     optionsButton->setGeometry(Units::rect(3450, 2250, 840, 300));
@@ -339,7 +346,10 @@ QString ConsoleWindow::versionText() {
                .arg(AppInfo::versionRevision()) +
            QStringLiteral("  ServiceRelease 1\r\n\r\n") +
            QStringLiteral("運賃表示器シミュレーター\r\n"
-                          "Qt %1 / 音声: eSpeak NG + MeCab / 音源: SDL2 + FluidSynth")
+                          "Qt %1 / 音源: SDL2 + FluidSynth\r\n"
+                          "音声合成: Open JTalk\r\n"
+                          "音声: HTS voice \"Mei\" (CC BY 3.0)\r\n"
+                          "  MMDAgent Project Team, 名古屋工業大学")
                .arg(QString::fromLatin1(qVersion()));
 }
 

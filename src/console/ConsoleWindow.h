@@ -93,6 +93,8 @@ signals:
     void backlightChosen(Backlight mode);
     void optionsRequested();
     void versionRequested();
+    // "調整" of the tape: the voice settings.
+    void voiceSettingsRequested();
     // The window manager asked to close the console: the program may end.
     void exitRequested();
 

@@ -9,6 +9,7 @@
 #include "board/BoardWindow.h"
 #include "console/ConsoleWindow.h"
 #include "model/AppInfo.h"
+#include "model/Cp932.h"
 #include "model/RouteSession.h"
 #include "model/Settings.h"
 #include "options/OptionsDialog.h"
@@ -68,6 +69,13 @@ struct K40Rig {
     void writeRoute(int route, int count) {
         writeFile(path(QStringLiteral("%1.hy3").arg(route)), testRoute(count));
         edit([this](SettingsRecord& r) { r.FareDataDir = dir.path(); });
+    }
+
+    // The announcements of route as <route>tp.csv (CP932) of the rig's
+    // folder, which becomes the announcement folder.
+    void writeTape(int route, const QString& text) {
+        writeFile(path(QStringLiteral("%1tp.csv").arg(route)), Cp932::encode(text));
+        edit([this](SettingsRecord& r) { r.TapeDataDir = dir.path(); });
     }
 
     // Types the route and the section on the keypad, presses its "リセット"

@@ -1,12 +1,14 @@
 // The console and the board together, driven through their controls: the
 // start-up, the real buttons and what they reach, input given while the route
 // setting or a step runs, the backlight and user pictures, the fare cells'
-// digit options, the clock, the preview, the version box, the options button
-// and the exit order.
+// digit options, the clock, the preview, the version box, the options button,
+// the announcement tape and its voice dialog, and the exit order.
 #include "K40Rig.h"
+#include "Modal.h"
 #include "app/InputHold.h"
 #include "console/EntryPanel.h"
 #include "console/TicketPreviewBox.h"
+#include "console/VoiceDialog.h"
 #include "model/AnnouncementTape.h"
 #include "options/StopNamePage.h"
 
@@ -14,6 +16,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -21,6 +24,7 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTimer>
 #include <QtTest>
 
@@ -315,6 +319,91 @@ private slots:
         QVERIFY(rig.board().isEnabled() && rig.console().isEnabled());
         QVERIFY(rig.options().isHidden());
         QCOMPARE(rig.strip(), rig.stripFor(u"停2"_qs, 2)); // shown again with the new prefix
+    }
+
+    // The tape group: open with speech, its buttons with the route's
+    // announcements; without speech it stays closed whatever is loaded.
+    void tapeGroup_data() {
+        QTest::addColumn<bool>("speech");
+        QTest::newRow("speech") << true;
+        QTest::newRow("no speech engine") << false;
+    }
+
+    void tapeGroup() {
+        QFETCH(bool, speech);
+        K40Rig rig;
+        rig.speech.canCreate = speech;
+        rig.writeTape(12, u"次は、停2です。,1,0\r\n案内,0,0\r\n"_qs);
+        rig.writeRoute(12, 8);
+        rig.start();
+        ConsoleWindow& c = rig.console();
+        QCOMPARE(c.tapeGroup->title(), speech ? u"音合使用可"_qs : u"音合使用不可"_qs);
+        QCOMPARE(c.tapeGroup->isEnabled(), speech);
+        QVERIFY(!c.tapeNextButton->isEnabled());
+        rig.setRoute(u"12"_qs, u"1"_qs);
+        QCOMPARE(c.tapeGroup->isEnabled(), speech);
+        for (QPushButton* b :
+             {c.tapeNextButton, c.tapeBackButton, c.tapeStopButton, c.voiceSettingsButton})
+            QCOMPARE(b->isEnabled(), speech);
+        if (!speech) return;
+
+        // "送り" speaks the next row and, with its step flag, steps the board.
+        rig.speech.calls.clear();
+        c.tapeNextButton->click();
+        QCOMPARE(rig.speech.calls, (QStringList{u"stop"_qs, u"speak:次は、停2です。"_qs}));
+        QCOMPARE(rig.session().state().currentRow, qint16(2));
+        c.tapeStopButton->click();
+        QCOMPARE(rig.speech.calls.size(), 3);
+        QCOMPARE(rig.speech.calls.last(), u"stop"_qs);
+        // "戻し" at row 1 says nothing, but the row's flag steps the board back.
+        c.tapeBackButton->click();
+        QCOMPARE(rig.speech.calls.size(), 3);
+        QCOMPARE(rig.session().state().currentRow, qint16(1));
+    }
+
+    void voiceDialog() {
+        K40Rig rig;
+        rig.speech.voiceNames = QStringList{u"mei_normal"_qs, u"my voice"_qs};
+        rig.writeTape(12, u"a,0,0\r\n"_qs);
+        rig.writeRoute(12, 8);
+        rig.start();
+        rig.setRoute(u"12"_qs, u"1"_qs);
+        const VoiceSettings chosen{u"my voice"_qs, 1.5, -2, 3};
+        const auto edit = [&](bool ok) {
+            whenModal([&, ok](QDialog* d) {
+                const auto close = qScopeGuard([d, ok] { ok ? d->accept() : d->reject(); });
+                auto* v = qobject_cast<VoiceDialog*>(d);
+                QVERIFY(v && v->parentWidget() == &rig.console());
+                QCOMPARE(v->windowTitle(), u"音声の調節"_qs);
+                QVERIFY(!rig.board().isEnabled());
+                QCOMPARE(v->voiceList->count(), 2);
+                v->voiceList->setCurrentIndex(1);
+                v->speedBox->setValue(1.5);
+                v->pitchBox->setValue(-2);
+                v->volumeBox->setValue(3);
+                v->tryButton->click();
+            });
+            rig.speech.calls.clear();
+            rig.console().voiceSettingsButton->click();
+            QVERIFY(rig.board().isEnabled());
+        };
+        // The try-out speaks the sample as edited; キャンセル gives the engine
+        // its voice back and keeps nothing.
+        edit(false);
+        QCOMPARE(rig.speech.calls,
+                 (QStringList{u"stop"_qs, u"voice:my voice"_qs,
+                              u"speak:次は、市役所前です。お降りの方はお知らせください。"_qs,
+                              u"stop"_qs, u"voice:"_qs}));
+        QCOMPARE(rig.speech.current, VoiceSettings{});
+        QVERIFY(!QFile::exists(rig.path(u"K40-voice.ini"_qs)));
+        // OK keeps the voice, in the voice file at once; the next start speaks
+        // with it.
+        edit(true);
+        QCOMPARE(rig.speech.current, chosen);
+        rig.speech.current = {};
+        rig.make();
+        rig.start();
+        QCOMPARE(rig.speech.current, chosen);
     }
 
     void exitOrder_data() {

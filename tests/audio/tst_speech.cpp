@@ -21,7 +21,8 @@ std::vector<bool> soundingWindows(const std::vector<float>& x, int rate) {
     std::vector<bool> on;
     for (size_t at = 0; at + n <= x.size(); at += n) {
         double sum = 0;
-        for (size_t i = at; i < at + n; ++i) sum += double(x[i]) * x[i];
+        for (size_t i = at; i < at + n; ++i)
+            sum += double(x[i]) * x[i];
         on.push_back(std::sqrt(sum / n) > 0.005);
     }
     return on;
@@ -121,7 +122,7 @@ void TestSpeech::speaksOnTheOutput() {
     QVERIFY(speaking.wait(10000));
     QVERIFY(!speech.isSpeaking());
     QCOMPARE(speaking.size(), 2); // on, off
-    QCOMPARE(started.size(), 2); // "次は、" first
+    QCOMPARE(started.size(), 2);  // "次は、" first
     const qint64 lengthMs = started[0][1].toLongLong() + started[1][1].toLongLong();
     QCOMPARE_GE(lengthMs, 1500); // some 16 morae
     QCOMPARE_LE(lengthMs, 4000);
@@ -158,7 +159,7 @@ void TestSpeech::stopSilencesAtOnce() {
         return std::any_of(left.begin() + from, left.begin() + to,
                            [](float x) { return std::abs(x) > 0.001f; });
     };
-    QVERIFY(heard(stoppedAt - rate / 2, stoppedAt)); // speech until the stop
+    QVERIFY(heard(stoppedAt - rate / 2, stoppedAt));             // speech until the stop
     QVERIFY(!heard(stoppedAt + rate / 20, qint64(left.size()))); // nothing 50 ms after it
 }
 

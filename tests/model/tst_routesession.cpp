@@ -442,7 +442,8 @@ private slots:
         QFETCH(bool, sync);
         Rig rig;
         rig.writeRoute(3, 6);
-        writeFile(rig.path(u"3tp.csv"_qs), QStringLiteral("t,0,%1\r\nu,0,0\r\n").arg(soundFlag).toLatin1());
+        const QString tape = QStringLiteral("t,0,%1\r\nu,0,0\r\n").arg(soundFlag);
+        writeFile(rig.path(u"3tp.csv"_qs), tape.toLatin1());
         for (const char* f : {"1.wav", "2.wav", "3.wav", "all.wav"})
             writeFile(rig.path(QString::fromLatin1(f)), "RIFF");
         rig.edit([&](SettingsRecord& r) {
@@ -472,7 +473,8 @@ private slots:
         QCOMPARE(rig.speech.calls.filter(u"speak"_qs), QStringList{u"speak:t"_qs});
         QVERIFY(spokenBeforeChime.isEmpty()); // the chime starts (and ends) first
         QString played;
-        const QRegularExpression open(uR"re(^open ".*/([^/]+)" type waveaudio alias (\S+) wait$)re"_qs);
+        const QRegularExpression open(
+            uR"re(^open ".*/([^/]+)" type waveaudio alias (\S+) wait$)re"_qs);
         for (const QString& c : rig.sound.commands) {
             const QRegularExpressionMatch m = open.match(c);
             if (m.hasMatch()) played = m.captured(1) + u'@' + m.captured(2);

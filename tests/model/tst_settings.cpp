@@ -1,12 +1,16 @@
 // The live settings: a first start, what a settings file's record may bring
 // in (checked as the options dialog's controls check it), the console's
-// switches, the options dialog's commit, and the backlight's look.
+// switches, the options dialog's commit, the backlight's look, and the voice
+// settings file.
 #include "SettingsSamples.h"
 #include "model/Backlight.h"
 #include "model/K40Error.h"
 #include "model/Settings.h"
+#include "model/VoiceSettingsFile.h"
+#include "TestFiles.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
 
@@ -212,6 +216,42 @@ private slots:
         QTEST(look.userPicture, "user");
         QTEST(look.pictureFile, "file");
         QTEST(uint(look.numberColor), "color");
+    }
+
+    // The voice file as a user may have edited it: what is missing, not a
+    // number or out of range is the default.
+    void voiceFile_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("voice");
+        QTest::addColumn<double>("speed");
+        QTest::addColumn<double>("pitch");
+        QTest::addColumn<double>("volume");
+        QTest::newRow("no file") << QByteArray() << QString() << 1.0 << 0.0 << 0.0;
+        QTest::newRow("as written") << QByteArray("voice=my voice\nspeed=1.5\npitch=-3\nvolume=6\n")
+                                    << u"my voice"_qs << 1.5 << -3.0 << 6.0;
+        QTest::newRow("out of range") << QByteArray("speed=2.5\npitch=-13\nvolume=20\n")
+                                      << QString() << 1.0 << 0.0 << 20.0;
+        QTest::newRow("not numbers") << QByteArray("speed=fast\npitch=nan\nvolume=\n")
+                                     << QString() << 1.0 << 0.0 << 0.0;
+        QTest::newRow("not a settings file") << QByteArray("\x00\xff\x81garbage[[")
+                                             << QString() << 1.0 << 0.0 << 0.0;
+    }
+
+    void voiceFile() {
+        QFETCH(QByteArray, text);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"K40-voice.ini"_qs);
+        if (!text.isEmpty()) QVERIFY(writeFile(path, text));
+        const VoiceSettings v = VoiceSettingsFile::read(path);
+        QTEST(v.voice, "voice");
+        QTEST(v.speed, "speed");
+        QTEST(v.pitch, "pitch");
+        QTEST(v.volume, "volume");
+        // Written and read back unchanged; a place that cannot be written fails.
+        const VoiceSettings chosen{u"声 2"_qs, 0.5, 12, -20};
+        QVERIFY(VoiceSettingsFile::write(path, chosen));
+        QCOMPARE(VoiceSettingsFile::read(path), chosen);
+        QVERIFY(!VoiceSettingsFile::write(dir.path(), chosen)); // a folder
     }
 };
 

@@ -2,6 +2,7 @@
 #include "widgets/QtCompanionDialogs.h"
 
 #include "Fakes.h"
+#include "Modal.h"
 #include "TestFiles.h"
 
 #include <QApplication>
@@ -16,18 +17,6 @@
 #include <functional>
 
 namespace {
-// Runs act on the modal dialog once open: queued now, the call runs in the
-// event loop of the dialog, turn after turn until the dialog shows.
-void whenModal(std::function<void(QDialog*)> act, int turnsLeft = 1000) {
-    QTimer::singleShot(0, [act, turnsLeft] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog && dialog->isVisible())
-            act(dialog);
-        else if (turnsLeft > 0)
-            whenModal(act, turnsLeft - 1);
-    });
-}
-
 template <typename T> T* child(QDialog* d, const QString& name) {
     return d->findChild<T*>(name);
 }
