@@ -53,13 +53,21 @@ private slots:
         QVERIFY(tape.load(built, u"12"_qs));
         QCOMPARE(tape.count(), readFile(built + u"12tp.csv"_qs).count("\r\n"));
         QSet<int> steps, chimes;
+        int stepping = 0;
         for (const TapeRow& r : tape.rows()) {
             QVERIFY(!r.text.isEmpty());
             steps << r.stepFlag;
             chimes << r.soundFlag;
+            stepping += r.stepFlag == 1;
         }
         QCOMPARE(steps, (QSet<int>{0, 1}));
         QCOMPARE(chimes, (QSet<int>{0, 1, 2, 3})); // without a chime, and each of the three
+        // Played through, the tape takes the board from the first stop to the
+        // terminal, and ends with the terminal's announcement.
+        const QString csv = QString::fromUtf8(readFile(source + u"12.csv"_qs));
+        const qsizetype stops = csv.split(u'\n', Qt::SkipEmptyParts).size() - 1; // the header
+        QCOMPARE(stepping, stops - 1);
+        QVERIFY(tape.rows().back().text.startsWith(u"終点、桜ヶ丘車庫です。"_qs));
     }
 
     void sounds_data() {
