@@ -1,11 +1,16 @@
 // k40shots: starts K40 with the settings file beside the given executable
 // path, sets a route on the keypad, steps along it and saves pictures of the
-// windows and of every page of the options dialog.
+// windows, of every page of the options dialog and of the voice dialog. The
+// sounds and the speech go to a silent output unless SDL_AUDIODRIVER says
+// otherwise.
 //   k40shots <executable path> <route> <section> <steps> <out folder>
 
 #include "app/K40Application.h"
+#include "audio/OpenJTalkSpeech.h"
+#include "audio/SdlMediaCommands.h"
 #include "board/BoardWindow.h"
 #include "console/ConsoleWindow.h"
+#include "console/VoiceDialog.h"
 #include "model/AppInfo.h"
 #include "model/MessageBoxService.h"
 #include "model/RouteSession.h"
@@ -17,6 +22,7 @@
 #include "widgets/QtCompanionDialogs.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
@@ -75,10 +81,17 @@ int main(int argc, char** argv) {
     SilentMessages messages;
     QuickClock clock;
     QtCompanionDialogs dialogs;
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
+    SdlMediaCommands sound;
+    OpenJTalkSpeech::Setup voices = OpenJTalkSpeech::Setup::standard();
+    voices.voiceFolder = QStringLiteral(K40_VOICES);
+    OpenJTalkSpeech speech(sound, voices);
     Services services;
     services.messages = &messages;
     services.clock = &clock;
     services.dialogs = &dialogs;
+    services.sound = &sound;
+    services.speech = &speech;
     K40Application k40(services);
     k40.onEnd = [] {};
     k40.start();
@@ -101,6 +114,17 @@ int main(int argc, char** argv) {
     k40.settings().setEntryPage(1);
     k40.settings().setPreviewOpen(true);
     save(console, out + QStringLiteral("/console-lists-preview.png"));
+    VoiceDialog voice(speech, &console);
+    voice.show();
+    save(voice, out + QStringLiteral("/voice-dialog.png"));
+    voice.hide();
+    QTimer::singleShot(100, [&] {
+        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            save(*box, out + QStringLiteral("/version.png"));
+            box->accept();
+        }
+    });
+    dialogs.showVersion(&console, ConsoleWindow::versionText());
 
     OptionsDialog& options = k40.options();
     for (OptionsPage* page : options.pages()) page->load(k40.settings().record());
