@@ -44,6 +44,8 @@ private slots:
         // Records run on from line to line; the tape still has a row per line.
         QTest::newRow("records across lines")
             << u"a,1\r\n2,b\r\n0,3\r\n"_qs << u"a|1|2; b|0|3; |0|0"_qs;
+        QTest::newRow("an unquoted comma shifts the rows after it")
+            << u"1,2,3,4\r\n5,6\r\n"_qs << u"1|2|3; 4|5|6"_qs;
         QTest::newRow("an empty line") << u"a,1,2\r\n\r\nb,0,0\r\n"_qs << u"a|1|2; b|0|0; |0|0"_qs;
         QTest::newRow("flag not a number") << u"a,x,0\r\n"_qs << u"error 13"_qs;
         QTest::newRow("flag above 16 bits") << u"a,1,32768\r\n"_qs << u"error 6"_qs;
@@ -69,7 +71,13 @@ private slots:
         QTest::newRow("name in capitals")
             << u"12TP.CSV"_qs << u"x,0,1\r\ny,1,0\r\nz,0,0"_qs << true << true << 3;
         QTest::newRow("no file") << QString() << QString() << true << false << 2;
-        QTest::newRow("bad file") << u"12tp.csv"_qs << u"x,y,1\r\n"_qs << true << false << 2;
+        QTest::newRow("flag not a number") << u"12tp.csv"_qs << u"x,y,1\r\n"_qs << true << false << 2;
+        QTest::newRow("flag beyond 16 bits")
+            << u"12tp.csv"_qs << u"x,0,65536\r\n"_qs << true << false << 2;
+        QTest::newRow("ends inside a record")
+            << u"12tp.csv"_qs << u"x,0,1\r\ny\r\n"_qs << true << false << 2;
+        QTest::newRow("more records than lines")
+            << u"12tp.csv"_qs << u"x,0,1,y,0,0"_qs << true << false << 2;
         QTest::newRow("without speech") << u"12tp.csv"_qs << u"x,0,1\r\n"_qs << false << true << 1;
     }
 
