@@ -5,20 +5,12 @@
 // Only the path of a plug-in is handled by the rest of the system.
 
 #include "model/FareRow.h"
+#include "model/TicketPlugin.h"
 
 #include <QString>
 #include <QStringList>
-#include <array>
 
 class QPaintDevice;
-
-// What a plug-in reports about itself: 14 signed 32-bit fields.
-//  1 width and 2 height of the ticket preview (twips), 3 date, 4 time,
-//  5 route number, 6 stop name and 7 barcode printing (1 = supported),
-//  8 number of barcodes, 9 highest route number, 10 barcode route scheme
-//  (1 = sequential), 11 and 12 the recognised stop range, 13 company
-//  switching (1 or more). Field 0 is the engine's own.
-using TicketPluginInfo = std::array<qint32, 14>;
 
 class TicketEngine {
 public:

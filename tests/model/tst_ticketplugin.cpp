@@ -1,0 +1,246 @@
+// The ticket plug-in reader: the shipped samples, what is no plug-in, the
+// placeholders of the ticket's texts, and the NW-7 encoder.
+#include "TestFiles.h"
+#include "model/Codabar.h"
+#include "model/TicketPlugin.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(TicketPluginInfo)
+
+namespace {
+
+QString sample(const char* name) {
+    return QStringLiteral(K40_SOURCE_DIR "/data/plugins/") + QString::fromLatin1(name);
+}
+
+// The smallest plug-in, with change applied to its JSON.
+QByteArray minimal(const std::function<void(QJsonObject&)>& change = {}) {
+    QJsonObject o{{u"format"_qs, u"K40 ticket plug-in"_qs},
+                  {u"version"_qs, 1},
+                  {u"name"_qs, u"小"_qs},
+                  {u"size"_qs, QJsonObject{{u"width"_qs, 1500}, {u"height"_qs, 750}}},
+                  {u"elements"_qs, QJsonArray{QJsonObject{{u"type"_qs, u"paper"_qs}}}}};
+    if (change) change(o);
+    return QJsonDocument(o).toJson();
+}
+
+QJsonObject withElement(QJsonObject o, const QJsonObject& element) {
+    o[u"elements"_qs] = QJsonArray{element};
+    return o;
+}
+
+} // namespace
+
+class TestTicketPlugin : public QObject {
+    Q_OBJECT
+private slots:
+    void samples_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<TicketPluginInfo>("info");
+        QTest::addColumn<QStringList>("companies");
+        QTest::newRow("standard") << sample("standard.4SP")
+                                  << TicketPluginInfo{1, 3300, 1395, 1, 1, 1, 1,
+                                                      0, 0,    0,    0, 0, 0, 2}
+                                  << QStringList{u"みなと交通"_qs, u"山の手バス"_qs};
+        QTest::newRow("barcodes") << sample("barcode.4SP")
+                                  << TicketPluginInfo{1, 3300, 1395, 1, 0, 1,  1,
+                                                      1, 2,    999,  1, 1, 99, 0}
+                                  << QStringList{};
+        QTest::newRow("number") << sample("number.4SP")
+                                << TicketPluginInfo{1, 3300, 1395, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}
+                                << QStringList{};
+    }
+
+    void samples() {
+        QFETCH(QString, path);
+        QString error;
+        const auto plugin = TicketPlugin::load(path, &error);
+        QVERIFY2(plugin, qPrintable(error));
+        QTEST(plugin->info, "info");
+        QTEST(plugin->companies, "companies");
+        QVERIFY(!plugin->name.isEmpty() && !plugin->remarks.isEmpty());
+    }
+
+    void notPlugins_data() {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QString>("reason"); // a part of the reason given
+        using O = QJsonObject;
+        QTest::newRow("the smallest is one") << minimal() << QString();
+        QTest::newRow("not JSON") << QByteArray("{\"format\": ") << u"not JSON"_qs;
+        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0", 10) << u"not JSON"_qs;
+        QTest::newRow("a list") << QByteArray("[1, 2]") << u"not a JSON object"_qs;
+        QTest::newRow("another format")
+            << minimal([](O& o) { o[u"format"_qs] = u"KT4"_qs; }) << u"format"_qs;
+        QTest::newRow("another version")
+            << minimal([](O& o) { o[u"version"_qs] = 2; }) << u"version"_qs;
+        QTest::newRow("no size") << minimal([](O& o) { o.remove(u"size"_qs); }) << u"width"_qs;
+        QTest::newRow("no elements")
+            << minimal([](O& o) { o.remove(u"elements"_qs); }) << u"elements"_qs;
+        QTest::newRow("1001 elements") << minimal([](O& o) {
+            QJsonArray many;
+            for (int i = 0; i < 1001; ++i)
+                many.append(O{{u"type"_qs, u"paper"_qs}});
+            o[u"elements"_qs] = many;
+        }) << u"1000"_qs;
+        QTest::newRow("unknown element") << minimal([](O& o) {
+            o = withElement(o, O{{u"type"_qs, u"script"_qs}});
+        }) << u"unknown type"_qs;
+        QTest::newRow("unknown placeholder") << minimal([](O& o) {
+            o = withElement(o, O{{u"type"_qs, u"text"_qs},
+                                 {u"x"_qs, 0},
+                                 {u"y"_qs, 0},
+                                 {u"width"_qs, 9},
+                                 {u"height"_qs, 9},
+                                 {u"text"_qs, u"{fare}"_qs}});
+        }) << u"placeholder"_qs;
+        QTest::newRow("stray brace") << minimal([](O& o) {
+            o = withElement(o, O{{u"type"_qs, u"text"_qs},
+                                 {u"x"_qs, 0},
+                                 {u"y"_qs, 0},
+                                 {u"width"_qs, 9},
+                                 {u"height"_qs, 9},
+                                 {u"text"_qs, u"a}b"_qs}});
+        }) << u"placeholder"_qs;
+        QTest::newRow("bad colour") << minimal([](O& o) {
+            o = withElement(o, O{{u"type"_qs, u"paper"_qs}, {u"color"_qs, u"red"_qs}});
+        }) << u"colour"_qs;
+        QTest::newRow("barcode of a stop name") << minimal([](O& o) {
+            o = withElement(o, O{{u"type"_qs, u"barcode"_qs},
+                                 {u"x"_qs, 0},
+                                 {u"y"_qs, 0},
+                                 {u"width"_qs, 90},
+                                 {u"height"_qs, 9},
+                                 {u"data"_qs, u"A{stop}A"_qs}});
+        }) << u"numbers"_qs;
+        QTest::newRow("barcode padded with blanks") << minimal([](O& o) {
+            o = withElement(o, O{{u"type"_qs, u"barcode"_qs},
+                                 {u"x"_qs, 0},
+                                 {u"y"_qs, 0},
+                                 {u"width"_qs, 90},
+                                 {u"height"_qs, 9},
+                                 {u"data"_qs, u"A{row:3}A"_qs}});
+        }) << u"numbers"_qs;
+        QTest::newRow("width with a blank") << minimal([](O& o) {
+            o = withElement(o, O{{u"type"_qs, u"text"_qs},
+                                 {u"x"_qs, 0},
+                                 {u"y"_qs, 0},
+                                 {u"width"_qs, 9},
+                                 {u"height"_qs, 9},
+                                 {u"text"_qs, u"{day:5 }"_qs}});
+        }) << u"placeholder"_qs;
+        QTest::newRow("barcode without start") << minimal([](O& o) {
+            o = withElement(o, O{{u"type"_qs, u"barcode"_qs},
+                                 {u"x"_qs, 0},
+                                 {u"y"_qs, 0},
+                                 {u"width"_qs, 90},
+                                 {u"height"_qs, 9},
+                                 {u"data"_qs, u"{row}A"_qs}});
+        }) << u"start"_qs;
+        QTest::newRow("barcode letter") << minimal([](O& o) {
+            o = withElement(o, O{{u"type"_qs, u"barcode"_qs},
+                                 {u"x"_qs, 0},
+                                 {u"y"_qs, 0},
+                                 {u"width"_qs, 90},
+                                 {u"height"_qs, 9},
+                                 {u"data"_qs, u"A1X2A"_qs}});
+        }) << u"NW-7"_qs;
+        QTest::newRow("stop range") << minimal([](O& o) {
+            o[u"barcode"_qs] =
+                O{{u"count"_qs, 1}, {u"maxRoute"_qs, 9}, {u"stops"_qs, QJsonArray{5, 2}}};
+        }) << u"stops"_qs;
+        QTest::newRow("over 1 MiB")
+            << minimal([](O& o) { o[u"remarks"_qs] = QString(TicketPlugin::MaxBytes, u'x'); })
+            << u"1 MiB"_qs;
+    }
+
+    void notPlugins() {
+        QFETCH(QByteArray, document);
+        QFETCH(QString, reason);
+        QString error;
+        const auto plugin = TicketPlugin::parse(document, &error);
+        QCOMPARE(!plugin, !reason.isEmpty());
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        // The same from a file.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"p.4SP"_qs);
+        QVERIFY(writeFile(path, document));
+        QCOMPARE(!TicketPlugin::load(path), !reason.isEmpty());
+    }
+
+    void placeholders_data() {
+        QTest::addColumn<QString>("templateText");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("text");
+        const QString today = u"03-07-2024"_qs;
+        QTest::newRow("stop, route, ticket, row")
+            << u"{stop} {route}系統 {ticket}番 {row}"_qs << today << u"市役所前 12系統 7番 3"_qs;
+        QTest::newRow("zeros and blanks")
+            << u"[{ticket:03}][{row:4}][{route:1}]"_qs << today << u"[007][   3][12]"_qs;
+        QTest::newRow("braces") << u"{{ticket}} }}{{"_qs << today << u"{ticket} }{"_qs;
+        QTest::newRow("system date") << u"{date}: {year}年{month}月{day:02}日"_qs << today
+                                     << u"03-07-2024: 2024年3月07日"_qs;
+        QTest::newRow("fixed date")
+            << u"{year}.{month:02}.{day:02}"_qs << u"2024/03/07"_qs << u"2024.03.07"_qs;
+        QTest::newRow("date of no known form")
+            << u"[{year}][{date}]"_qs << u"7.3.24"_qs << u"[][7.3.24]"_qs;
+        QTest::newRow("time") << u"{time} {hour}時{minute:02}分"_qs << today
+                              << u"09:05:07 9時05分"_qs;
+        QTest::newRow("company") << u"<{company}>"_qs << today << u"<山の手バス>"_qs;
+    }
+
+    void placeholders() {
+        QFETCH(QString, templateText);
+        QFETCH(QString, date);
+        TicketPlugin plugin;
+        plugin.companies = QStringList{u"みなと交通"_qs, u"山の手バス"_qs};
+        FareRow::TicketDrawing t;
+        t.stopName = u"市役所前"_qs;
+        t.dateText = date;
+        t.timeText = u"09:05:07"_qs;
+        t.routeNumber = 12;
+        t.ticketNumber = 7;
+        t.section = 3;
+        t.companyIndex = 1;
+        QVERIFY(TicketPlugin::isValidTemplate(templateText));
+        QTEST(plugin.fill(templateText, t), "text");
+        t.companyIndex = -1; // none chosen
+        QCOMPARE(plugin.fill(u"<{company}>"_qs, t), u"<>"_qs);
+    }
+
+    void codabar_data() {
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<int>("elements"); // 0: cannot be encoded
+        QTest::newRow("digits") << u"A0123456789B"_qs << 12 * 8 - 1;
+        QTest::newRow("signs, lower-case ends") << u"c-$:/.+d"_qs << 8 * 8 - 1;
+        QTest::newRow("no stop character") << u"A123"_qs << 0;
+        QTest::newRow("start inside") << u"A1A2A"_qs << 0;
+        QTest::newRow("a letter") << u"A1E2A"_qs << 0;
+        QTest::newRow("too short") << u"A"_qs << 0;
+    }
+
+    void codabar() {
+        QFETCH(QString, data);
+        QFETCH(int, elements);
+        const auto encoded = Codabar::encode(data);
+        QCOMPARE(encoded ? int(encoded->size()) : 0, elements);
+        if (!encoded) return;
+        // Every character: four bars and three spaces; two or three of them wide.
+        for (size_t c = 0; c < encoded->size(); c += 8) {
+            int wide = 0;
+            for (size_t k = 0; k < 7; ++k) {
+                QCOMPARE((*encoded)[c + k].bar, k % 2 == 0);
+                wide += (*encoded)[c + k].wide;
+            }
+            QVERIFY(wide == 2 || wide == 3);
+            if (c + 7 < encoded->size()) QCOMPARE((*encoded)[c + 7], Codabar::Element{});
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTicketPlugin)
+#include "tst_ticketplugin.moc"
