@@ -2,6 +2,7 @@
 #include "audio/OpenJTalkSpeech.h"
 #include "audio/SdlMediaCommands.h"
 #include "model/SystemClock.h"
+#include "widgets/PluginTicketEngine.h"
 #include "widgets/QtCompanionDialogs.h"
 #include "widgets/QtMessageBoxService.h"
 
@@ -21,12 +22,14 @@ int main(int argc, char** argv) {
     QtCompanionDialogs dialogs(&clock);
     SdlMediaCommands sound;
     OpenJTalkSpeech speech(sound);
+    PluginTicketEngine tickets;
     Services services;
     services.messages = &messages;
     services.clock = &clock;
     services.dialogs = &dialogs;
     services.sound = &sound;
     services.speech = &speech;
+    services.tickets = &tickets;
     K40Application k40(services);
     k40.start();
     return app.exec();
