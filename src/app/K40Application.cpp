@@ -142,11 +142,12 @@ void K40Application::openOptions() {
     console_->setEnabled(false);
     SettingsRecord edited = settings_->record();
     if (options_->edit(edited)) {
-        // Every use of the plug-in chooser emptied the company list; a good
-        // plug-in filled it again and set the preview's size.
-        for (const OptionsContext::PluginChoice& choice : options_->pluginChoices()) {
+        // A plug-in chosen gives the console its company names and the
+        // preview its size. Cancelling the chooser or choosing a file that is
+        // no plug-in leaves the console's plug-in as it was.
+        if (!options_->pluginChoices().isEmpty()) {
             console_->clearCompanies();
-            if (choice.valid) console_->loadTicketPlugin(choice.path);
+            console_->loadTicketPlugin(options_->pluginChoices().last());
         }
         settings_->commitOptions(edited);
     }

@@ -37,10 +37,8 @@ public:
     // Shows record in the pages and waits for the user. On OK returns true
     // with record edited; closed, returns false and leaves record as it was.
     bool edit(SettingsRecord& record);
-    // The uses of the ticket plug-in chooser during the last edit, in order.
-    const QList<OptionsContext::PluginChoice>& pluginChoices() const {
-        return context_.pluginChoices;
-    }
+    // The ticket plug-ins chosen during the last edit, in order.
+    const QStringList& pluginChoices() const { return context_.pluginChoices; }
 
     // Opens a folder in the desktop's file manager; tests replace it.
     void setFolderOpener(std::function<bool(const QString&)> open);

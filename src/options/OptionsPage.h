@@ -7,6 +7,7 @@
 
 #include <QGroupBox>
 #include <QList>
+#include <QStringList>
 #include <functional>
 
 class ColorButton;
@@ -31,14 +32,9 @@ struct OptionsContext {
     std::function<bool(const QString&)> openFolder;
     CustomColorTable* customColors = nullptr;
 
-    // A use of the plug-in chooser: the path chosen and whether it is a
-    // plug-in. The console's company list follows these on OK.
-    struct PluginChoice {
-        QString path;
-        bool valid = false;
-        bool operator==(const PluginChoice&) const = default;
-    };
-    QList<PluginChoice> pluginChoices;
+    // The plug-ins chosen with the chooser, in order; the console takes the
+    // company names of the last on OK.
+    QStringList pluginChoices;
 };
 
 class OptionsPage : public QGroupBox {

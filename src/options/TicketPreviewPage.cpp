@@ -73,13 +73,12 @@ TicketPreviewPage::TicketPreviewPage(OptionsContext& context)
     connect(choosePlugin, &QPushButton::clicked, this, [this] {
         const QString path = chooseFile(QStringLiteral("整理券プラグイン(*.4SP)"),
                                         QStringLiteral("プラグインの選択"));
-        // The console's company list is emptied by every choice, a good one
-        // or not (see OptionsContext::pluginChoices).
-        const bool valid = showPlugin(path);
-        context_.pluginChoices.append({path, valid});
-        if (valid) {
+        if (path.isEmpty()) return; // cancelled: nothing changes
+        if (showPlugin(path)) {
             pluginFile->setText(path);
+            context_.pluginChoices.append(path);
         } else if (context_.messages) {
+            // The plug-in chosen before stays whole, its companies too.
             context_.messages->show(
                 QStringLiteral("指定したファイルはプラグインでないか、内容が不正です"),
                 QStringLiteral("プラグインロードエラー"), MsgIcon::Critical, MsgButtons::Ok);

@@ -367,25 +367,29 @@ private slots:
         QCOMPARE(rig.console().ticketPreview->size(), QSize(200, 100));
         QCOMPARE(rig.console().companyList->count(), 2);
 
-        // One that is none: the box; the page keeps the good one, the company
-        // list is emptied.
-        choose({u"/p/bad.4SP"_qs});
-        QCOMPARE(rig.messages.shown.size(), 1);
+        // One that is none: the box; the good one stays whole, its companies
+        // on the console too. Cancelling the chooser changes nothing and
+        // says nothing.
+        for (const QString& path : {u"/p/bad.4SP"_qs, QString()}) {
+            choose({path});
+            QCOMPARE(rig.messages.shown.size(), 1);
+            QCOMPARE(p.pluginFile->text(), u"/p/ok.4SP"_qs);
+            QCOMPARE(p.pluginProperties->count(), 6);
+            QCOMPARE(p.pluginRemarks->toPlainText(), u"remarks of /p/ok.4SP"_qs);
+            QCOMPARE(rig.console().companyList->count(), 2);
+            QCOMPARE(rig.settings().record().SeiriPlgFile, u"/p/ok.4SP"_qs);
+        }
         QCOMPARE(rig.messages.shown[0].text,
                  u"指定したファイルはプラグインでないか、内容が不正です"_qs);
         QCOMPARE(rig.messages.shown[0].title, u"プラグインロードエラー"_qs);
         QCOMPARE(rig.messages.shown[0].icon, MsgIcon::Critical);
-        QCOMPARE(p.pluginFile->text(), u"/p/ok.4SP"_qs);
-        QCOMPARE(p.pluginProperties->count(), 6);
-        QCOMPARE(rig.console().companyList->count(), 0);
 
         // Clearing empties the path, the list and the remarks, not the company list.
-        rig.console().companyList->addItem(u"みなと交通"_qs);
         p.clearPlugin->click();
         QVERIFY(p.pluginFile->text().isEmpty());
         QCOMPARE(p.pluginProperties->count(), 0);
         QVERIFY(p.pluginRemarks->toPlainText().isEmpty());
-        QCOMPARE(rig.console().companyList->count(), 1);
+        QCOMPARE(rig.console().companyList->count(), 2);
     }
 };
 
