@@ -492,7 +492,7 @@ private slots:
             << 0 << u"03-05-2024"_qs << u"03-06-2024"_qs << u"03-06-2024"_qs;
         QTest::newRow("at route setting")
             << 1 << u"03-05-2024"_qs << u"03-05-2024"_qs << u"03-06-2024"_qs;
-        QTest::newRow("fixed") << 2 << u"2023/12/24"_qs << u"2023/12/24"_qs << u"2023/12/24"_qs;
+        QTest::newRow("fixed") << 2 << u"2024/03/07"_qs << u"2024/03/07"_qs << u"2024/03/07"_qs;
     }
 
     void ticketDates() {
@@ -504,7 +504,7 @@ private slots:
             r.DateEachPrint = mode == 0 ? -1 : 0;
             r.DateAtRouteSet = mode == 1 ? -1 : 0;
             r.DateFixed = mode == 2 ? -1 : 0;
-            r.FixedDate = u"2023/12/24"_qs;
+            r.FixedDate = u"2024/03/07"_qs;
         });
         QFETCH(QString, first);
         QFETCH(QString, nextDay);

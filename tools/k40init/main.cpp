@@ -1,7 +1,8 @@
 // k40init: writes a first settings file for K40 whose folders point at the
 // sample route and whose sounds are the sample chimes, so that the first
-// run is seen and heard. An existing settings file is left as it is.
-//   k40init <settings.in4> <fare and announcement folder> <sound folder>
+// run is seen and heard; given a ticket plug-in, the ticket preview is open
+// with it. An existing settings file is left as it is.
+//   k40init <settings.in4> <fare and announcement folder> <sound folder> [plug-in]
 
 #include "model/SettingsRecord.h"
 
@@ -16,8 +17,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     QTextStream err(stderr);
-    if (args.size() != 4) {
-        err << "usage: k40init <settings.in4> <data folder> <sound folder>\n";
+    if (args.size() != 4 && args.size() != 5) {
+        err << "usage: k40init <settings.in4> <data folder> <sound folder> [ticket plug-in]\n";
         return 2;
     }
     const QString target = args[1];
@@ -57,6 +58,12 @@ int main(int argc, char** argv) {
     r.FixedDate = QDate::currentDate().toString(u"yyyy/MM/dd");
     r.ScrollSpeed = 30;
     r.ScrollWait = 1500;
+    // The ticket preview open with the plug-in given.
+    if (args.size() == 5) {
+        r.UseSeiriPrev = 1;
+        r.SeiriPlgFile = QFileInfo(args[4]).absoluteFilePath();
+        r.PreviewOpen = 1;
+    }
     // The console below the board.
     r.CtrlLeft = 0;
     r.CtrlTop = 300 * 15;

@@ -2,14 +2,16 @@
 // path, sets a route on the keypad, steps along it and saves pictures of the
 // windows, of every page of the options dialog and of the voice dialog. The
 // sounds and the speech go to a silent output unless SDL_AUDIODRIVER says
-// otherwise.
-//   k40shots <executable path> <route> <section> <steps> <out folder>
+// otherwise. Given a folder of ticket plug-ins, it also saves the ticket of
+// each at the stop reached, three times enlarged.
+//   k40shots <executable path> <route> <section> <steps> <out folder> [plug-ins]
 
 #include "app/K40Application.h"
 #include "audio/OpenJTalkSpeech.h"
 #include "audio/SdlMediaCommands.h"
 #include "board/BoardWindow.h"
 #include "console/ConsoleWindow.h"
+#include "console/TicketPreviewBox.h"
 #include "console/VoiceDialog.h"
 #include "model/AppInfo.h"
 #include "model/MessageBoxService.h"
@@ -19,9 +21,11 @@
 #include "options/OptionsDialog.h"
 #include "options/PanelPage.h"
 #include "options/SoundsPage.h"
+#include "widgets/PluginTicketEngine.h"
 #include "widgets/QtCompanionDialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QPushButton>
@@ -70,8 +74,9 @@ void settle(RouteSession& session) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 6) {
-        QTextStream(stderr) << "usage: k40shots <executable path> <route> <section> <steps> <out>\n";
+    if (args.size() != 6 && args.size() != 7) {
+        QTextStream(stderr)
+            << "usage: k40shots <executable path> <route> <section> <steps> <out> [plug-ins]\n";
         return 2;
     }
     AppInfo::setExecutablePath(args[1]);
@@ -83,6 +88,7 @@ int main(int argc, char** argv) {
     QtCompanionDialogs dialogs;
     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
     SdlMediaCommands sound;
+    PluginTicketEngine tickets;
     OpenJTalkSpeech::Setup voices = OpenJTalkSpeech::Setup::standard();
     voices.voiceFolder = QStringLiteral(K40_VOICES);
     OpenJTalkSpeech speech(sound, voices);
@@ -92,6 +98,7 @@ int main(int argc, char** argv) {
     services.dialogs = &dialogs;
     services.sound = &sound;
     services.speech = &speech;
+    services.tickets = &tickets;
     K40Application k40(services);
     k40.onEnd = [] {};
     k40.start();
@@ -140,5 +147,24 @@ int main(int argc, char** argv) {
     options.soundsPage->announcementSoundsButton->setChecked(true);
     options.showPage(4);
     save(options, out + QStringLiteral("/options-4b.png"));
+    options.hide();
+
+    if (args.size() == 7) {
+        const QDir plugins(args[6]);
+        for (const QString& name : plugins.entryList({QStringLiteral("*.4SP")}, QDir::Files)) {
+            SettingsRecord r = k40.settings().record();
+            r.UseSeiriPrev = 1;
+            r.SeiriPlgFile = plugins.filePath(name);
+            k40.settings().commitOptions(r);
+            console.clearCompanies();
+            console.loadTicketPlugin(r.SeiriPlgFile);
+            console.companyList->setCurrentIndex(console.companyList->count() > 0 ? 0 : -1);
+            session.showRow(session.state().currentRow);
+            const QImage& ticket = console.ticketPreview->image();
+            ticket.scaled(ticket.size() * 3).save(
+                out + QStringLiteral("/ticket-%1.png").arg(QFileInfo(name).completeBaseName()));
+        }
+        save(console, out + QStringLiteral("/console-ticket.png"));
+    }
     return 0;
 }
