@@ -2,6 +2,8 @@
 #include "model/Cp932.h"
 
 #include <QtTest>
+#include <iconv.h>
+#include <optional>
 
 class TestCp932 : public QObject {
     Q_OBJECT
@@ -63,6 +65,42 @@ private slots:
         QCOMPARE(Cp932::byteSlice(u"a系b"_qs, 3, 2), u"nb"_qs); // 61 8C 6E 62
         QCOMPARE(Cp932::byteSlice(text, 0, 2), QString());
         QCOMPARE(Cp932::byteSlice(text, 1, 0), QString());
+    }
+
+    void sameAsIconvForEveryCharacter() {
+        // The conversions, which remember characters, agree with iconv's
+        // CP932 table for every byte pair and every BMP character.
+        iconv_t toUnicode = iconv_open("UTF-16LE", "CP932");
+        iconv_t toCp932 = iconv_open("CP932", "UTF-16LE");
+        QVERIFY(toUnicode != iconv_t(-1) && toCp932 != iconv_t(-1));
+        const auto convert = [](iconv_t cd, QByteArray in) -> std::optional<QByteArray> {
+            char out[16];
+            char* i = in.data();
+            char* o = out;
+            size_t inLeft = size_t(in.size()), outLeft = sizeof out;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            if (iconv(cd, &i, &inLeft, &o, &outLeft) == size_t(-1)) return std::nullopt;
+            return QByteArray(out, o - out);
+        };
+        int pairs = 0;
+        for (int lead = 0x80; lead <= 0xFF; ++lead)
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                const QByteArray bytes = QByteArray().append(char(lead)).append(char(trail));
+                const auto utf16 = convert(toUnicode, bytes);
+                if (!utf16 || utf16->size() != 2) continue; // not one character
+                ++pairs;
+                const QChar ch(char16_t(quint8((*utf16)[0]) | quint8((*utf16)[1]) << 8));
+                QCOMPARE(Cp932::decode(bytes), QString(ch));
+            }
+        QCOMPARE_GT(pairs, 7000);
+        for (int u = 0x80; u <= 0xFFFF; ++u) {
+            if (QChar::isSurrogate(char32_t(u))) continue;
+            const auto form =
+                convert(toCp932, QByteArray().append(char(u & 0xFF)).append(char(u >> 8)));
+            QCOMPARE(Cp932::encode(QString(QChar(char16_t(u)))), form ? *form : "?");
+        }
+        iconv_close(toUnicode);
+        iconv_close(toCp932);
     }
 };
 
