@@ -41,25 +41,40 @@ void BM_SetStopNameNineWarm(benchmark::State& state) {
 }
 BENCHMARK(BM_SetStopNameNineWarm)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-// A twelve-character name on a fresh control (nothing sampled yet) and on one
-// that has drawn it before.
+// A twelve-character name on a fresh control (nothing drawn yet) and on one
+// that has drawn it before, in the designed Gothic (font mode 0) and in the
+// sampled Mincho (font mode 1).
 void BM_SetStopNameTwelve(benchmark::State& state) {
     SteppedClock clock;
     const bool warm = state.range(0) != 0;
-    auto c = std::make_unique<StopNameDisplay>(nullptr, nullptr, &clock);
+    const auto fontMode = static_cast<qint16>(state.range(1));
+    const auto fresh = [&] {
+        auto c = std::make_unique<StopNameDisplay>(nullptr, nullptr, &clock);
+        c->setFontMode(fontMode);
+        return c;
+    };
+    auto c = fresh();
     if (warm) c->setStopName(twelve);
     for (auto _ : state) {
         if (!warm) {
             state.PauseTiming();
-            c = std::make_unique<StopNameDisplay>(nullptr, nullptr, &clock);
+            c = fresh();
             state.ResumeTiming();
         }
         c->setStopName(twelve);
         benchmark::DoNotOptimize(c->stripImage().constBits());
     }
-    state.SetLabel(warm ? "warm cache" : "cold cache");
+    state.SetLabel(QStringLiteral("%1, %2")
+                       .arg(fontMode ? u"sampled Mincho"_qs : u"designed Gothic"_qs,
+                            warm ? u"warm cache"_qs : u"cold cache"_qs)
+                       .toStdString());
 }
-BENCHMARK(BM_SetStopNameTwelve)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SetStopNameTwelve)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 // Two seconds of a prefixed long name scrolling at Speed 100 in a shown
 // window, driven by the control's own frame timer and the system clock;

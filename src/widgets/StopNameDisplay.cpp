@@ -234,12 +234,11 @@ void StopNameDisplay::setStopName(const QString& text) {
 }
 
 void StopNameDisplay::drawCharacter(int x, int y, const QString& text) {
-    glyph_.clear();
     if (text.isEmpty()) return;
     const QString shown = StopNameLayout::substitute(text);
     const StopNameLayout::Face face =
         StopNameLayout::nameFace(fontMode_, StopNameLayout::unitCode(shown));
-    glyph_.setFamily(StopNameLayout::faceFamily(face));
+    glyph_.setFace(face);
     glyph_.setBold(fontBold_);
     const DotGlyph::Pattern dots = glyph_.dots(DotGlyph::drawableText(shown));
     DotGlyph::fillDots(strip_, x, y, dots, rgbOf(dotColor_));
@@ -250,17 +249,15 @@ void StopNameDisplay::drawPrefix() {
     const QRgb colour = rgbOf(prefixColor_);
     const auto applyFace = [this](bool ha) {
         if (const auto face = StopNameLayout::prefixFace(prefixFontMode_, ha))
-            glyph_.setFamily(StopNameLayout::faceFamily(*face));
+            glyph_.setFace(*face);
     };
 
-    glyph_.clear();
     glyph_.setPoints(PrefixSize);
     glyph_.setTop(0);
     glyph_.setBold(prefixBold_);
     applyFace(false);
     DotGlyph::fillDots(strip_, 0, 0, glyph_.dots(QStringLiteral("次")), colour);
 
-    glyph_.clear();
     if (prefixMode_ == 1) {
         glyph_.setPoints(SmallHaSize);
         glyph_.setTop(SmallHaTop);

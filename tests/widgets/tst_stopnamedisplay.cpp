@@ -24,7 +24,7 @@ const QString Nine = u"停留所前通り町一丁"_qs; // scrolls on a strip of
 DotGlyph::Pattern dotsOf(const QString& text, Face face, bool bold = false, double points = 14.25,
                          int top = 0) {
     DotGlyph::Surface s;
-    s.setFamily(StopNameLayout::faceFamily(face));
+    s.setFace(face);
     s.setBold(bold);
     s.setPoints(points);
     s.setTop(top);
@@ -138,22 +138,21 @@ private slots:
                 f == Face::Gothic ? u"IPAGothic"_qs : u"IPAMincho"_qs);
         QCOMPARE(DotGlyph::glyphFont(u"x"_qs, 14.25, false).pixelSize(), 19);
         QCOMPARE(DotGlyph::pixelSize(14), 19);
-        // Unsmoothed on the 18 × 18 surface, every black pixel of a full box a dot.
-        DotGlyph::Surface s;
-        const int dots = s.dots(u"█"_qs).count();
-        const int black = countColour(s.image(), qRgb(0, 0, 0));
-        QCOMPARE(black + countColour(s.image(), qRgb(255, 255, 255)), 18 * 18);
-        QCOMPARE(dots, black);
-        QVERIFY(dots > 200);
-        // Smaller and 4 pixels lower: fewer dots, starting 3 rows lower or more.
-        const auto small = dotsOf(u"は"_qs, Face::Gothic, false, 12, 4);
-        const auto full = dotsOf(u"は"_qs, Face::Gothic, false, 14, 0);
-        const auto top = [](const DotGlyph::Pattern& p) {
-            return std::find_if(p.rows.begin(), p.rows.end(), [](quint32 r) { return r; }) -
-                   p.rows.begin();
-        };
-        QVERIFY(small.count() < full.count());
-        QVERIFY(top(small) >= top(full) + 3);
+        // Smaller and lower, down to the grid's last row but not past it:
+        // fewer dots, starting no higher, ending on row 17.
+        for (Face f : {Face::Gothic, Face::Mincho}) {
+            const auto small = dotsOf(u"は"_qs, f, false, 12, 4);
+            const auto full = dotsOf(u"は"_qs, f, false, 14, 0);
+            const auto rows = [](const DotGlyph::Pattern& p) {
+                QList<int> lit;
+                for (int r = 0; r < DotGlyph::Samples; ++r)
+                    if (p.rows[size_t(r)]) lit << r;
+                return lit;
+            };
+            QVERIFY(small.count() < full.count());
+            QCOMPARE_GE(rows(small).first(), rows(full).first());
+            QCOMPARE(rows(small).last(), 17);
+        }
     }
 
     void cacheRemembersCharacters() {

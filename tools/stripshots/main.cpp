@@ -1,7 +1,9 @@
 // Renders the looks of the stop-name display worth seeing to PNG files, each
 // also three times enlarged ("x3-" in front of its name): a standing name,
 // both sizes of the prefix, a prefixed long name in mid-scroll, the Mincho
-// and substituted characters, and bold.
+// and substituted characters, and bold; and one sheet per face (Gothic,
+// Mincho, each regular and bold) of names with complex kanji, whole strips
+// one under the other.
 //   stripshots <out folder>
 #include "widgets/StopNameDisplay.h"
 #include "widgets/PropertyBag.h"
@@ -12,6 +14,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 #include <QTextStream>
 
 namespace {
@@ -71,6 +74,30 @@ int main(int argc, char** argv) {
             !img.scaled(img.size() * 3).save(out.filePath(u"x3-"_qs + file)))
             return 1;
         QTextStream(stdout) << out.filePath(file) << '\n';
+    }
+
+    const QStringList names{u"系統選別中"_qs, u"市役所前・文化会館"_qs, u"議事堂前"_qs,
+                            u"鶴見駅東口"_qs};
+    for (const auto& [file, fontMode, bold] :
+         {std::tuple{"face-gothic.png", 0, false}, std::tuple{"face-gothic-bold.png", 0, true},
+          std::tuple{"face-mincho.png", 1, false}, std::tuple{"face-mincho-bold.png", 1, true}}) {
+        QImage sheet(9 * 54 + 8, int(names.size()) * 58 + 4, QImage::Format_RGB32);
+        sheet.fill(0x202020);
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            StepClock clock;
+            const PropertyBag panel{{u"BackColor"_qs, 0x101010u}, {u"ForeColor"_qs, 0x00A5FFu}};
+            StopNameDisplay c(nullptr, &panel, &clock);
+            c.setPrefixMode(0);
+            c.setFontMode(qint16(fontMode));
+            c.setFontBold(bold);
+            c.setStopName(names[i]);
+            QPainter(&sheet).drawImage(4, 4 + int(i) * 58, c.stripImage());
+        }
+        const QString name = QString::fromLatin1(file);
+        if (!sheet.save(out.filePath(name)) ||
+            !sheet.scaled(sheet.size() * 2).save(out.filePath(u"x2-"_qs + name)))
+            return 1;
+        QTextStream(stdout) << out.filePath(name) << '\n';
     }
     return 0;
 }
