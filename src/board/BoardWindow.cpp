@@ -33,6 +33,8 @@ QLabel* ticketLabel(QWidget* parent, const QRect& geometry, const QFont& font) {
     l->setGeometry(geometry);
     l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     l->setAttribute(Qt::WA_TranslucentBackground);
+    // A press on a label is its own: it does not drag the board.
+    l->setAttribute(Qt::WA_NoMousePropagation);
     l->setFont(font);
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, Qt::white);

@@ -6,6 +6,7 @@
 #include "widgets/QColorOf.h"
 
 #include <QPaintEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <limits>
 
@@ -274,6 +275,10 @@ void StopNameDisplay::drawPrefix() {
     glyph_.setTop(0);
     glyph_.setBold(false);
     update();
+}
+
+void StopNameDisplay::mousePressEvent(QMouseEvent* event) {
+    event->accept();
 }
 
 bool StopNameDisplay::isScrolling() const {

@@ -100,6 +100,9 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The control takes its own mouse input: a press here never drags the
+    // window it sits on.
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void loadProperties(const PropertyBag& bag);

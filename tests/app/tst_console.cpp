@@ -262,6 +262,31 @@ private slots:
         }
     }
 
+    void dragOnlyByTheFreeSurface() {
+        // The left button drags the board from its free surface; labels, fare
+        // cells and the strip keep their presses, and other buttons drag nothing.
+        K40Rig rig;
+        rig.start();
+        BoardWindow& b = rig.board();
+        QVERIFY(QTest::qWaitForWindowExposed(&b));
+        const auto drag = [&](QWidget* w, Qt::MouseButton button) {
+            const QPoint before = b.pos();
+            const QPoint at(w->width() / 2, w->height() / 2);
+            QTest::mousePress(w, button, {}, at);
+            QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(30, 20)),
+                             QPointF(w->mapToGlobal(at + QPoint(30, 20))), Qt::NoButton, button,
+                             {});
+            QApplication::sendEvent(w, &move);
+            QTest::mouseRelease(w, button, {}, at + QPoint(30, 20));
+            return b.pos() - before;
+        };
+        QCOMPARE(drag(b.ticketLabels[5], Qt::LeftButton), QPoint());
+        QCOMPARE(drag(b.stopNameDisplay, Qt::LeftButton), QPoint());
+        QCOMPARE(drag(b.fareCells[5], Qt::LeftButton), QPoint());
+        QCOMPARE(drag(&b, Qt::RightButton), QPoint());
+        QCOMPARE(drag(&b, Qt::LeftButton), QPoint(30, 20));
+    }
+
     void clockDigits() {
         K40Rig rig;
         rig.start();
