@@ -38,18 +38,26 @@ QPushButton* keyButton(QWidget* parent, const QString& caption, const QRect& geo
     return b;
 }
 
+// A list of the digits 0 to 9, all of them in sight: rows of DigitRowHeight
+// pixels, so that each can be clicked without scrolling.
+constexpr int DigitRowHeight = 10;
+
 QListWidget* digitList(QWidget* parent, const QRect& geometry) {
     auto* l = new QListWidget(parent);
+    QFont f = l->font();
+    f.setPixelSize(DigitRowHeight - 1);
+    l->setFont(f);
     for (int d = 0; d <= 9; ++d) {
         auto* item = new QListWidgetItem(QString::number(d), l);
         item->setTextAlignment(Qt::AlignCenter);
+        item->setSizeHint(QSize(geometry.width() - 2, DigitRowHeight));
     }
-    l->setGeometry(geometry);
+    l->setUniformItemSizes(true);
+    l->setFrameStyle(QFrame::Box | QFrame::Plain);
+    l->setLineWidth(1);
+    l->setGeometry(geometry.adjusted(0, 0, 0, 10 * DigitRowHeight + 2 - geometry.height()));
     l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QFont f = l->font();
-    f.setPixelSize(11);
-    l->setFont(f);
     return l;
 }
 
@@ -102,24 +110,26 @@ void ConsoleWindow::buildEntryPanels() {
 
     // The digit lists.
     QWidget* lists = digitListPanel;
+    // Every digit of the lists in sight: the lists take the panel's height.
     auto* title = new QLabel(QStringLiteral("系統設定"), lists);
-    title->move(Units::px(225), Units::px(255));
+    title->move(Units::px(225), Units::px(90));
     auto* routeCaption = new QLabel(QStringLiteral("系　統"), lists);
-    routeCaption->setGeometry(Units::rect(90, 660, 975, 240));
+    routeCaption->setGeometry(Units::rect(90, 375, 975, 225));
     routeCaption->setAlignment(Qt::AlignCenter);
     auto* sectionCaption = new QLabel(QStringLiteral("区間"), lists);
-    sectionCaption->setGeometry(Units::rect(1230, 660, 675, 240));
+    sectionCaption->setGeometry(Units::rect(1230, 375, 675, 225));
     sectionCaption->setAlignment(Qt::AlignCenter);
     for (int i = 0; i < 5; ++i)
-        routeLists[size_t(i)] = digitList(lists, Units::rect(90 + 195 * i, 915, 195, 510));
+        routeLists[size_t(i)] = digitList(lists, Units::rect(90 + 195 * i, 615, 195, 1530));
     for (int i = 0; i < 3; ++i)
-        sectionLists[size_t(i)] = digitList(lists, Units::rect(1230 + 240 * i, 915, 225, 510));
+        sectionLists[size_t(i)] = digitList(lists, Units::rect(1230 + 240 * i, 615, 225, 1530));
+    // The selection sounds when it changes, by the mouse or by the keys.
     for (QListWidget* l : routeLists)
-        connect(l, &QListWidget::itemClicked, &session_, &RouteSession::playListSound);
+        connect(l, &QListWidget::currentRowChanged, &session_, &RouteSession::playListSound);
     for (QListWidget* l : sectionLists)
-        connect(l, &QListWidget::itemClicked, &session_, &RouteSession::playListSound);
+        connect(l, &QListWidget::currentRowChanged, &session_, &RouteSession::playListSound);
     listResetButton = new QPushButton(QStringLiteral("リセット"), lists);
-    listResetButton->setGeometry(Units::rect(105, 1455, 1845, 315));
+    listResetButton->setGeometry(Units::rect(105, 2235, 1845, 300));
     connect(listResetButton, &QPushButton::clicked, this, [this] {
         session_.setRoute(selectedDigits(routeLists.data(), 5),
                           selectedDigits(sectionLists.data(), 3));

@@ -262,6 +262,33 @@ private slots:
         }
     }
 
+    void digitListsShowEveryDigit() {
+        // Every digit of every list in sight, to be clicked; a change of the
+        // selection by the keys sounds like one by the mouse.
+        K40Rig rig;
+        writeFile(rig.path(u"key.wav"_qs), "RIFF");
+        rig.edit([&](SettingsRecord& r) { r.ResetSound = rig.path(u"key.wav"_qs); });
+        rig.start();
+        ConsoleWindow& c = rig.console();
+        QList<QListWidget*> lists(c.routeLists.begin(), c.routeLists.end());
+        lists += QList<QListWidget*>(c.sectionLists.begin(), c.sectionLists.end());
+        for (QListWidget* l : lists)
+            for (int d = 0; d <= 9; ++d) {
+                const QRect item = l->visualItemRect(l->item(d));
+                QVERIFY(l->viewport()->rect().contains(item));
+                QCOMPARE_GE(item.height(), 10);
+            }
+        const auto plays = [&] { return rig.sound.commands.filter(u"play K40S1"_qs).size(); };
+        QTest::mouseClick(lists[0]->viewport(), Qt::LeftButton, {},
+                          lists[0]->visualItemRect(lists[0]->item(7)).center());
+        QCOMPARE(lists[0]->currentRow(), 7);
+        QCOMPARE(plays(), 1);
+        lists[0]->setFocus();
+        QTest::keyClick(lists[0], Qt::Key_Down);
+        QCOMPARE(lists[0]->currentRow(), 8);
+        QCOMPARE(plays(), 2);
+    }
+
     void dragOnlyByTheFreeSurface() {
         // The left button drags the board from its free surface; labels, fare
         // cells and the strip keep their presses, and other buttons drag nothing.
