@@ -357,6 +357,7 @@ QString ConsoleWindow::versionText() {
            QStringLiteral("  ServiceRelease 1\r\n\r\n") +
            QStringLiteral("運賃表示器シミュレーター\r\n"
                           "Qt %1 / 音源: SDL2 + FluidSynth\r\n"
+                          "書体: IPAフォント, DSEG, ayu 18ドット, 東雲 16ドット\r\n"
                           "音声合成: Open JTalk\r\n"
                           "音声: HTS voice \"Mei\" (CC BY 3.0)\r\n"
                           "  MMDAgent Project Team, 名古屋工業大学")

@@ -18,16 +18,13 @@ qint16 listPosition(qint16 v, int count) {
     return v;
 }
 
-qint32 color(qint32 v) { return v & 0x00FFFFFF; } // a colour button keeps 24 bits
-
 // A group of option buttons: the chosen one's flag is -1, the others' 0.
 // Stored flags choose the last button whose flag is not 0; a group stored
-// all 0 keeps its choice.
+// all 0 has no button chosen, and is saved so again.
 void takeGroup(std::initializer_list<std::pair<qint16*, qint16>> flags) {
     qint16* chosen = nullptr;
     for (const auto& [live, stored] : flags)
         if (stored != 0) chosen = live;
-    if (!chosen) return;
     for (const auto& [live, stored] : flags) *live = live == chosen ? -1 : 0;
 }
 
@@ -99,9 +96,9 @@ void Settings::takeOptions(const SettingsRecord& s,
     r.TapeDataDir = s.TapeDataDir;
     // Ticket numbers and panel pictures.
     r.UseSeiriNum = check(s.UseSeiriNum);
-    r.SeiriNumColorOff = color(s.SeiriNumColorOff);
-    r.SeiriNumColorOn1 = color(s.SeiriNumColorOn1);
-    r.SeiriNumColorOn2 = color(s.SeiriNumColorOn2);
+    r.SeiriNumColorOff = s.SeiriNumColorOff;
+    r.SeiriNumColorOn1 = s.SeiriNumColorOn1;
+    r.SeiriNumColorOn2 = s.SeiriNumColorOn2;
     r.SeiriNumStyle = listPosition(s.SeiriNumStyle, OptionLists::TicketLayouts);
     r.SeiriNumZeroPad = check(s.SeiriNumZeroPad);
     takeGroup({{&r.PanelAuto, s.PanelAuto}, {&r.PanelManual, s.PanelManual}});
@@ -113,9 +110,9 @@ void Settings::takeOptions(const SettingsRecord& s,
     r.PanelOn2File = s.PanelOn2File;
     if (afterPanelPictures) afterPanelPictures();
     // Digit colours and information digits.
-    r.DegitBackColor = color(s.DegitBackColor);
-    r.DegitBaseForeColor = color(s.DegitBaseForeColor);
-    r.DegitForeColor = color(s.DegitForeColor);
+    r.DegitBackColor = s.DegitBackColor;
+    r.DegitBaseForeColor = s.DegitBaseForeColor;
+    r.DegitForeColor = s.DegitForeColor;
     r.InfoSectionOn = check(s.InfoSectionOn);
     r.InfoSectionCell = listPosition(s.InfoSectionCell, OptionLists::Cells);
     r.InfoSectionFromZero = check(s.InfoSectionFromZero);
@@ -127,12 +124,12 @@ void Settings::takeOptions(const SettingsRecord& s,
     r.InfoColumnNo = listPosition(s.InfoColumnNo, OptionLists::Columns);
     r.InfoColumnCell = listPosition(s.InfoColumnCell, OptionLists::Cells);
     // Stop-name display.
-    r.ChimeiBackColor = color(s.ChimeiBackColor);
-    r.ChimeiForeColor = color(s.ChimeiForeColor);
+    r.ChimeiBackColor = s.ChimeiBackColor;
+    r.ChimeiForeColor = s.ChimeiForeColor;
     r.ChimeiFontMode = listPosition(s.ChimeiFontMode, OptionLists::NameFonts);
     r.ChimeiFontBold = check(s.ChimeiFontBold);
     r.ChimeiTsugiwaMode = listPosition(s.ChimeiTsugiwaMode, OptionLists::PrefixModes);
-    r.ChimeiTsugiwaColor = color(s.ChimeiTsugiwaColor);
+    r.ChimeiTsugiwaColor = s.ChimeiTsugiwaColor;
     r.ChimeiTsugiwaFontMode = listPosition(s.ChimeiTsugiwaFontMode, OptionLists::PrefixFonts);
     r.ChimeiTsugiwaBold = check(s.ChimeiTsugiwaBold);
     // Sounds.

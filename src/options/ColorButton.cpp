@@ -11,7 +11,7 @@ ColorButton::ColorButton(QWidget* parent) : QPushButton(parent) {
 }
 
 void ColorButton::setBackColor(BgrColor colour) {
-    colour_ = colour & 0x00FFFFFF;
+    colour_ = colour; // all 32 bits: a system colour stays one
     update();
 }
 

@@ -11,11 +11,6 @@
 FoldersPage::FoldersPage(OptionsContext& context)
     : OptionsPage(QStringLiteral("運賃データと放送用データ"), context) {
     auto* v = new QVBoxLayout(this);
-    const auto chooseFolder = [this] {
-        return context_.dialogs ? context_.dialogs->chooseFolder(
-                                      this, QStringLiteral("フォルダーを選択してください"))
-                                : QString();
-    };
     struct Row {
         const char16_t* label;
         const char16_t* open;
@@ -28,7 +23,7 @@ FoldersPage::FoldersPage(OptionsContext& context)
         {u"放送用データ(*****Tp.csv)のあるフォルダー：",
          u"上記放送用データの場所をエクスプローラで開く", &tapeFolder, &openTapeFolder}};
     for (const Row& r : rows) {
-        *r.row = pathRow(chooseFolder);
+        *r.row = pathRow([this] { return chooseFolder(); });
         *r.openButton = new QPushButton(QString::fromUtf16(r.open));
         auto* line = new QHBoxLayout;
         line->addWidget(r.row->path, 1);

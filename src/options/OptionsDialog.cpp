@@ -52,7 +52,6 @@ OptionsDialog::OptionsDialog(CompanionDialogs* dialogs, TicketEngine* tickets,
     const std::array<OptionsPage*, 6> all = pages();
     for (int i = 0; i < 6; ++i) {
         pageButtons[size_t(i)] = new PageButton(QString::fromUtf16(Buttons[i]));
-        pageButtons[size_t(i)]->setFixedWidth(130);
         group->addButton(pageButtons[size_t(i)], i);
         selector->addWidget(pageButtons[size_t(i)]);
         stack_->addWidget(all[size_t(i)]);
@@ -60,6 +59,10 @@ OptionsDialog::OptionsDialog(CompanionDialogs* dialogs, TicketEngine* tickets,
             if (on) stack_->setCurrentIndex(i);
         });
     }
+    // One column of buttons as wide as the widest caption.
+    int width = 0;
+    for (QRadioButton* b : pageButtons) width = std::max(width, b->sizeHint().width());
+    for (QRadioButton* b : pageButtons) b->setFixedWidth(width);
     selector->addStretch();
     body->addLayout(selector);
     body->addWidget(stack_, 1);

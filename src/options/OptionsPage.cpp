@@ -1,11 +1,15 @@
 #include "options/OptionsPage.h"
 
+#include "model/AppInfo.h"
+#include "model/Cp932.h"
+#include "model/MessageBoxService.h"
 #include "options/ColorButton.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -16,6 +20,31 @@ QLabel* OptionsPage::wrapLabel(const QString& text) {
     auto* l = new QLabel(text);
     l->setWordWrap(true);
     return l;
+}
+
+namespace {
+// Clicks a button when the label it watches is clicked.
+class ClickForwarder : public QObject {
+public:
+    ClickForwarder(QLabel* label, QAbstractButton* button) : QObject(label), button_(button) {
+        label->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && button_->isEnabled())
+            button_->click();
+        return false;
+    }
+
+private:
+    QAbstractButton* button_;
+};
+} // namespace
+
+QLabel* OptionsPage::captionOf(QAbstractButton* button, const QString& text) {
+    QLabel* label = wrapLabel(text);
+    new ClickForwarder(label, button);
+    return label;
 }
 
 QPushButton* OptionsPage::dotsButton() {
@@ -58,7 +87,30 @@ OptionsPage::PathRow OptionsPage::pathRow(std::function<QString()> chooser) {
 }
 
 QString OptionsPage::chooseFile(const QString& filter, const QString& title) {
-    return context_.dialogs ? context_.dialogs->chooseFile(this, filter, title) : QString();
+    return storable(context_.dialogs ? context_.dialogs->chooseFile(this, filter, title)
+                                     : QString());
+}
+
+QString OptionsPage::chooseFolder() {
+    return storable(context_.dialogs ? context_.dialogs->chooseFolder(
+                                           this, QStringLiteral("フォルダーを選択してください"))
+                                     : QString());
+}
+
+QString OptionsPage::storable(const QString& path) {
+    qsizetype bad = -1;
+    if (path.isEmpty() || Cp932::encodeStrict(path, &bad)) return path;
+    // The settings file keeps paths in CP932: one it cannot hold is refused
+    // now rather than saved with "?" in it.
+    const QString character = path.mid(bad, path[bad].isHighSurrogate() ? 2 : 1);
+    if (context_.messages)
+        context_.messages->show(
+            QStringLiteral("選んだ場所の名前には、設定ファイルに保存できない文字「%1」が"
+                           "含まれています。\r\n%2\r\n\r\n名前を変えるか、別の場所を"
+                           "選んでください。")
+                .arg(character, path),
+            AppInfo::title(), MsgIcon::Exclamation, MsgButtons::Ok);
+    return {};
 }
 
 void OptionsPage::setCheck(QCheckBox* box, qint16 value) {
@@ -74,7 +126,15 @@ qint16 OptionsPage::check(const QCheckBox* box) {
 }
 
 void OptionsPage::setFlag(QRadioButton* button, qint16 value) {
-    if (value != 0) button->setChecked(true);
+    if (value != 0) {
+        button->setChecked(true);
+    } else if (button->isChecked()) {
+        // A group with no button chosen shows none: an exclusive button can
+        // be unchecked only while it is not exclusive.
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+        button->setAutoExclusive(true);
+    }
 }
 
 qint16 OptionsPage::flag(const QRadioButton* button) { return button->isChecked() ? -1 : 0; }

@@ -12,6 +12,7 @@
 
 class ColorButton;
 class MessageBoxService;
+class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -62,7 +63,15 @@ protected:
     // A path box whose "..." button fills it from chooser (an empty answer
     // leaves the box as it is).
     PathRow pathRow(std::function<QString()> chooser);
+    // The choosers: a path chosen, or empty when cancelled or when the path
+    // holds a character that the settings file cannot keep (which is told).
     QString chooseFile(const QString& filter, const QString& title);
+    QString chooseFolder();
+    // path, or empty (and the reason told) when CP932 cannot hold it.
+    QString storable(const QString& path);
+    // A caption that stands apart from its button: clicking it clicks the
+    // button.
+    static QLabel* captionOf(QAbstractButton* button, const QString& text);
 
     // Check boxes keep 0, 1 or 2 (the third state); option buttons -1
     // (chosen) or 0; lists their position, -1 for none.

@@ -5,11 +5,21 @@
 
 PageButton::PageButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {}
 
+QStringList PageButton::lines() const {
+    QStringList out;
+    for (const QString& part : text().split(QChar(0x3000), Qt::SkipEmptyParts))
+        if (!part.trimmed().isEmpty()) out << part.trimmed();
+    return out;
+}
+
 QSize PageButton::sizeHint() const {
-    const QFontMetrics fm(font());
-    const QRect text = fm.boundingRect(QRect(0, 0, 110, 1000), Qt::TextWordWrap | Qt::AlignCenter,
-                                       this->text().simplified());
-    return QSize(130, std::max(34, text.height() + 14));
+    // As wide as the longest line in bold, the weight of the chosen button.
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics fm(bold);
+    int width = 0;
+    for (const QString& line : lines()) width = std::max(width, fm.horizontalAdvance(line));
+    return QSize(width + 20, std::max(34, int(lines().size()) * fm.lineSpacing() + 14));
 }
 
 void PageButton::paintEvent(QPaintEvent*) {
@@ -24,7 +34,5 @@ void PageButton::paintEvent(QPaintEvent*) {
     QFont f = font();
     f.setBold(isChecked());
     p.setFont(f);
-    // The full-width blanks of a caption only served to break its line.
-    p.drawText(rect().adjusted(8, 4, -8, -4), Qt::AlignCenter | Qt::TextWordWrap,
-               text().simplified());
+    p.drawText(rect().adjusted(4, 4, -4, -4), Qt::AlignCenter, lines().join(u'\n'));
 }

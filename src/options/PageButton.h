@@ -1,6 +1,7 @@
 #pragma once
-// A push-like option button whose caption wraps over several lines, as the
-// page and sub-page buttons of the options dialog are drawn.
+// A push-like option button whose caption may take several lines, as the
+// page and sub-page buttons of the options dialog are drawn. A caption
+// breaks at its full-width blanks, and never inside a word.
 
 #include <QRadioButton>
 
@@ -10,6 +11,8 @@ public:
     explicit PageButton(const QString& caption, QWidget* parent = nullptr);
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+    // The lines of the caption.
+    QStringList lines() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -110,7 +110,7 @@ QGridLayout* SoundsPage::buildChoice(SoundChoice& c, const QString& caption,
     c.byValue = new QRadioButton;
     c.byValue->setAccessibleName(byValueText);
     g->addWidget(c.byValue, 1, 0, Qt::AlignTop);
-    g->addWidget(wrapLabel(byValueText), 1, 1, 1, 2);
+    g->addWidget(captionOf(c.byValue, byValueText), 1, 1, 1, 2);
     static const char16_t* const Cases[3] = {u"「1」の場合", u"「2」の場合", u"「3」の場合"};
     for (int i = 0; i < 3; ++i)
         c.byValueSounds[size_t(i)] = soundRow(g, 3 + i, QString::fromUtf16(Cases[i]));

@@ -5,6 +5,10 @@
 
 #include <QColor>
 
-inline QColor toQColor(BgrColor c) { return QColor(Bgr::red(c), Bgr::green(c), Bgr::blue(c)); }
+// A system colour is shown in the standard scheme's colour.
+inline QColor toQColor(BgrColor c) {
+    c = Bgr::shown(c);
+    return QColor(Bgr::red(c), Bgr::green(c), Bgr::blue(c));
+}
 
 inline BgrColor fromQColor(const QColor& c) { return Bgr::fromRgb(c.red(), c.green(), c.blue()); }

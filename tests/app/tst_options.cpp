@@ -7,6 +7,7 @@
 #include "options/ColorButton.h"
 #include "options/DigitsPage.h"
 #include "options/FoldersPage.h"
+#include "options/PageButton.h"
 #include "options/PanelPage.h"
 #include "options/SoundsPage.h"
 #include "options/StopNamePage.h"
@@ -75,8 +76,21 @@ private slots:
         QVERIFY(!o.soundsPage->announcementSounds.frame->isVisibleTo(o.soundsPage));
         QCOMPARE(o.digitsPage->preview->value(), DigitValue(u"123"_qs));
         QVERIFY(!o.digitsPage->preview->userSettable());
-        // Every setting comes back from the pages as it went in.
-        for (const SettingsRecord& r : {rig.record, unusualSettings(u"/fares"_qs)}) {
+        // Every setting comes back from the pages as it went in: also option
+        // groups with no button chosen, and colours of all 32 bits (system
+        // colours among them).
+        SettingsRecord none = unusualSettings(u"/fares"_qs);
+        for (qint16* f : {&none.PanelAuto, &none.PanelManual, &none.PanelOffBuiltIn,
+                          &none.PanelOffUser, &none.PanelOn1BuiltIn, &none.PanelOn1User,
+                          &none.PanelOn2BuiltIn, &none.PanelOn2User, &none.StepSoundAlways,
+                          &none.StepSoundByColumn, &none.StepSoundSync, &none.StepSoundAsync,
+                          &none.TapeSoundAlways, &none.TapeSoundByFlag, &none.TapeSoundSync,
+                          &none.TapeSoundAsync, &none.DateEachPrint, &none.DateAtRouteSet,
+                          &none.DateFixed})
+            *f = 0;
+        none.DegitBackColor = qint32(0x8000000F);
+        none.ChimeiForeColor = qint32(0xFF00A5FF);
+        for (const SettingsRecord& r : {rig.record, unusualSettings(u"/fares"_qs), none}) {
             SettingsRecord stored = r;
             for (OptionsPage* page : o.pages())
                 page->load(r);
@@ -85,6 +99,68 @@ private slots:
                 page->store(stored);
             QCOMPARE(stored, r);
         }
+    }
+
+    void pathsTheSettingsFileCannotKeepAreRefused() {
+        // The settings file keeps paths in CP932: a path with a character it
+        // lacks is refused when chosen, with the character named.
+        DialogRig rig;
+        OptionsPage::PathRow sound = rig.dialog.soundsPage->routeSetSound;
+        OptionsPage::PathRow folder = rig.dialog.foldersPage->fareFolder;
+        sound.path->setText(u"/音/前.wav"_qs);
+        folder.path->setText(u"/データ"_qs);
+        rig.dialogs.fileAnswer = u"/音/café.wav"_qs;
+        sound.choose->click();
+        rig.dialogs.folderAnswer = u"/データ/🚌"_qs;
+        folder.choose->click();
+        QCOMPARE(sound.path->text(), u"/音/前.wav"_qs);
+        QCOMPARE(folder.path->text(), u"/データ"_qs);
+        QCOMPARE(rig.messages.shown.size(), 2);
+        QVERIFY(rig.messages.shown[0].text.contains(u"「é」"_qs));
+        QVERIFY(rig.messages.shown[1].text.contains(u"「🚌」"_qs));
+        QCOMPARE(rig.messages.shown[1].icon, MsgIcon::Exclamation);
+        rig.dialogs.fileAnswer = u"/音/ピンポン①.wav"_qs; // NEC's circled digits are CP932
+        sound.choose->click();
+        QCOMPARE(sound.path->text(), u"/音/ピンポン①.wav"_qs);
+        QCOMPARE(rig.messages.shown.size(), 2);
+    }
+
+    void pageCaptionsBreakOnlyAtTheirBlanks() {
+        DialogRig rig;
+        const QList<QStringList> lines{{u"運賃データと"_qs, u"放送用データ"_qs},
+                                       {u"パネルと整理券番号表示"_qs},
+                                       {u"デジタル部品と情報用数字"_qs},
+                                       {u"停名の設定"_qs},
+                                       {u"サウンド"_qs},
+                                       {u"整理券"_qs, u"プレビュー"_qs}};
+        for (int i = 0; i < 6; ++i) {
+            const auto* b = qobject_cast<const PageButton*>(rig.dialog.pageButtons[size_t(i)]);
+            QCOMPARE(b->lines(), lines[i]);
+            // Each line fits its button, in the bold of the chosen one.
+            QFont bold = b->font();
+            bold.setBold(true);
+            for (const QString& line : b->lines())
+                QCOMPARE_LE(QFontMetrics(bold).horizontalAdvance(line), b->width() - 8);
+        }
+    }
+
+    void captionsApartFromTheirButtonsChooseThem() {
+        DialogRig rig;
+        rig.dialog.showPage(4);
+        rig.dialog.show();
+        SoundsPage& p = *rig.dialog.soundsPage;
+        for (SoundsPage::SoundChoice* c : {&p.stepSounds, &p.announcementSounds}) {
+            p.stepSoundsButton->setChecked(c == &p.stepSounds);
+            p.announcementSoundsButton->setChecked(c == &p.announcementSounds);
+            c->always->setChecked(true);
+            QLabel* caption = nullptr;
+            for (QLabel* l : c->frame->findChildren<QLabel*>())
+                if (l->text() == c->byValue->accessibleName()) caption = l;
+            QVERIFY(caption && caption->isVisible());
+            QTest::mouseClick(caption, Qt::LeftButton);
+            QVERIFY(c->byValue->isChecked());
+        }
+        rig.dialog.hide();
     }
 
     void informationRowsEnableTheirLists_data() {

@@ -87,8 +87,7 @@ private slots:
         QTest::newRow("both: the last wins") << qint16(-1) << qint16(-1) << qint16(0) << qint16(-1);
         QTest::newRow("any value not 0 chooses")
             << qint16(0) << qint16(7) << qint16(0) << qint16(-1);
-        QTest::newRow("none: the choice stays")
-            << qint16(0) << qint16(0) << qint16(0) << qint16(-1);
+        QTest::newRow("none: no choice") << qint16(0) << qint16(0) << qint16(0) << qint16(0);
     }
 
     void optionGroups() {
@@ -111,11 +110,15 @@ private slots:
         Settings s(QDate(2024, 3, 5));
         SettingsRecord stored = unusualSettings(u"/fares"_qs);
         stored.UseSeiriNum = 2;                     // a check box's third state stays
-        stored.DegitForeColor = qint32(0xFF123456); // a colour button keeps 24 bits
+        stored.DegitForeColor = qint32(0xFF123456); // a colour keeps all 32 bits
+        stored.DegitBackColor = qint32(0x8000000F); // the system colour of buttons
         stored.InfoRouteCell = -1;                  // a list without a selection
         QCOMPARE(takeOptions(s, stored), 0);
         QCOMPARE(s.record().UseSeiriNum, qint16(2));
-        QCOMPARE(s.record().DegitForeColor, 0x123456);
+        QCOMPARE(s.record().DegitForeColor, qint32(0xFF123456));
+        QCOMPARE(s.record().DegitBackColor, qint32(0x8000000F));
+        QCOMPARE(Bgr::shown(0x8000000F), 0xF0F0F0u); // shown as Windows shows it
+        QCOMPARE(Bgr::shown(0xFF123456), 0x123456u);
         QCOMPARE(s.record().InfoRouteCell, qint16(-1));
         QCOMPARE(s.record().FixedDate, u"2023/12/24"_qs);
         QCOMPARE(s.record().TapeSoundFile, u"ピンポン.wav"_qs);
