@@ -41,7 +41,8 @@ Placement placement(qint32 count, bool prefix) {
 Layout layoutName(const QString& text, qint16 prefixMode) {
     Layout out;
     if (text.isEmpty()) return out;
-    out.byteLength = Cp932::byteLength(text);
+    const QByteArray bytes = Cp932::encode(text);
+    out.byteLength = static_cast<qint32>(bytes.size());
     out.count = out.byteLength / 2;
     out.prefix = prefixMode != 0;
     out.places = out.prefix && out.count >= 1 ? out.count + 2 : out.count;
@@ -54,16 +55,13 @@ Layout layoutName(const QString& text, qint16 prefixMode) {
 
     // Two-byte units; an odd byte count ends with a one-byte unit at the next
     // place. A unit whose cell would start beyond the strip shows nothing and
-    // is left out. Only the head of the text that holds the unit is handed to
-    // the byte routine, so that a very long text costs no more than the strip.
+    // is left out.
     const qint32 total = out.count + (out.byteLength % 2);
     for (qint32 k = 1; k <= total; ++k) {
         const qint64 x = qint64{out.x0} + qint64{k - 1} * out.pitch;
         if (x >= out.stripWidth) break;
         const bool whole = k <= out.count;
-        const QString head = text.left(2 * k);
-        out.units.append(
-            {Cp932::byteSlice(head, 2 * k - 1, whole ? 2 : 1), static_cast<int>(x)});
+        out.units.append({Cp932::decode(bytes.mid(2 * k - 2, whole ? 2 : 1)), static_cast<int>(x)});
     }
     return out;
 }
