@@ -4,12 +4,16 @@
 #include "audio/SoundDecoder.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QThreadPool>
 #include <QTimer>
 #include <SDL.h>
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -22,6 +26,17 @@ constexpr int PollMs = 5;
 
 } // namespace
 
+struct SdlMediaCommands::Decode {
+    QString path;
+    QString type;
+    QString key;
+    qint64 size = 0;
+    qint64 modified = 0;
+    std::atomic<bool> done{false};
+    std::shared_ptr<PcmSound> sound; // when done and good
+    qint32 error = MediaError::None; // when done and bad
+};
+
 SdlMediaCommands::SdlMediaCommands() {
     if (!openOutput()) {
         // No usable default output: a silent one that keeps time.
@@ -30,11 +45,22 @@ SdlMediaCommands::SdlMediaCommands() {
         SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     }
     midi_ = std::make_unique<MidiRenderer>(rate_);
+    // One decoding thread: files are decoded one after the other, and the
+    // MIDI synthesiser is used by that thread alone.
+    decoder_ = std::make_unique<QThreadPool>();
+    decoder_->setMaxThreadCount(1);
+    if (QCoreApplication::instance()) {
+        collector_ = std::make_unique<QTimer>();
+        collector_->setInterval(PollMs);
+        collector_->callOnTimeout([this] { collect(); });
+    }
 }
 
 SdlMediaCommands::~SdlMediaCommands() {
     if (output_) SDL_CloseAudioDevice(output_);
     if (sdlInitialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    collector_.reset();
+    decoder_->waitForDone();
     mixer_.clear();
 }
 
@@ -77,9 +103,10 @@ qint32 SdlMediaCommands::sendString(const QString& command) {
     case MediaCommand::Verb::Play:
         return play(c);
     case MediaCommand::Verb::Stop: {
-        const Device* d = find(c.device);
-        if (!d) return MediaError::InvalidDeviceName;
-        mixer_.stop(d->voice);
+        const auto it = devices_.find(c.device.toLower());
+        if (it == devices_.end()) return MediaError::InvalidDeviceName;
+        it->playWhenReady = false;
+        if (!it->decoding) mixer_.stop(it->voice);
         return MediaError::None;
     }
     case MediaCommand::Verb::Close:
@@ -103,14 +130,130 @@ qint32 SdlMediaCommands::open(const MediaCommand& c) {
     }
     if (type != u"waveaudio" && type != u"sequencer") return MediaError::InvalidDeviceName;
     if (!output_) return MediaError::Hardware;
-    if (!QFileInfo(c.device).isFile()) return MediaError::FileNotFound;
+    const QFileInfo file(c.device);
+    if (!file.isFile()) return MediaError::FileNotFound;
 
-    if (type == u"sequencer" && !midi_->available()) return MediaError::CannotLoadDriver;
+    const QString key = type + u'|' + QString::number(rate_) + u'|' + file.absoluteFilePath();
+    if (const std::shared_ptr<PcmSound> sound = kept(key, file)) return add(alias, sound);
+    Device device;
+    device.decoding = startDecode(c.device, type);
+    device.decoding->key = key;
+    device.decoding->size = file.size();
+    device.decoding->modified = file.lastModified().toMSecsSinceEpoch();
+    const std::shared_ptr<Decode> decoding = device.decoding;
+    devices_.insert(alias.toLower(), device);
+    if (collector_ && !collector_->isActive()) collector_->start();
+    if (!c.wait) return MediaError::None;
+    waitFor(*decoding);
+    collect();
+    if (!decoding->sound) return decoding->error;
+    return find(alias) ? MediaError::None : MediaError::Hardware;
+}
 
-    const std::shared_ptr<PcmSound> sound =
-        type == u"waveaudio" ? SoundDecoder::decodeWave(c.device, rate_) : midi_->render(c.device);
-    if (!sound) return MediaError::InvalidFile;
-    return add(alias, sound);
+// ---- Decoding ----------------------------------------------------------------------------
+
+std::shared_ptr<SdlMediaCommands::Decode> SdlMediaCommands::startDecode(const QString& path,
+                                                                         const QString& type) {
+    ++decodeCount_;
+    auto d = std::make_shared<Decode>();
+    d->path = path;
+    d->type = type;
+    const int rate = rate_;
+    MidiRenderer* midi = midi_.get();
+    auto run = [d, rate, midi] {
+        if (d->type == u"sequencer") {
+            if (!midi->available())
+                d->error = MediaError::CannotLoadDriver;
+            else
+                d->sound = midi->render(d->path);
+        } else {
+            d->sound = SoundDecoder::decodeWave(d->path, rate);
+        }
+        if (!d->sound && d->error == MediaError::None) d->error = MediaError::InvalidFile;
+        d->done.store(true, std::memory_order_release);
+    };
+    if (collector_)
+        decoder_->start(run);
+    else
+        run(); // without an event loop there is nothing to keep going meanwhile
+    return d;
+}
+
+void SdlMediaCommands::waitFor(const Decode& decode) {
+    if (decode.done.load(std::memory_order_acquire)) return;
+    if (!QCoreApplication::instance()) {
+        while (!decode.done.load(std::memory_order_acquire))
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return;
+    }
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(1);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (decode.done.load(std::memory_order_acquire)) loop.quit();
+    });
+    poll.start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void SdlMediaCommands::collect() {
+    bool pending = false;
+    for (auto it = devices_.begin(); it != devices_.end();) {
+        Device& d = *it;
+        if (!d.decoding) {
+            ++it;
+            continue;
+        }
+        if (!d.decoding->done.load(std::memory_order_acquire)) {
+            pending = true;
+            ++it;
+            continue;
+        }
+        // A sound that could not be made closes its device.
+        const std::shared_ptr<Decode> decode = std::move(d.decoding);
+        const int voice = decode->sound ? mixer_.add(decode->sound) : 0;
+        if (!voice) {
+            it = devices_.erase(it);
+            continue;
+        }
+        const QFileInfo file(decode->path);
+        keep(decode->key, file, decode->sound);
+        d.voice = voice;
+        d.frames = decode->sound->frames();
+        if (d.playWhenReady)
+            mixer_.play(voice, d.playFromMs < 0 ? 0 : std::min(d.playFromMs * rate_ / 1000, d.frames));
+        ++it;
+    }
+    if (!pending && collector_) collector_->stop();
+}
+
+std::shared_ptr<PcmSound> SdlMediaCommands::kept(const QString& key, const QFileInfo& file) {
+    const auto it = std::find_if(kept_.begin(), kept_.end(),
+                                 [&](const Kept& k) { return k.key == key; });
+    if (it == kept_.end()) return nullptr;
+    if (it->size != file.size() || it->modified != file.lastModified().toMSecsSinceEpoch()) {
+        kept_.erase(it); // the file changed
+        return nullptr;
+    }
+    Kept k = std::move(*it);
+    kept_.erase(it);
+    kept_.push_back(std::move(k)); // the most recently used
+    return kept_.back().sound;
+}
+
+void SdlMediaCommands::keep(const QString& key, const QFileInfo& file,
+                            const std::shared_ptr<PcmSound>& sound) {
+    std::erase_if(kept_, [&](const Kept& k) { return k.key == key; });
+    // A file changed while it was decoded is not kept as it was.
+    if (!file.isFile()) return;
+    kept_.push_back({key, file.size(), file.lastModified().toMSecsSinceEpoch(), sound});
+    const auto bytes = [](const Kept& k) { return qint64(k.sound->samples.size() * sizeof(float)); };
+    qint64 total = 0;
+    for (const Kept& k : kept_) total += bytes(k);
+    while (total > MaxKeptBytes && kept_.size() > 1) {
+        total -= bytes(kept_.front());
+        kept_.erase(kept_.begin());
+    }
 }
 
 qint32 SdlMediaCommands::openPcm(const QString& alias, const float* samples, qint64 frames,
@@ -127,13 +270,33 @@ qint32 SdlMediaCommands::openPcm(const QString& alias, const float* samples, qin
 }
 
 qint32 SdlMediaCommands::add(const QString& alias, const std::shared_ptr<PcmSound>& sound) {
-    devices_.insert(alias.toLower(), Device{mixer_.add(sound), sound->frames()});
+    Device device;
+    device.voice = mixer_.add(sound);
+    if (!device.voice) return MediaError::Hardware; // every voice in use
+    device.frames = sound->frames();
+    devices_.insert(alias.toLower(), device);
     return MediaError::None;
 }
 
 qint32 SdlMediaCommands::play(const MediaCommand& c) {
-    const Device* d = find(c.device);
-    if (!d) return MediaError::InvalidDeviceName;
+    const auto it = devices_.find(c.device.toLower());
+    if (it == devices_.end()) return MediaError::InvalidDeviceName;
+    if (it->decoding) {
+        // Plays as soon as its sound is ready.
+        it->playWhenReady = true;
+        it->playFromMs = c.fromMs.value_or(-1);
+        if (!c.wait) return MediaError::None;
+        const std::shared_ptr<Decode> decoding = it->decoding;
+        waitFor(*decoding);
+        collect();
+        if (!decoding->sound) return decoding->error;
+        const Device* ready = find(c.device);
+        if (!ready || ready->decoding) return MediaError::None; // closed meanwhile
+        const qint64 from = mixer_.position(ready->voice);
+        waitForEnd(ready->voice, ((ready->frames - from) * 1000 + rate_ - 1) / rate_);
+        return MediaError::None;
+    }
+    const Device* d = &*it;
     const Device device = *d; // the table may change while a synchronous play waits
     qint64 from = mixer_.position(device.voice);
     if (c.fromMs) {
@@ -204,6 +367,7 @@ bool SdlMediaCommands::isOpen(const QString& alias) const {
 
 bool SdlMediaCommands::isPlaying(const QString& alias) const {
     const Device* d = find(alias);
+    if (d && d->decoding) return d->playWhenReady;
     return d && mixer_.state(d->voice) == Mixer::State::Playing;
 }
 

@@ -5,6 +5,12 @@
 // (wave files with libsndfile, MIDI files rendered by FluidSynth), so that
 // playing is only mixing.
 //
+// Decoding runs on a thread of its own, never on the user-interface thread:
+// an "open ... wait" lets windows paint and timers run until the sound is
+// ready, and a device opened without waiting plays as soon as its sound is.
+// Decoded sounds are kept, by file, output rate and the file's size and
+// time, so that playing a sound again costs no decoding.
+//
 // The output is the system's default audio device; when it cannot be opened,
 // SDL's "dummy" output stands in, which plays nothing but keeps time, so
 // that every channel still runs its course and a synchronous play still
@@ -16,6 +22,11 @@
 
 #include <QHash>
 #include <memory>
+#include <vector>
+
+class QFileInfo;
+class QThreadPool;
+class QTimer;
 
 class MidiRenderer;
 
@@ -52,10 +63,27 @@ public:
     QString driverName() const { return driver_; }
     int sampleRate() const { return rate_; }
 
+    // How many files have been decoded so far (a file played again from
+    // the kept sounds is not decoded again).
+    int decodeCount() const { return decodeCount_; }
+    // The kept sounds take at most this many bytes.
+    static constexpr qint64 MaxKeptBytes = 256 * 1024 * 1024;
+
 private:
+    // A file being decoded on the decoding thread.
+    struct Decode;
     struct Device {
         int voice = 0;
         qint64 frames = 0;
+        std::shared_ptr<Decode> decoding; // while the sound is being made
+        bool playWhenReady = false;
+        qint64 playFromMs = -1; // -1: from where it stands
+    };
+    struct Kept {
+        QString key;
+        qint64 size = 0;
+        qint64 modified = 0;
+        std::shared_ptr<PcmSound> sound;
     };
 
     bool openOutput();
@@ -67,11 +95,25 @@ private:
     void waitForEnd(int voice, qint64 lengthMs);
     static void mixCallback(void* self, quint8* stream, int bytes);
 
+    // The decoding thread's side.
+    std::shared_ptr<Decode> startDecode(const QString& path, const QString& type);
+    // Waits, painting and running timers, until a decode has finished.
+    void waitFor(const Decode& decode);
+    // Hands the finished decodes to their devices; a device whose sound
+    // could not be made is closed.
+    void collect();
+    std::shared_ptr<PcmSound> kept(const QString& key, const QFileInfo& file);
+    void keep(const QString& key, const QFileInfo& file, const std::shared_ptr<PcmSound>& sound);
+
     quint32 output_ = 0;
     bool sdlInitialised_ = false;
     int rate_ = 44100;
     QString driver_;
     Mixer mixer_;
-    std::unique_ptr<MidiRenderer> midi_;
-    QHash<QString, Device> devices_; // by lower-case alias
+    std::unique_ptr<MidiRenderer> midi_; // used on the decoding thread only
+    QHash<QString, Device> devices_;     // by lower-case alias
+    std::vector<Kept> kept_;             // the most recently used last
+    int decodeCount_ = 0;
+    std::unique_ptr<QThreadPool> decoder_;
+    std::unique_ptr<QTimer> collector_;
 };

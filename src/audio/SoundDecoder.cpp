@@ -86,25 +86,32 @@ std::shared_ptr<PcmSound> toStereo(const float* data, qint64 frames, int channel
 }
 
 std::shared_ptr<PcmSound> decodeWave(const QString& path, int rate) {
-    if (!QFileInfo(path).isFile()) return nullptr;
+    const QFileInfo fileInfo(path);
+    if (!fileInfo.isFile() || fileInfo.size() > MaxWaveBytes) return nullptr;
     SF_INFO info{};
     SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
     if (!file) return nullptr;
     std::shared_ptr<PcmSound> sound;
-    if (info.channels >= 1 && info.channels <= 1024 && info.samplerate >= MinRate &&
-        info.samplerate <= MaxRate) {
-        const qint64 maxFrames = static_cast<qint64>(info.samplerate) * MaxSeconds;
+    const qint64 maxFrames = static_cast<qint64>(info.samplerate) * MaxSeconds;
+    if (info.channels >= 1 && info.channels <= MaxChannels && info.samplerate >= MinWaveRate &&
+        info.samplerate <= MaxWaveRate && info.frames <= maxFrames) {
         std::vector<float> data;
         std::vector<float> chunk(static_cast<size_t>(ChunkFrames * info.channels));
         qint64 frames = 0;
-        while (frames < maxFrames) {
-            const sf_count_t want = std::min<qint64>(ChunkFrames, maxFrames - frames);
-            const sf_count_t got = sf_readf_float(file, chunk.data(), want);
+        bool tooLong = false;
+        for (;;) {
+            const sf_count_t got = sf_readf_float(file, chunk.data(), ChunkFrames);
             if (got <= 0) break;
+            // A header may understate the length: what is read counts.
+            if (frames + got > maxFrames) {
+                tooLong = true;
+                break;
+            }
             data.insert(data.end(), chunk.begin(), chunk.begin() + got * info.channels);
             frames += got;
         }
-        if (frames > 0) sound = toStereo(data.data(), frames, info.channels, info.samplerate, rate);
+        if (frames > 0 && !tooLong)
+            sound = toStereo(data.data(), frames, info.channels, info.samplerate, rate);
     }
     sf_close(file);
     return sound;
@@ -159,13 +166,12 @@ bool MidiRenderer::available() {
 }
 
 std::shared_ptr<PcmSound> MidiRenderer::render(const QString& path) {
-    constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
     constexpr int Block = 512;
     constexpr float Silence = 1e-4f; // the synthesiser has fallen quiet
     constexpr float Audible = 1e-3f; // -60 dBFS: the ring counts as part of the sound
     constexpr float MaxPeak = 0.95f;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileBytes) return nullptr;
+    if (!file.open(QIODevice::ReadOnly) || file.size() > SoundDecoder::MaxMidiBytes) return nullptr;
     const QByteArray bytes = file.readAll();
     if (!bytes.startsWith("MThd") || !available()) return nullptr;
 
@@ -192,7 +198,14 @@ std::shared_ptr<PcmSound> MidiRenderer::render(const QString& path) {
     if (fluid_player_add_mem(player, bytes.constData(), static_cast<size_t>(bytes.size())) ==
             FLUID_OK &&
         fluid_player_play(player) == FLUID_OK) {
-        while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING && frames < maxFrames) {
+        while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING) {
+            if (frames >= maxFrames) {
+                // Longer than a sound may be: refused whole.
+                fluid_player_stop(player);
+                delete_fluid_player(player);
+                fluid_synth_system_reset(synth_);
+                return nullptr;
+            }
             loudest = std::max(loudest, renderBlock());
             const int total = fluid_player_get_total_ticks(player);
             if (endOfTrack < 0 && total > 0 && fluid_player_get_current_tick(player) >= total)

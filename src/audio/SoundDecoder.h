@@ -12,12 +12,18 @@
 
 namespace SoundDecoder {
 
-// The longest sound kept; a longer file is cut there.
-constexpr qint64 MaxSeconds = 300;
+// What a sound file may be; a file beyond these is refused like a damaged one,
+// so that no file can take the sound system's memory or time.
+constexpr qint64 MaxSeconds = 120;                    // the longest sound
+constexpr qint64 MaxWaveBytes = 64 * 1024 * 1024;     // the largest wave file
+constexpr qint64 MaxMidiBytes = 1024 * 1024;          // the largest MIDI file
+constexpr int MaxChannels = 8;
+constexpr int MinWaveRate = 4000;
+constexpr int MaxWaveRate = 192000;
 
-// Decodes a wave file (PCM of any width, float, any rate, any channel count)
-// to stereo at rate. Mono plays on both sides; of more than two channels
-// the first two are kept.
+// Decodes a wave file (PCM of any width, float, 1 to 8 channels at 4 to
+// 192 kHz, up to two minutes) to stereo at rate. Mono plays on both sides;
+// of more than two channels the first two are kept.
 std::shared_ptr<PcmSound> decodeWave(const QString& path, int rate);
 
 // Brings interleaved float frames of channels channels at srcRate to stereo
@@ -48,8 +54,9 @@ public:
     bool available();
 
     // The whole file as PCM: played to its end, followed by the tail of the
-    // notes still ringing. nullptr when the file is no MIDI file, holds
-    // nothing that sounds, or no sound font is present.
+    // notes still ringing. nullptr when the file is no MIDI file, is larger
+    // than 1 MiB or plays longer than two minutes, holds nothing that sounds,
+    // or no sound font is present.
     std::shared_ptr<PcmSound> render(const QString& path);
 
 private:

@@ -10,6 +10,8 @@
 #include "model/SoundChannels.h"
 
 #include <QtTest>
+#include <atomic>
+#include <thread>
 #include <cmath>
 #include <memory>
 #include <numbers>
@@ -91,6 +93,10 @@ private slots:
     void channelsOnOutput();
     void synchronousPlay();
     void soundFromMemory();
+    void limits_data();
+    void limits();
+    void soundsAreKeptAndDecodedAside();
+    void mixerTakesChangesWhileMixing();
 
 private:
     QTemporaryDir dir_;
@@ -230,10 +236,12 @@ void TestSound::commands_data() {
     row("unknown type", R"(open "%F" type videodisc alias new)", "a.wav", good, InvalidDeviceName);
     row("unknown extension", R"(open "%F" alias new)", "a.mp3", good, ExtensionNotFound);
     row("alias taken, in any case", R"(open "%F" alias OK)", "a.wav", good, DuplicateAlias);
-    row("header cut short", R"(open "%F" alias new)", "a.wav", good.left(30), InvalidFile);
-    row("header only", R"(open "%F" alias new)", "a.wav", good.left(44), InvalidFile);
-    row("wave as MIDI", R"(open "%F" type sequencer alias new)", "a.wav", good, badMidi);
-    row("MIDI cut short", R"(open "%F" alias new)", "a.mid",
+    // A file's content is judged by its decoding, which an open that waits
+    // waits for.
+    row("header cut short", R"(open "%F" alias new wait)", "a.wav", good.left(30), InvalidFile);
+    row("header only", R"(open "%F" alias new wait)", "a.wav", good.left(44), InvalidFile);
+    row("wave as MIDI", R"(open "%F" type sequencer alias new wait)", "a.wav", good, badMidi);
+    row("MIDI cut short", R"(open "%F" alias new wait)", "a.mid",
         QByteArray("MThd\0\0\0\6\0\1\0\5\1\xE0MTrk\xFF\xFF\xFF\xFF\x90\x90\x90", 25), badMidi);
     row("play from, in any case", "PLAY OK FROM 150", "", {}, None);
     row("position past the end", "play ok from 201", "", {}, OutOfRange);
@@ -356,6 +364,123 @@ void TestSound::soundFromMemory() {
     QCOMPARE(out.sendString(u"play K40Speech from 0 wait"_qs), 0);
     QCOMPARE_GE(out.positionMs(u"K40Speech"_qs), 249); // its end: 5512 frames at 22050 Hz
     QCOMPARE(out.sendString(u"close K40Speech"_qs), 0);
+}
+
+void TestSound::limits_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes"); // empty: a sparse file beyond 64 MiB
+    QTest::addColumn<int>("result");
+    using namespace MediaError;
+    const auto tones = [](int channels, int rate, double seconds) {
+        return wave(tone(440, seconds, rate, channels), channels, rate);
+    };
+    QTest::newRow("8 channels") << u"a.wav"_qs << tones(8, 8000, 0.1) << int(None);
+    QTest::newRow("9 channels") << u"a.wav"_qs << tones(9, 8000, 0.1) << int(InvalidFile);
+    QTest::newRow("192 kHz") << u"a.wav"_qs << tones(1, 192000, 0.1) << int(None);
+    QTest::newRow("384 kHz") << u"a.wav"_qs << tones(1, 384000, 0.1) << int(InvalidFile);
+    QTest::newRow("2 minutes") << u"a.wav"_qs << tones(1, 4000, 120) << int(None);
+    QTest::newRow("over 2 minutes") << u"a.wav"_qs << tones(1, 4000, 120.1) << int(InvalidFile);
+    QTest::newRow("over 64 MiB") << u"a.wav"_qs << QByteArray() << int(InvalidFile);
+    QTest::newRow("MIDI over 1 MiB")
+        << u"a.mid"_qs << midiNote() + QByteArray(1024 * 1024, 0) << int(InvalidFile);
+}
+
+void TestSound::limits() {
+    // Files beyond what a sound may be are refused as bad files.
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (bytes.isEmpty()) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(wave(tone(440, 0.1, 8000), 1, 8000)) > 0);
+        QVERIFY(f.resize(SoundDecoder::MaxWaveBytes + 1)); // sparse: no disk taken
+    } else {
+        QVERIFY(writeFile(path, bytes));
+    }
+    SdlMediaCommands mci;
+    if (name.endsWith(u".mid") && MidiRenderer::soundFontPath().isEmpty())
+        QSKIP("no General MIDI sound font installed");
+    QTEST(int(mci.sendString(u"open \"%1\" alias x wait"_qs.arg(path))), "result");
+}
+
+void TestSound::soundsAreKeptAndDecodedAside() {
+    const QString path = writeTone(dir_.filePath(u"kept.wav"_qs), 600, 2.0);
+    const QString bad = dir_.filePath(u"bad.wav"_qs);
+    QVERIFY(writeFile(bad, "RIFF and nothing more"));
+    SdlMediaCommands mci;
+    // Decoding runs aside: the event loop keeps going during an open that waits.
+    int ticks = 0;
+    QTimer ticker;
+    ticker.callOnTimeout([&] { ++ticks; });
+    ticker.start(0);
+    QCOMPARE(mci.sendString(u"open \"%1\" alias a wait"_qs.arg(path)), 0);
+    ticker.stop();
+    QCOMPARE_GT(ticks, 0);
+    QCOMPARE(mci.decodeCount(), 1);
+    QCOMPARE(mci.lengthMs(u"a"_qs), 2000);
+    // Played again, from the kept sound; a changed file is decoded again.
+    QCOMPARE(mci.sendString(u"close a"_qs), 0);
+    QCOMPARE(mci.sendString(u"open \"%1\" alias a wait"_qs.arg(path)), 0);
+    QCOMPARE(mci.decodeCount(), 1);
+    QVERIFY(writeTone(path, 600, 1.0) == path);
+    QCOMPARE(mci.sendString(u"close a"_qs), 0);
+    QCOMPARE(mci.sendString(u"open \"%1\" alias a wait"_qs.arg(path)), 0);
+    QCOMPARE(mci.decodeCount(), 2);
+    QCOMPARE(mci.lengthMs(u"a"_qs), 1000);
+    // Opened and played without waiting: it sounds once its sound is made.
+    const QString other = writeTone(dir_.filePath(u"other.wav"_qs), 700, 1.0);
+    QCOMPARE(mci.sendString(u"open \"%1\" alias b"_qs.arg(other)), 0);
+    QVERIFY(mci.isOpen(u"b"_qs));
+    QCOMPARE(mci.sendString(u"play b from 500"_qs), 0);
+    QVERIFY(mci.isPlaying(u"b"_qs));
+    QTRY_COMPARE(mci.lengthMs(u"b"_qs), 1000);
+    QCOMPARE_GE(mci.positionMs(u"b"_qs), 500);
+    // A bad file opened without waiting closes its device once found bad.
+    QCOMPARE(mci.sendString(u"open \"%1\" alias c"_qs.arg(bad)), 0);
+    QTRY_VERIFY(!mci.isOpen(u"c"_qs));
+}
+
+void TestSound::mixerTakesChangesWhileMixing() {
+    // The audio thread mixes while the user-interface thread adds, plays and
+    // removes voices: nothing waits for anything, and nothing is freed under
+    // the mixer's feet (which the sanitizer build would see).
+    Mixer mixer;
+    std::atomic<bool> done{false};
+    std::atomic<int> mixes{0};
+    std::thread audio([&] {
+        std::vector<float> out(2 * 256);
+        while (!done.load()) {
+            mixer.mix(out.data(), 256);
+            for (float x : out)
+                if (!(x >= -1.0f && x <= 1.0f)) std::abort();
+            ++mixes;
+        }
+    });
+    std::vector<int> kept;
+    for (int round = 0; round < 2000; ++round) {
+        auto s = std::make_shared<PcmSound>();
+        s->rate = 44100;
+        s->samples.assign(2 * (100 + round % 700), 0.01f);
+        const int id = mixer.add(s);
+        QVERIFY(id != 0);
+        mixer.play(id, round % 50);
+        if (round % 3) mixer.stop(id);
+        if (round % 2) {
+            mixer.remove(id);
+        } else {
+            kept.push_back(id);
+            if (kept.size() > 100) {
+                mixer.remove(kept.front());
+                kept.erase(kept.begin());
+            }
+        }
+    }
+    mixer.clear();
+    QCOMPARE(mixer.voiceCount(), 0);
+    QTRY_VERIFY(mixes.load() > 10);
+    done = true;
+    audio.join();
 }
 
 QTEST_MAIN(TestSound)
