@@ -104,6 +104,7 @@ bool AnnouncementTape::load(const QString& folderWithSeparator, const QString& r
             FareData::findDataFile(folderWithSeparator, route + QStringLiteral("tp.csv"));
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) throw K40Error(K40Error::PathFileAccessError);
+        if (file.size() > MaxFileBytes) throw K40Error(K40Error::OutOfMemory);
         rows_ = parse(file.readAll());
         position_ = 0;
     } catch (const K40Error&) {

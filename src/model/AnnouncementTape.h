@@ -37,6 +37,8 @@ public:
     // for a flag that is not a number, 6 for one beyond 16 bits, 62 when the
     // file ends inside a record and 9 for more records than lines.
     static std::vector<TapeRow> parse(const QByteArray& bytes);
+    // A larger announcement file is not read (as a bad one).
+    static constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
 
     // Creates the speech engine (once, when the console starts) and releases
     // it (at exit). Without an engine announcements are unavailable.

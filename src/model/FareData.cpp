@@ -142,6 +142,13 @@ QByteArray readWholeFile(const QString& path) {
                            ? K40Error::FileNotFound
                            : K40Error::PathFileAccessError);
     }
+    // 301 records of the longest names stay far below this: a larger file is
+    // refused before it is read.
+    if (file.size() > MaxFileBytes)
+        throw K40Error(K40Error::OutOfMemory,
+                       QStringLiteral("運賃データファイルが大きすぎます（%1 バイト、上限 %2 バイト）。")
+                           .arg(file.size())
+                           .arg(MaxFileBytes));
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) throw K40Error(K40Error::DeviceIoError);
     return data;

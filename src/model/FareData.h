@@ -18,6 +18,9 @@ constexpr int ValueCount = 150;  // v(1..150) of a row
 constexpr int MaxSection = 300;  // highest start section
 constexpr int ColumnCount = 152; // stop name, ticket number, v(1..150)
 constexpr int RecordFixedBytes = 2 + 2 + 2 * ValueCount; // 304 bytes besides the name
+// The largest fare data file read: 301 records with names of the most bytes a
+// name can have (65535) take about 19.8 MiB.
+constexpr qint64 MaxFileBytes = 32 * 1024 * 1024;
 
 // One row of the route table: a stop of the route.
 struct RouteRow {

@@ -21,6 +21,11 @@ SettingsRecord read(const QString& path) {
         if (!QFileInfo::exists(path)) throw K40Error(K40Error::FileNotFound);
         throw K40Error(K40Error::PathFileAccessError);
     }
+    if (file.size() > MaxFileBytes)
+        throw K40Error(K40Error::OutOfMemory,
+                       QStringLiteral("設定ファイルが大きすぎます（%1 バイト、上限 %2 バイト）。")
+                           .arg(file.size())
+                           .arg(MaxFileBytes));
     SettingsRecord record;
     SettingsCodec::decode(file.readAll(), record);
     return record;

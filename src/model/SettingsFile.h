@@ -12,8 +12,12 @@ namespace SettingsFile {
 // The path of the settings file.
 QString path();
 
+// The largest settings file read: every text at its longest takes about 2 MiB.
+constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
+
 // The record of the file at path. Raises error 53 when there is no file,
-// 75 when it cannot be read, 62 when it is shorter than its layout.
+// 75 when it cannot be read, 62 when it is shorter than its layout, 7 when
+// it is larger than MaxFileBytes.
 SettingsRecord read(const QString& path);
 
 // Writes record to path through a temporary file beside it that is renamed
