@@ -1,5 +1,7 @@
 #!/bin/sh
-# Installs the Debian 12 packages K40 needs to build, run and test.
+# Installs the Debian 12 packages K40 needs to build, run and test, and any
+# further packages named as arguments (the sanitizer and fuzzing scripts add
+# clang).
 # Idempotent: packages already present are not touched, and nothing is
 # printed when everything is installed. Works as root or through sudo.
 set -eu
@@ -13,6 +15,7 @@ libsdl2-dev libsndfile1-dev libfluidsynth-dev timgm6mb-soundfont
 open-jtalk open-jtalk-mecab-naist-jdic
 libbenchmark-dev
 xvfb xauth openbox
+$*
 "
 
 missing=""

@@ -338,7 +338,7 @@ private slots:
         // Without a dialog service nothing happens.
         d->setDialogs(nullptr);
         QVERIFY(!d->showSettingsDialog());
-        QCOMPARE(DigitOptions(d->zeroMode(), d->shift(), d->fillZero()), now);
+        QCOMPARE((DigitOptions{d->zeroMode(), d->shift(), d->fillZero()}), now);
     }
 
     void mouse() {
