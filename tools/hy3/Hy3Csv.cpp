@@ -1,6 +1,7 @@
 #include "Hy3Csv.h"
 
 #include "model/Cp932.h"
+#include "model/Csv.h"
 #include "model/Hy3File.h"
 #include "model/K40Error.h"
 
@@ -11,69 +12,6 @@
 namespace Hy3Csv {
 
 namespace {
-
-struct Record {
-    int line = 0;
-    QStringList fields;
-};
-
-// Splits CSV text into records. Quoted fields may hold commas, doubled quotes
-// and line breaks. An unterminated quote is an error.
-std::optional<Error> splitRecords(const QString& text, std::vector<Record>& records) {
-    int line = 1;
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n) {
-        Record rec;
-        rec.line = line;
-        for (;;) {
-            QString field;
-            qsizetype j = i;
-            while (j < n && (text[j] == u' ' || text[j] == u'\t')) ++j;
-            if (j < n && text[j] == u'"') {
-                // A quoted field; blanks before the quote are dropped.
-                const int startLine = line;
-                i = j + 1;
-                for (;;) {
-                    if (i >= n)
-                        return Error{startLine, static_cast<int>(rec.fields.size()) + 1,
-                                     QStringLiteral("a quoted field is not closed")};
-                    if (text[i] == u'"') {
-                        if (i + 1 < n && text[i + 1] == u'"') {
-                            field += u'"';
-                            i += 2;
-                            continue;
-                        }
-                        ++i;
-                        break;
-                    }
-                    if (text[i] == u'\n') ++line;
-                    field += text[i++];
-                }
-                // Only blanks may follow the closing quote.
-                while (i < n && (text[i] == u' ' || text[i] == u'\t')) ++i;
-                if (i < n && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n')
-                    return Error{line, static_cast<int>(rec.fields.size()) + 1,
-                                 QStringLiteral("text follows the closing quote of a field")};
-            } else {
-                while (i < n && text[i] != u',' && text[i] != u'\r' && text[i] != u'\n')
-                    field += text[i++];
-            }
-            rec.fields << field;
-            if (i < n && text[i] == u',') {
-                ++i;
-                continue;
-            }
-            // End of the record.
-            if (i < n && text[i] == u'\r') ++i;
-            if (i < n && text[i] == u'\n') ++i;
-            ++line;
-            break;
-        }
-        records.push_back(std::move(rec));
-    }
-    return std::nullopt;
-}
 
 // A whole number that fits 16 bits; blanks around it are allowed, the empty
 // field is 0.
@@ -120,15 +58,13 @@ QString place(const QString& path, const Error& e) {
 
 Parsed parse(const QByteArray& utf8) {
     Parsed out;
-    QString text = QString::fromUtf8(utf8);
-    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-    std::vector<Record> records;
-    if (auto e = splitRecords(text, records)) {
-        out.error = e;
+    std::vector<Csv::Record> records;
+    if (auto e = Csv::split(Csv::fromUtf8(utf8), records)) {
+        out.error = Error{e->line, e->column, e->message};
         return out;
     }
     bool first = true;
-    for (const Record& rec : records) {
+    for (const Csv::Record& rec : records) {
         const bool isFirst = first;
         first = false;
         if (rec.fields.size() == 1 && rec.fields[0].trimmed().isEmpty()) continue; // empty line
