@@ -10,7 +10,7 @@ PACKAGES="
 cmake g++ make pkg-config
 qt6-base-dev libgl-dev qt6-translations-l10n
 fonts-ipafont-gothic fonts-ipafont-mincho fonts-dseg xfonts-ayu xfonts-shinonome
-libfreetype-dev zlib1g-dev
+libfreetype-dev zlib1g-dev libzip-dev
 libsdl2-dev libsndfile1-dev libfluidsynth-dev timgm6mb-soundfont
 open-jtalk open-jtalk-mecab-naist-jdic
 libbenchmark-dev

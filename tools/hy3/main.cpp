@@ -2,8 +2,13 @@
 //   hy3 import <csv> <hy3>   CSV (UTF-8) to a fare data file
 //   hy3 export <hy3>         a fare data file as CSV on standard output
 //   hy3 check <hy3>          every problem of a fare data file; exit 1 if any
+//   hy3 list-gtfs <feed>     the routes of a GTFS-JP feed (zip file or folder)
+//   hy3 import-gtfs <feed> --route <route> [--direction 0|1] [--trip <trip>]
+//                  [--flat-fare <yen>] --number <route number> --out <folder>
+//                            one route of a feed as <number>.hy3 and <number>tp.csv
 
 #include "Hy3Csv.h"
+#include "Hy3Gtfs.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -17,8 +22,16 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == u"import") return Hy3Csv::importCsv(args[1], args[2], err);
     if (args.size() == 2 && args[0] == u"export") return Hy3Csv::exportCsv(args[1], out, err);
     if (args.size() == 2 && args[0] == u"check") return Hy3Csv::check(args[1], out, err);
+    if (args.size() == 2 && args[0] == u"list-gtfs") return Hy3Gtfs::list(args[1], out, err);
+    if (args.size() >= 2 && args[0] == u"import-gtfs") {
+        const int status = Hy3Gtfs::import(args.mid(1), out, err);
+        if (status != 2) return status;
+    }
     err << "usage: hy3 import <csv> <hy3>\n"
            "       hy3 export <hy3>\n"
-           "       hy3 check <hy3>\n";
+           "       hy3 check <hy3>\n"
+           "       hy3 list-gtfs <feed>\n"
+           "       hy3 import-gtfs <feed> --route <route> [--direction 0|1] [--trip <trip>]\n"
+           "                       [--flat-fare <yen>] --number <route number> --out <folder>\n";
     return 2;
 }

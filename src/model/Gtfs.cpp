@@ -1,0 +1,500 @@
+#include "model/Gtfs.h"
+
+#include "model/Cp932.h"
+#include "model/Csv.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace Gtfs {
+
+namespace {
+
+[[noreturn]] void fail(const QString& message) {
+    throw Problem{message};
+}
+
+QString at(const QString& file, int line) {
+    return QStringLiteral("%1, line %2: ").arg(file).arg(line);
+}
+
+// One file of the feed: its columns by name and its records.
+struct Table {
+    QString file;
+    QHash<QString, int> columns;
+    std::vector<Csv::Record> records;
+
+    int column(const QString& name, bool required) const {
+        const auto it = columns.constFind(name);
+        if (it != columns.constEnd()) return *it;
+        if (required) fail(at(file, 1) + QStringLiteral("the column \"%1\" is missing").arg(name));
+        return -1;
+    }
+    static QString value(const Csv::Record& r, int column) {
+        return column >= 0 && column < r.fields.size() ? r.fields[column].trimmed() : QString();
+    }
+};
+
+std::optional<Table> table(const Files& files, const QString& name, bool required) {
+    const auto it = files.constFind(name);
+    if (it == files.constEnd()) {
+        if (required) fail(QStringLiteral("%1: the feed has no such file").arg(name));
+        return std::nullopt;
+    }
+    Table t;
+    t.file = name;
+    std::vector<Csv::Record> records;
+    if (const auto e = Csv::split(Csv::fromUtf8(*it), records))
+        fail(at(name, e->line) + e->message);
+    if (records.empty()) fail(at(name, 1) + QStringLiteral("the header line is missing"));
+    for (int c = 0; c < records[0].fields.size(); ++c)
+        t.columns.insert(records[0].fields[c].trimmed(), c);
+    for (size_t r = 1; r < records.size(); ++r) {
+        const Csv::Record& rec = records[r];
+        const bool empty = std::all_of(rec.fields.begin(), rec.fields.end(),
+                                       [](const QString& f) { return f.trimmed().isEmpty(); });
+        if (!empty) t.records.push_back(rec);
+    }
+    return t;
+}
+
+// Edit distance, for naming the routes closest to one that is not there.
+int distance(const QString& a, const QString& b) {
+    std::vector<int> row(size_t(b.size()) + 1);
+    for (size_t j = 0; j < row.size(); ++j)
+        row[j] = int(j);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = int(i);
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const int above = row[size_t(j)];
+            row[size_t(j)] = std::min(
+                {above + 1, row[size_t(j - 1)] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row.back();
+}
+
+// The lowest fares of a set of rules, by origin and destination zone ("" for
+// a rule that takes any), and the rules that need a zone passed on the way.
+struct FareIndex {
+    QHash<QString, qint16> byZones;
+    std::vector<const FareRule*> withContains;
+    bool empty() const { return byZones.isEmpty() && withContains.empty(); }
+
+    static QString key(const QString& origin, const QString& destination) {
+        return origin + QChar(0x1F) + destination;
+    }
+    void add(const FareRule& r, qint16 price) {
+        if (!r.contains.isEmpty()) {
+            withContains.push_back(&r);
+            return;
+        }
+        const QString k = key(r.origin, r.destination);
+        const auto it = byZones.find(k);
+        if (it == byZones.end() || price < *it) byZones.insert(k, price);
+    }
+    std::optional<qint16> lowest(const Feed& feed, const QString& origin,
+                                 const QString& destination, const QSet<QString>& passed) const {
+        std::optional<qint16> best;
+        const auto take = [&](qint16 p) {
+            if (!best || p < *best) best = p;
+        };
+        for (const QString& o : {origin, QString()})
+            for (const QString& d : {destination, QString()})
+                if (const auto it = byZones.constFind(key(o, d)); it != byZones.constEnd())
+                    take(*it);
+        for (const FareRule* r : withContains)
+            if ((r->origin.isEmpty() || r->origin == origin) &&
+                (r->destination.isEmpty() || r->destination == destination) &&
+                passed.contains(r->contains))
+                take(feed.fares[size_t(r->fare)].price);
+        return best;
+    }
+};
+
+} // namespace
+
+QString Route::title() const {
+    QStringList parts;
+    if (!shortName.isEmpty()) parts << shortName;
+    if (!longName.isEmpty()) parts << longName;
+    return parts.isEmpty() ? id : parts.join(u' ');
+}
+
+// ---- Reading ---------------------------------------------------------------------------------
+
+Feed Feed::read(const Files& files) {
+    Feed feed;
+    QHash<QString, int> routeIndex, tripIndex, fareIndex;
+    QHash<QString, int>& stopIndex = feed.stopIndex;
+
+    const Table routes = *table(files, u"routes.txt"_qs, true);
+    {
+        const int id = routes.column(u"route_id"_qs, true);
+        const int shortName = routes.column(u"route_short_name"_qs, false);
+        const int longName = routes.column(u"route_long_name"_qs, false);
+        for (const Csv::Record& r : routes.records) {
+            Route route{Table::value(r, id), Table::value(r, shortName), Table::value(r, longName),
+                        r.line};
+            if (route.id.isEmpty())
+                fail(at(routes.file, r.line) + QStringLiteral("the route has no route_id"));
+            routeIndex.insert(route.id, int(feed.routes.size()));
+            feed.routes.push_back(route);
+        }
+    }
+
+    const Table stops = *table(files, u"stops.txt"_qs, true);
+    {
+        const int id = stops.column(u"stop_id"_qs, true);
+        const int name = stops.column(u"stop_name"_qs, true);
+        const int zone = stops.column(u"zone_id"_qs, false);
+        const int parent = stops.column(u"parent_station"_qs, false);
+        for (const Csv::Record& r : stops.records) {
+            Stop stop{Table::value(r, id), Table::value(r, name), Table::value(r, zone),
+                      Table::value(r, parent), r.line};
+            if (stop.id.isEmpty())
+                fail(at(stops.file, r.line) + QStringLiteral("the stop has no stop_id"));
+            stopIndex.insert(stop.id, int(feed.stops.size()));
+            feed.stops.push_back(stop);
+        }
+    }
+
+    const Table trips = *table(files, u"trips.txt"_qs, true);
+    {
+        const int route = trips.column(u"route_id"_qs, true);
+        const int id = trips.column(u"trip_id"_qs, true);
+        const int headsign = trips.column(u"trip_headsign"_qs, false);
+        const int direction = trips.column(u"direction_id"_qs, false);
+        for (const Csv::Record& r : trips.records) {
+            Trip trip;
+            trip.id = Table::value(r, id);
+            trip.routeId = Table::value(r, route);
+            trip.headsign = Table::value(r, headsign);
+            trip.line = r.line;
+            const QString d = Table::value(r, direction);
+            if (d == u"0" || d == u"1")
+                trip.direction = d.toInt();
+            else if (!d.isEmpty())
+                fail(at(trips.file, r.line) +
+                     QStringLiteral("the direction_id \"%1\" is neither 0 nor 1").arg(d));
+            if (!routeIndex.contains(trip.routeId))
+                fail(at(trips.file, r.line) +
+                     QStringLiteral("the trip \"%1\" names the route \"%2\", which routes.txt "
+                                    "does not have")
+                         .arg(trip.id, trip.routeId));
+            tripIndex.insert(trip.id, int(feed.trips.size()));
+            feed.trips.push_back(trip);
+        }
+    }
+
+    const Table times = *table(files, u"stop_times.txt"_qs, true);
+    {
+        const int trip = times.column(u"trip_id"_qs, true);
+        const int stop = times.column(u"stop_id"_qs, true);
+        const int sequence = times.column(u"stop_sequence"_qs, true);
+        std::vector<std::vector<std::pair<qint64, int>>> ordered(feed.trips.size());
+        for (const Csv::Record& r : times.records) {
+            const auto t = tripIndex.constFind(Table::value(r, trip));
+            if (t == tripIndex.constEnd())
+                fail(at(times.file, r.line) + QStringLiteral("the trip \"%1\" is not in trips.txt")
+                                                  .arg(Table::value(r, trip)));
+            const auto s = stopIndex.constFind(Table::value(r, stop));
+            if (s == stopIndex.constEnd())
+                fail(at(times.file, r.line) + QStringLiteral("the stop \"%1\" is not in stops.txt")
+                                                  .arg(Table::value(r, stop)));
+            bool ok = false;
+            const qint64 seq = Table::value(r, sequence).toLongLong(&ok);
+            if (!ok)
+                fail(at(times.file, r.line) +
+                     QStringLiteral("the stop_sequence \"%1\" is not a whole number")
+                         .arg(Table::value(r, sequence)));
+            ordered[size_t(*t)].push_back({seq, *s});
+        }
+        for (size_t t = 0; t < ordered.size(); ++t) {
+            std::stable_sort(ordered[t].begin(), ordered[t].end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            for (const auto& [seq, s] : ordered[t])
+                feed.trips[t].stops.push_back(s);
+        }
+    }
+
+    const auto attributes = table(files, u"fare_attributes.txt"_qs, false);
+    const auto rules = table(files, u"fare_rules.txt"_qs, false);
+    feed.hasFares = attributes && rules;
+    if (!feed.hasFares) return feed;
+    {
+        const int id = attributes->column(u"fare_id"_qs, true);
+        const int price = attributes->column(u"price"_qs, true);
+        for (const Csv::Record& r : attributes->records) {
+            const QString text = Table::value(r, price);
+            bool ok = false;
+            const double p = text.toDouble(&ok);
+            if (!ok || !std::isfinite(p) || p != std::floor(p))
+                fail(at(attributes->file, r.line) +
+                     QStringLiteral("the price \"%1\" of the fare \"%2\" is not whole yen")
+                         .arg(text, Table::value(r, id)));
+            if (p < 0 || p > std::numeric_limits<qint16>::max())
+                fail(at(attributes->file, r.line) +
+                     QStringLiteral("the price %1 of the fare \"%2\" is beyond what the board "
+                                    "shows (0 to 32767)")
+                         .arg(text, Table::value(r, id)));
+            fareIndex.insert(Table::value(r, id), int(feed.fares.size()));
+            feed.fares.push_back({Table::value(r, id), qint16(p), r.line});
+        }
+    }
+    {
+        const int fare = rules->column(u"fare_id"_qs, true);
+        const int route = rules->column(u"route_id"_qs, false);
+        const int origin = rules->column(u"origin_id"_qs, false);
+        const int destination = rules->column(u"destination_id"_qs, false);
+        const int contains = rules->column(u"contains_id"_qs, false);
+        for (const Csv::Record& r : rules->records) {
+            const auto f = fareIndex.constFind(Table::value(r, fare));
+            if (f == fareIndex.constEnd())
+                fail(at(rules->file, r.line) +
+                     QStringLiteral("the fare \"%1\" is not in fare_attributes.txt")
+                         .arg(Table::value(r, fare)));
+            feed.rules.push_back({*f, Table::value(r, route), Table::value(r, origin),
+                                  Table::value(r, destination), Table::value(r, contains), r.line});
+        }
+    }
+    return feed;
+}
+
+QString Feed::zoneOf(int stop) const {
+    const Stop& s = stops[size_t(stop)];
+    if (!s.zone.isEmpty() || s.parent.isEmpty()) return s.zone;
+    const auto p = stopIndex.constFind(s.parent);
+    return p == stopIndex.constEnd() ? QString() : stops[size_t(*p)].zone;
+}
+
+QString Feed::nameOf(int stop) const {
+    const Stop& s = stops[size_t(stop)];
+    const auto p = stopIndex.constFind(s.parent);
+    if (!s.parent.isEmpty() && p != stopIndex.constEnd() && !stops[size_t(*p)].name.isEmpty())
+        return stops[size_t(*p)].name;
+    // A pole of a stop without its station: its name without the platform.
+    static const QRegularExpression platform(
+        u"\\s*([0-9０-９A-Za-zＡ-Ｚａ-ｚ]+番)?(のりば|乗り場|乗場)$"_qs);
+    QString name = s.name;
+    name.remove(platform);
+    return name.isEmpty() ? s.name : name;
+}
+
+// ---- Routes ------------------------------------------------------------------------------------
+
+std::vector<RouteSummary> listRoutes(const Feed& feed) {
+    std::vector<RouteSummary> out;
+    for (const Route& route : feed.routes) {
+        RouteSummary s;
+        s.route = route;
+        const Trip* longest = nullptr;
+        for (const Trip& t : feed.trips) {
+            if (t.routeId != route.id) continue;
+            ++s.trips;
+            if (t.direction >= 0 && !s.directions.contains(t.direction))
+                s.directions << t.direction;
+            if (!longest || t.stops.size() > longest->stops.size()) longest = &t;
+        }
+        std::sort(s.directions.begin(), s.directions.end());
+        if (longest)
+            for (int stop : longest->stops)
+                s.longestTrip << feed.nameOf(stop);
+        s.faresKnown = feed.hasFares &&
+                       std::any_of(feed.rules.begin(), feed.rules.end(), [&](const FareRule& r) {
+                           return r.routeId.isEmpty() || r.routeId == route.id;
+                       });
+        out.push_back(s);
+    }
+    return out;
+}
+
+QString toCp932Characters(const QString& text) {
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString ch = text.mid(i, n);
+        i += n - 1;
+        if (Cp932::encodeStrict(ch)) {
+            out += ch;
+            continue;
+        }
+        // Variants that Japanese names often take, then compatibility forms.
+        static const QHash<QString, QString> Variants{
+            {u"𠮷"_qs, u"吉"_qs}, {u"𡈽"_qs, u"土"_qs}, {u"‑"_qs, u"－"_qs}};
+        const QString nfkc = ch.normalized(QString::NormalizationForm_KC);
+        if (Variants.contains(ch))
+            out += Variants.value(ch);
+        else if (!nfkc.isEmpty() && nfkc != ch && Cp932::encodeStrict(nfkc))
+            out += nfkc;
+        else
+            out += u'〓';
+    }
+    return out;
+}
+
+Imported importRoute(const Feed& feed, const ImportRequest& request) {
+    // The route: by id, else by short name, else by long name.
+    std::vector<const Route*> found;
+    for (const auto& matches :
+         {std::function<bool(const Route&)>([&](const Route& r) { return r.id == request.route; }),
+          std::function<bool(const Route&)>(
+              [&](const Route& r) { return r.shortName == request.route; }),
+          std::function<bool(const Route&)>(
+              [&](const Route& r) { return r.longName == request.route; })}) {
+        for (const Route& r : feed.routes)
+            if (matches(r)) found.push_back(&r);
+        if (!found.empty()) break;
+    }
+    if (found.empty()) {
+        std::vector<std::pair<int, QString>> near;
+        for (const Route& r : feed.routes) {
+            int d = distance(request.route, r.id);
+            if (!r.shortName.isEmpty()) d = std::min(d, distance(request.route, r.shortName));
+            if (!r.longName.isEmpty()) d = std::min(d, distance(request.route, r.longName));
+            near.push_back({d, QStringLiteral("%1 (%2)").arg(r.title(), r.id)});
+        }
+        std::stable_sort(near.begin(), near.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        QStringList names;
+        for (size_t i = 0; i < near.size() && i < 3; ++i)
+            names << near[i].second;
+        fail(QStringLiteral("routes.txt: there is no route \"%1\"; the closest: %2")
+                 .arg(request.route, names.join(u", "_qs)));
+    }
+    if (found.size() > 1) {
+        QStringList ids;
+        for (const Route* r : found)
+            ids << r->id;
+        fail(QStringLiteral("routes.txt: \"%1\" names %2 routes (%3); give its route_id")
+                 .arg(request.route)
+                 .arg(found.size())
+                 .arg(ids.join(u", "_qs)));
+    }
+    Imported out;
+    out.route = *found.front();
+
+    // The trip: the one named, or the longest of the route (in the direction).
+    const Trip* trip = nullptr;
+    for (const Trip& t : feed.trips) {
+        if (t.routeId != out.route.id) continue;
+        if (request.direction && t.direction != *request.direction) continue;
+        if (!request.trip.isEmpty()) {
+            if (t.id == request.trip) trip = &t;
+        } else if (!trip || t.stops.size() > trip->stops.size()) {
+            trip = &t;
+        }
+    }
+    if (!trip) {
+        if (!request.trip.isEmpty())
+            fail(QStringLiteral("trips.txt: the route %1 has no trip \"%2\"%3")
+                     .arg(out.route.id, request.trip,
+                          request.direction
+                              ? QStringLiteral(" in direction %1").arg(*request.direction)
+                              : QString()));
+        fail(QStringLiteral("trips.txt: the route %1 has no trip%2")
+                 .arg(out.route.id, request.direction
+                                        ? QStringLiteral(" in direction %1").arg(*request.direction)
+                                        : QString()));
+    }
+    out.trip = *trip;
+    const int n = int(trip->stops.size());
+    if (n == 0) fail(QStringLiteral("stop_times.txt: the trip \"%1\" has no stops").arg(trip->id));
+    if (n > FareData::MaxRows - 1)
+        fail(QStringLiteral("stop_times.txt: the trip \"%1\" has %2 stops; a route holds at "
+                            "most %3")
+                 .arg(trip->id)
+                 .arg(n)
+                 .arg(FareData::MaxRows - 1));
+
+    // The fares: the route's own rules first, then those for every route.
+    FareIndex own, every;
+    bool needZones = false;
+    QSet<qint16> prices;
+    for (const FareRule& r : feed.rules) {
+        if (!r.routeId.isEmpty() && r.routeId != out.route.id) continue;
+        prices.insert(feed.fares[size_t(r.fare)].price);
+        (r.routeId.isEmpty() ? every : own).add(r, feed.fares[size_t(r.fare)].price);
+        needZones =
+            needZones || !r.origin.isEmpty() || !r.destination.isEmpty() || !r.contains.isEmpty();
+    }
+    if (prices.size() == 1) out.onlyPrice = *prices.begin();
+    std::vector<QString> zones;
+    for (int s : trip->stops) {
+        zones.push_back(feed.zoneOf(s));
+        if (needZones && zones.back().isEmpty()) {
+            const Stop& stop = feed.stops[size_t(s)];
+            fail(at(u"stops.txt"_qs, stop.line) +
+                 QStringLiteral("the stop \"%1\" (%2) has no zone_id, which the fares of the "
+                                "route %3 need")
+                     .arg(stop.name, stop.id, out.route.id));
+        }
+    }
+
+    for (int i = 1; i <= n; ++i) {
+        const int stop = trip->stops[size_t(i - 1)];
+        const QString name = feed.nameOf(stop);
+        const QString shown = toCp932Characters(name);
+        if (shown != name)
+            out.notes << at(u"stops.txt"_qs, feed.stops[size_t(stop)].line) +
+                             QStringLiteral("the name \"%1\" holds characters that CP932 cannot "
+                                            "store; written as \"%2\"")
+                                 .arg(name, shown);
+        out.stopNames << shown;
+        FareData::RouteRow row;
+        row.name = shown;
+        row.ticket = qint16(i);
+        QSet<QString> passed;
+        for (int k = i; k >= 1; --k) {
+            passed.insert(zones[size_t(k - 1)]);
+            if (k == i) continue;
+            std::optional<qint16> fare;
+            if (!own.empty())
+                fare = own.lowest(feed, zones[size_t(k - 1)], zones[size_t(i - 1)], passed);
+            if (!fare && !every.empty())
+                fare = every.lowest(feed, zones[size_t(k - 1)], zones[size_t(i - 1)], passed);
+            if (fare)
+                ++out.faresFound;
+            else
+                ++out.faresMissing;
+            if (!fare) fare = request.flatFare;
+            if (fare && k <= FareData::ValueCount) row.v[size_t(k - 1)] = *fare;
+        }
+        out.rows.push_back(std::move(row));
+    }
+    return out;
+}
+
+QByteArray announcements(const Imported& imported) {
+    const auto field = [](const QString& text) {
+        return text.contains(u',') || text.contains(u'"')
+                   ? u'"' + QString(text).replace(u"\""_qs, u"\"\""_qs) + u'"'
+                   : text;
+    };
+    const QStringList& stops = imported.stopNames;
+    const QString terminal = stops.isEmpty() ? QString() : stops.last();
+    QString toward =
+        imported.trip.headsign.isEmpty() ? imported.route.longName : imported.trip.headsign;
+    if (toward.isEmpty()) toward = terminal;
+    toward = toCp932Characters(toward);
+    const QString bound =
+        toward.endsWith(u"循環") ? toward + u"です。"_qs : toward + u"行きです。"_qs;
+    const QString line = imported.route.shortName.isEmpty()
+                             ? QString()
+                             : toCp932Characters(imported.route.shortName) + u"、"_qs;
+    QStringList rows;
+    rows << field(u"ご乗車ありがとうございます。このバスは、"_qs + line + bound) + u",0,1"_qs;
+    for (qsizetype i = 1; i + 1 < stops.size(); ++i)
+        rows << field(u"次は、"_qs + stops[i] + u"です。"_qs) + u",1,0"_qs;
+    if (stops.size() >= 2) rows << field(u"次は、終点、"_qs + terminal + u"です。"_qs) + u",1,2"_qs;
+    rows << field(u"終点、"_qs + terminal + u"です。ご乗車ありがとうございました。"_qs) +
+                u",0,3"_qs;
+    return Cp932::encode(rows.join(u"\r\n"_qs) + u"\r\n"_qs);
+}
+
+} // namespace Gtfs
