@@ -12,7 +12,7 @@ SECONDS_EACH=${1:-30}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" \
     >/dev/null
-TARGETS="fuzz_cp932 fuzz_hy3 fuzz_settings fuzz_tape fuzz_ticketplugin"
+TARGETS="fuzz_cp932 fuzz_gtfs fuzz_hy3 fuzz_settings fuzz_tape fuzz_ticketplugin"
 # shellcheck disable=SC2086
 cmake --build build-fuzz -j"$(nproc)" --target hy3 $TARGETS >/dev/null
 
@@ -30,6 +30,12 @@ seeds fuzz_settings tests/badinput/settings/*
 seeds fuzz_tape data/sample/12tp.csv tests/badinput/announcements/*
 seeds fuzz_ticketplugin data/plugins/*.4SP tests/badinput/plugins/*
 seeds fuzz_cp932 data/sample/12tp.csv tests/badinput/announcements/utf8.csv
+# A feed's six files joined at "@" lines, as fuzz_gtfs splits its input.
+mkdir -p build-fuzz/corpus/fuzz_gtfs
+for f in routes stops trips stop_times fare_attributes fare_rules; do
+    cat "fuzz/gtfs/$f.txt"
+    printf '@'
+done >build-fuzz/corpus/fuzz_gtfs/minifeed
 
 mkdir -p build-fuzz/findings
 status=0

@@ -1,5 +1,5 @@
-// The fare data authoring tool: its CSV reader and its commands, run as the
-// user runs them.
+// The fare data authoring tool: its CSV reader and its commands (the GTFS-JP
+// import among them), run as the user runs them.
 #include "Hy3Csv.h"
 #include "TestFiles.h"
 #include "model/FareData.h"
@@ -171,6 +171,38 @@ private slots:
         qsizetype at = 0;
         for (const QString& piece : report.split(u'…'))
             QVERIFY2((at = out.indexOf(piece, at)) >= 0, qPrintable(out));
+    }
+
+    void gtfsCommands() {
+        // A feed in a zip file, its files in a folder of their own: listed,
+        // imported as the board and the tape read it, and the problems told.
+        const QString zip = QStringLiteral(K40_SOURCE_DIR "/tests/data/minifeed.zip");
+        Run r = hy3({u"list-gtfs"_qs, zip});
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.out.startsWith("R1\t1\t駅前線\n"), r.out.constData());
+        QVERIFY(r.out.contains("directions: 0; fares: known"));
+        QVERIFY(r.out.contains("3 stops: 駅前 - 本町 - 港"));
+        QTemporaryDir dir;
+        r = hy3({u"import-gtfs"_qs, zip, u"--route"_qs, u"駅前線"_qs, u"--number"_qs, u"12"_qs,
+                 u"--out"_qs, dir.path()});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.contains("fares: 3 found, 0 missing"));
+        const FareData::Hy3File f = FareData::parseHy3(readFile(dir.filePath(u"12.hy3"_qs)));
+        QVERIFY(f.usable());
+        QCOMPARE(describe(f.rows), u"駅前|1|0,0,0; 本町|2|160,0,0; 港|3|220,220,0"_qs);
+        QCOMPARE(readFile(dir.filePath(u"12tp.csv"_qs)).count("\r\n"), 4);
+        // What cannot be done says why, and writes nothing.
+        r = hy3({u"import-gtfs"_qs, zip, u"--route"_qs, u"9"_qs, u"--number"_qs, u"9"_qs,
+                 u"--out"_qs, dir.path()});
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.err, u"routes.txt: there is no route \"9\"; the closest: 1 駅前線 (R1)\n"_qs);
+        QVERIFY(!QFile::exists(dir.filePath(u"9.hy3"_qs)));
+        r = hy3({u"import-gtfs"_qs, zip, u"--route"_qs, u"R1"_qs, u"--number"_qs, u"012"_qs,
+                 u"--out"_qs, dir.path()});
+        QCOMPARE(r.status, 2);
+        r = hy3({u"list-gtfs"_qs, dir.filePath(u"none.zip"_qs)});
+        QCOMPARE(r.status, 1);
+        QVERIFY(r.err.endsWith(u"none.zip: no such file or folder\n"_qs));
     }
 };
 
