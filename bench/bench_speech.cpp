@@ -32,7 +32,7 @@ struct Rig {
         qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(rawPath));
         output = std::make_unique<SdlMediaCommands>();
         OpenJTalkSpeech::Setup setup = OpenJTalkSpeech::Setup::standard();
-        setup.voiceFolder = QStringLiteral(K40_BINARY_DIR "/voices");
+        setup.voiceFolders = {QStringLiteral(K40_BINARY_DIR "/voices")};
         speech = std::make_unique<OpenJTalkSpeech>(*output, setup);
     }
     qint64 framesWritten() const { return QFileInfo(rawPath).size() / 8; }

@@ -15,6 +15,7 @@
 #include "model/SettingsFile.h"
 #include "model/SoundChannels.h"
 #include "model/SpeechEngine.h"
+#include "model/StarterSettings.h"
 #include "model/VoiceSettingsFile.h"
 #include "options/OptionsDialog.h"
 #include "widgets/CompanionDialogs.h"
@@ -23,6 +24,7 @@
 #include "widgets/Units.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 K40Application::K40Application(const Services& services) : services_(services) {
     Typefaces::registerSubstitutions();
@@ -83,6 +85,15 @@ void K40Application::start() {
     board_->update();
     loadSettings();
     board_->show();
+    // A screen smaller than the one the positions were stored on.
+    keepOnScreen(*console_);
+    keepOnScreen(*board_);
+}
+
+void K40Application::keepOnScreen(QWidget& window) {
+    const QRect frame(placement_->framePosition(window), placement_->frameSize(window));
+    const QPoint fitted = placement_->fittedPosition(frame);
+    if (fitted != frame.topLeft()) placement_->moveFrameTo(window, fitted);
 }
 
 void K40Application::applyScrollSettings() {
@@ -94,8 +105,24 @@ void K40Application::applyScrollSettings() {
 // ---- The settings file --------------------------------------------------------------
 
 void K40Application::loadSettings() {
+    SettingsRecord stored;
     try {
-        const SettingsRecord stored = SettingsFile::read(SettingsFile::path());
+        stored = SettingsFile::read(SettingsFile::path());
+    } catch (const K40Error& e) {
+        if (e.number() != K40Error::BadFileName && e.number() != K40Error::FileNotFound) {
+            showError(e.number(), e.description());
+            return;
+        }
+        // A first start has no file to read. Run from its build folder K40
+        // starts on its defaults; installed, it starts on the shipped samples.
+        if (!AppInfo::isInstalled()) return;
+        const QString data = AppInfo::dataDir();
+        stored = StarterSettings::record(data + QStringLiteral("/sample"),
+                                         data + QStringLiteral("/sample"),
+                                         data + QStringLiteral("/plugins/standard.4SP"),
+                                         services_.clock->now().date());
+    }
+    try {
         settings_->takeCustomColors(stored);
         board_->takeStoredDisplays(stored);
         // Changed panel pictures show at once.
@@ -108,8 +135,6 @@ void K40Application::loadSettings() {
                                                 Units::px(stored.PanelTop)));
         board_->applyAppearance();
     } catch (const K40Error& e) {
-        // A first start has no file to read.
-        if (e.number() == K40Error::BadFileName || e.number() == K40Error::FileNotFound) return;
         showError(e.number(), e.description());
     }
 }
@@ -124,6 +149,7 @@ void K40Application::saveSettings() {
     r.PanelLeft = Units::twips(board.x());
     r.PanelTop = Units::twips(board.y());
     try {
+        QDir().mkpath(AppInfo::settingsDir());
         SettingsFile::write(SettingsFile::path(), r);
     } catch (const K40Error& e) {
         showError(e.number(), e.description());
@@ -167,10 +193,13 @@ void K40Application::openVoiceSettings() {
     if (!tape_->speechAvailable()) return;
     board_->setEnabled(false);
     VoiceDialog dialog(*services_.speech, console_.get());
-    if (dialog.edit() && !VoiceSettingsFile::write(VoiceSettingsFile::path(), dialog.edited()))
-        services_.messages->show(QStringLiteral("音声の設定を保存できませんでした。\r\n") +
-                                     VoiceSettingsFile::path(),
-                                 AppInfo::title(), MsgIcon::Exclamation, MsgButtons::Ok);
+    if (dialog.edit()) {
+        QDir().mkpath(AppInfo::settingsDir());
+        if (!VoiceSettingsFile::write(VoiceSettingsFile::path(), dialog.edited()))
+            services_.messages->show(QStringLiteral("音声の設定を保存できませんでした。\r\n") +
+                                         VoiceSettingsFile::path(),
+                                     AppInfo::title(), MsgIcon::Exclamation, MsgButtons::Ok);
+    }
     board_->setEnabled(true);
 }
 

@@ -45,7 +45,8 @@ public:
     bool requestExit();
 
     // The settings file, read at start and written at exit. A missing file
-    // is silent; any other failure shows the error box.
+    // is silent (an installed K40 then starts on its shipped samples); any
+    // other failure shows the error box.
     void loadSettings();
     void saveSettings();
 
@@ -63,6 +64,8 @@ public:
 
 private:
     void applyScrollSettings();
+    // Moves window so that its frame is wholly on a screen.
+    void keepOnScreen(QWidget& window);
     void showError(int number, const QString& description);
     void endProgram();
 

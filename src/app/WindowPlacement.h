@@ -5,6 +5,7 @@
 // keep it in twips. The real placement asks Qt; tests replace it with a fake
 // window manager.
 
+#include <QList>
 #include <QPoint>
 #include <QRect>
 
@@ -21,6 +22,16 @@ public:
     virtual QSize frameSize(const QWidget& window) const = 0;
     // The area of the screen the windows start on.
     virtual QRect screenArea() const = 0;
+    // The areas of every screen that windows may use (without panels and
+    // docks), the primary screen's first. By default the one screenArea().
+    virtual QList<QRect> usableAreas() const { return {screenArea()}; }
+
+    // Where a window whose frame is frame should stand to be wholly visible:
+    // where it is when it lies on one screen; otherwise moved onto the
+    // screen that holds most of it (the primary one when none does) by as
+    // little as it takes, its top-left corner on the screen when the window
+    // is the larger of the two.
+    QPoint fittedPosition(const QRect& frame) const;
 };
 
 class QtWindowPlacement : public WindowPlacement {
@@ -29,4 +40,5 @@ public:
     void moveFrameTo(QWidget& window, const QPoint& position) override;
     QSize frameSize(const QWidget& window) const override;
     QRect screenArea() const override;
+    QList<QRect> usableAreas() const override;
 };

@@ -50,7 +50,7 @@ void trimLeadingSilence(PcmSound& sound) {
 OpenJTalkSpeech::Setup OpenJTalkSpeech::Setup::standard() {
     return {QStandardPaths::findExecutable(QStringLiteral("open_jtalk")),
             QStringLiteral("/var/lib/mecab/dic/open-jtalk/naist-jdic"),
-            AppInfo::executableDir() + QStringLiteral("/voices")};
+            QStringList{AppInfo::dataDir() + QStringLiteral("/voices"), AppInfo::userVoicesDir()}};
 }
 
 OpenJTalkSpeech::OpenJTalkSpeech(SdlMediaCommands& output, Setup setup, QObject* parent)
@@ -68,8 +68,9 @@ OpenJTalkSpeech::~OpenJTalkSpeech() {
 
 bool OpenJTalkSpeech::create() {
     voicePaths_.clear();
-    if (!setup_.voiceFolder.isEmpty()) {
-        QDirIterator it(setup_.voiceFolder, {QStringLiteral("*.htsvoice")}, QDir::Files,
+    for (const QString& folder : setup_.voiceFolders) {
+        if (folder.isEmpty()) continue;
+        QDirIterator it(folder, {QStringLiteral("*.htsvoice")}, QDir::Files,
                         QDirIterator::Subdirectories);
         QStringList paths;
         while (it.hasNext())

@@ -28,13 +28,14 @@ class OpenJTalkSpeech : public QObject, public SpeechEngine {
     Q_OBJECT
 public:
     // Where the engine's parts are: the open_jtalk program, its dictionary
-    // folder and the voices folder.
+    // folder and the folders of the voices (searched with their subfolders;
+    // of two voices with one name, the first folder's wins).
     struct Setup {
         QString program;
         QString dictionary;
-        QString voiceFolder;
-        // Debian's open_jtalk on the PATH, its NAIST dictionary, and the
-        // "voices" folder beside the executable.
+        QStringList voiceFolders;
+        // Debian's open_jtalk on the PATH, its NAIST dictionary, the voices
+        // K40 ships and the voices the user adds.
         static Setup standard();
     };
 

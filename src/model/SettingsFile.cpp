@@ -10,7 +10,7 @@
 namespace SettingsFile {
 
 QString path() {
-    QString dir = AppInfo::executableDir();
+    QString dir = AppInfo::settingsDir();
     if (!dir.endsWith(u'/')) dir += u'/';
     return dir + AppInfo::modelName() + QStringLiteral(".in4");
 }

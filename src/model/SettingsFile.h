@@ -1,6 +1,6 @@
 #pragma once
-// The settings file: beside the executable, named after it with ".in4"
-// (K40.in4). Read once as the last step of start-up, written once at the
+// The settings file: in the settings folder (AppInfo::settingsDir()), named
+// after the executable with ".in4" (K40.in4). Read once as the last step of start-up, written once at the
 // confirmed exit; its bytes are SettingsCodec's.
 
 #include "model/SettingsRecord.h"

@@ -8,7 +8,7 @@
 namespace VoiceSettingsFile {
 
 QString path() {
-    QString dir = AppInfo::executableDir();
+    QString dir = AppInfo::settingsDir();
     if (!dir.endsWith(u'/')) dir += u'/';
     return dir + AppInfo::modelName() + QStringLiteral("-voice.ini");
 }

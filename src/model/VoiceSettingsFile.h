@@ -7,8 +7,8 @@
 
 namespace VoiceSettingsFile {
 
-// Beside the settings file: the executable's folder and base name with
-// "-voice.ini".
+// Beside the settings file: the settings folder and the executable's base
+// name with "-voice.ini".
 QString path();
 
 VoiceSettings read(const QString& path);

@@ -11,7 +11,7 @@ namespace {
 
 OpenJTalkSpeech::Setup shipped() {
     OpenJTalkSpeech::Setup s = OpenJTalkSpeech::Setup::standard();
-    s.voiceFolder = QStringLiteral(K40_BINARY_DIR "/voices");
+    s.voiceFolders = {QStringLiteral(K40_BINARY_DIR "/voices")};
     return s;
 }
 
@@ -98,7 +98,7 @@ void TestSpeech::createNeedsEveryPart() {
     const QString nowhere = dir_.filePath(u"nowhere"_qs);
     if (missing == u"program") setup.program = nowhere;
     if (missing == u"dictionary") setup.dictionary = nowhere;
-    if (missing == u"voices") setup.voiceFolder = dir_.path(); // no .htsvoice in it
+    if (missing == u"voices") setup.voiceFolders = {dir_.path()}; // no .htsvoice in it
     SdlMediaCommands output;
     OpenJTalkSpeech speech(output, setup);
     QCOMPARE(speech.create(), missing.isEmpty());
@@ -187,7 +187,7 @@ void TestSpeech::voiceSettings() {
     QVERIFY(QFile::copy(QStringLiteral(K40_BINARY_DIR "/voices/mei/mei_normal.htsvoice"),
                         folder + u"/mei_normal.htsvoice"_qs));
     OpenJTalkSpeech::Setup setup = shipped();
-    setup.voiceFolder = folder;
+    setup.voiceFolders = {folder};
     SdlMediaCommands output;
     OpenJTalkSpeech speech(output, setup);
     QVERIFY(speech.create());
