@@ -7,11 +7,13 @@
 #include "widgets/QtMessageBoxService.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    app.setWindowIcon(QIcon(QStringLiteral(":/k40/k40.png")));
     // The interface is Japanese throughout, Qt's own dialogs included.
     QTranslator qtJapanese;
     if (qtJapanese.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
