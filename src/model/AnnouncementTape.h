@@ -24,6 +24,29 @@ struct TapeRow {
     bool operator==(const TapeRow&) const = default;
 };
 
+// Something wrong with an announcement file, and where: the line (from 1; 0
+// for the file as a whole) and the field on that line (from 1; 0 for the
+// whole line).
+struct TapeProblem {
+    int line = 0;
+    int field = 0;
+    QString message;
+    // The number of the error the tape raises for it, refusing the file; 0
+    // for a warning: the file loads, though likely not as its author meant.
+    int error = 0;
+};
+
+// An announcement file as the tape reads it, with all that is wrong with it.
+struct TapeReading {
+    std::vector<TapeRow> rows;
+    // The line each row's record begins on; 0 for a row left without one.
+    std::vector<int> recordLines;
+    // In the order of the file. Reading goes on after an error to find the
+    // rest; the rows are then incomplete.
+    std::vector<TapeProblem> problems;
+    bool loads() const;
+};
+
 class AnnouncementTape : public QObject {
     Q_OBJECT
 public:
@@ -37,6 +60,12 @@ public:
     // for a flag that is not a number, 6 for one beyond 16 bits, 62 when the
     // file ends inside a record and 9 for more records than lines.
     static std::vector<TapeRow> parse(const QByteArray& bytes);
+    // Reads a file image as parse() does, finding every error parse() would
+    // raise, in order, and what is likely a mistake though the tape takes it:
+    // lines of other than three fields, flags of no meaning, empty texts,
+    // bytes that are no CP932 text (UTF-8 most likely), LF line ends, stray
+    // quotes.
+    static TapeReading read(const QByteArray& bytes);
     // A larger announcement file is not read (as a bad one).
     static constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
 

@@ -23,6 +23,17 @@ QString parsed(const QString& text) {
     return rows.join(u"; ");
 }
 
+// The rows as parsed() has them, or the number of the first error, as read.
+QString readRows(const QString& text) {
+    const TapeReading reading = AnnouncementTape::read(Cp932::encode(text));
+    for (const TapeProblem& p : reading.problems)
+        if (p.error != 0) return QStringLiteral("error %1").arg(p.error);
+    QStringList rows;
+    for (const TapeRow& r : reading.rows)
+        rows << QStringLiteral("%1|%2|%3").arg(r.text).arg(r.stepFlag).arg(r.soundFlag);
+    return rows.join(u"; ");
+}
+
 } // namespace
 
 class TestAnnouncementTape : public QObject {
@@ -57,6 +68,64 @@ private slots:
     void parse() {
         QFETCH(QString, text);
         QTEST(parsed(text), "rows");
+    }
+
+    // Reading a file for its problems finds the rows and the error parsing does.
+    void readAsParse_data() { parse_data(); }
+
+    void readAsParse() {
+        QFETCH(QString, text);
+        QTEST(readRows(text), "rows");
+    }
+
+    void problems_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("problems"); // "line.field error n" or "line.field warning"
+        const auto cp932 = [](const QString& text) { return Cp932::encode(text); };
+        QTest::newRow("good") << cp932(u"次は、港です。,1,2\r\n発車します,0,0\r\n"_qs) << QString();
+        QTest::newRow("quoted comma") << cp932(u"\"港, 西口\",1,0\r\n"_qs) << QString();
+        QTest::newRow("LF line ends") << QByteArray("a,1,3\nb,0,1\nc,0,0") << u"1.0 warning"_qs;
+        QTest::newRow("LF after CR LF")
+            << QByteArray("a,1,3\r\nb,0,1\nc,0,0\n") << u"2.0 warning"_qs;
+        QTest::newRow("CR alone") << QByteArray("a,1,2\rb,0,0\r\n")
+                                  << u"1.0 warning; 1.0 warning; 1.3 error 13; 1.4 error 9"_qs;
+        QTest::newRow("UTF-8") << u"次は、港です。,1,2\r\n"_qs.toUtf8() << u"0.0 warning"_qs;
+        QTest::newRow("bytes no CP932")
+            << QByteArray("b,0,0\r\na\xFF,0,0\r\n") << u"2.0 warning"_qs;
+        QTest::newRow("empty file") << QByteArray() << u"0.0 warning"_qs;
+        QTest::newRow("flags of no meaning, empty text")
+            << QByteArray("a,2,0\r\nb,0,4\r\n,1,-1\r\n")
+            << u"1.2 warning; 2.3 warning; 3.1 warning; 3.3 warning"_qs;
+        QTest::newRow("flags refused") << QByteArray("a,x,0\r\nb,0,70000\r\nc,1,99999\r\n")
+                                       << u"1.2 error 13; 2.3 error 6; 3.3 error 6"_qs;
+        QTest::newRow("two fields")
+            << QByteArray("a,1\r\nb,0,0\r\n") << u"1.0 warning; 2.1 error 13; 2.2 error 62"_qs;
+        QTest::newRow("four fields, then two")
+            << QByteArray("a,0,1,b\r\n0,2\r\n") << u"1.0 warning; 2.0 warning"_qs;
+        QTest::newRow("an empty line")
+            << QByteArray("a,1,2\r\n\r\nb,0,0\r\n") << u"2.0 warning; 3.0 warning"_qs;
+        QTest::newRow("more records than lines")
+            << QByteArray("a,1,2,b,0,0\r\n") << u"1.0 warning; 1.4 error 9"_qs;
+        QTest::newRow("text after a closing quote")
+            << QByteArray("\"a\"x,1,0\r\n\"b\" ,0,0\r\n") << u"1.1 warning"_qs;
+        QTest::newRow("doubled quote")
+            << QByteArray("\"say \"\"hi\"\"\",1,0\r\n") << u"1.1 warning"_qs;
+        QTest::newRow("quote not closed")
+            << QByteArray("\"a,1,0\r\n") << u"1.0 warning; 1.1 warning; 1.1 error 62"_qs;
+    }
+
+    void problems() {
+        QFETCH(QByteArray, bytes);
+        QStringList found;
+        const TapeReading reading = AnnouncementTape::read(bytes);
+        for (const TapeProblem& p : reading.problems)
+            found << QStringLiteral("%1.%2 %3")
+                         .arg(p.line)
+                         .arg(p.field)
+                         .arg(p.error != 0 ? QStringLiteral("error %1").arg(p.error)
+                                           : QStringLiteral("warning"));
+        QTEST(found.join(u"; "), "problems");
+        QCOMPARE(reading.loads(), !found.join(u' ').contains(u"error"_qs));
     }
 
     // Each case first loads route 1's file of two rows, then route 12's file of

@@ -2,6 +2,8 @@
 // import among them), run as the user runs them.
 #include "Hy3Csv.h"
 #include "TestFiles.h"
+#include "model/AnnouncementTape.h"
+#include "model/Cp932.h"
 #include "model/FareData.h"
 #include "model/Hy3File.h"
 
@@ -171,6 +173,90 @@ private slots:
         qsizetype at = 0;
         for (const QString& piece : report.split(u'…'))
             QVERIFY2((at = out.indexOf(piece, at)) >= 0, qPrintable(out));
+    }
+
+    // Every problem of an announcement file as the tape reads it, with its line
+    // and field, and what the tape does with the file.
+    void checkTapeReports_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("size"); // of the file: above bytes' size padded, -1 no file
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("report"); // pieces of it, in order, "…" between them
+        const auto row = [](const char* tag, const QByteArray& bytes, int status,
+                            const char* report) {
+            QTest::newRow(tag) << bytes << qint64(bytes.size()) << status
+                               << QString::fromUtf8(report);
+        };
+        const auto cp932 = [](const char* text) { return Cp932::encode(QString::fromUtf8(text)); };
+        row("good", cp932("次は、港です。,1,2\r\n発車します,0,0\r\n\"港, 西口\",1,1\r\n"), 0,
+            "3 row(s), no problems…2 row(s) step the fare display; 2 play a sound before "
+            "speaking (sound 1: 1, sound 2: 1, sound 3: 0)");
+        row("LF", "a,1,3\nb,0,0\n", 0,
+            "line 1: warning: 2 line(s) end in LF alone…2 row(s), 1 warning(s)…sound 3: 1");
+        row("UTF-8", "次は、港です。,1,2\r\n", 0,
+            "warning: the file looks like UTF-8…save it as Shift_JIS…1 row(s), 1 warning(s)");
+        row("flag not a number", "a,1,2\r\nb,abc,0\r\n", 1,
+            "line 2, field 2: the step flag \"abc\" is not a number…"
+            "the tape controls will be disabled");
+        row("flag beyond 16 bits", "a,1,70000\r\n", 1,
+            "line 1, field 3: the sound flag 70000 does not fit 16 bits…"
+            "the tape controls will be disabled");
+        row("flags of no meaning", ",2,5\r\n", 0,
+            "line 1, field 1: warning: the text is empty…"
+            "line 1, field 2: warning: the step flag 2 is neither 0 nor 1…"
+            "line 1, field 3: warning: the sound flag 5 is not 0 to 3…1 row(s), 3 warning(s)");
+        row("two fields", "a,1\r\nb,0,0\r\n", 1,
+            "line 1: warning: 2 field(s) where a record has 3: from row 1 on, the records are "
+            "shifted…line 2, field 1: the sound flag \"b\" of row 1 is not a number…"
+            "line 2, field 2: the file ends inside the record of row 2…"
+            "the tape controls will be disabled");
+        row("four fields", "a,0,1,b\r\n0,2\r\n", 0,
+            "line 1: warning: 4 field(s) where a record has 3: from row 2 on…"
+            "line 2: warning: 2 field(s)…in step with their lines again…2 row(s), 2 warning(s)");
+        row("comma not quoted", cp932("港, 西口,1,0\r\n"), 1,
+            "line 1: warning: 4 field(s)…line 1, field 2: the step flag \"西口\" is not a number…"
+            "line 1, field 4: a record beyond the last row…the tape controls will be disabled");
+        row("doubled quote", "\"say \"\"hi\"\"\",0,0\r\n", 0,
+            "line 1, field 1: warning: a doubled quote does not stand for a quote");
+        row("empty file", {}, 0, "warning: the file is empty…0 row(s), 1 warning(s)");
+        QTest::newRow("over 16 MiB")
+            << QByteArray("a,0,0\r\n") << AnnouncementTape::MaxFileBytes + 1 << 1
+            << u"more than the 16777216 (16 MiB) the tape reads…"
+               "the tape controls will be disabled"_qs;
+        QTest::newRow("missing file") << QByteArray() << qint64(-1) << 2 << u"cannot read"_qs;
+    }
+
+    void checkTapeReports() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, size);
+        QFETCH(int, status);
+        QFETCH(QString, report);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"12tp.csv"_qs);
+        if (size >= 0) {
+            QVERIFY(writeFile(path, bytes));
+            QVERIFY(QFile::resize(path, size));
+        }
+        const Run r = hy3({u"check-tape"_qs, path});
+        QCOMPARE(r.status, status);
+        const QString out = QString::fromUtf8(r.out) + r.err;
+        qsizetype at = 0;
+        for (const QString& piece : report.split(u'…'))
+            QVERIFY2((at = out.indexOf(piece, at)) >= 0, qPrintable(out));
+    }
+
+    // The announcements that come with the program load, every row listed.
+    void checkTapeSample() {
+        const QString path = QStringLiteral(K40_SOURCE_DIR "/data/sample/12tp.csv");
+        const QByteArray bytes = readFile(path);
+        const Run r = hy3({u"check-tape"_qs, u"--rows"_qs, path});
+        QCOMPARE(r.status, 0);
+        const QString out = QString::fromUtf8(r.out);
+        const QStringList lines = Cp932::decode(bytes).split(u"\r\n"_qs, Qt::SkipEmptyParts);
+        QVERIFY2(out.contains(QStringLiteral("%1 row(s), no problems").arg(lines.size())),
+                 qPrintable(out));
+        for (const QString& line : lines)
+            QVERIFY2(out.contains(line.section(u',', 0, 0).remove(u'"')), qPrintable(line));
     }
 
     void gtfsCommands() {

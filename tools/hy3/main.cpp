@@ -2,6 +2,10 @@
 //   hy3 import <csv> <hy3>   CSV (UTF-8) to a fare data file
 //   hy3 export <hy3>         a fare data file as CSV on standard output
 //   hy3 check <hy3>          every problem of a fare data file; exit 1 if any
+//   hy3 check-tape [--rows] <tp.csv>
+//                            every problem of an announcement file, as the tape
+//                            reads it, and what the tape does with it (--rows:
+//                            each row); exit 1 if the tape refuses the file
 //   hy3 list-gtfs <feed>     the routes of a GTFS-JP feed (zip file or folder)
 //   hy3 import-gtfs <feed> --route <route> [--direction 0|1] [--trip <trip>]
 //                  [--flat-fare <yen>] --number <route number> --out <folder>
@@ -9,6 +13,7 @@
 
 #include "Hy3Csv.h"
 #include "Hy3Gtfs.h"
+#include "Hy3Tape.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -22,6 +27,11 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == u"import") return Hy3Csv::importCsv(args[1], args[2], err);
     if (args.size() == 2 && args[0] == u"export") return Hy3Csv::exportCsv(args[1], out, err);
     if (args.size() == 2 && args[0] == u"check") return Hy3Csv::check(args[1], out, err);
+    if (!args.isEmpty() && args[0] == u"check-tape") {
+        QStringList rest = args.mid(1);
+        const bool rows = rest.removeAll(u"--rows"_qs) > 0;
+        if (rest.size() == 1) return Hy3Tape::check(rest[0], rows, out, err);
+    }
     if (args.size() == 2 && args[0] == u"list-gtfs") return Hy3Gtfs::list(args[1], out, err);
     if (args.size() >= 2 && args[0] == u"import-gtfs") {
         const int status = Hy3Gtfs::import(args.mid(1), out, err);
@@ -30,6 +40,7 @@ int main(int argc, char** argv) {
     err << "usage: hy3 import <csv> <hy3>\n"
            "       hy3 export <hy3>\n"
            "       hy3 check <hy3>\n"
+           "       hy3 check-tape [--rows] <tp.csv>\n"
            "       hy3 list-gtfs <feed>\n"
            "       hy3 import-gtfs <feed> --route <route> [--direction 0|1] [--trip <trip>]\n"
            "                       [--flat-fare <yen>] --number <route number> --out <folder>\n";
