@@ -3,7 +3,9 @@
 // windows, of every page of the options dialog and of the voice dialog. The
 // sounds and the speech go to a silent output unless SDL_AUDIODRIVER says
 // otherwise. Given a folder of ticket plug-ins, it also saves the ticket of
-// each at the stop reached, three times enlarged.
+// each at the stop reached, three times enlarged, and the board above the
+// console as one picture (ride.png). K40SHOTS_NOW (an ISO date and time)
+// fixes the clock, so that the pictures come out the same at every run.
 //   k40shots <executable path> <route> <section> <steps> <out folder> [plug-ins]
 
 #include "app/K40Application.h"
@@ -28,6 +30,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextStream>
@@ -40,6 +43,7 @@ namespace {
 // duringPause sees the windows as they are during a pause.
 class QuickClock : public SystemClock {
 public:
+    QDateTime now() const override { return fixed.isValid() ? fixed : SystemClock::now(); }
     void after(int, QObject* context, std::function<void()> done) override {
         QTimer::singleShot(0, context, [this, done] {
             if (duringPause) duringPause();
@@ -47,6 +51,7 @@ public:
         });
     }
     std::function<void()> duringPause;
+    QDateTime fixed;
 };
 
 class SilentMessages : public MessageBoxService {
@@ -60,6 +65,20 @@ public:
 void save(QWidget& w, const QString& path) {
     QApplication::processEvents();
     w.grab().save(path);
+}
+
+// The board above the console, as they stand on the desktop.
+void saveRide(QWidget& board, QWidget& console, const QString& path) {
+    QApplication::processEvents();
+    const QPixmap top = board.grab(), bottom = console.grab();
+    constexpr int Gap = 8;
+    QPixmap ride(std::max(top.width(), bottom.width()), top.height() + Gap + bottom.height());
+    ride.fill(QColor(0x30, 0x30, 0x30));
+    QPainter p(&ride);
+    p.drawPixmap(0, 0, top);
+    p.drawPixmap(0, top.height() + Gap, bottom);
+    p.end();
+    ride.save(path);
 }
 
 // Runs the event loop until the route session has done what it was given.
@@ -85,12 +104,13 @@ int main(int argc, char** argv) {
 
     SilentMessages messages;
     QuickClock clock;
+    clock.fixed = QDateTime::fromString(qEnvironmentVariable("K40SHOTS_NOW"), Qt::ISODate);
     QtCompanionDialogs dialogs;
     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
     SdlMediaCommands sound;
     PluginTicketEngine tickets;
     OpenJTalkSpeech::Setup voices = OpenJTalkSpeech::Setup::standard();
-    voices.voiceFolder = QStringLiteral(K40_VOICES);
+    voices.voiceFolders = {QStringLiteral(K40_VOICES)};
     OpenJTalkSpeech speech(sound, voices);
     Services services;
     services.messages = &messages;
@@ -166,5 +186,6 @@ int main(int argc, char** argv) {
         }
         save(console, out + QStringLiteral("/console-ticket.png"));
     }
+    saveRide(k40.board(), console, out + QStringLiteral("/ride.png"));
     return 0;
 }
