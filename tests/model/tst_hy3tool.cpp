@@ -82,6 +82,9 @@ private slots:
         QTest::newRow("open quote") << QByteArray("A,1\n\"B,2\n") << 2 << 1 << u"not closed"_qs;
         QTest::newRow("no CP932 form")
             << QByteArray("A,1\nバス😀停,2\n") << 2 << 1 << u"code page 932"_qs;
+        // A character beyond the basic plane is named whole, not half of it.
+        QTest::newRow("named whole")
+            << QByteArray("A,1\nバス😀停,2\n") << 2 << 1 << u"\"😀\" (character 3)"_qs;
         QTest::newRow("name too long")
             << QByteArray(40000, 'x') + "\xE3\x81\x82" + QByteArray(30000, 'y') + ",1\n"
             << 1 << 1 << u"bytes long"_qs;

@@ -91,8 +91,8 @@ Parsed parse(const QByteArray& utf8) {
             out.error = Error{rec.line, 1,
                               QStringLiteral("the stop name holds \"%1\" (character %2), which "
                                              "code page 932 cannot store")
-                                  .arg(row.name.mid(bad, 1))
-                                  .arg(bad + 1)};
+                                  .arg(row.name.mid(bad, row.name[bad].isHighSurrogate() ? 2 : 1))
+                                  .arg(row.name.left(bad).toUcs4().size() + 1)};
             return out;
         }
         if (name->size() > std::numeric_limits<quint16>::max()) {
