@@ -302,15 +302,17 @@ bool AnnouncementTape::load(const QString& folderWithSeparator, const QString& r
         rows_ = parse(file.readAll());
         position_ = 0;
     } catch (const K40Error&) {
+        lastLoadFailed_ = true;
         setControls(false, buttonsEnabled_);
         return false;
     }
+    lastLoadFailed_ = false;
     if (speechAvailable_) setControls(true, true);
     return true;
 }
 
 void AnnouncementTape::setDisplayCleared(bool cleared) {
-    setControls(!cleared && speechAvailable_, buttonsEnabled_);
+    setControls(!cleared && speechAvailable_ && !lastLoadFailed_, buttonsEnabled_);
 }
 
 void AnnouncementTape::setControls(bool group, bool buttons) {

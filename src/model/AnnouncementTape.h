@@ -105,6 +105,9 @@ public:
     // announcement file; a bad file and the display clear close the group.
     bool controlsEnabled() const { return controlsEnabled_; }
     bool buttonsEnabled() const { return buttonsEnabled_; }
+    // Switching the clear off opens the group again, unless the last route
+    // setting failed to read its file: the previous route's rows stay out
+    // of reach until a good file is read.
     void setDisplayCleared(bool cleared);
 
 signals:
@@ -121,4 +124,5 @@ private:
     int position_ = 0;
     bool controlsEnabled_ = false;
     bool buttonsEnabled_ = false;
+    bool lastLoadFailed_ = false;
 };

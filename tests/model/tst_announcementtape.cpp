@@ -175,6 +175,15 @@ private slots:
         QCOMPARE(tape.controlsEnabled(), speech && loaded);
         QCOMPARE(tape.buttonsEnabled(), speech);
         QCOMPARE(changed.size(), speech && !loaded ? 1 : 0);
+        // Clearing the display and back keeps a bad file's group closed, so that
+        // the previous route's announcements stay out of reach.
+        tape.setDisplayCleared(true);
+        QVERIFY(!tape.controlsEnabled());
+        tape.setDisplayCleared(false);
+        QCOMPARE(tape.controlsEnabled(), speech && loaded);
+        // The next good file opens it again.
+        QVERIFY(tape.load(folder, u"1"_qs));
+        QCOMPARE(tape.controlsEnabled(), speech);
     }
 };
 
