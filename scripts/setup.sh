@@ -14,7 +14,7 @@ libfreetype-dev zlib1g-dev libzip-dev
 libsdl2-dev libsndfile1-dev libfluidsynth-dev timgm6mb-soundfont
 open-jtalk open-jtalk-mecab-naist-jdic
 libbenchmark-dev
-xvfb xauth openbox
+xvfb xauth openbox xdotool x11-utils
 $*
 "
 

@@ -85,9 +85,15 @@ void K40Application::start() {
     board_->update();
     loadSettings();
     board_->show();
-    // A screen smaller than the one the positions were stored on.
-    keepOnScreen(*console_);
-    keepOnScreen(*board_);
+    // A screen smaller than the one the positions were stored on; looked at
+    // again once the window manager has framed the windows, since a frame
+    // makes a window larger than it was when it was placed.
+    const auto fit = [this] {
+        keepOnScreen(*console_);
+        keepOnScreen(*board_);
+    };
+    fit();
+    services_.clock->after(FrameSettleMs, this, fit);
 }
 
 void K40Application::keepOnScreen(QWidget& window) {

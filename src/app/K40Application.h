@@ -58,6 +58,10 @@ public:
     AnnouncementTape& tape() { return *tape_; }
     InputHold& inputHold() { return *inputHold_; }
 
+    // How long after the start the windows are fitted on the screen again,
+    // with their frames.
+    static constexpr int FrameSettleMs = 1000;
+
     // What ending the program does; by default the event loop quits.
     std::function<void()> onEnd;
     bool ended() const { return ended_; }

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -11,14 +12,49 @@ QPoint QtWindowPlacement::framePosition(const QWidget& window) const {
     return window.frameGeometry().topLeft();
 }
 
+namespace {
+
+bool isFramed(const QWidget& window) { return window.frameGeometry() != window.geometry(); }
+
+// Puts the frame of a framed window at position by placing its client area
+// below and right of it by the frame's size: the one request every window
+// manager takes as it is meant.
+void placeFrame(QWidget& window, QWindow& handle, const QPoint& position) {
+    handle.setPosition(position + (window.geometry().topLeft() - window.frameGeometry().topLeft()));
+}
+
+} // namespace
+
 void QtWindowPlacement::moveFrameTo(QWidget& window, const QPoint& position) {
+    // A later move replaces one still settling.
+    delete window.findChild<QTimer*>(QStringLiteral("k40FrameWait"), Qt::FindDirectChildrenOnly);
     window.move(position);
-    // A window that is already shown may not have its frame yet (the window
-    // manager adds it a moment later); move() then places its client area
-    // there, and the frame would come a title bar higher. The native
-    // window's frame position always means the frame.
-    if (QWindow* handle = window.windowHandle(); handle && window.isVisible())
-        handle->setFramePosition(position);
+    QWindow* handle = window.windowHandle();
+    if (!handle || !window.isVisible() || window.windowFlags().testFlag(Qt::FramelessWindowHint))
+        return;
+    if (isFramed(window)) placeFrame(window, *handle, position);
+    // A window just shown gets its frame from the window manager a moment
+    // later, and then stands by its client area where its frame was asked
+    // for, a title bar too high. Until its frame has stood where it was
+    // asked for a while, it is put there again.
+    auto* wait = new QTimer(&window);
+    wait->setObjectName(QStringLiteral("k40FrameWait"));
+    wait->setInterval(FramePollMs);
+    QObject::connect(wait, &QTimer::timeout, &window, [&window, handle, position, wait] {
+        const int polls = wait->property("polls").toInt() + 1;
+        int still = wait->property("still").toInt();
+        if (isFramed(window) && window.frameGeometry().topLeft() == position) {
+            ++still;
+        } else {
+            still = 0;
+            if (isFramed(window)) placeFrame(window, *handle, position);
+        }
+        wait->setProperty("polls", polls);
+        wait->setProperty("still", still);
+        if (still * FramePollMs >= FrameStillMs || polls * FramePollMs >= FrameWaitMs)
+            wait->deleteLater();
+    });
+    wait->start();
 }
 
 QSize QtWindowPlacement::frameSize(const QWidget& window) const {

@@ -36,6 +36,12 @@ public:
 
 class QtWindowPlacement : public WindowPlacement {
 public:
+    // After a move, how often a shown window's frame is looked at, how long
+    // it must stand where it was asked, and how long it is looked after.
+    static constexpr int FramePollMs = 20;
+    static constexpr int FrameStillMs = 300;
+    static constexpr int FrameWaitMs = 3000;
+
     QPoint framePosition(const QWidget& window) const override;
     void moveFrameTo(QWidget& window, const QPoint& position) override;
     QSize frameSize(const QWidget& window) const override;
