@@ -30,15 +30,16 @@ cat > "$root/tmp/ride.sh" <<'RIDE'
 openbox >/dev/null 2>&1 & sleep 2
 K40 & k40=$!
 sleep 6
-# The console stands below the board; its keys in screen pixels.
-click() { xdotool mousemove "$1" "$2" click 1; sleep 0.4; }
-route() { click 70 428; }; section() { click 102 428; }; reset() { click 70 456; }
-one() { click 39 400; }; two() { click 70 400; }; step() { click 204 356; sleep 1.5; }
+# The console's keys, in pixels from its top left corner.
+console=$(xdotool search --onlyvisible --name 集中操作盤 | head -1)
+click() { xdotool mousemove --window "$console" "$1" "$2" click 1; sleep 0.4; }
+route() { click 69 128; }; section() { click 101 128; }; reset() { click 69 156; }
+one() { click 38 100; }; two() { click 69 100; }; step() { click 203 56; sleep 1.5; }
 route; one; two; section; one; reset; sleep 3   # route 12 from section 1
 step; step; step; sleep 2
 xwd -root -silent > /tmp/k40.xwd
 # The console closed, and its exit question answered with its default, Yes.
-xdotool windowactivate "$(xdotool search --onlyvisible --name 集中操作盤 | head -1)"
+xdotool windowactivate "$console"
 sleep 1; xdotool key alt+F4; sleep 2; xdotool key Return
 for i in 1 2 3 4 5 6 7 8 9 10; do kill -0 $k40 2>/dev/null || break; sleep 1; done
 kill $k40 2>/dev/null && echo "K40 did not end" || echo "K40 ended"
