@@ -19,10 +19,13 @@ run() { chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:
 
 echo "== install"
 run apt-get update -qq
-run sh -c 'DEBIAN_FRONTEND=noninteractive apt-get install -y -qq /tmp/k40.deb xvfb xauth openbox xdotool x11-apps >/tmp/install.log && tail -1 /tmp/install.log'
+run sh -c 'DEBIAN_FRONTEND=noninteractive apt-get install -y -qq /tmp/k40.deb xvfb xauth openbox xdotool x11-apps >/tmp/install.log 2>&1'
+echo "apt set up $(grep -c '^Setting up' "$root/tmp/install.log") packages"
+run apt-cache depends --important k40 | sed -n 's/^ *Depends: //p' | tr '\n' ' '; echo
 run dpkg -s k40 | grep -E '^(Status|Version)'
-run sh -c 'command -v K40 hy3; ls /usr/share/k40 /usr/share/k40/sample'
+run sh -c 'ls /usr/bin/K40 /usr/bin/hy3 /usr/share/applications/k40.desktop /usr/share/icons/hicolor/256x256/apps/k40.png; ls /usr/share/k40 /usr/share/k40/sample'
 run hy3 check /usr/share/k40/sample/12.hy3
+run hy3 check-tape /usr/share/k40/sample/12tp.csv
 
 echo "== start headless, ride the sample route, end"
 run rm -rf /root/.config/K40
