@@ -25,6 +25,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QTimer>
 
 K40Application::K40Application(const Services& services) : services_(services) {
     Typefaces::registerSubstitutions();
@@ -93,7 +94,7 @@ void K40Application::start() {
         keepOnScreen(*board_);
     };
     fit();
-    services_.clock->after(FrameSettleMs, this, fit);
+    QTimer::singleShot(FrameSettleMs, this, fit);
 }
 
 void K40Application::keepOnScreen(QWidget& window) {

@@ -40,20 +40,19 @@ void QtWindowPlacement::moveFrameTo(QWidget& window, const QPoint& position) {
     auto* wait = new QTimer(&window);
     wait->setObjectName(QStringLiteral("k40FrameWait"));
     wait->setInterval(FramePollMs);
-    QObject::connect(wait, &QTimer::timeout, &window, [&window, handle, position, wait] {
-        const int polls = wait->property("polls").toInt() + 1;
-        int still = wait->property("still").toInt();
-        if (isFramed(window) && window.frameGeometry().topLeft() == position) {
-            ++still;
-        } else {
-            still = 0;
-            if (isFramed(window)) placeFrame(window, *handle, position);
-        }
-        wait->setProperty("polls", polls);
-        wait->setProperty("still", still);
-        if (still * FramePollMs >= FrameStillMs || polls * FramePollMs >= FrameWaitMs)
-            wait->deleteLater();
-    });
+    QObject::connect(wait, &QTimer::timeout, &window,
+                     [&window, handle, position, wait, polls = 0, still = 0]() mutable {
+                         ++polls;
+                         if (isFramed(window) && window.frameGeometry().topLeft() == position) {
+                             ++still;
+                         } else {
+                             still = 0;
+                             if (isFramed(window)) placeFrame(window, *handle, position);
+                         }
+                         if (still * FramePollMs >= FrameStillMs ||
+                             polls * FramePollMs >= FrameWaitMs)
+                             wait->deleteLater();
+                     });
     wait->start();
 }
 
