@@ -20,6 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     SettingsRecord again;
     SettingsCodec::decode(SettingsCodec::encode(r), again);
-    if (again.DegitCellSettings != r.DegitCellSettings || again.CustomColors != r.CustomColors) __builtin_trap();
+    if (again.DigitCellSettings != r.DigitCellSettings || again.CustomColors != r.CustomColors) __builtin_trap();
     return 0;
 }

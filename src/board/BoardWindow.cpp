@@ -207,15 +207,15 @@ BgrColor BoardWindow::ticketNumberColor(int i) const {
 }
 
 void BoardWindow::colorDigits(SegmentDisplay& d, const SettingsRecord& r) {
-    d.setBackColor(static_cast<BgrColor>(r.DegitBackColor));
-    d.setUnlitColor(static_cast<BgrColor>(r.DegitBaseForeColor));
-    d.setLitColor(static_cast<BgrColor>(r.DegitForeColor));
+    d.setBackColor(static_cast<BgrColor>(r.DigitBackColor));
+    d.setUnlitColor(static_cast<BgrColor>(r.DigitBaseForeColor));
+    d.setLitColor(static_cast<BgrColor>(r.DigitForeColor));
 }
 
 void BoardWindow::takeStoredDisplays(const SettingsRecord& r) {
     for (int i = 1; i <= 24; ++i) {
         SegmentDisplay* d = fareCells[size_t(i)];
-        const DigitCellSetting& c = r.DegitCellSettings[size_t(i - 1)];
+        const DigitCellSetting& c = r.DigitCellSettings[size_t(i - 1)];
         d->setZeroMode(c.ZeroMode);
         d->setShift(c.Shift);
         d->setFillZero(c.FillZero);
@@ -236,7 +236,7 @@ void BoardWindow::takeStoredDisplays(const SettingsRecord& r) {
 void BoardWindow::storeCellOptions(SettingsRecord& record) const {
     for (int i = 1; i <= 24; ++i) {
         const SegmentDisplay* d = fareCells[size_t(i)];
-        record.DegitCellSettings[size_t(i - 1)] = {d->shift(), d->zeroMode(), d->fillZero()};
+        record.DigitCellSettings[size_t(i - 1)] = {d->shift(), d->zeroMode(), d->fillZero()};
     }
 }
 

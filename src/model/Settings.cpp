@@ -48,7 +48,7 @@ void Settings::commitOptions(const SettingsRecord& edited) {
     next.CtrlTop = record_.CtrlTop;
     next.PanelLeft = record_.PanelLeft;
     next.PanelTop = record_.PanelTop;
-    next.DegitCellSettings = record_.DegitCellSettings;
+    next.DigitCellSettings = record_.DigitCellSettings;
     record_ = next;
     emit optionsCommitted();
 }
@@ -110,9 +110,9 @@ void Settings::takeOptions(const SettingsRecord& s,
     r.PanelOn2File = s.PanelOn2File;
     if (afterPanelPictures) afterPanelPictures();
     // Digit colours and information digits.
-    r.DegitBackColor = s.DegitBackColor;
-    r.DegitBaseForeColor = s.DegitBaseForeColor;
-    r.DegitForeColor = s.DegitForeColor;
+    r.DigitBackColor = s.DigitBackColor;
+    r.DigitBaseForeColor = s.DigitBaseForeColor;
+    r.DigitForeColor = s.DigitForeColor;
     r.InfoSectionOn = check(s.InfoSectionOn);
     r.InfoSectionCell = listPosition(s.InfoSectionCell, OptionLists::Cells);
     r.InfoSectionFromZero = check(s.InfoSectionFromZero);

@@ -79,9 +79,9 @@ template <typename IO, typename R> void transfer(IO& io, R& r) {
     io.text(r.PanelOn1File);
     io.text(r.PanelOn2File);
     // Block 3
-    io.i32(r.DegitBackColor);
-    io.i32(r.DegitBaseForeColor);
-    io.i32(r.DegitForeColor);
+    io.i32(r.DigitBackColor);
+    io.i32(r.DigitBaseForeColor);
+    io.i32(r.DigitForeColor);
     io.i16(r.InfoSectionOn);
     io.i16(r.InfoSectionCell);
     io.i16(r.InfoSectionFromZero);
@@ -144,7 +144,7 @@ template <typename IO, typename R> void transfer(IO& io, R& r) {
 }
 
 template <typename IO, typename R> void transferCells(IO& io, R& r) {
-    for (auto& cell : r.DegitCellSettings) {
+    for (auto& cell : r.DigitCellSettings) {
         io.i16(cell.Shift);
         io.i16(cell.ZeroMode);
         io.i16(cell.FillZero);

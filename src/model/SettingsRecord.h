@@ -45,9 +45,9 @@ struct SettingsRecord {
     QString PanelOn2File;
 
     // Block 3, digit colours and information digits
-    qint32 DegitBackColor = 0x00808080;
-    qint32 DegitBaseForeColor = 0x00969696;
-    qint32 DegitForeColor = 0x0072D2F8;
+    qint32 DigitBackColor = 0x00808080;
+    qint32 DigitBaseForeColor = 0x00969696;
+    qint32 DigitForeColor = 0x0072D2F8;
     qint16 InfoSectionOn = 0;
     qint16 InfoSectionCell = 0;
     qint16 InfoSectionFromZero = 0;
@@ -116,7 +116,7 @@ struct SettingsRecord {
 
     // Block 10 is the entry count of block 11, always written as 24 and
     // ignored when read. Block 11, the digit options of fare cells 1..24:
-    std::array<DigitCellSetting, 24> DegitCellSettings = {};
+    std::array<DigitCellSetting, 24> DigitCellSettings = {};
 
     bool operator==(const SettingsRecord&) const = default;
 };

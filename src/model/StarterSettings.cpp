@@ -37,8 +37,8 @@ SettingsRecord record(const QString& routeFolder, const QString& soundFolder,
     r.ChimeiTsugiwaMode = 1;
     r.ChimeiTsugiwaColor = 0x0000D7FF;
     r.ChimeiTsugiwaFontMode = 0;
-    r.DegitBackColor = 0x00101010;
-    r.DegitBaseForeColor = 0x00303030;
+    r.DigitBackColor = 0x00101010;
+    r.DigitBaseForeColor = 0x00303030;
     r.FixedDate = today.toString(u"yyyy/MM/dd");
     r.ScrollSpeed = 30;
     r.ScrollWait = 1500;

@@ -99,9 +99,9 @@ void DigitsPage::showPreview() {
 }
 
 void DigitsPage::load(const SettingsRecord& r) {
-    backColor->setBackColor(static_cast<BgrColor>(r.DegitBackColor));
-    unlitColor->setBackColor(static_cast<BgrColor>(r.DegitBaseForeColor));
-    litColor->setBackColor(static_cast<BgrColor>(r.DegitForeColor));
+    backColor->setBackColor(static_cast<BgrColor>(r.DigitBackColor));
+    unlitColor->setBackColor(static_cast<BgrColor>(r.DigitBaseForeColor));
+    litColor->setBackColor(static_cast<BgrColor>(r.DigitForeColor));
     showPreview();
     setCheck(sectionCheck, r.InfoSectionOn);
     setPosition(sectionCell, r.InfoSectionCell);
@@ -116,9 +116,9 @@ void DigitsPage::load(const SettingsRecord& r) {
 }
 
 void DigitsPage::store(SettingsRecord& r) const {
-    r.DegitBackColor = static_cast<qint32>(backColor->backColor());
-    r.DegitBaseForeColor = static_cast<qint32>(unlitColor->backColor());
-    r.DegitForeColor = static_cast<qint32>(litColor->backColor());
+    r.DigitBackColor = static_cast<qint32>(backColor->backColor());
+    r.DigitBaseForeColor = static_cast<qint32>(unlitColor->backColor());
+    r.DigitForeColor = static_cast<qint32>(litColor->backColor());
     r.InfoSectionOn = check(sectionCheck);
     r.InfoSectionCell = position(sectionCell);
     r.InfoSectionFromZero = check(fromZeroCheck);

@@ -88,7 +88,7 @@ private slots:
                           &none.TapeSoundAsync, &none.DateEachPrint, &none.DateAtRouteSet,
                           &none.DateFixed})
             *f = 0;
-        none.DegitBackColor = qint32(0x8000000F);
+        none.DigitBackColor = qint32(0x8000000F);
         none.ChimeiForeColor = qint32(0xFF00A5FF);
         for (const SettingsRecord& r : {rig.record, unusualSettings(u"/fares"_qs), none}) {
             SettingsRecord stored = r;
@@ -288,7 +288,7 @@ private slots:
         QCOMPARE(rig.dialogs.calls.value(0), u"color:72d2f8"_qs);
         QCOMPARE(rig.dialogs.lastCustom[16], 0x777777);
         QCOMPARE(previewWhileOpen, BgrColor(0x00FF00)); // the preview at once
-        QCOMPARE(rig.record.DegitForeColor, 0x00FF00);
+        QCOMPARE(rig.record.DigitForeColor, 0x00FF00);
         QCOMPARE(rig.record.CustomColors[0], 0x123456);
     }
 

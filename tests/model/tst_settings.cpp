@@ -110,13 +110,13 @@ private slots:
         Settings s(QDate(2024, 3, 5));
         SettingsRecord stored = unusualSettings(u"/fares"_qs);
         stored.UseSeiriNum = 2;                     // a check box's third state stays
-        stored.DegitForeColor = qint32(0xFF123456); // a colour keeps all 32 bits
-        stored.DegitBackColor = qint32(0x8000000F); // the system colour of buttons
+        stored.DigitForeColor = qint32(0xFF123456); // a colour keeps all 32 bits
+        stored.DigitBackColor = qint32(0x8000000F); // the system colour of buttons
         stored.InfoRouteCell = -1;                  // a list without a selection
         QCOMPARE(takeOptions(s, stored), 0);
         QCOMPARE(s.record().UseSeiriNum, qint16(2));
-        QCOMPARE(s.record().DegitForeColor, qint32(0xFF123456));
-        QCOMPARE(s.record().DegitBackColor, qint32(0x8000000F));
+        QCOMPARE(s.record().DigitForeColor, qint32(0xFF123456));
+        QCOMPARE(s.record().DigitBackColor, qint32(0x8000000F));
         QCOMPARE(Bgr::shown(0x8000000F), 0xF0F0F0u); // shown as Windows shows it
         QCOMPARE(Bgr::shown(0xFF123456), 0x123456u);
         QCOMPARE(s.record().InfoRouteCell, qint16(-1));
@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(takeOptions(s, stored,
                              [&] {
                                  seen << s.record().PanelOn2File +
-                                             QString::number(s.record().DegitBackColor, 16);
+                                             QString::number(s.record().DigitBackColor, 16);
                              }),
                  0);
         // Once, with the picture files taken and the digit colours not yet.
@@ -193,7 +193,7 @@ private slots:
         QCOMPARE(s.record().ScrollSpeed, 700);
         QCOMPARE(s.record().LateNight, qint16(1));
         QCOMPARE(s.record().CtrlLeft, 0);
-        QCOMPARE(s.record().DegitCellSettings, SettingsRecord().DegitCellSettings);
+        QCOMPARE(s.record().DigitCellSettings, SettingsRecord().DigitCellSettings);
     }
 
     void backlightLook_data() {

@@ -25,9 +25,9 @@ inline SettingsRecord unusualSettings(const QString& folder) {
     r.PanelOffFile = u"off.bmp"_qs;
     r.PanelOn1File = u"on1.gif"_qs;
     r.PanelOn2File = u"on2.jpg"_qs;
-    r.DegitBackColor = 0x112233;
-    r.DegitBaseForeColor = 0x445566;
-    r.DegitForeColor = 0x778899;
+    r.DigitBackColor = 0x112233;
+    r.DigitBaseForeColor = 0x445566;
+    r.DigitForeColor = 0x778899;
     r.InfoSectionOn = 1;
     r.InfoSectionCell = 23;
     r.InfoSectionFromZero = 1;
@@ -82,6 +82,6 @@ inline SettingsRecord unusualSettings(const QString& folder) {
     r.PanelTop = 300;
     for (int i = 0; i < 17; ++i) r.CustomColors[size_t(i)] = 0x030201 * (i + 1);
     for (int i = 0; i < 24; ++i)
-        r.DegitCellSettings[size_t(i)] = {qint16(i % 3), qint16(i % 4), qint16(-i)};
+        r.DigitCellSettings[size_t(i)] = {qint16(i % 3), qint16(i % 4), qint16(-i)};
     return r;
 }
