@@ -1,4 +1,7 @@
-// Reading a full route and computing a row's display.
+// Reading a full route and its announcements, as a route setting does, and
+// computing a row's display.
+#include "model/AnnouncementTape.h"
+#include "model/Cp932.h"
 #include "model/FareData.h"
 #include "model/Hy3File.h"
 #include "model/FareRow.h"
@@ -31,6 +34,19 @@ void BM_ParseFullRoute(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
 BENCHMARK(BM_ParseFullRoute);
+
+// The announcements of a route of 301 stops: a greeting, then a stop each.
+void BM_ReadTape(benchmark::State& state) {
+    QString text = QStringLiteral("ご乗車ありがとうございます。このバスは、12系統です。,0,1\r\n");
+    for (int i = 1; i <= 300; ++i)
+        text += QStringLiteral("次は、停留所%1番です。お降りの方はお知らせください。,1,%2\r\n")
+                    .arg(i)
+                    .arg(i % 4);
+    const QByteArray bytes = Cp932::encode(text);
+    for (auto _ : state) benchmark::DoNotOptimize(AnnouncementTape::parse(bytes));
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+BENCHMARK(BM_ReadTape);
 
 void BM_ComputeRow(benchmark::State& state) {
     FareData::RouteTable table;
