@@ -14,6 +14,11 @@ namespace StopNameLayout {
 constexpr int FrameWidth = 432; // the window through which the strip is seen
 constexpr int FrameHeight = 58;
 constexpr int StripHeight = 56;
+// The strip's top edge in the frame. The 18 rows of dots at a pitch of 3
+// make a block of 54 pixels; standing one pixel down, it lies centred in the
+// 56-pixel window, so that the top and bottom rows of a character that fills
+// its cell show whole.
+constexpr int StripTop = 1;
 constexpr int CellWidth = 54;  // one full-width character: 18 dots at a pitch of 3
 constexpr int ScrollCount = 9; // character places from which a name scrolls
 // The strip never grows beyond this many pixels (600 character places); the

@@ -15,6 +15,7 @@ namespace {
 using StopNameLayout::FrameHeight;
 using StopNameLayout::FrameWidth;
 using StopNameLayout::StripHeight;
+using StopNameLayout::StripTop;
 
 // The strip's and the frame's own colours before any property is applied.
 constexpr BgrColor StripDesignBack = 0x404040;
@@ -325,7 +326,7 @@ void StopNameDisplay::paintEvent(QPaintEvent* event) {
     // Only the part of the strip that lies in the frame is drawn.
     const qint64 left = stripLeft_;
     if (left >= FrameWidth || left + strip_.width() <= 0) return;
-    const QRect stripRect(stripLeft_, -1, strip_.width(), strip_.height());
+    const QRect stripRect(stripLeft_, StripTop, strip_.width(), strip_.height());
     const QRect shown = stripRect.intersected(frame);
     p.drawImage(shown, strip_, shown.translated(-stripRect.topLeft()));
 }

@@ -7,7 +7,7 @@
 //
 // The control is 432 × 56 pixels and is made of three surfaces: the frame
 // (432 × 58 at (0, 0)) through which the strip is seen, the strip (56 high,
-// as wide as the name needs, at (stripLeft, −1) in the frame) that keeps the
+// as wide as the name needs, at (stripLeft, 1) in the frame) that keeps the
 // dots, and the hidden 18 × 18 glyph surface on which each character is drawn
 // and sampled.
 //

@@ -219,6 +219,26 @@ private slots:
         }
     }
 
+    void everyRowOfDotsShowsWhole() {
+        // "前" and "次" fill their cells from the first row of dots to the
+        // eighteenth: in the window every dot of both is a whole 2 x 2 square,
+        // with the top row and the bottom row inside it.
+        StopNameDisplay c;
+        c.setPrefixMode(2);
+        c.setStopName(u"前"_qs);
+        const QImage shown = c.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb name = rgb(c.dotColor()), prefix = rgb(c.prefixColor());
+        const DotGlyph::Pattern ji = dotsOf(u"次"_qs, Face::Gothic), mae = dotsOf(u"前"_qs, Face::Gothic);
+        QVERIFY(ji.rows[0] && ji.rows[17] && mae.rows[0] && mae.rows[17]);
+        QCOMPARE(countColour(shown, name), 4 * mae.count());
+        QCOMPARE(countColour(shown, prefix, QRect(0, 0, 54, 56)), 4 * ji.count());
+        int first = 56, last = -1;
+        for (int y = 0; y < shown.height(); ++y)
+            if (countColour(shown, name, QRect(0, y, 432, 1)) > 0) first = std::min(first, y), last = y;
+        QCOMPARE(last - first + 1, 3 * 17 + 2);
+        QVERIFY2(first >= 1 && last <= 54, qPrintable(u"dots on rows %1..%2"_qs.arg(first).arg(last)));
+    }
+
     void longNameScrollsByFrames() {
         Board b;
         b.ctl.setSpeed(0);
@@ -239,13 +259,14 @@ private slots:
         b.ctl.setSpeed(400);
         b.at(11);
         QCOMPARE(b.ctl.stripLeft(), 412 - 2);
-        // The frame shows the strip at (stripLeft, -1), elsewhere its background.
+        // The frame shows the strip at (stripLeft, its top), elsewhere its background.
         const QImage shown = b.ctl.grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shown.size(), QSize(432, 56));
+        const int top = StopNameLayout::StripTop;
         for (int y = 0; y < 56; ++y)
             for (int x = 0; x < 432; ++x)
-                QCOMPARE(shown.pixel(x, y), x >= 410 && y < 55
-                                                ? b.ctl.stripImage().pixel(x - 410, y + 1)
+                QCOMPARE(shown.pixel(x, y), x >= 410 && y >= top
+                                                ? b.ctl.stripImage().pixel(x - 410, y - top)
                                                 : rgb(b.ctl.frameBackColor()));
         // From 410 the strip is gone at step 235, and the pause begins.
         b.ctl.setScrollStartWait(100);
