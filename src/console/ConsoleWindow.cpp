@@ -328,7 +328,12 @@ bool ConsoleWindow::loadTicketPlugin(const QString& path) {
     TicketPluginInfo info{};
     if (path.isEmpty() || !tickets_ || !tickets_->pluginInfo(path, info)) return false;
     ticketPreview->resize(std::max(1, Units::px(info[1])), std::max(1, Units::px(info[2])));
-    if (info[13] >= 1) companyList->addItems(tickets_->companyNames(path));
+    if (info[13] >= 1) {
+        companyList->addItems(tickets_->companyNames(path));
+        // Filling the list would choose its first entry: no company is
+        // chosen until the user picks one.
+        companyList->setCurrentIndex(-1);
+    }
     return true;
 }
 

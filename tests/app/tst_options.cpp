@@ -414,6 +414,7 @@ private slots:
 
     void pluginChoices() {
         K40Rig rig;
+        rig.writeRoute(3, 5);
         rig.start();
         rig.tickets.validPaths << u"/p/ok.4SP"_qs;
         rig.tickets.info[1] = 3000;
@@ -442,6 +443,13 @@ private slots:
         QCOMPARE(p.pluginRemarks->toPlainText(), u"remarks of /p/ok.4SP"_qs);
         QCOMPARE(rig.console().ticketPreview->size(), QSize(200, 100));
         QCOMPARE(rig.console().companyList->count(), 2);
+        // No company is chosen until the user picks one.
+        QCOMPARE(rig.console().companyList->currentIndex(), -1);
+        rig.setRoute(u"3"_qs, u"1"_qs);
+        QCOMPARE(rig.tickets.drawnCompanies.last(), -1);
+        rig.console().companyList->setCurrentIndex(1);
+        rig.console().stepForwardButton->click();
+        QCOMPARE(rig.tickets.drawnCompanies.last(), 1);
 
         // One that is none: the box; the good one stays whole, its companies
         // on the console too. Cancelling the chooser changes nothing and

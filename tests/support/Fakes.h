@@ -182,9 +182,11 @@ public:
     }
     void drawTicket(QPaintDevice*, FareRow::TicketDrawing& t) override {
         calls << "draw:" + t.stopName;
+        drawnCompanies << t.companyIndex;
     }
     QStringList calls;
     QStringList validPaths;
     QStringList companies;
+    QList<int> drawnCompanies; // the company list position of each ticket drawn
     TicketPluginInfo info{};
 };
