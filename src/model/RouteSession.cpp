@@ -90,17 +90,20 @@ void RouteSession::startRouteSetting(const QString& routeText, const QString& se
     const QString tapeFolder = FareData::withTrailingSeparator(r.TapeDataDir);
     sounds_.play(r.RouteSetSound, KeyChannel, SoundChannels::Play::Async);
 
-    // The texts entered count from here on, whatever follows.
+    // A route setting that fails leaves the route before it as it was: its
+    // table, its row, its route and section, and its announcements, which
+    // are read only once the new fares are.
+    const FareData::RouteState before = state_;
     state_.routeText = routeText;
     state_.startSection = FareData::sectionFromText(sectionText);
     const QString routeName = FareData::routeFileName(routeText);
-
-    tape_.load(tapeFolder, routeName); // a bad file only closes the tape controls
     if (FareData::loadRouteFares(fareFolder, routeName, state_, table_, messages_) !=
         FareData::FareLoadOutcome::Loaded) {
+        state_ = before;
         finish();
         return;
     }
+    tape_.load(tapeFolder, routeName); // a bad file only closes the tape controls
 
     Board& b = board();
     state_.savedPrefixMode = b.prefixMode();

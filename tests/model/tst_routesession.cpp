@@ -184,8 +184,14 @@ private slots:
         rig.writeRoute(12, 6);
         rig.writeRoute(7, 4);
         writeFile(rig.path(u"5.hy3"_qs), QByteArray(2, '\0'));
+        for (int r : {7, 12, 5, 99})
+            writeFile(rig.path(QStringLiteral("%1tp.csv").arg(r)),
+                      QStringLiteral("%1a,0,0\r\n%1b,0,0\r\n").arg(r).toLatin1());
+        rig.tape.createSpeech();
         rig.setRoute(u"7"_qs, u"2"_qs);
         rig.session.step(RouteSession::Direction::Forward); // row 3 of route 7
+        rig.session.playTape(RouteSession::Direction::Forward);
+        rig.session.playTape(RouteSession::Direction::Forward);
         rig.session.setRoute(route, section);
         QCOMPARE(rig.messages.shown.size(), 1);
         QVERIFY(rig.messages.shown[0].text.startsWith(message));
@@ -193,7 +199,15 @@ private slots:
         QVERIFY(!rig.session.isWaiting()); // no lamp test
         QVERIFY(rig.clock.waiting().isEmpty());
         QCOMPARE(rig.cell(2), u"302"_qs); // the old fares stay
-        QCOMPARE(rig.session.state().routeText, route);
+        // Route 7 stays whole: its route, section and announcements.
+        QCOMPARE(rig.session.state().routeText, u"7"_qs);
+        QCOMPARE(rig.session.state().startSection, qint16(2));
+        QCOMPARE(rig.session.state().recordCount, qint16(4));
+        QVERIFY(rig.tape.buttonsEnabled());
+        QCOMPARE(rig.tape.position(), 2);
+        rig.speech.calls.clear();
+        rig.session.playTape(RouteSession::Direction::Back);
+        QCOMPARE(rig.speech.calls, (QStringList{u"stop"_qs, u"speak:7a"_qs}));
         // Stepping goes on in the old table, within its rows.
         rig.session.step(RouteSession::Direction::Forward);
         QCOMPARE(rig.session.state().currentRow, qint16(4));
