@@ -174,16 +174,15 @@ void K40Application::openOptions() {
     board_->setEnabled(false);
     console_->setEnabled(false);
     SettingsRecord edited = settings_->record();
-    if (options_->edit(edited)) {
-        // A plug-in chosen gives the console its company names and the
-        // preview its size. Cancelling the chooser or choosing a file that is
-        // no plug-in leaves the console's plug-in as it was.
-        if (!options_->pluginChoices().isEmpty()) {
-            console_->clearCompanies();
-            console_->loadTicketPlugin(options_->pluginChoices().last());
-        }
-        settings_->commitOptions(edited);
+    options_->edit(edited);
+    // A plug-in chosen gives the console its company names and the preview
+    // its size. Cancelling the chooser or choosing a file that is no plug-in
+    // leaves the console's plug-in as it was.
+    if (!options_->pluginChoices().isEmpty()) {
+        console_->clearCompanies();
+        console_->loadTicketPlugin(options_->pluginChoices().last());
     }
+    settings_->commitOptions(edited);
     board_->setEnabled(true);
     console_->setEnabled(true);
     session_->showStopNameAgain();

@@ -10,7 +10,9 @@
 #include "options/TicketPreviewPage.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -102,15 +104,26 @@ bool OptionsDialog::event(QEvent* event) {
     return handled;
 }
 
-bool OptionsDialog::edit(SettingsRecord& record) {
+void OptionsDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept(); // no Cancel to press
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void OptionsDialog::closeEvent(QCloseEvent* event) {
+    event->accept();
+    accept(); // the edits stay, as with OK
+}
+
+void OptionsDialog::edit(SettingsRecord& record) {
     SettingsRecord edited = record;
     context_.customColors = &edited.CustomColors;
     context_.pluginChoices.clear();
     for (OptionsPage* page : pages()) page->load(edited);
-    const bool accepted = exec() == QDialog::Accepted;
+    exec();
     context_.customColors = nullptr;
-    if (!accepted) return false;
     for (OptionsPage* page : pages()) page->store(edited);
     record = edited;
-    return true;
 }

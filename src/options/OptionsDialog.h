@@ -1,7 +1,9 @@
 #pragma once
 // The options dialog "オプション": six pages that edit every setting, chosen
 // by the column of page buttons, and OK. The dialog edits a copy of the
-// settings record: OK hands back the edited copy, closing the dialog drops it.
+// settings record and hands it back when it closes. There is no Cancel: what
+// is changed in the dialog stays, so closing the window keeps the edits as OK
+// does, and Esc does nothing.
 
 #include "options/OptionsPage.h"
 
@@ -34,9 +36,9 @@ public:
     TicketPreviewPage* ticketPreviewPage = nullptr;
     QPushButton* okButton = nullptr;
 
-    // Shows record in the pages and waits for the user. On OK returns true
-    // with record edited; closed, returns false and leaves record as it was.
-    bool edit(SettingsRecord& record);
+    // Shows record in the pages and waits for the user; returns with record
+    // edited when the dialog is closed by OK or by its window.
+    void edit(SettingsRecord& record);
     // The ticket plug-ins chosen during the last edit, in order.
     const QStringList& pluginChoices() const { return context_.pluginChoices; }
 
@@ -49,6 +51,8 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     OptionsContext context_;

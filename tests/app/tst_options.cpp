@@ -27,18 +27,13 @@ Q_DECLARE_METATYPE(TicketPluginInfo)
 
 namespace {
 
-// Opens the dialog on record, runs act while it is open, then presses OK or
-// closes the window. Returns what edit() returns.
-bool editWith(OptionsDialog& dialog, SettingsRecord& record, const std::function<void()>& act,
-              bool ok = true) {
+// Opens the dialog on record, runs act while it is open, then presses OK.
+void editWith(OptionsDialog& dialog, SettingsRecord& record, const std::function<void()>& act) {
     QTimer::singleShot(0, &dialog, [&] {
         act();
-        if (ok)
-            dialog.okButton->click();
-        else
-            dialog.close();
+        dialog.okButton->click();
     });
-    return dialog.edit(record);
+    dialog.edit(record);
 }
 
 // The dialog alone on fakes.
@@ -48,9 +43,7 @@ struct DialogRig {
     RecordingMessageBox messages;
     OptionsDialog dialog{&dialogs, &tickets, &messages};
     SettingsRecord record = Settings(QDate(2024, 3, 5)).record();
-    bool edit(const std::function<void()>& act, bool ok = true) {
-        return editWith(dialog, record, act, ok);
-    }
+    void edit(const std::function<void()>& act) { editWith(dialog, record, act); }
 };
 
 } // namespace
@@ -206,7 +199,7 @@ private slots:
         DialogRig rig;
         PanelPage& p = *rig.dialog.panelPage;
         QList<int> hidden, pathHeights;
-        QVERIFY(rig.edit([&] {
+        rig.edit([&] {
             rig.dialog.showPage(1);
             for (const auto& slot : p.pictureSlots)
                 hidden << int(slot.frame->isHidden());
@@ -216,7 +209,7 @@ private slots:
             for (const auto& slot : p.pictureSlots)
                 pathHeights << slot.file.path->height() - slot.file.path->sizeHint().height();
             p.pictureSlots[1].user->click();
-        }));
+        });
         QCOMPARE(hidden, (QList<int>{1, 1, 1}));
         QCOMPARE(pathHeights, (QList<int>{0, 0, 0}));
         QCOMPARE(rig.record.PanelManual, qint16(-1));
@@ -277,14 +270,14 @@ private slots:
         DialogRig rig;
         rig.record.CustomColors[16] = 0x777777;
         BgrColor previewWhileOpen = 0;
-        QVERIFY(rig.edit([&] {
+        rig.edit([&] {
             DigitsPage& p = *rig.dialog.digitsPage;
             p.litColor->click(); // cancelled
             rig.dialogs.colorAnswer = 0x00FF00;
             rig.dialogs.customAnswer[0] = 0x123456;
             p.litColor->click();
             previewWhileOpen = p.preview->litColor();
-        }));
+        });
         QCOMPARE(rig.dialogs.calls.value(0), u"color:72d2f8"_qs);
         QCOMPARE(rig.dialogs.lastCustom[16], 0x777777);
         QCOMPARE(previewWhileOpen, BgrColor(0x00FF00)); // the preview at once
@@ -363,17 +356,22 @@ private slots:
         QCOMPARE(rig.board().grab().toImage(), before);
     }
 
-    void closingDropsTheChanges() {
+    void escapeKeepsTheDialogOpenAndClosingKeepsTheChanges() {
+        // There is no Cancel: Esc does nothing, and closing the window keeps
+        // what was changed, as OK does.
         K40Rig rig;
         rig.start();
-        const SettingsRecord before = rig.settings().record();
+        bool openAfterEscape = false;
         QTimer::singleShot(0, &rig.options(), [&] {
-            rig.options().foldersPage->fareFolder.path->setText(u"/dropped"_qs);
+            rig.options().foldersPage->fareFolder.path->setText(u"/kept"_qs);
+            QTest::keyClick(&rig.options(), Qt::Key_Escape);
+            openAfterEscape = rig.options().isVisible();
             rig.options().close();
         });
         rig.console().optionsButton->click();
+        QVERIFY(openAfterEscape);
         QVERIFY(rig.options().isHidden());
-        QCOMPARE(rig.settings().record(), before);
+        QCOMPARE(rig.settings().record().FareDataDir, u"/kept"_qs);
         QVERIFY(rig.console().isEnabled() && rig.board().isEnabled());
     }
 
