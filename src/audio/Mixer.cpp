@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <thread>
@@ -165,5 +166,18 @@ void Mixer::mix(float* out, int frames) {
         s.publishedState.store(int(s.state), std::memory_order_release);
     }
     for (size_t i = 0; i < count; ++i)
-        out[i] = std::clamp(out[i], -1.0f, 1.0f);
+        out[i] = limited(out[i]);
+}
+
+float Mixer::limited(float x) {
+    // Linear up to the knee; above it the sum bends smoothly towards full
+    // scale and never reaches it, so that a chime over the voice is rounded
+    // off instead of clipped.
+    constexpr float Knee = 0.9f;
+    constexpr float Room = 1.0f - Knee;
+    constexpr float Ceiling = 0.999f;
+    const float a = std::abs(x);
+    if (!(a > Knee)) return std::isnan(x) ? 0.0f : x;
+    const float bent = std::min(Ceiling, Knee + Room * std::tanh((a - Knee) / Room));
+    return x < 0 ? -bent : bent;
 }

@@ -54,8 +54,14 @@ public:
     int voiceCount() const { return static_cast<int>(voices_.size()); }
 
     // Adds the playing voices into out (frames stereo frames, overwritten),
-    // advances them and limits the sum to -1..1. The audio thread's side.
+    // advances them and passes the sum through limited(). The audio thread's
+    // side.
     void mix(float* out, int frames);
+
+    // A sample of the sum as it goes out: unchanged up to 0.9 (about
+    // -0.9 dBFS); beyond, bent smoothly below full scale, so that sounds
+    // that meet are never clipped.
+    static float limited(float x);
 
 private:
     struct Command {

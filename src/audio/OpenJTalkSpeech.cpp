@@ -45,6 +45,19 @@ void trimLeadingSilence(PcmSound& sound) {
     sound.samples.erase(sound.samples.begin(), sound.samples.begin() + 2 * cut);
 }
 
+// The voice peaks at -1 dBFS at most: Open JTalk's own output reaches 0.98
+// (and full scale at a raised volume), which leaves no room for a chime
+// sounding at the same time.
+constexpr float VoicePeak = 0.891f; // -1 dBFS
+
+void leaveHeadroom(PcmSound& sound) {
+    float peak = 0;
+    for (float x : sound.samples) peak = std::max(peak, std::abs(x));
+    if (peak <= VoicePeak) return;
+    const float gain = VoicePeak / peak;
+    for (float& x : sound.samples) x *= gain;
+}
+
 } // namespace
 
 OpenJTalkSpeech::Setup OpenJTalkSpeech::Setup::standard() {
@@ -228,7 +241,10 @@ void OpenJTalkSpeech::advance() {
         if (s.state == Sentence::State::Ready)
             sound = SoundDecoder::decodeWave(s.wavePath, output_.sampleRate());
         QFile::remove(s.wavePath); // it is in memory now
-        if (sound) trimLeadingSilence(*sound);
+        if (sound) {
+            trimLeadingSilence(*sound);
+            leaveHeadroom(*sound);
+        }
         const bool opened = sound && output_.openPcm(alias_, sound->samples.data(), sound->frames(),
                                                      2, sound->rate) == MediaError::None;
         if (opened &&

@@ -93,6 +93,7 @@ private slots:
     void channelsOnOutput();
     void synchronousPlay();
     void soundFromMemory();
+    void limiter();
     void limits_data();
     void limits();
     void soundsAreKeptAndDecodedAside();
@@ -124,14 +125,14 @@ void TestSound::mixer() {
     QCOMPARE(mixer.state(c), Mixer::State::Stopped);
     mixer.remove(a);
     QVERIFY(!mixer.play(a, 0));
-    // The sum, not each step of it, is held to -1..1; a finished voice plays
+    // The sum, not each step of it, is limited; a finished voice plays
     // again from the start; a voice played from beyond its end plays nothing.
     const int d = voice(0.75f), e = voice(-0.75f), f = voice(-0.75f);
     mixer.play(b, 0);
     mixer.play(c, 0);
     mixer.play(d, 0);
     mixer.mix(out.data(), 10);
-    QCOMPARE(out[0], 1.0f);
+    QCOMPARE(out[0], Mixer::limited(1.375f));
     mixer.play(e, 0);
     mixer.play(f, 1000);
     mixer.mix(out.data(), 10);
@@ -141,7 +142,24 @@ void TestSound::mixer() {
     mixer.stop(d);
     mixer.play(f, 0);
     mixer.mix(out.data(), 10);
-    QCOMPARE(out[0], -1.0f);
+    QCOMPARE(out[0], Mixer::limited(-1.375f));
+}
+
+void TestSound::limiter() {
+    // Up to 0.9 the sum goes out as it is; beyond, it rises ever more slowly
+    // and never reaches full scale, whatever meets.
+    for (float x : {0.0f, 0.25f, -0.5f, 0.891f, -0.9f})
+        QCOMPARE(Mixer::limited(x), x);
+    float previous = Mixer::limited(0.9f);
+    for (float x = 0.901f; x < 8.0f; x += 0.001f) {
+        const float y = Mixer::limited(x);
+        QVERIFY2(y >= previous && y < 1.0f, qPrintable(QString::number(x)));
+        QCOMPARE(Mixer::limited(-x), -y);
+        previous = y;
+    }
+    QVERIFY(Mixer::limited(0.95f) > 0.93f); // not squashed: the knee is smooth
+    QCOMPARE(Mixer::limited(std::numeric_limits<float>::quiet_NaN()), 0.0f);
+    QVERIFY(Mixer::limited(std::numeric_limits<float>::infinity()) < 1.0f);
 }
 
 void TestSound::decodeWave_data() {

@@ -110,11 +110,14 @@ void TestSpeech::createNeedsEveryPart() {
 
 void TestSpeech::speaksOnTheOutput() {
     // On a disk output: speech over about the length of the sentence, then
-    // "speaking" ends by itself.
+    // "speaking" ends by itself. Even made 6 dB louder, which Open JTalk
+    // writes at full scale, the voice peaks at -1 dBFS, leaving room for a
+    // chime.
     DiskOutput disk(dir_.filePath(u"speech.raw"_qs));
     const int rate = disk.output->sampleRate();
     OpenJTalkSpeech speech(*disk.output, shipped());
     QVERIFY(speech.create());
+    speech.setVoice({{}, 1.0, 0.0, 6.0});
     QSignalSpy started(&speech, &OpenJTalkSpeech::sentenceStarted);
     QSignalSpy speaking(&speech, &OpenJTalkSpeech::speakingChanged);
     speech.speak(u"次は、市役所前・文化会館です。"_qs);
@@ -136,6 +139,12 @@ void TestSpeech::speaksOnTheOutput() {
     QCOMPARE_GE((last - first) * 10, lengthMs - 450);
     QCOMPARE_LE((last - first) * 10, lengthMs + 50);
     QCOMPARE_GE(std::count(on.begin() + first, on.begin() + last, true) * 10, (last - first) * 6);
+    const std::vector<float> left = disk.left();
+    const float peak = std::abs(*std::max_element(left.begin(), left.end(), [](float a, float b) {
+        return std::abs(a) < std::abs(b);
+    }));
+    QCOMPARE_GT(peak, 0.8f);
+    QCOMPARE_LE(peak, 0.8913f);
 }
 
 void TestSpeech::stopSilencesAtOnce() {
