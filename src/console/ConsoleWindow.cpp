@@ -61,9 +61,20 @@ QListWidget* digitList(QWidget* parent, const QRect& geometry) {
     return l;
 }
 
-void setButtonColor(QWidget* w, const QColor& c) {
+// A button in a colour of its own. Disabled, it shows that colour dimmed
+// into the background behind it, with faint text, as a disabled button of
+// the standard colours does.
+void setButtonColor(QWidget* w, const QColor& c, const QColor& behind) {
+    const auto mix = [](const QColor& a, const QColor& b, double share) {
+        return QColor::fromRgbF(float(a.redF() * share + b.redF() * (1 - share)),
+                                float(a.greenF() * share + b.greenF() * (1 - share)),
+                                float(a.blueF() * share + b.blueF() * (1 - share)));
+    };
     QPalette p = w->palette();
-    p.setColor(QPalette::Button, c);
+    p.setColor(QPalette::Active, QPalette::Button, c);
+    p.setColor(QPalette::Inactive, QPalette::Button, c);
+    p.setColor(QPalette::Disabled, QPalette::Button, mix(c, behind, 0.35));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, mix(Qt::white, behind, 0.45));
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }
@@ -233,13 +244,15 @@ void ConsoleWindow::buildControls() {
 
     tapeGroup = new QGroupBox(QStringLiteral("音合使用不可"), this);
     tapeGroup->setGeometry(Units::rect(2085, 1260, 1290, 1275));
+    const QColor tapeBackground(0x96, 0x96, 0x96);
     tapeGroup->setStyleSheet(QStringLiteral("QGroupBox { background: #969696; color: #ffff00; }"
                                             "QGroupBox::title { color: #ffff00; }"));
     tapeBackButton = new QPushButton(QStringLiteral("戻し"), tapeGroup);
     tapeBackButton->setGeometry(Units::rect(75, 225, 585, 690));
     tapeNextButton = new QPushButton(QStringLiteral("送り"), tapeGroup);
     tapeNextButton->setGeometry(Units::rect(660, 225, 570, 690));
-    for (QPushButton* b : {tapeBackButton, tapeNextButton}) setButtonColor(b, QColor(0, 0xC0, 0));
+    for (QPushButton* b : {tapeBackButton, tapeNextButton})
+        setButtonColor(b, QColor(0, 0xC0, 0), tapeBackground);
     tapeStopButton = new QPushButton(QStringLiteral("■"), tapeGroup);
     tapeStopButton->setGeometry(Units::rect(75, 930, 585, 300));
     voiceSettingsButton = new QPushButton(QStringLiteral("調整"), tapeGroup);

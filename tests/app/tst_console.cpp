@@ -392,8 +392,16 @@ private slots:
         QCOMPARE(c.tapeGroup->title(), speech ? u"音合使用可"_qs : u"音合使用不可"_qs);
         QCOMPARE(c.tapeGroup->isEnabled(), speech);
         QVERIFY(!c.tapeNextButton->isEnabled());
+        // Disabled, the green buttons look it: their green is dimmed into the
+        // group's grey.
+        const auto green = [&] {
+            const QColor at = c.tapeNextButton->grab().toImage().pixelColor(5, 5);
+            return at.green() - (at.red() + at.blue()) / 2;
+        };
+        const int disabledGreen = green();
         rig.setRoute(u"12"_qs, u"1"_qs);
         QCOMPARE(c.tapeGroup->isEnabled(), speech);
+        if (speech) QCOMPARE_LT(disabledGreen * 2, green());
         for (QPushButton* b :
              {c.tapeNextButton, c.tapeBackButton, c.tapeStopButton, c.voiceSettingsButton})
             QCOMPARE(b->isEnabled(), speech);
