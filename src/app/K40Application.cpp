@@ -146,7 +146,7 @@ void K40Application::loadSettings() {
     }
 }
 
-void K40Application::saveSettings() {
+void K40Application::saveSettings(Report report) {
     SettingsRecord r = settings_->record();
     board_->storeCellOptions(r);
     const QPoint console = placement_->framePosition(*console_);
@@ -159,7 +159,11 @@ void K40Application::saveSettings() {
         QDir().mkpath(AppInfo::settingsDir());
         SettingsFile::write(SettingsFile::path(), r);
     } catch (const K40Error& e) {
-        showError(e.number(), e.description());
+        if (report == Report::ByBox)
+            showError(e.number(), e.description());
+        else
+            qCritical("%s: %s", qPrintable(SettingsFile::path()),
+                      qPrintable(SettingsFile::errorText(e.number(), e.description())));
     }
 }
 
@@ -214,15 +218,19 @@ bool K40Application::requestExit() {
                                  QStringLiteral("カルテラの終了確認"), MsgIcon::Question,
                                  MsgButtons::YesNo) != MsgAnswer::Yes)
         return false;
-    board_->showStopName(QString());
-    sounds_->closeAll();
-    tape_->releaseSpeech();
-    saveSettings();
-    endProgram();
+    endProgram(Report::ByBox);
     return true;
 }
 
-void K40Application::endProgram() {
+void K40Application::end() {
+    if (!ended_) endProgram(Report::OnStandardError);
+}
+
+void K40Application::endProgram(Report report) {
+    board_->showStopName(QString());
+    sounds_->closeAll();
+    tape_->releaseSpeech();
+    saveSettings(report);
     ended_ = true;
     options_->hide();
     console_->hide();

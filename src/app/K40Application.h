@@ -39,16 +39,22 @@ public:
     // The voice settings of the tape, modal over both windows; OK keeps the
     // voice in the voice settings file at once.
     void openVoiceSettings();
-    // Asks whether to end; on Yes blanks the strip, closes the sound
-    // channels, releases the speech engine, writes the settings file and
-    // ends. Returns whether the program ends.
+    // Asks whether to end; on Yes ends as end() does. Returns whether the
+    // program ends.
     bool requestExit();
+    // Ends without asking, as when the desktop session ends or the process
+    // is told to end: blanks the strip, closes the sound channels, releases
+    // the speech engine, writes the settings file and ends. A failed save is
+    // told on standard error, since nobody may be there to answer a box.
+    // Nothing happens once the program has ended.
+    void end();
 
     // The settings file, read at start and written at exit. A missing file
     // is silent (an installed K40 then starts on its shipped samples); any
-    // other failure shows the error box.
+    // other failure shows the error box, or is written to standard error.
+    enum class Report { ByBox, OnStandardError };
     void loadSettings();
-    void saveSettings();
+    void saveSettings(Report report = Report::ByBox);
 
     BoardWindow& board() { return *board_; }
     ConsoleWindow& console() { return *console_; }
@@ -71,7 +77,7 @@ private:
     // Moves window so that its frame is wholly on a screen.
     void keepOnScreen(QWidget& window);
     void showError(int number, const QString& description);
-    void endProgram();
+    void endProgram(Report report);
 
     Services services_;
     std::unique_ptr<WindowPlacement> ownPlacement_;

@@ -1,4 +1,5 @@
 #include "app/K40Application.h"
+#include "app/TerminationWatch.h"
 #include "audio/OpenJTalkSpeech.h"
 #include "audio/SdlMediaCommands.h"
 #include "model/SystemClock.h"
@@ -33,6 +34,17 @@ int main(int argc, char** argv) {
     services.speech = &speech;
     services.tickets = &tickets;
     K40Application k40(services);
+    // A shutdown, a logout or a kill ends K40 as its exit does, without
+    // asking, so that nothing changed since the start is lost; the desktop
+    // session saving its state has the settings saved.
+    TerminationWatch termination;
+    QObject::connect(&termination, &TerminationWatch::terminationRequested, &k40,
+                     &K40Application::end);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &k40,
+                     [&k40] {
+                         if (!k40.ended()) k40.saveSettings(K40Application::Report::OnStandardError);
+                     });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &k40, &K40Application::end);
     k40.start();
     return app.exec();
 }

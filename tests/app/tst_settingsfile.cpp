@@ -11,9 +11,11 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QProcess>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QtTest>
+#include <csignal>
 
 namespace {
 
@@ -147,6 +149,66 @@ private slots:
         QCOMPARE(rig.messages.shown.size(), 1);
         QVERIFY(rig.messages.shown[0].text.startsWith(u"エラー Code:6\r\n"_qs));
         QCOMPARE(readFile(rig.path(u"K40.in4"_qs)), before);
+    }
+
+    void endingWithoutAskingSaves() {
+        // The desktop session ends: everything the exit does, but nothing asked.
+        K40Rig rig;
+        rig.writeRoute(3, 5);
+        rig.start();
+        rig.console().lateNightCheck->click();
+        rig.app->end();
+        QVERIFY(rig.app->ended());
+        QVERIFY(rig.messages.shown.isEmpty());
+        QCOMPARE(rig.speech.calls.last(), u"release"_qs);
+        SettingsRecord stored;
+        SettingsCodec::decode(readFile(rig.path(u"K40.in4"_qs)), stored);
+        QCOMPARE(stored.LateNight, 1);
+        QCOMPARE(stored.FareDataDir, rig.dir.path());
+        // Once ended, nothing more happens.
+        QFile::remove(rig.path(u"K40.in4"_qs));
+        rig.app->end();
+        QVERIFY(!QFile::exists(rig.path(u"K40.in4"_qs)));
+    }
+
+    void aSignalToEndSaves_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+
+    void aSignalToEndSaves() {
+        // The real program, told to end by a signal, writes its settings file
+        // as its exit does and ends normally. The signal is sent at once; the
+        // program starts with it blocked and takes it when it is ready to.
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        const QString exe = dir.filePath(u"K40"_qs);
+        QVERIFY(QFile::copy(QStringLiteral(K40_EXE), exe));
+        QProcess k40;
+        k40.setChildProcessModifier([] {
+            sigset_t set;
+            sigemptyset(&set);
+            sigaddset(&set, SIGTERM);
+            sigaddset(&set, SIGHUP);
+            sigprocmask(SIG_BLOCK, &set, nullptr);
+        });
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+        env.insert(u"SDL_AUDIODRIVER"_qs, u"dummy"_qs);
+        k40.setProcessEnvironment(env);
+        k40.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        k40.start(exe, {});
+        QVERIFY(k40.waitForStarted());
+        ::kill(pid_t(k40.processId()), signal);
+        QVERIFY(k40.waitForFinished(60000));
+        QCOMPARE(k40.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(k40.exitCode(), 0);
+        // A first start's settings, written at the end.
+        SettingsRecord after;
+        SettingsCodec::decode(readFile(dir.filePath(u"K40.in4"_qs)), after);
+        QCOMPARE(after.ScrollSpeed, 30);
+        QCOMPARE(after.ScrollWait, 1500);
     }
 
     void windowsComeBackWhereTheyWere() {
