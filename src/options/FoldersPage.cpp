@@ -1,7 +1,10 @@
 #include "options/FoldersPage.h"
 
+#include "model/AppInfo.h"
+#include "model/MessageBoxService.h"
 #include "model/SettingsRecord.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,11 +39,21 @@ FoldersPage::FoldersPage(OptionsContext& context)
         v->addLayout(open);
         v->addSpacing(12);
         QLineEdit* box = r.row->path;
-        connect(*r.openButton, &QPushButton::clicked, this, [this, box] {
-            if (context_.openFolder) context_.openFolder(box->text());
-        });
+        connect(*r.openButton, &QPushButton::clicked, this, [this, box] { openFolder(box->text()); });
     }
     v->addStretch();
+}
+
+void FoldersPage::openFolder(const QString& path) {
+    if (!context_.openFolder || context_.openFolder(path)) return;
+    // A folder that does not exist fails in silence; one that does and still
+    // does not open wants a file manager.
+    if (path.isEmpty() || !QFileInfo(path).isDir() || !context_.messages) return;
+    context_.messages->show(QStringLiteral("フォルダーを開けませんでした。\r\n%1\r\n\r\n"
+                                           "フォルダーを開くファイルマネージャーが入っていないか、"
+                                           "設定されていないようです。")
+                                .arg(path),
+                            AppInfo::title(), MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
 void FoldersPage::load(const SettingsRecord& r) {

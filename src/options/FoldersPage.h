@@ -16,4 +16,9 @@ public:
     PathRow tapeFolder;
     QPushButton* openFareFolder = nullptr; // "上記運賃データの場所をエクスプローラで開く"
     QPushButton* openTapeFolder = nullptr;
+
+private:
+    // Opens path in the desktop's file manager; an existing folder that
+    // cannot be opened is told.
+    void openFolder(const QString& path);
 };

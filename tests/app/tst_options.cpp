@@ -118,6 +118,34 @@ private slots:
         QCOMPARE(rig.messages.shown.size(), 2);
     }
 
+    void openingAFolder_data() {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("opened") << true << true << false;
+        QTest::newRow("no file manager to open it") << true << false << true;
+        QTest::newRow("no such folder: silent") << false << false << false;
+    }
+
+    void openingAFolder() {
+        QFETCH(bool, exists);
+        QFETCH(bool, opens);
+        DialogRig rig;
+        QStringList opened;
+        rig.dialog.setFolderOpener([&](const QString& path) {
+            opened << path;
+            return opens;
+        });
+        QTemporaryDir dir;
+        const QString path = exists ? dir.path() : dir.filePath(u"gone"_qs);
+        rig.dialog.foldersPage->tapeFolder.path->setText(path);
+        rig.dialog.foldersPage->openTapeFolder->click();
+        QCOMPARE(opened, QStringList{path});
+        QTEST(rig.messages.shown.size() == 1, "told");
+        if (!rig.messages.shown.isEmpty())
+            QVERIFY(rig.messages.shown[0].text.contains(path));
+    }
+
     void pageCaptionsBreakOnlyAtTheirBlanks() {
         DialogRig rig;
         const QList<QStringList> lines{{u"運賃データと"_qs, u"放送用データ"_qs},
