@@ -45,12 +45,18 @@ public:
             else if (++lfAlone == 1)
                 first = int(i + 1);
         }
+        const qsizetype ended = lines.size() - 1; // lines with a line end
         if (lines.last().isEmpty()) lines.removeLast();
-        if (lfAlone > 0)
+        if (lfAlone > 0 && lfAlone == ended)
             warn(first, 0,
-                 QStringLiteral("%1 line(s) end in LF alone, the first this one; accepted, "
-                                "though the lines of the file end in CR LF")
-                     .arg(lfAlone));
+                 QStringLiteral("every line ends in LF alone; accepted, though announcement "
+                                "files end their lines in CR LF"));
+        else if (lfAlone > 0)
+            warn(first, 0,
+                 QStringLiteral("%1 of %2 line(s) end in LF alone, the first this one, and the "
+                                "others in CR LF; accepted")
+                     .arg(lfAlone)
+                     .arg(ended));
         return lines;
     }
 

@@ -195,7 +195,11 @@ private slots:
             "3 row(s), no problems…2 row(s) step the fare display; 2 play a sound before "
             "speaking (sound 1: 1, sound 2: 1, sound 3: 0)");
         row("LF", "a,1,3\nb,0,0\n", 0,
-            "line 1: warning: 2 line(s) end in LF alone…2 row(s), 1 warning(s)…sound 3: 1");
+            "line 1: warning: every line ends in LF alone; accepted, though announcement files "
+            "end their lines in CR LF…2 row(s), 1 warning(s)…sound 3: 1");
+        row("LF and CR LF", "a,1,3\r\nb,0,0\nc,0,0\r\n", 0,
+            "line 2: warning: 1 of 3 line(s) end in LF alone, the first this one, and the "
+            "others in CR LF; accepted…3 row(s), 1 warning(s)");
         row("UTF-8", "次は、港です。,1,2\r\n", 0,
             "warning: the file looks like UTF-8…save it as Shift_JIS…1 row(s), 1 warning(s)");
         row("flag not a number", "a,1,2\r\nb,abc,0\r\n", 1,
@@ -269,7 +273,7 @@ private slots:
         Run r = hy3({u"list-gtfs"_qs, zip});
         QCOMPARE(r.status, 0);
         QVERIFY2(r.out.startsWith("R1\t1\t駅前線\n"), r.out.constData());
-        QVERIFY(r.out.contains("directions: 0; fares: known"));
+        QVERIFY(r.out.contains("; direction_id 0; fares: known"));
         QVERIFY(r.out.contains("3 stops: 駅前 - 本町 - 港"));
         QTemporaryDir dir;
         r = hy3({u"import-gtfs"_qs, zip, u"--route"_qs, u"駅前線"_qs, u"--number"_qs, u"12"_qs,

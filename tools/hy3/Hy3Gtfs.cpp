@@ -93,7 +93,8 @@ int list(const QString& feedPath, QTextStream& out, QTextStream& err) {
                 directions << QString::number(d);
             out << s.route.id << '\t' << s.route.shortName << '\t' << s.route.longName << '\n'
                 << "  trips: " << s.trips
-                << "; directions: " << (directions.isEmpty() ? u"-"_qs : directions.join(u", "_qs))
+                << "; " << (directions.isEmpty() ? u"no direction_id given"_qs
+                                                 : u"direction_id "_qs + directions.join(u", "_qs))
                 << "; fares: " << (s.faresKnown ? "known" : "unknown") << '\n'
                 << "  longest trip, " << s.longestTrip.size()
                 << " stops: " << s.longestTrip.join(u" - "_qs) << '\n';
