@@ -66,6 +66,10 @@ public:
     // How many files have been decoded so far (a file played again from
     // the kept sounds is not decoded again).
     int decodeCount() const { return decodeCount_; }
+    // The one thread that decodes sounds, in the order they are opened. (A
+    // test keeps it busy to see what the user-interface thread does
+    // meanwhile.)
+    QThreadPool& decodeThread() { return *decoder_; }
     // The kept sounds take at most this many bytes.
     static constexpr qint64 MaxKeptBytes = 256 * 1024 * 1024;
 

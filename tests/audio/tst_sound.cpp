@@ -9,6 +9,7 @@
 #include "audio/SoundDecoder.h"
 #include "model/SoundChannels.h"
 
+#include <QThreadPool>
 #include <QtTest>
 #include <atomic>
 #include <thread>
@@ -427,14 +428,21 @@ void TestSound::soundsAreKeptAndDecodedAside() {
     const QString bad = dir_.filePath(u"bad.wav"_qs);
     QVERIFY(writeFile(bad, "RIFF and nothing more"));
     SdlMediaCommands mci;
-    // Decoding runs aside: the event loop keeps going during an open that waits.
-    int ticks = 0;
+    // Decoding runs aside: the event loop keeps going during an open that
+    // waits. The decoding thread is held until a timer has ticked, so the
+    // open can only end after the event loop ran inside it (or, if it does
+    // not run, after 10 s with no tick).
+    std::atomic<int> ticks{0};
+    mci.decodeThread().start([&] {
+        for (int i = 0; i < 10000 && ticks == 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
     QTimer ticker;
     ticker.callOnTimeout([&] { ++ticks; });
     ticker.start(0);
     QCOMPARE(mci.sendString(u"open \"%1\" alias a wait"_qs.arg(path)), 0);
     ticker.stop();
-    QCOMPARE_GT(ticks, 0);
+    QCOMPARE_GT(ticks.load(), 0);
     QCOMPARE(mci.decodeCount(), 1);
     QCOMPARE(mci.lengthMs(u"a"_qs), 2000);
     // Played again, from the kept sound; a changed file is decoded again.

@@ -236,7 +236,8 @@ private slots:
                                       << QString() << 1.0 << 0.0 << 20.0;
         QTest::newRow("not numbers") << QByteArray("speed=fast\npitch=nan\nvolume=\n")
                                      << QString() << 1.0 << 0.0 << 0.0;
-        QTest::newRow("not a settings file") << QByteArray("\x00\xff\x81garbage[[")
+        const char garbage[] = "\x00\xff\x81garbage[[\nvoice";
+        QTest::newRow("not a settings file") << QByteArray(garbage, sizeof garbage - 1)
                                              << QString() << 1.0 << 0.0 << 0.0;
     }
 
@@ -245,6 +246,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(u"K40-voice.ini"_qs);
         if (!text.isEmpty()) QVERIFY(writeFile(path, text));
+        QCOMPARE(QFileInfo(path).size(), text.size());
         const VoiceSettings v = VoiceSettingsFile::read(path);
         QTEST(v.voice, "voice");
         QTEST(v.speed, "speed");
