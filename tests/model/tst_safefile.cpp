@@ -1,0 +1,156 @@
+// Reading and writing K40's files: special files refused without waiting,
+// reads that stop at their limit, and saves that keep the old file whenever
+// they fail.
+#include "TestFiles.h"
+#include "model/SafeFile.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <optional>
+#include <unistd.h>
+#include <QtTest>
+
+using SafeFile::Reading;
+using SafeFile::Writing;
+
+class TestSafeFile : public QObject {
+    Q_OBJECT
+private slots:
+    void reading_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QByteArray>("bytes");
+        using S = Reading::Status;
+        using K = SafeFile::Kind;
+        QTest::newRow("a file") << u"file"_qs << int(S::Read) << int(K::Other) << QByteArray("12345");
+        QTest::newRow("an empty file") << u"empty"_qs << int(S::Read) << int(K::Other) << QByteArray();
+        QTest::newRow("a file at the limit") << u"ten"_qs << int(S::Read) << int(K::Other)
+                                             << QByteArray("0123456789");
+        QTest::newRow("beyond the limit") << u"eleven"_qs << int(S::TooLarge) << int(K::Other)
+                                          << QByteArray();
+        QTest::newRow("nothing") << u"missing"_qs << int(S::NotFound) << int(K::Other) << QByteArray();
+        QTest::newRow("a folder") << u"folder"_qs << int(S::NotRegular) << int(K::Folder)
+                                  << QByteArray();
+        QTest::newRow("a FIFO, no writer") << u"fifo"_qs << int(S::NotRegular) << int(K::Fifo)
+                                           << QByteArray();
+        QTest::newRow("a link to /dev/zero") << u"zero"_qs << int(S::NotRegular) << int(K::Device)
+                                             << QByteArray();
+        QTest::newRow("a link to a file") << u"link"_qs << int(S::Read) << int(K::Other)
+                                          << QByteArray("12345");
+    }
+
+    void reading() {
+        QFETCH(QString, what);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(what);
+        if (what == u"file" || what == u"link") QVERIFY(writeFile(dir.filePath(u"file"_qs), "12345"));
+        if (what == u"link") QVERIFY(QFile::link(dir.filePath(u"file"_qs), path));
+        if (what == u"empty") QVERIFY(writeFile(path, {}));
+        if (what == u"ten") QVERIFY(writeFile(path, "0123456789"));
+        if (what == u"eleven") QVERIFY(writeFile(path, "0123456789A"));
+        if (what == u"folder") QVERIFY(QDir().mkpath(path));
+        if (what == u"fifo") QVERIFY(makeFifo(path));
+        if (what == u"zero") QVERIFY(makeEndlessFile(path));
+        const Reading r = SafeFile::read(path, 10);
+        QTEST(int(r.status), "status");
+        QTEST(r.bytes, "bytes");
+        if (r.status == Reading::Status::NotRegular) QTEST(int(r.kind), "kind");
+        if (!r.ok()) {
+            QVERIFY(SafeFile::describe(path, r).contains(path));
+            QVERIFY(SafeFile::describeInEnglish(path, r).startsWith(path + u": "_qs));
+        }
+    }
+
+    void aFileThatSaysItIsEmptyIsReadToTheLimit() {
+        // /proc files claim 0 bytes and hold more: read as they are, and never
+        // beyond the limit.
+        const Reading whole = SafeFile::read(u"/proc/self/status"_qs, 1 << 20);
+        QVERIFY(whole.ok());
+        QVERIFY(whole.bytes.startsWith("Name:"));
+        QCOMPARE(SafeFile::read(u"/proc/self/status"_qs, 8).status, Reading::Status::TooLarge);
+    }
+
+    void writing_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<int>("status");
+        using S = Writing::Status;
+        QTest::newRow("a new file") << u"new"_qs << int(S::Written);
+        QTest::newRow("over a file") << u"over"_qs << int(S::Written);
+        QTest::newRow("through a link") << u"link"_qs << int(S::Written);
+        QTest::newRow("no folder") << u"no folder"_qs << int(S::NoFolder);
+        QTest::newRow("over a FIFO") << u"fifo"_qs << int(S::NotRegular);
+        QTest::newRow("a folder that cannot be written") << u"read-only"_qs << int(S::CannotCreate);
+        QTest::newRow("the disk is full") << u"full"_qs << int(S::Failed);
+    }
+
+    void writing() {
+        QFETCH(QString, what);
+        QTemporaryDir dir;
+        QString path = dir.filePath(u"K40.in4"_qs);
+        const QByteArray old(100, 'o'), bytes(5000, 'n');
+        if (what == u"over" || what == u"full") {
+            QVERIFY(writeFile(path, old));
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        }
+        if (what == u"link") {
+            QVERIFY(writeFile(dir.filePath(u"real"_qs), old));
+            QVERIFY(QFile::link(dir.filePath(u"real"_qs), path));
+        }
+        if (what == u"no folder") path = dir.filePath(u"gone/K40.in4"_qs);
+        if (what == u"fifo") QVERIFY(makeFifo(path));
+        if (what == u"read-only") {
+            if (geteuid() == 0) QSKIP("root writes into any folder");
+            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        }
+        std::optional<FileSizeLimit> full;
+        if (what == u"full") full.emplace(1000); // the new bytes do not fit
+        const Writing w = SafeFile::write(path, bytes);
+        full.reset();
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QTEST(int(w.status), "status");
+        // Written whole, or the old file as it was; never a temporary left.
+        if (w.ok()) {
+            QCOMPARE(readFile(path), bytes);
+        } else {
+            QVERIFY(SafeFile::describe(path, w).contains(path));
+            if (what == u"full") QCOMPARE(readFile(path), old);
+        }
+        if (what == u"over")
+            QCOMPARE(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser),
+                     QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        if (what == u"link") {
+            QVERIFY(QFileInfo(path).isSymLink());
+            QCOMPARE(readFile(dir.filePath(u"real"_qs)), bytes);
+        }
+        if (what == u"fifo") QVERIFY(!QFileInfo(path).isFile());
+        QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden);
+        left.removeAll(u"K40.in4"_qs);
+        left.removeAll(u"real"_qs);
+        QCOMPARE(left, QStringList());
+    }
+
+    void aRealFullDisk() {
+        // A small file system, filled up: the save fails, the old file stays.
+        QTemporaryDir dir;
+        const QByteArray mountPoint = QFile::encodeName(dir.path());
+        if (geteuid() != 0 ||
+            QProcess::execute(u"mount"_qs, {u"-t"_qs, u"tmpfs"_qs, u"-o"_qs, u"size=64k"_qs,
+                                            u"tmpfs"_qs, dir.path()}) != 0)
+            QSKIP("no small file system can be mounted here");
+        const auto unmount = qScopeGuard([&] { QProcess::execute(u"umount"_qs, {dir.path()}); });
+        const QString path = dir.filePath(u"K40.in4"_qs);
+        QVERIFY(writeFile(path, QByteArray(402, 'o')));
+        QFile filler(dir.filePath(u"filler"_qs));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(4096, 'f')) > 0) {}
+        filler.close();
+        const Writing w = SafeFile::write(path, QByteArray(402, 'n'));
+        QCOMPARE(w.status, Writing::Status::Failed);
+        QCOMPARE(readFile(path), QByteArray(402, 'o'));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSafeFile)
+#include "tst_safefile.moc"
