@@ -3,9 +3,7 @@
 #include "model/AppInfo.h"
 #include "model/K40Error.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "model/SafeFile.h"
 
 namespace SettingsFile {
 
@@ -16,29 +14,44 @@ QString path() {
 }
 
 SettingsRecord read(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (!QFileInfo::exists(path)) throw K40Error(K40Error::FileNotFound);
-        throw K40Error(K40Error::PathFileAccessError);
-    }
-    if (file.size() > MaxFileBytes)
+    const SafeFile::Reading file = SafeFile::read(path, MaxFileBytes);
+    switch (file.status) {
+    case SafeFile::Reading::Status::Read:
+        break;
+    case SafeFile::Reading::Status::NotFound:
+        throw K40Error(K40Error::FileNotFound);
+    case SafeFile::Reading::Status::TooLarge:
         throw K40Error(K40Error::OutOfMemory,
                        QStringLiteral("設定ファイルが大きすぎます（%1 バイト、上限 %2 バイト）。")
-                           .arg(file.size())
+                           .arg(file.size)
                            .arg(MaxFileBytes));
+    case SafeFile::Reading::Status::Failed:
+        throw K40Error(K40Error::DeviceIoError, SafeFile::describe(path, file));
+    case SafeFile::Reading::Status::NotRegular:
+        throw K40Error(K40Error::PathFileAccessError, SafeFile::describe(path, file));
+    case SafeFile::Reading::Status::Unreadable:
+        throw K40Error(K40Error::PathFileAccessError);
+    }
     SettingsRecord record;
-    SettingsCodec::decode(file.readAll(), record);
+    SettingsCodec::decode(file.bytes, record);
     return record;
 }
 
 void write(const QString& path, const SettingsRecord& record) {
     const QByteArray bytes = SettingsCodec::encode(record);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw K40Error(QFileInfo(QFileInfo(path).path()).isDir() ? K40Error::PathFileAccessError
-                                                                 : K40Error::PathNotFound);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw K40Error(K40Error::DeviceIoError);
+    const SafeFile::Writing written = SafeFile::write(path, bytes);
+    switch (written.status) {
+    case SafeFile::Writing::Status::Written:
+        return;
+    case SafeFile::Writing::Status::NoFolder:
+        throw K40Error(K40Error::PathNotFound);
+    case SafeFile::Writing::Status::NotRegular:
+    case SafeFile::Writing::Status::CannotCreate:
+        throw K40Error(K40Error::PathFileAccessError, SafeFile::describe(path, written));
+    case SafeFile::Writing::Status::Failed:
+        break;
+    }
+    throw K40Error(K40Error::DeviceIoError, SafeFile::describe(path, written));
 }
 
 QString errorText(int number, const QString& description) {

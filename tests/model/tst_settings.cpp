@@ -236,6 +236,11 @@ private slots:
                                       << QString() << 1.0 << 0.0 << 20.0;
         QTest::newRow("not numbers") << QByteArray("speed=fast\npitch=nan\nvolume=\n")
                                      << QString() << 1.0 << 0.0 << 0.0;
+        QTest::newRow("as Qt writes it, quoted")
+            << QByteArray("[General]\nvoice=\" a \\\"b\\\" \"\nspeed=0.5\n") << u" a \"b\" "_qs << 0.5
+            << 0.0 << 0.0;
+        QTest::newRow("a FIFO") << QByteArray("fifo") << QString() << 1.0 << 0.0 << 0.0;
+        QTest::newRow("a link to /dev/zero") << QByteArray("zero") << QString() << 1.0 << 0.0 << 0.0;
         const char garbage[] = "\x00\xff\x81garbage[[\nvoice";
         QTest::newRow("not a settings file") << QByteArray(garbage, sizeof garbage - 1)
                                              << QString() << 1.0 << 0.0 << 0.0;
@@ -245,15 +250,18 @@ private slots:
         QFETCH(QByteArray, text);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"K40-voice.ini"_qs);
-        if (!text.isEmpty()) QVERIFY(writeFile(path, text));
-        QCOMPARE(QFileInfo(path).size(), text.size());
+        if (text == "fifo") QVERIFY(makeFifo(path));
+        else if (text == "zero") QVERIFY(makeEndlessFile(path));
+        else if (!text.isEmpty()) QVERIFY(writeFile(path, text));
+        if (QFileInfo(path).isFile()) QCOMPARE(QFileInfo(path).size(), text.size());
         const VoiceSettings v = VoiceSettingsFile::read(path);
         QTEST(v.voice, "voice");
         QTEST(v.speed, "speed");
         QTEST(v.pitch, "pitch");
         QTEST(v.volume, "volume");
         // Written and read back unchanged; a place that cannot be written fails.
-        const VoiceSettings chosen{u"声 2"_qs, 0.5, 12, -20};
+        const VoiceSettings chosen{u"声 \"2\"\\"_qs, 0.5, 12, -20};
+        QFile::remove(path);
         QVERIFY(VoiceSettingsFile::write(path, chosen));
         QCOMPARE(VoiceSettingsFile::read(path), chosen);
         QVERIFY(!VoiceSettingsFile::write(dir.path(), chosen)); // a folder
