@@ -25,6 +25,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 
 K40Application::K40Application(const Services& services) : services_(services) {
@@ -117,6 +119,7 @@ void K40Application::loadSettings() {
         stored = SettingsFile::read(SettingsFile::path());
     } catch (const K40Error& e) {
         if (e.number() != K40Error::BadFileName && e.number() != K40Error::FileNotFound) {
+            settingsUnread_ = true;
             showError(e.number(), e.description());
             return;
         }
@@ -142,11 +145,40 @@ void K40Application::loadSettings() {
                                                 Units::px(stored.PanelTop)));
         board_->applyAppearance();
     } catch (const K40Error& e) {
+        settingsUnread_ = true;
         showError(e.number(), e.description());
     }
 }
 
+bool K40Application::keepUnreadSettings(Report report) {
+    const QString path = SettingsFile::path();
+    if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink()) return true;
+    QString kept = path + QStringLiteral(".bak");
+    if (QFileInfo::exists(kept) || QFileInfo(kept).isSymLink())
+        kept = path + services_.clock->now().toString(u".yyyyMMdd-HHmmss") + QStringLiteral(".bak");
+    if (QFileInfo::exists(kept) || !QFile::rename(path, kept)) {
+        tell(report, QStringLiteral("起動時に読めなかった設定ファイル「%1」を別の名前で残せなかったため、"
+                                    "設定を保存しませんでした。")
+                         .arg(path));
+        return false;
+    }
+    tell(report, QStringLiteral("起動時に読めなかった設定ファイルは、上書きせずに「%1」として残しました。")
+                     .arg(kept));
+    return true;
+}
+
+void K40Application::tell(Report report, const QString& text) {
+    if (report == Report::ByBox)
+        services_.messages->show(text, AppInfo::title(), MsgIcon::Exclamation, MsgButtons::Ok);
+    else
+        qCritical("%s", qPrintable(text));
+}
+
 void K40Application::saveSettings(Report report) {
+    if (settingsUnread_) {
+        if (!keepUnreadSettings(report)) return;
+        settingsUnread_ = false;
+    }
     SettingsRecord r = settings_->record();
     board_->storeCellOptions(r);
     const QPoint console = placement_->framePosition(*console_);

@@ -52,6 +52,9 @@ public:
     // The settings file, read at start and written at exit. A missing file
     // is silent (an installed K40 then starts on its shipped samples); any
     // other failure shows the error box, or is written to standard error.
+    // A file that was there but could not be read is never written over: the
+    // first save moves it aside (K40.in4.bak, or a name with the date and
+    // time when that is taken) and says so once.
     enum class Report { ByBox, OnStandardError };
     void loadSettings();
     void saveSettings(Report report = Report::ByBox);
@@ -78,6 +81,10 @@ private:
     void keepOnScreen(QWidget& window);
     void showError(int number, const QString& description);
     void endProgram(Report report);
+    void tell(Report report, const QString& text);
+    // Moves the settings file that could not be read out of the way of the
+    // save; false when it must stay where it is.
+    bool keepUnreadSettings(Report report);
 
     Services services_;
     std::unique_ptr<WindowPlacement> ownPlacement_;
@@ -91,4 +98,5 @@ private:
     std::unique_ptr<OptionsDialog> options_;
     std::unique_ptr<InputHold> inputHold_;
     bool ended_ = false;
+    bool settingsUnread_ = false; // the file at start could not be read
 };

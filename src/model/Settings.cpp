@@ -8,13 +8,22 @@
 namespace {
 
 // The checks of the options dialog's controls.
-qint16 check(qint16 v) {
-    if (v < 0 || v > 2) throw K40Error(K40Error::InvalidPropertyValue);
+// Error 380, naming the field of the settings file and the value it holds.
+[[noreturn]] void outOfRange(const char* field, qint32 value) {
+    throw K40Error(K40Error::InvalidPropertyValue,
+                   K40Error::standardDescription(K40Error::InvalidPropertyValue) +
+                       QStringLiteral("（設定ファイルの %1 が %2）")
+                           .arg(QLatin1StringView(field))
+                           .arg(value));
+}
+
+qint16 check(qint16 v, const char* field) {
+    if (v < 0 || v > 2) outOfRange(field, v);
     return v; // 2 is a check box in its third state
 }
 
-qint16 listPosition(qint16 v, int count) {
-    if (v < -1 || v >= count) throw K40Error(K40Error::InvalidPropertyValue);
+qint16 listPosition(qint16 v, const char* field, int count) {
+    if (v < -1 || v >= count) outOfRange(field, v);
     return v;
 }
 
@@ -95,12 +104,12 @@ void Settings::takeOptions(const SettingsRecord& s,
     r.FareDataDir = s.FareDataDir;
     r.TapeDataDir = s.TapeDataDir;
     // Ticket numbers and panel pictures.
-    r.UseSeiriNum = check(s.UseSeiriNum);
+    r.UseSeiriNum = check(s.UseSeiriNum, "UseSeiriNum");
     r.SeiriNumColorOff = s.SeiriNumColorOff;
     r.SeiriNumColorOn1 = s.SeiriNumColorOn1;
     r.SeiriNumColorOn2 = s.SeiriNumColorOn2;
-    r.SeiriNumStyle = listPosition(s.SeiriNumStyle, OptionLists::TicketLayouts);
-    r.SeiriNumZeroPad = check(s.SeiriNumZeroPad);
+    r.SeiriNumStyle = listPosition(s.SeiriNumStyle, "SeiriNumStyle", OptionLists::TicketLayouts);
+    r.SeiriNumZeroPad = check(s.SeiriNumZeroPad, "SeiriNumZeroPad");
     takeGroup({{&r.PanelAuto, s.PanelAuto}, {&r.PanelManual, s.PanelManual}});
     takeGroup({{&r.PanelOffBuiltIn, s.PanelOffBuiltIn}, {&r.PanelOffUser, s.PanelOffUser}});
     takeGroup({{&r.PanelOn1BuiltIn, s.PanelOn1BuiltIn}, {&r.PanelOn1User, s.PanelOn1User}});
@@ -113,32 +122,32 @@ void Settings::takeOptions(const SettingsRecord& s,
     r.DigitBackColor = s.DigitBackColor;
     r.DigitBaseForeColor = s.DigitBaseForeColor;
     r.DigitForeColor = s.DigitForeColor;
-    r.InfoSectionOn = check(s.InfoSectionOn);
-    r.InfoSectionCell = listPosition(s.InfoSectionCell, OptionLists::Cells);
-    r.InfoSectionFromZero = check(s.InfoSectionFromZero);
-    r.InfoSeiriOn = check(s.InfoSeiriOn);
-    r.InfoSeiriCell = listPosition(s.InfoSeiriCell, OptionLists::Cells);
-    r.InfoRouteOn = check(s.InfoRouteOn);
-    r.InfoRouteCell = listPosition(s.InfoRouteCell, OptionLists::Cells);
-    r.InfoColumnOn = check(s.InfoColumnOn);
-    r.InfoColumnNo = listPosition(s.InfoColumnNo, OptionLists::Columns);
-    r.InfoColumnCell = listPosition(s.InfoColumnCell, OptionLists::Cells);
+    r.InfoSectionOn = check(s.InfoSectionOn, "InfoSectionOn");
+    r.InfoSectionCell = listPosition(s.InfoSectionCell, "InfoSectionCell", OptionLists::Cells);
+    r.InfoSectionFromZero = check(s.InfoSectionFromZero, "InfoSectionFromZero");
+    r.InfoSeiriOn = check(s.InfoSeiriOn, "InfoSeiriOn");
+    r.InfoSeiriCell = listPosition(s.InfoSeiriCell, "InfoSeiriCell", OptionLists::Cells);
+    r.InfoRouteOn = check(s.InfoRouteOn, "InfoRouteOn");
+    r.InfoRouteCell = listPosition(s.InfoRouteCell, "InfoRouteCell", OptionLists::Cells);
+    r.InfoColumnOn = check(s.InfoColumnOn, "InfoColumnOn");
+    r.InfoColumnNo = listPosition(s.InfoColumnNo, "InfoColumnNo", OptionLists::Columns);
+    r.InfoColumnCell = listPosition(s.InfoColumnCell, "InfoColumnCell", OptionLists::Cells);
     // Stop-name display.
     r.ChimeiBackColor = s.ChimeiBackColor;
     r.ChimeiForeColor = s.ChimeiForeColor;
-    r.ChimeiFontMode = listPosition(s.ChimeiFontMode, OptionLists::NameFonts);
-    r.ChimeiFontBold = check(s.ChimeiFontBold);
-    r.ChimeiTsugiwaMode = listPosition(s.ChimeiTsugiwaMode, OptionLists::PrefixModes);
+    r.ChimeiFontMode = listPosition(s.ChimeiFontMode, "ChimeiFontMode", OptionLists::NameFonts);
+    r.ChimeiFontBold = check(s.ChimeiFontBold, "ChimeiFontBold");
+    r.ChimeiTsugiwaMode = listPosition(s.ChimeiTsugiwaMode, "ChimeiTsugiwaMode", OptionLists::PrefixModes);
     r.ChimeiTsugiwaColor = s.ChimeiTsugiwaColor;
-    r.ChimeiTsugiwaFontMode = listPosition(s.ChimeiTsugiwaFontMode, OptionLists::PrefixFonts);
-    r.ChimeiTsugiwaBold = check(s.ChimeiTsugiwaBold);
+    r.ChimeiTsugiwaFontMode = listPosition(s.ChimeiTsugiwaFontMode, "ChimeiTsugiwaFontMode", OptionLists::PrefixFonts);
+    r.ChimeiTsugiwaBold = check(s.ChimeiTsugiwaBold, "ChimeiTsugiwaBold");
     // Sounds.
     r.RouteSetSound = s.RouteSetSound;
     r.ResetSound = s.ResetSound;
     takeGroup({{&r.StepSoundAlways, s.StepSoundAlways}, {&r.StepSoundByColumn, s.StepSoundByColumn}});
     takeGroup({{&r.StepSoundSync, s.StepSoundSync}, {&r.StepSoundAsync, s.StepSoundAsync}});
     r.StepSoundFile = s.StepSoundFile;
-    r.StepSoundColumn = listPosition(s.StepSoundColumn, OptionLists::Columns);
+    r.StepSoundColumn = listPosition(s.StepSoundColumn, "StepSoundColumn", OptionLists::Columns);
     r.StepSound1 = s.StepSound1;
     r.StepSound2 = s.StepSound2;
     r.StepSound3 = s.StepSound3;
@@ -149,7 +158,7 @@ void Settings::takeOptions(const SettingsRecord& s,
     r.TapeSound2 = s.TapeSound2;
     r.TapeSound3 = s.TapeSound3;
     // Ticket preview.
-    r.UseSeiriPrev = check(s.UseSeiriPrev);
+    r.UseSeiriPrev = check(s.UseSeiriPrev, "UseSeiriPrev");
     r.SeiriPlgFile = s.SeiriPlgFile;
     takeGroup({{&r.DateEachPrint, s.DateEachPrint},
                {&r.DateAtRouteSet, s.DateAtRouteSet},
@@ -158,15 +167,15 @@ void Settings::takeOptions(const SettingsRecord& s,
 }
 
 void Settings::takeConsoleState(const SettingsRecord& s) {
-    const auto within = [](qint32 v, qint32 low, qint32 high) {
-        if (v < low || v > high) throw K40Error(K40Error::InvalidPropertyValue);
+    const auto within = [](qint32 v, const char* field, qint32 low, qint32 high) {
+        if (v < low || v > high) outOfRange(field, v);
         return v;
     };
     try {
-        record_.ScrollSpeed = within(s.ScrollSpeed, 1, 2000);
-        record_.ScrollWait = within(s.ScrollWait, 0, 3000);
-        within(s.PreviewOpen, 0, 1);
-        within(s.LateNight, 0, 2);
+        record_.ScrollSpeed = within(s.ScrollSpeed, "ScrollSpeed", 1, 2000);
+        record_.ScrollWait = within(s.ScrollWait, "ScrollWait", 0, 3000);
+        within(s.PreviewOpen, "PreviewOpen", 0, 1);
+        within(s.LateNight, "LateNight", 0, 2);
     } catch (const K40Error&) {
         emit consoleStateChanged(); // what was taken before shows all the same
         throw;

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QtTest>
+#include <optional>
 #include <csignal>
 
 namespace {
@@ -113,7 +114,7 @@ private slots:
         rig.start();
         QCOMPARE(rig.messages.shown.size(), 1);
         QCOMPARE(rig.messages.shown[0].text,
-                 u"エラー Code:380\r\n内容:プロパティの値が不正です。"_qs);
+                 u"エラー Code:380\r\n内容:プロパティの値が不正です。（設定ファイルの SeiriNumStyle が 12）"_qs);
         QCOMPARE(rig.messages.shown[0].title, u"カルテラVer4"_qs);
         QCOMPARE(rig.messages.shown[0].icon, MsgIcon::None);
         // What comes before the layout is taken (the settings' own suite checks
@@ -137,18 +138,73 @@ private slots:
         QCOMPARE(rig.settings().record().FareDataDir, QString()); // nothing taken
     }
 
+    void failedSaveKeepsThePreviousFile_data() {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("a text too long for its length field") << u"text"_qs << u"エラー Code:6\r\n"_qs;
+        QTest::newRow("a full disk") << u"disk"_qs << u"エラー Code:57\r\n内容:「"_qs;
+    }
+
     void failedSaveKeepsThePreviousFile() {
+        QFETCH(QString, cause);
         K40Rig rig;
         rig.start();
         rig.app->saveSettings();
         const QByteArray before = readFile(rig.path(u"K40.in4"_qs));
         QVERIFY(!before.isEmpty());
-        // A text too long for its length field fails the save midway.
-        rig.edit([](SettingsRecord& r) { r.TapeDataDir = QString(70000, u'x'); });
-        rig.app->saveSettings();
+        rig.edit([&](SettingsRecord& r) {
+            r.TapeDataDir = QString(cause == u"text" ? 70000 : 100, u'x');
+        });
+        {
+            std::optional<FileSizeLimit> full;
+            if (cause == u"disk") full.emplace(before.size()); // the longer record does not fit
+            rig.app->saveSettings();
+        }
         QCOMPARE(rig.messages.shown.size(), 1);
-        QVERIFY(rig.messages.shown[0].text.startsWith(u"エラー Code:6\r\n"_qs));
+        QFETCH(QString, box);
+        QVERIFY2(rig.messages.shown[0].text.startsWith(box), qPrintable(rig.messages.shown[0].text));
         QCOMPARE(readFile(rig.path(u"K40.in4"_qs)), before);
+        QCOMPARE(QDir(rig.dir.path()).entryList({u"K40.in4*"_qs}, QDir::Files),
+                 QStringList{u"K40.in4"_qs});
+    }
+
+    // A file that was there but could not be read is kept under another name
+    // before the first save, and the user is told where, once.
+    void unreadFileIsKeptBeforeTheSave_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<bool>("bakTaken"); // K40.in4.bak is there already
+        SettingsRecord outOfRange = Settings(QDate(2024, 3, 5)).record();
+        outOfRange.SeiriNumStyle = 12;
+        QTest::newRow("an older, shorter layout (62)")
+            << SettingsCodec::encode(outOfRange).left(300) << false;
+        QTest::newRow("a value out of range (380)") << SettingsCodec::encode(outOfRange) << false;
+        QTest::newRow("K40.in4.bak taken") << SettingsCodec::encode(outOfRange) << true;
+    }
+
+    void unreadFileIsKeptBeforeTheSave() {
+        QFETCH(QByteArray, stored);
+        QFETCH(bool, bakTaken);
+        K40Rig rig;
+        rig.clock.current = QDateTime(QDate(2026, 12, 7), QTime(9, 30, 5));
+        writeFile(rig.path(u"K40.in4"_qs), stored);
+        if (bakTaken) writeFile(rig.path(u"K40.in4.bak"_qs), "older");
+        rig.start();
+        QCOMPARE(rig.messages.shown.size(), 1); // the error box of the start
+        for (int exit = 0; exit < 2; ++exit) {
+            rig.messages.answers << MsgAnswer::Yes;
+            QVERIFY(rig.app->requestExit());
+        }
+        const QString kept = bakTaken ? u"K40.in4.20261207-093005.bak"_qs : u"K40.in4.bak"_qs;
+        QCOMPARE(readFile(rig.path(kept)), stored);
+        if (bakTaken) QCOMPARE(readFile(rig.path(u"K40.in4.bak"_qs)), QByteArray("older"));
+        // Told once, with the name it is kept under; the new file is whole.
+        QCOMPARE(rig.messages.shown.size(), 1 + 2 + 1); // the start's box, two questions, this
+        int told = 0;
+        for (const auto& m : rig.messages.shown) told += m.text.contains(rig.path(kept));
+        QCOMPARE(told, 1);
+        SettingsRecord r;
+        SettingsCodec::decode(readFile(rig.path(u"K40.in4"_qs)), r);
+        QCOMPARE(r.ScrollSpeed, 30);
     }
 
     void endingWithoutAskingSaves() {
