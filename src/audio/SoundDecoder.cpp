@@ -1,8 +1,13 @@
 #include "audio/SoundDecoder.h"
 
+#include "model/SafeFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <SDL.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cmath>
 #include <fluidsynth.h>
@@ -18,47 +23,101 @@ float sane(float x) {
     return std::isfinite(x) ? std::clamp(x, -1.0f, 1.0f) : 0.0f;
 }
 
-// Converts stereo float frames from one rate to another through SDL's
-// resampler. The stream keeps the last few hundred frames back even when
-// flushed, so silence is fed after the sound and the result is cut to the
-// converted length.
-bool resample(std::vector<float>& stereo, int srcRate, int rate) {
-    if (srcRate == rate || stereo.empty()) return true;
-    const qint64 frames = static_cast<qint64>(stereo.size() / 2);
-    const qint64 length = (frames * rate + srcRate - 1) / srcRate;
-    SDL_AudioStream* stream = SDL_NewAudioStream(AUDIO_F32SYS, 2, srcRate, AUDIO_F32SYS, 2, rate);
-    if (!stream) return false;
-    std::vector<float> out;
-    out.reserve(static_cast<size_t>(length) * 2 + 64);
-    std::vector<float> buffer(static_cast<size_t>(ChunkFrames) * 2);
-    bool ok = true;
-    auto drain = [&] {
-        for (;;) {
-            const int got = SDL_AudioStreamGet(stream, buffer.data(),
-                                               static_cast<int>(buffer.size() * sizeof(float)));
-            if (got < 0) ok = false;
-            if (got <= 0) break;
-            out.insert(out.end(), buffer.begin(), buffer.begin() + got / 4);
+// Brings frames of any channel count to stereo at the output's rate as they
+// come, chunk by chunk, so that only the result is ever held whole: mono
+// plays on both sides, of more channels the first two are kept. The rate is
+// converted by SDL's resampler, which keeps the last few hundred frames back
+// even when flushed, so silence is fed after the sound and the result is cut
+// to the converted length.
+class StereoStream {
+public:
+    StereoStream(int channels, int srcRate, int rate, qint64 expectedFrames)
+        : channels_(channels), srcRate_(srcRate), rate_(rate) {
+        if (srcRate != rate) {
+            stream_ = SDL_NewAudioStream(AUDIO_F32SYS, 2, srcRate, AUDIO_F32SYS, 2, rate);
+            ok_ = stream_ != nullptr;
         }
-    };
-    auto put = [&](const float* data, size_t count) {
-        for (size_t at = 0; ok && at < count; at += buffer.size()) {
-            const size_t n = std::min(buffer.size(), count - at);
-            if (SDL_AudioStreamPut(stream, data + at, static_cast<int>(n * sizeof(float))) != 0)
-                ok = false;
+        out_.reserve(static_cast<size_t>(outFrames(expectedFrames)) * 2 + 64);
+    }
+    ~StereoStream() {
+        if (stream_) SDL_FreeAudioStream(stream_);
+    }
+    StereoStream(const StereoStream&) = delete;
+    StereoStream& operator=(const StereoStream&) = delete;
+
+    // Takes frames of interleaved samples.
+    void put(const float* data, qint64 frames) {
+        stereo_.resize(static_cast<size_t>(frames) * 2);
+        for (qint64 i = 0; i < frames; ++i) {
+            const float* f = data + i * channels_;
+            stereo_[size_t(i) * 2] = sane(f[0]);
+            stereo_[size_t(i) * 2 + 1] = sane(channels_ > 1 ? f[1] : f[0]);
+        }
+        in_ += frames;
+        if (!stream_) {
+            out_.insert(out_.end(), stereo_.begin(), stereo_.end());
+            return;
+        }
+        putToStream(stereo_.data(), stereo_.size());
+    }
+
+    // The whole sound, or nullptr when the conversion failed.
+    std::shared_ptr<PcmSound> finish() {
+        if (stream_ && ok_) {
+            const std::vector<float> silence(size_t(std::max(2048, srcRate_ / 10)) * 2, 0.0f);
+            putToStream(silence.data(), silence.size());
+            if (ok_ && SDL_AudioStreamFlush(stream_) != 0) ok_ = false;
+            drain();
+            out_.resize(static_cast<size_t>(outFrames(in_)) * 2, 0.0f);
+        }
+        if (!ok_) return nullptr;
+        auto sound = std::make_shared<PcmSound>();
+        sound->rate = rate_;
+        for (float& x : out_) x = sane(x);
+        sound->samples = std::move(out_);
+        return sound;
+    }
+
+private:
+    qint64 outFrames(qint64 frames) const { return (frames * rate_ + srcRate_ - 1) / srcRate_; }
+    void putToStream(const float* data, size_t count) {
+        for (size_t at = 0; ok_ && at < count; at += Chunk) {
+            const size_t n = std::min(Chunk, count - at);
+            if (SDL_AudioStreamPut(stream_, data + at, static_cast<int>(n * sizeof(float))) != 0)
+                ok_ = false;
             drain();
         }
-    };
-    put(stereo.data(), stereo.size());
-    const std::vector<float> silence(static_cast<size_t>(std::max(2048, srcRate / 10)) * 2, 0.0f);
-    put(silence.data(), silence.size());
-    if (ok && SDL_AudioStreamFlush(stream) != 0) ok = false;
-    drain();
-    SDL_FreeAudioStream(stream);
-    if (!ok) return false;
-    out.resize(static_cast<size_t>(length) * 2, 0.0f);
-    stereo.swap(out);
-    return true;
+    }
+    void drain() {
+        buffer_.resize(Chunk);
+        for (;;) {
+            const int got = SDL_AudioStreamGet(stream_, buffer_.data(),
+                                               static_cast<int>(buffer_.size() * sizeof(float)));
+            if (got < 0) ok_ = false;
+            if (got <= 0) break;
+            out_.insert(out_.end(), buffer_.begin(), buffer_.begin() + got / 4);
+        }
+    }
+
+    static constexpr size_t Chunk = size_t(ChunkFrames) * 2;
+    int channels_, srcRate_, rate_;
+    SDL_AudioStream* stream_ = nullptr;
+    bool ok_ = true;
+    qint64 in_ = 0;
+    std::vector<float> stereo_, buffer_, out_;
+};
+
+// Opens path for libsndfile only when it is a regular file, without waiting
+// on a FIFO; -1 otherwise.
+int openRegularFile(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > SoundDecoder::MaxWaveBytes) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 } // namespace
@@ -70,32 +129,27 @@ std::shared_ptr<PcmSound> toStereo(const float* data, qint64 frames, int channel
     if (channels < 1 || srcRate < MinRate || srcRate > MaxRate || rate < MinRate ||
         rate > MaxRate || frames < 0)
         return nullptr;
-    auto sound = std::make_shared<PcmSound>();
-    sound->rate = rate;
-    std::vector<float>& s = sound->samples;
-    s.resize(static_cast<size_t>(frames) * 2);
-    for (qint64 i = 0; i < frames; ++i) {
-        const float* f = data + i * channels;
-        s[static_cast<size_t>(i) * 2] = sane(f[0]);
-        s[static_cast<size_t>(i) * 2 + 1] = sane(channels > 1 ? f[1] : f[0]);
-    }
-    if (!resample(s, srcRate, rate)) return nullptr;
-    for (float& x : s)
-        x = sane(x);
-    return sound;
+    StereoStream stream(channels, srcRate, rate, frames);
+    for (qint64 at = 0; at < frames; at += ChunkFrames)
+        stream.put(data + at * channels, std::min(ChunkFrames, frames - at));
+    return stream.finish();
 }
 
 std::shared_ptr<PcmSound> decodeWave(const QString& path, int rate) {
-    const QFileInfo fileInfo(path);
-    if (!fileInfo.isFile() || fileInfo.size() > MaxWaveBytes) return nullptr;
+    if (rate < MinRate || rate > MaxRate) return nullptr;
+    const int fd = openRegularFile(path);
+    if (fd < 0) return nullptr;
     SF_INFO info{};
-    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    SNDFILE* file = sf_open_fd(fd, SFM_READ, &info, SF_TRUE);
     if (!file) return nullptr;
     std::shared_ptr<PcmSound> sound;
     const qint64 maxFrames = static_cast<qint64>(info.samplerate) * MaxSeconds;
+    // The limits are checked before anything is made; then the file is
+    // decoded a chunk at a time, and only its stereo result at the output's
+    // rate is kept.
     if (info.channels >= 1 && info.channels <= MaxChannels && info.samplerate >= MinWaveRate &&
         info.samplerate <= MaxWaveRate && info.frames <= maxFrames) {
-        std::vector<float> data;
+        StereoStream stream(info.channels, info.samplerate, rate, info.frames);
         std::vector<float> chunk(static_cast<size_t>(ChunkFrames * info.channels));
         qint64 frames = 0;
         bool tooLong = false;
@@ -107,11 +161,10 @@ std::shared_ptr<PcmSound> decodeWave(const QString& path, int rate) {
                 tooLong = true;
                 break;
             }
-            data.insert(data.end(), chunk.begin(), chunk.begin() + got * info.channels);
+            stream.put(chunk.data(), got);
             frames += got;
         }
-        if (frames > 0 && !tooLong)
-            sound = toStereo(data.data(), frames, info.channels, info.samplerate, rate);
+        if (frames > 0 && !tooLong) sound = stream.finish();
     }
     sf_close(file);
     return sound;
@@ -170,9 +223,9 @@ std::shared_ptr<PcmSound> MidiRenderer::render(const QString& path) {
     constexpr float Silence = 1e-4f; // the synthesiser has fallen quiet
     constexpr float Audible = 1e-3f; // -60 dBFS: the ring counts as part of the sound
     constexpr float MaxPeak = 0.95f;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > SoundDecoder::MaxMidiBytes) return nullptr;
-    const QByteArray bytes = file.readAll();
+    const SafeFile::Reading file = SafeFile::read(path, SoundDecoder::MaxMidiBytes);
+    if (!file.ok()) return nullptr;
+    const QByteArray& bytes = file.bytes;
     if (!bytes.startsWith("MThd") || !available()) return nullptr;
 
     fluid_synth_system_reset(synth_);
