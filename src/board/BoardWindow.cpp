@@ -3,6 +3,7 @@
 #include "model/Clock.h"
 #include "model/K40Error.h"
 #include "model/MessageBoxService.h"
+#include "model/SafeFile.h"
 #include "model/Settings.h"
 #include "model/TicketNumberLayout.h"
 #include "widgets/PropertyBag.h"
@@ -13,6 +14,7 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QBuffer>
 #include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
@@ -176,14 +178,19 @@ void BoardWindow::setBacklight(Backlight mode) {
     if (!look.userPicture) {
         setPicture(builtInPicture());
     } else if (QFileInfo(look.pictureFile).isFile()) {
-        QImageReader reader(look.pictureFile);
-        const QImage picture = reader.read();
+        // Read whole from a regular file of at most MaxPictureBytes, then
+        // decoded from memory, within Qt's own limit on the image's size.
+        const SafeFile::Reading file = SafeFile::read(look.pictureFile, MaxPictureBytes);
+        QBuffer bytes;
+        bytes.setData(file.bytes);
+        QImageReader reader(&bytes);
+        const QImage picture = file.ok() ? reader.read() : QImage();
         if (!picture.isNull()) {
             setPicture(QPixmap::fromImage(picture));
         } else {
-            const int number = reader.error() == QImageReader::FileNotFoundError
+            const int number = file.status == SafeFile::Reading::Status::NotFound
                                    ? K40Error::FileNotFound
-                               : reader.error() == QImageReader::DeviceError
+                               : file.status == SafeFile::Reading::Status::Failed
                                    ? K40Error::DeviceIoError
                                    : K40Error::InvalidPicture;
             messages_.show(pictureErrorText(number), QStringLiteral("エラー"), MsgIcon::Critical,

@@ -33,6 +33,10 @@ public:
 
     // Numbered as the board numbers them; index 0 of ticketLabels and
     // fareCells is a hidden spare that no layout addresses.
+    // The largest panel picture file read: pictures of the board are a few
+    // hundred kilobytes, even uncompressed.
+    static constexpr qint64 MaxPictureBytes = 32 * 1024 * 1024;
+
     std::array<QLabel*, 25> ticketLabels{};
     std::array<SegmentDisplay*, 25> fareCells{};
     std::array<SegmentDisplay*, 2> clockDigits{}; // hours, minutes

@@ -3,6 +3,7 @@
 #include "model/Cp932.h"
 #include "model/FareData.h"
 #include "model/K40Error.h"
+#include "model/SafeFile.h"
 #include "model/SettingsRecord.h"
 #include "model/SoundChannels.h"
 #include "model/SpeechEngine.h"
@@ -302,10 +303,12 @@ bool AnnouncementTape::load(const QString& folderWithSeparator, const QString& r
     try {
         const QString path =
             FareData::findDataFile(folderWithSeparator, route + QStringLiteral("tp.csv"));
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) throw K40Error(K40Error::PathFileAccessError);
-        if (file.size() > MaxFileBytes) throw K40Error(K40Error::OutOfMemory);
-        rows_ = parse(file.readAll());
+        // Only a regular file of at most MaxFileBytes: a FIFO or a link to
+        // a device closes the tape like any other bad file.
+        const SafeFile::Reading file = SafeFile::read(path, MaxFileBytes);
+        if (file.status == SafeFile::Reading::Status::TooLarge) throw K40Error(K40Error::OutOfMemory);
+        if (!file.ok()) throw K40Error(K40Error::PathFileAccessError);
+        rows_ = parse(file.bytes);
         position_ = 0;
     } catch (const K40Error&) {
         lastLoadFailed_ = true;

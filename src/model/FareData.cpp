@@ -6,6 +6,7 @@
 #include "model/Cp932.h"
 #include "model/K40Error.h"
 #include "model/MessageBoxService.h"
+#include "model/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -135,23 +136,28 @@ void tell(MessageBoxService& messages, const QString& text) {
 }
 
 QByteArray readWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (QFileInfo(path).isDir()) throw K40Error(K40Error::PathFileAccessError);
-        throw K40Error(file.error() == QFileDevice::OpenError && !QFileInfo::exists(path)
-                           ? K40Error::FileNotFound
-                           : K40Error::PathFileAccessError);
-    }
-    // 301 records of the longest names stay far below this: a larger file is
-    // refused before it is read.
-    if (file.size() > MaxFileBytes)
+    // 301 records of the longest names stay far below MaxFileBytes: a larger
+    // file is refused, and never more than that is read, whatever the file
+    // claims. A FIFO, a device or a folder is refused at once.
+    const SafeFile::Reading file = SafeFile::read(path, MaxFileBytes);
+    switch (file.status) {
+    case SafeFile::Reading::Status::Read:
+        return file.bytes;
+    case SafeFile::Reading::Status::NotFound:
+        throw K40Error(K40Error::FileNotFound);
+    case SafeFile::Reading::Status::TooLarge:
         throw K40Error(K40Error::OutOfMemory,
                        QStringLiteral("運賃データファイルが大きすぎます（%1 バイト、上限 %2 バイト）。")
-                           .arg(file.size())
+                           .arg(file.size)
                            .arg(MaxFileBytes));
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) throw K40Error(K40Error::DeviceIoError);
-    return data;
+    case SafeFile::Reading::Status::NotRegular:
+        throw K40Error(K40Error::PathFileAccessError, SafeFile::describe(path, file));
+    case SafeFile::Reading::Status::Unreadable:
+        throw K40Error(K40Error::PathFileAccessError);
+    case SafeFile::Reading::Status::Failed:
+        break;
+    }
+    throw K40Error(K40Error::DeviceIoError, SafeFile::describe(path, file));
 }
 
 } // namespace

@@ -29,11 +29,20 @@ bool writeLarge(const QString& path, const QByteArray& head, qint64 size) {
     return f.open(QIODevice::WriteOnly) && f.write(head) == head.size() && f.resize(size);
 }
 
-// The bytes of a corpus file, or for an empty name a file too large to keep.
+// The bytes of a corpus file, or for an empty name a file too large to keep;
+// "fifo" puts a FIFO with no writer there, "zero" a link to /dev/zero.
 bool place(const QString& name, const QString& path, const QByteArray& head, qint64 size) {
     if (name.isEmpty()) return writeLarge(path, head, size);
     QFile::remove(path);
+    if (name == u"fifo") return makeFifo(path);
+    if (name == u"zero") return makeEndlessFile(path);
     return QFile::copy(corpus(name), path);
+}
+
+// The message a special file in place of path gives: "%1" is path, "%2"
+// what the file is.
+QString special(const QString& message, const QString& path, const QString& file) {
+    return message.arg(path, file == u"fifo" ? u"名前付きパイプ（FIFO）"_qs : u"デバイス"_qs);
 }
 
 } // namespace
@@ -62,6 +71,9 @@ private slots:
         QTest::newRow("33 MiB") << QString()
                                 << u"運賃データファイルが大きすぎます"
                                    u"（34603008 バイト、上限 33554432 バイト）。"_qs;
+        const QString special = u"「%1」はふつうのファイルではなく、%2です。"_qs;
+        QTest::newRow("a FIFO") << u"fifo"_qs << special;
+        QTest::newRow("a link to /dev/zero") << u"zero"_qs << special;
     }
 
     void fareData() {
@@ -83,7 +95,7 @@ private slots:
             return;
         }
         QCOMPARE(rig.messages.shown.size(), 1);
-        QCOMPARE(rig.messages.shown[0].text, message);
+        QCOMPARE(rig.messages.shown[0].text, special(message, rig.path(u"7.hy3"_qs), file));
         // The route before stays: its stops, and stepping within them.
         QCOMPARE(rig.session().state().loadedRows, 5);
         for (int k = 1; k <= 5; ++k)
@@ -103,6 +115,8 @@ private slots:
         QTest::newRow("binary") << u"announcements/binary.csv"_qs << false;
         QTest::newRow("UTF-8") << u"announcements/utf8.csv"_qs << true;
         QTest::newRow("17 MiB") << QString() << false;
+        QTest::newRow("a FIFO") << u"fifo"_qs << false;
+        QTest::newRow("a link to /dev/zero") << u"zero"_qs << false;
     }
 
     void announcements() {
@@ -140,6 +154,9 @@ private slots:
         QTest::newRow("5 MiB") << QString()
                                << u"エラー Code:7\r\n内容:設定ファイルが大きすぎます"
                                   u"（5242880 バイト、上限 4194304 バイト）。"_qs;
+        const QString special = u"エラー Code:75\r\n内容:「%1」はふつうのファイルではなく、%2です。"_qs;
+        QTest::newRow("a FIFO") << u"fifo"_qs << special;
+        QTest::newRow("a link to /dev/zero") << u"zero"_qs << special;
     }
 
     void settingsFile() {
@@ -159,7 +176,7 @@ private slots:
             return;
         }
         QCOMPARE(rig.messages.shown.size(), 1);
-        QCOMPARE(rig.messages.shown[0].text, message);
+        QCOMPARE(rig.messages.shown[0].text, special(message, rig.path(u"K40.in4"_qs), file));
         QCOMPARE(rig.settings().record(), before);
     }
 
@@ -214,6 +231,8 @@ private slots:
         QTest::newRow("text as MIDI") << u"sounds/text.mid"_qs << badMidi << 0ll;
         QTest::newRow("truncated MIDI") << u"sounds/truncated.mid"_qs << badMidi << 0ll;
         QTest::newRow("over 64 MiB") << QString() << int(InvalidFile) << 0ll;
+        QTest::newRow("a FIFO") << u"fifo"_qs << int(FileNotFound) << 0ll;
+        QTest::newRow("a link to /dev/zero") << u"zero"_qs << int(FileNotFound) << 0ll;
     }
 
     void sounds() {
@@ -223,7 +242,8 @@ private slots:
         QFETCH(int, result);
         QFETCH(qint64, lengthMs);
         QTemporaryDir dir;
-        const QString name = file.isEmpty() ? u"big.wav"_qs : QFileInfo(file).fileName();
+        const QString name =
+            file.isEmpty() || !file.contains(u'/') ? u"big.wav"_qs : QFileInfo(file).fileName();
         const QString bad = dir.filePath(name);
         QVERIFY(place(file, bad, readFile(corpus(u"sounds/data-length-4-GiB.wav"_qs)),
                       SoundDecoder::MaxWaveBytes + 1));

@@ -191,6 +191,9 @@ private slots:
         QTest::newRow("a picture") << bmp << true << true << QString();
         QTest::newRow("built in: ignored") << bmp << false << false << QString();
         QTest::newRow("missing file: silent") << QByteArray() << true << false << QString();
+        QTest::newRow("a FIFO: silent") << QByteArray("fifo") << true << false << QString();
+        QTest::newRow("a link to /dev/zero: silent") << QByteArray("zero") << true << false
+                                                     << QString();
         QTest::newRow("not a picture")
             << QByteArray("not a picture at all") << true << false
             << u"エラーです。\r\n\r\nエラーコード：481　指定した画像の内容が不正です。この部分では扱えません。"_qs;
@@ -202,7 +205,9 @@ private slots:
         QFETCH(bool, changes);
         QFETCH(QString, message);
         K40Rig rig;
-        if (!content.isEmpty()) writeFile(rig.path(u"on1.bmp"_qs), content);
+        if (content == "fifo") QVERIFY(makeFifo(rig.path(u"on1.bmp"_qs)));
+        else if (content == "zero") QVERIFY(makeEndlessFile(rig.path(u"on1.bmp"_qs)));
+        else if (!content.isEmpty()) writeFile(rig.path(u"on1.bmp"_qs), content);
         rig.start();
         rig.edit([&](SettingsRecord& r) {
             r.PanelAuto = perMode ? 0 : -1;
