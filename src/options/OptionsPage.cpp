@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <memory>
 
 OptionsPage::OptionsPage(const QString& caption, OptionsContext& context, QWidget* parent)
     : QGroupBox(caption, parent), context_(context) {}
@@ -82,6 +83,18 @@ OptionsPage::PathRow OptionsPage::pathRow(std::function<QString()> chooser) {
     connect(row.choose, &QPushButton::clicked, this, [box, chooser] {
         const QString chosen = chooser();
         if (!chosen.isEmpty()) box->setText(chosen);
+    });
+    // What is typed or pasted is held to what the settings file can keep, as
+    // what is chosen is: a character CP932 lacks is refused and named, and
+    // the box goes back to its text before.
+    auto kept = std::make_shared<QString>();
+    connect(box, &QLineEdit::textChanged, this, [kept](const QString& text) {
+        if (Cp932::encodeStrict(text)) *kept = text;
+    });
+    connect(box, &QLineEdit::textEdited, this, [this, box, kept](const QString& text) {
+        if (Cp932::encodeStrict(text)) return;
+        box->setText(*kept);
+        storable(text);
     });
     return row;
 }

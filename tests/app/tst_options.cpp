@@ -17,6 +17,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -116,6 +119,19 @@ private slots:
         sound.choose->click();
         QCOMPARE(sound.path->text(), u"/音/ピンポン①.wav"_qs);
         QCOMPARE(rig.messages.shown.size(), 2);
+        // Typed or pasted, the same: refused and named, the text before kept.
+        QGuiApplication::clipboard()->setText(u"/José"_qs);
+        folder.path->selectAll();
+        folder.path->paste();
+        QCOMPARE(folder.path->text(), u"/データ"_qs);
+        QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, u"김"_qs);
+        QCoreApplication::sendEvent(sound.path, &typed);
+        QCOMPARE(sound.path->text(), u"/音/ピンポン①.wav"_qs);
+        QCOMPARE(rig.messages.shown.size(), 4);
+        QVERIFY(rig.messages.shown[2].text.contains(u"「é」"_qs));
+        QVERIFY(rig.messages.shown[3].text.contains(u"「김」"_qs));
+        QTest::keyClicks(sound.path, u"x"_qs); // what CP932 holds is typed as ever
+        QCOMPARE(sound.path->text(), u"/音/ピンポン①.wavx"_qs);
     }
 
     void openingAFolder_data() {
