@@ -13,7 +13,7 @@
 //   so that the peak is its own.
 //
 // The output is SDL's "disk" driver, which takes samples in real time.
-#include "audio/SdlMediaCommands.h"
+#include "audio/SdlSoundOutput.h"
 #include "audio/SoundDecoder.h"
 #include "model/SoundChannels.h"
 
@@ -36,11 +36,11 @@ namespace {
 
 struct Rig {
     QTemporaryDir dir;
-    std::unique_ptr<SdlMediaCommands> output;
+    std::unique_ptr<SdlSoundOutput> output;
     Rig() {
         qputenv("SDL_AUDIODRIVER", "disk");
         qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(dir.filePath(QStringLiteral("out.raw"))));
-        output = std::make_unique<SdlMediaCommands>();
+        output = std::make_unique<SdlSoundOutput>();
     }
 };
 
@@ -58,16 +58,15 @@ QString sample(const char* name) {
 double playUntilHeard(const QString& file) {
     Rig& r = rig();
     const SoundChannels channels(r.output.get());
-    const QString alias = SoundChannels::alias(QStringLiteral("S3"));
     QElapsedTimer timer;
     timer.start();
-    channels.play(file, QStringLiteral("S3"), SoundChannels::Play::Async);
-    while (r.output->positionMs(alias) == 0 && timer.elapsed() < 5000) {
+    channels.play(file, SoundOutput::Channel::S3, SoundChannels::Play::Async);
+    while (r.output->positionMs(SoundOutput::Channel::S3) == 0 && timer.elapsed() < 5000) {
         QCoreApplication::processEvents();
         QThread::usleep(200);
     }
     const double ms = timer.nsecsElapsed() / 1e6;
-    r.output->sendString(QStringLiteral("close ") + alias);
+    r.output->close(SoundOutput::Channel::S3);
     return ms;
 }
 
@@ -126,13 +125,13 @@ void BM_DecodeLongWave(benchmark::State& state) {
         sinceTick.start();
         QElapsedTimer timer;
         timer.start();
-        const qint32 result =
-            r.output->sendString(QStringLiteral("open \"%1\" alias long wait").arg(path));
+        const SoundOutput::Result result = r.output->play(
+            SoundOutput::Channel::S4, path, SoundOutput::Format::Wave, SoundOutput::Wait::ForStart);
         openMs = timer.nsecsElapsed() / 1e6;
         longestStall = std::max(longestStall, sinceTick.nsecsElapsed() / 1e6);
         ticker.stop();
-        if (result != 0) state.SkipWithError("the long wave was refused");
-        r.output->sendString(QStringLiteral("close long"));
+        if (result != SoundOutput::Result::Played) state.SkipWithError("the long wave was refused");
+        r.output->close(SoundOutput::Channel::S4);
         state.SetIterationTime(openMs / 1000);
     }
     state.counters["open_ms"] = openMs;

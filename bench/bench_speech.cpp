@@ -8,6 +8,7 @@
 //   first_sample_ms  until the output has taken the speech's first samples
 //   first_sound_ms   until the first audible sample, found in the output file
 #include "audio/OpenJTalkSpeech.h"
+#include "audio/SdlSoundOutput.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -24,13 +25,13 @@ namespace {
 struct Rig {
     QTemporaryDir dir;
     QString rawPath;
-    std::unique_ptr<SdlMediaCommands> output;
+    std::unique_ptr<SdlSoundOutput> output;
     std::unique_ptr<OpenJTalkSpeech> speech;
 
     Rig() : rawPath(dir.filePath(QStringLiteral("output.raw"))) {
         qputenv("SDL_AUDIODRIVER", "disk");
         qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(rawPath));
-        output = std::make_unique<SdlMediaCommands>();
+        output = std::make_unique<SdlSoundOutput>();
         OpenJTalkSpeech::Setup setup = OpenJTalkSpeech::Setup::standard();
         setup.voiceFolders = {QStringLiteral(K40_BINARY_DIR "/voices")};
         speech = std::make_unique<OpenJTalkSpeech>(*output, setup);

@@ -3,7 +3,7 @@
 // the time from a click on "データ送り" to the first sample of its chime
 // reaching the audio output.
 #include "app/K40Application.h"
-#include "audio/SdlMediaCommands.h"
+#include "audio/SdlSoundOutput.h"
 #include "console/ConsoleWindow.h"
 #include "model/AppInfo.h"
 #include "model/FareData.h"
@@ -91,7 +91,7 @@ void BM_Step(benchmark::State& state) {
 BENCHMARK(BM_Step)->Unit(benchmark::kMicrosecond);
 
 void BM_StepClickToChime(benchmark::State& state) {
-    SdlMediaCommands sound;
+    SdlSoundOutput sound;
     Services services;
     services.sound = &sound;
     Board board(services);
@@ -104,7 +104,7 @@ void BM_StepClickToChime(benchmark::State& state) {
         QElapsedTimer t;
         t.start();
         board.step();
-        while (sound.positionMs(QStringLiteral("K40S2")) == 0 && t.elapsed() < 1000)
+        while (sound.positionMs(SoundOutput::Channel::S2) == 0 && t.elapsed() < 1000)
             QThread::usleep(100);
         state.SetIterationTime(t.nsecsElapsed() / 1e9);
     }

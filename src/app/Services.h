@@ -4,7 +4,7 @@
 
 class Clock;
 class CompanionDialogs;
-class MediaCommands;
+class SoundOutput;
 class MessageBoxService;
 class SpeechEngine;
 class TicketEngine;
@@ -14,7 +14,7 @@ struct Services {
     MessageBoxService* messages = nullptr;
     CompanionDialogs* dialogs = nullptr;
     TicketEngine* tickets = nullptr;   // none: no ticket plug-in is accepted
-    MediaCommands* sound = nullptr;    // none: every sound is silent
+    SoundOutput* sound = nullptr;      // none: every sound is silent
     SpeechEngine* speech = nullptr;    // none: announcements are unavailable
     Clock* clock = nullptr;
     WindowPlacement* windows = nullptr; // none: Qt's own

@@ -1,7 +1,7 @@
 #include "app/K40Application.h"
 #include "app/TerminationWatch.h"
 #include "audio/OpenJTalkSpeech.h"
-#include "audio/SdlMediaCommands.h"
+#include "audio/SdlSoundOutput.h"
 #include "model/SystemClock.h"
 #include "widgets/PluginTicketEngine.h"
 #include "widgets/QtCompanionDialogs.h"
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     QtMessageBoxService messages;
     SystemClock clock;
     QtCompanionDialogs dialogs(&clock);
-    SdlMediaCommands sound;
+    SdlSoundOutput sound;
     OpenJTalkSpeech speech(sound);
     PluginTicketEngine tickets;
     Services services;

@@ -10,7 +10,7 @@
 // mix() takes no lock and allocates nothing; a removed sound is freed on the
 // user-interface thread once the audio thread has let go of it.
 
-#include "audio/PcmSound.h"
+#include "model/PcmSound.h"
 
 #include <array>
 #include <atomic>

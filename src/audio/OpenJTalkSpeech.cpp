@@ -66,9 +66,8 @@ OpenJTalkSpeech::Setup OpenJTalkSpeech::Setup::standard() {
             QStringList{AppInfo::dataDir() + QStringLiteral("/voices"), AppInfo::userVoicesDir()}};
 }
 
-OpenJTalkSpeech::OpenJTalkSpeech(SdlMediaCommands& output, Setup setup, QObject* parent)
-    : QObject(parent), output_(output), setup_(std::move(setup)),
-      alias_(AppInfo::modelName() + QStringLiteral("Voice")) {
+OpenJTalkSpeech::OpenJTalkSpeech(SoundOutput& output, Setup setup, QObject* parent)
+    : QObject(parent), output_(output), setup_(std::move(setup)) {
     poll_.setInterval(PollMs);
     connect(&poll_, &QTimer::timeout, this, &OpenJTalkSpeech::advance);
 }
@@ -229,8 +228,8 @@ void OpenJTalkSpeech::synthesised(QProcess* process, bool ok) {
 
 void OpenJTalkSpeech::advance() {
     if (playing_) {
-        if (output_.isPlaying(alias_)) return;
-        output_.sendString(QStringLiteral("close ") + alias_);
+        if (output_.isPlaying(SoundOutput::Channel::Voice)) return;
+        output_.close(SoundOutput::Channel::Voice);
         playing_ = false;
         queue_.pop_front();
     }
@@ -245,17 +244,14 @@ void OpenJTalkSpeech::advance() {
             trimLeadingSilence(*sound);
             leaveHeadroom(*sound);
         }
-        const bool opened = sound && output_.openPcm(alias_, sound->samples.data(), sound->frames(),
-                                                     2, sound->rate) == MediaError::None;
-        if (opened &&
-            output_.sendString(QStringLiteral("play %1 from 0").arg(alias_)) == MediaError::None) {
+        if (sound &&
+            output_.play(SoundOutput::Channel::Voice, sound) == SoundOutput::Result::Played) {
             playing_ = true;
             poll_.start();
-            emit sentenceStarted(s.text, output_.lengthMs(alias_));
+            emit sentenceStarted(s.text, output_.lengthMs(SoundOutput::Channel::Voice));
             return;
         }
         // A sentence that could not be made or played is passed over.
-        if (opened) output_.sendString(QStringLiteral("close ") + alias_);
         queue_.pop_front();
     }
     poll_.stop();
@@ -264,7 +260,7 @@ void OpenJTalkSpeech::advance() {
 
 void OpenJTalkSpeech::stop() {
     poll_.stop();
-    if (playing_) output_.sendString(QStringLiteral("close ") + alias_);
+    if (playing_) output_.close(SoundOutput::Channel::Voice);
     playing_ = false;
     for (Sentence& s : queue_) {
         if (s.process) {
@@ -280,7 +276,7 @@ void OpenJTalkSpeech::stop() {
 }
 
 qint64 OpenJTalkSpeech::outputPositionMs() const {
-    return playing_ ? output_.positionMs(alias_) : 0;
+    return playing_ ? output_.positionMs(SoundOutput::Channel::Voice) : 0;
 }
 
 void OpenJTalkSpeech::setSpeaking(bool speaking) {

@@ -3,8 +3,8 @@
 //
 // A text is cut into sentences; each sentence is synthesised by a separate
 // open_jtalk process into a wave file, and the sentences play one after the
-// other on a device of their own of the audio output (the model name followed
-// by "Voice"), beside the four sound channels, with the long silence that
+// other on the voice channel of the sound output, beside the four sound
+// channels, with the long silence that
 // Open JTalk puts before each sentence cut short. So the first sentence sounds
 // while the rest is still being synthesised, and stopping silences the output
 // at once and kills the processes that still run. Everything happens on the
@@ -13,7 +13,7 @@
 // The voices are the .htsvoice files of the voices folder and its subfolders
 // (the shipped "mei_normal", and any the user adds), named by their base names.
 
-#include "audio/SdlMediaCommands.h"
+#include "model/SoundOutput.h"
 #include "model/SpeechEngine.h"
 
 #include <QMap>
@@ -46,7 +46,7 @@ public:
     // characters.
     static constexpr int MaxSentence = 120;
 
-    explicit OpenJTalkSpeech(SdlMediaCommands& output, Setup setup = Setup::standard(),
+    explicit OpenJTalkSpeech(SoundOutput& output, Setup setup = Setup::standard(),
                              QObject* parent = nullptr);
     ~OpenJTalkSpeech() override;
 
@@ -94,9 +94,8 @@ private:
     void advance();
     void setSpeaking(bool speaking);
 
-    SdlMediaCommands& output_;
+    SoundOutput& output_;
     Setup setup_;
-    QString alias_;
     bool created_ = false;
     QMap<QString, QString> voicePaths_; // by name
     VoiceSettings voice_;

@@ -5,7 +5,7 @@
 // so that every open sound is plain PCM. A file that cannot be read gives no
 // sound (nullptr), never a crash.
 
-#include "audio/PcmSound.h"
+#include "model/PcmSound.h"
 
 #include <QString>
 #include <memory>

@@ -341,7 +341,7 @@ void AnnouncementTape::next(const SoundChannels& sounds, const SettingsRecord& s
     }
     const QString* byFlag = chimeFor(settings, soundFlag(position_));
     const QString* chime = settings.TapeSoundAlways != 0 ? &settings.TapeSoundFile : byFlag;
-    if (chime) sounds.play(*chime, QStringLiteral("S3"), chimePlay(settings));
+    if (chime) sounds.play(*chime, SoundChannels::Channel::S3, chimePlay(settings));
     speakRow(position_);
 }
 
@@ -353,7 +353,7 @@ void AnnouncementTape::back(const SoundChannels& sounds, const SettingsRecord& s
     }
     // Going back, the chime is the row's own, whatever else is chosen.
     if (const QString* chime = chimeFor(settings, soundFlag(position_)))
-        sounds.play(*chime, QStringLiteral("S2"), chimePlay(settings));
+        sounds.play(*chime, SoundChannels::Channel::S2, chimePlay(settings));
     speakRow(position_);
 }
 

@@ -13,8 +13,8 @@
 using FareData::MaxRows;
 
 namespace {
-const QString KeyChannel = QStringLiteral("S1");
-const QString StepChannel = QStringLiteral("S2");
+constexpr SoundChannels::Channel KeyChannel = SoundChannels::Channel::S1;
+constexpr SoundChannels::Channel StepChannel = SoundChannels::Channel::S2;
 } // namespace
 
 RouteSession::RouteSession(const Settings& settings, const SoundChannels& sounds,

@@ -1,37 +1,37 @@
 #include "model/SoundChannels.h"
 
-#include "model/AppInfo.h"
-#include "model/MediaCommands.h"
-
 #include <QFileInfo>
 
-QString SoundChannels::alias(const QString& channel) { return AppInfo::modelName() + channel; }
-
-QString SoundChannels::deviceType(const QString& file) {
-    const QString extension = file.right(3).toUpper().trimmed();
-    if (extension == u"WAV") return QStringLiteral("waveaudio");
-    if (extension == u"MID") return QStringLiteral("sequencer");
-    return {};
+QString channelName(SoundOutput::Channel channel) {
+    switch (channel) {
+    case SoundOutput::Channel::S1: return QStringLiteral("S1");
+    case SoundOutput::Channel::S2: return QStringLiteral("S2");
+    case SoundOutput::Channel::S3: return QStringLiteral("S3");
+    case SoundOutput::Channel::S4: return QStringLiteral("S4");
+    case SoundOutput::Channel::Voice: break;
+    }
+    return QStringLiteral("Voice");
 }
 
-void SoundChannels::play(const QString& file, const QString& channel, Play how) const {
-    if (!commands_ || file.isEmpty() || !QFileInfo(file).isFile()) return;
-    const QString name = alias(channel);
-    commands_->sendString(u"close "_qs + name);
-    const QString type = deviceType(file);
-    if (type.isEmpty()) return;
-    commands_->sendString(u"open \""_qs + file + u"\" type "_qs + type + u" alias "_qs + name +
-                          u" wait"_qs);
-    if (how == Play::Sync) {
-        commands_->sendString(u"play "_qs + name + u" from 0 wait"_qs);
-    } else {
-        commands_->sendString(u"stop "_qs + name);
-        commands_->sendString(u"play "_qs + name + u" from 0"_qs);
+std::optional<SoundOutput::Format> SoundChannels::formatOf(const QString& file) {
+    const QString extension = file.right(3).toUpper().trimmed();
+    if (extension == u"WAV") return SoundOutput::Format::Wave;
+    if (extension == u"MID") return SoundOutput::Format::Midi;
+    return std::nullopt;
+}
+
+void SoundChannels::play(const QString& file, Channel channel, Play how) const {
+    if (!output_ || file.isEmpty() || !QFileInfo(file).isFile()) return;
+    const std::optional<SoundOutput::Format> format = formatOf(file);
+    if (!format) {
+        output_->close(channel);
+        return;
     }
+    output_->play(channel, file, *format,
+                  how == Play::Sync ? SoundOutput::Wait::ForEnd : SoundOutput::Wait::ForStart);
 }
 
 void SoundChannels::closeAll() const {
-    if (!commands_) return;
-    for (const char* channel : {"S1", "S2", "S3", "S4"})
-        commands_->sendString(u"close "_qs + alias(QString::fromLatin1(channel)));
+    if (!output_) return;
+    for (Channel c : {Channel::S1, Channel::S2, Channel::S3, Channel::S4}) output_->close(c);
 }

@@ -26,7 +26,7 @@ struct K40Rig {
     RecordingMessageBox messages;
     FakeClock clock;
     FakeCompanionDialogs dialogs;
-    RecordingMediaCommands sound;
+    RecordingSoundOutput sound;
     FakeSpeech speech;
     FakeTicketEngine tickets;
     Services services;

@@ -1,12 +1,12 @@
-// The sound channels' media command interface on a real audio output: the
-// mixer, the decoders, the commands, and the SDL output.
+// The sound output on a real audio output: the mixer, the decoders, the
+// channels, and the SDL output.
 #include "DiskOutput.h"
 #include "Fakes.h"
 #include "TestFiles.h"
-#include "audio/MediaCommand.h"
 #include "audio/Mixer.h"
-#include "audio/SdlMediaCommands.h"
+#include "audio/SdlSoundOutput.h"
 #include "audio/SoundDecoder.h"
+#include "model/AppInfo.h"
 #include "model/SoundChannels.h"
 
 #include <QThreadPool>
@@ -89,8 +89,8 @@ private slots:
     void decodeWave_data();
     void decodeWave();
     void renderMidi();
-    void commands_data();
-    void commands();
+    void playing_data();
+    void playing();
     void channelsOnOutput();
     void synchronousPlay();
     void soundFromMemory();
@@ -232,70 +232,50 @@ void TestSound::renderMidi() {
     QVERIFY(std::abs(peak(again) - peak(sound)) < 0.05f * peak(sound));
 }
 
-// Each command follows the opening of a good wave file as "ok".
-void TestSound::commands_data() {
-    QTest::addColumn<QString>("command");  // %F: the file of the case
-    QTest::addColumn<QString>("name");     // of that file
+using C = SoundOutput::Channel;
+using R = SoundOutput::Result;
+constexpr auto Wave = SoundOutput::Format::Wave, Midi = SoundOutput::Format::Midi;
+constexpr auto ForStart = SoundOutput::Wait::ForStart, ForEnd = SoundOutput::Wait::ForEnd;
+
+// Each file is played on S2 while a good wave file plays on S1.
+void TestSound::playing_data() {
+    QTest::addColumn<QString>("name");     // of the file
     QTest::addColumn<QByteArray>("bytes"); // its contents; null: no such file
+    QTest::addColumn<bool>("midi");
     QTest::addColumn<int>("result");
-    using namespace MediaError;
-    const int midi = MidiRenderer::soundFontPath().isEmpty() ? CannotLoadDriver : None;
-    const int badMidi = midi == None ? InvalidFile : CannotLoadDriver;
+    const int midi = MidiRenderer::soundFontPath().isEmpty() ? int(R::NoSynthesiser) : int(R::Played);
+    const int badMidi = midi == int(R::Played) ? int(R::Unplayable) : int(R::NoSynthesiser);
     const QByteArray good = wave(tone(440, 0.1, 8000), 1, 8000);
-    const auto row = [](const char* tag, const char* command, const char* name,
-                        const QByteArray& bytes, int result) {
-        QTest::newRow(tag) << QString::fromLatin1(command) << QString::fromLatin1(name) << bytes
-                           << result;
+    const auto row = [](const char* tag, const char* name, const QByteArray& bytes, bool midi,
+                        int result) {
+        QTest::newRow(tag) << QString::fromUtf8(name) << bytes << midi << result;
     };
-    row("wave, type by extension", R"(open "%F" alias new wait)", "a.WAV", good, None);
-    row("words in any case", R"( OPEN  "%F" TYPE WaveAudio ALIAS new Wait notify)", "a b.wav", good,
-        None);
-    row("MIDI, type by extension", R"(open "%F" alias new wait)", "a.mid", midiNote(), midi);
-    row("missing file", R"(open "%F" type waveaudio alias new)", "a.wav", {}, FileNotFound);
-    row("unknown type", R"(open "%F" type videodisc alias new)", "a.wav", good, InvalidDeviceName);
-    row("unknown extension", R"(open "%F" alias new)", "a.mp3", good, ExtensionNotFound);
-    row("alias taken, in any case", R"(open "%F" alias OK)", "a.wav", good, DuplicateAlias);
-    // A file's content is judged by its decoding, which an open that waits
-    // waits for.
-    row("header cut short", R"(open "%F" alias new wait)", "a.wav", good.left(30), InvalidFile);
-    row("header only", R"(open "%F" alias new wait)", "a.wav", good.left(44), InvalidFile);
-    row("wave as MIDI", R"(open "%F" type sequencer alias new wait)", "a.wav", good, badMidi);
-    row("MIDI cut short", R"(open "%F" alias new wait)", "a.mid",
-        QByteArray("MThd\0\0\0\6\0\1\0\5\1\xE0MTrk\xFF\xFF\xFF\xFF\x90\x90\x90", 25), badMidi);
-    row("play from, in any case", "PLAY OK FROM 150", "", {}, None);
-    row("position past the end", "play ok from 201", "", {}, OutOfRange);
-    row("play unknown alias", "play K40S4 from 0", "", {}, InvalidDeviceName);
-    row("close all", "close all", "", {}, None);
-    row("empty", "", "", {}, MissingCommandString);
-    row("blanks", "   ", "", {}, MissingCommandString);
-    row("unknown command", "record ok", "", {}, UnrecognizedCommand);
-    row("no device", "play", "", {}, MissingDeviceName);
-    row("quote not closed", R"(open "%F type waveaudio)", "a.wav", good, NoClosingQuote);
-    row("type without value", R"(open "%F" alias new type)", "a.wav", good, MissingStringArgument);
-    row("from not a number", "play ok from zero", "", {}, BadInteger);
-    row("from negative", "play ok from -5", "", {}, BadInteger);
-    row("unknown keyword", "play ok to 5", "", {}, UnrecognizedKeyword);
+    row("wave", "a.WAV", good, false, int(R::Played));
+    row("blanks, quotes and Hangul in its name", "my \"chime\" 김.wav", good, false, int(R::Played));
+    row("MIDI", "a.mid", midiNote(), true, midi);
+    row("missing file", "a.wav", {}, false, int(R::Unplayable));
+    // A file's content is judged by its decoding, which the play waits for.
+    row("header cut short", "a.wav", good.left(30), false, int(R::Unplayable));
+    row("header only", "a.wav", good.left(44), false, int(R::Unplayable));
+    row("wave as MIDI", "a.wav", good, true, badMidi);
+    row("MIDI cut short", "a.mid",
+        QByteArray("MThd\0\0\0\6\0\1\0\5\1\xE0MTrk\xFF\xFF\xFF\xFF\x90\x90\x90", 25), true, badMidi);
 }
 
-void TestSound::commands() {
-    QFETCH(QString, command);
+void TestSound::playing() {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
+    QFETCH(bool, midi);
     QFETCH(int, result);
     QTemporaryDir dir;
-    const QString ok = writeTone(dir.filePath(u"ok.wav"_qs), 440, 0.2), file = dir.filePath(name);
+    const QString ok = writeTone(dir.filePath(u"ok.wav"_qs), 440, 0.5), file = dir.filePath(name);
     if (!bytes.isNull()) QVERIFY(writeFile(file, bytes));
-    SdlMediaCommands mci; // the test environment's output: SDL's "dummy" driver
-    QVERIFY(mci.hasOutput());
-    QCOMPARE(mci.sendString(u"open \"%1\" type waveaudio alias ok wait"_qs.arg(ok)), 0);
-    QCOMPARE(mci.sendString(command.replace(u"%F"_qs, file)), result);
-    QCOMPARE(mci.isOpen(u"new"_qs),
-             result == 0 && command.trimmed().startsWith(u"open", Qt::CaseInsensitive));
-    // After a failed command the device opened before plays on.
-    if (result != 0) {
-        QCOMPARE(mci.sendString(u"play ok from 0"_qs), 0);
-        QVERIFY(mci.isPlaying(u"ok"_qs));
-    }
+    SdlSoundOutput out; // the test environment's output: SDL's "dummy" driver
+    QCOMPARE(out.play(C::S1, ok, Wave, ForStart), R::Played);
+    QCOMPARE(int(out.play(C::S2, file, midi ? Midi : Wave, ForStart)), result);
+    // A sound that cannot play leaves its channel closed; the other plays on.
+    QCOMPARE(out.isOpen(C::S2), result == int(R::Played));
+    QVERIFY(out.isPlaying(C::S1));
 }
 
 // On an output that SDL's "disk" driver writes to a file, where the left
@@ -307,19 +287,21 @@ void TestSound::channelsOnOutput() {
     const QString low = writeTone(dir_.filePath(u"my chimes/Step One.WAV"_qs), 500, 1.0, 22050);
     const QString high = writeTone(dir_.filePath(u"high.wav"_qs), 1200, 0.3);
     const QString next = writeTone(dir_.filePath(u"next.wav"_qs), 800, 0.2);
+    // The program runs under a name with a blank and a quote.
+    AppInfo::setExecutablePath(dir_.filePath(u"K40 \"copy\""_qs));
+    const auto restore = qScopeGuard([] { AppInfo::setExecutablePath(QString()); });
     DiskOutput disk(dir_.filePath(u"output.raw"_qs));
-    SdlMediaCommands* out = disk.output.get();
+    SdlSoundOutput* out = disk.output.get();
     const int rate = out->sampleRate();
     const SoundChannels channels(out);
-    const QString s1 = SoundChannels::alias(u"S1"_qs), s2 = SoundChannels::alias(u"S2"_qs);
-    channels.play(low, u"S1"_qs, SoundChannels::Play::Async);
-    QVERIFY(out->isPlaying(s1));
-    channels.play(high, u"S2"_qs, SoundChannels::Play::Sync);
-    QVERIFY(out->isOpen(s2) && !out->isPlaying(s2));
-    QCOMPARE(out->positionMs(s2), 300); // played to its end before returning
-    channels.play(next, u"S1"_qs, SoundChannels::Play::Sync);
+    channels.play(low, C::S1, SoundChannels::Play::Async);
+    QVERIFY(out->isPlaying(C::S1));
+    channels.play(high, C::S2, SoundChannels::Play::Sync);
+    QVERIFY(out->isOpen(C::S2) && !out->isPlaying(C::S2));
+    QCOMPARE(out->positionMs(C::S2), 300); // played to its end before returning
+    channels.play(next, C::S1, SoundChannels::Play::Sync);
     channels.closeAll();
-    QVERIFY(!out->isOpen(s1) && !out->isOpen(s2));
+    QVERIFY(!out->isOpen(C::S1) && !out->isOpen(C::S2));
     disk.output.reset();
     const std::vector<float> left = disk.left();
     const auto lowOn = toneWindows(left, 500, rate), highOn = toneWindows(left, 1200, rate),
@@ -340,68 +322,61 @@ void TestSound::channelsOnOutput() {
 
 void TestSound::synchronousPlay() {
     // With no usable output a silent one that keeps time stands in; a
-    // synchronous play lasts as long as its sound unless it is stopped.
+    // synchronous play lasts as long as its sound unless its channel is
+    // closed meanwhile.
     const QByteArray previous = qgetenv("SDL_AUDIODRIVER");
     qputenv("SDL_AUDIODRIVER", "no-such-output");
-    SdlMediaCommands mci;
+    SdlSoundOutput out;
     qputenv("SDL_AUDIODRIVER", previous);
-    QCOMPARE(mci.driverName(), u"dummy"_qs);
+    QCOMPARE(out.driverName(), u"dummy"_qs);
     const QString path = writeTone(dir_.filePath(u"sync.wav"_qs), 800, 0.3);
-    QCOMPARE(mci.sendString(u"open \"%1\" alias K40S2 wait"_qs.arg(path)), 0);
     QElapsedTimer timer;
     timer.start();
-    QCOMPARE(mci.sendString(u"play K40S2 from 0 wait"_qs), 0);
+    QCOMPARE(out.play(C::S2, path, Wave, ForEnd), R::Played);
     QCOMPARE_GE(timer.elapsed(), 300);
-    QVERIFY(!mci.isPlaying(u"K40S2"_qs));
-    QCOMPARE(mci.positionMs(u"K40S2"_qs), 300);
-    // From a position: the rest of the sound.
-    QCOMPARE(mci.sendString(u"play K40S2 from 200"_qs), 0);
-    QCOMPARE_GE(mci.positionMs(u"K40S2"_qs), 200);
-    timer.restart();
-    QCOMPARE(mci.sendString(u"play K40S2 from 200 wait"_qs), 0);
-    QCOMPARE_GE(timer.elapsed(), 100);
-    // Timers run meanwhile; one that stops the sound ends the play.
-    QTimer::singleShot(30, [&] { mci.sendString(u"stop K40S2"_qs); });
-    QCOMPARE(mci.sendString(u"play K40S2 from 0 wait"_qs), 0);
-    QVERIFY(!mci.isPlaying(u"K40S2"_qs));
-    QCOMPARE_LT(mci.positionMs(u"K40S2"_qs), 300);
+    QVERIFY(!out.isPlaying(C::S2));
+    QCOMPARE(out.positionMs(C::S2), 300);
+    // Timers run meanwhile; one that closes the channel ends the play.
+    QTimer::singleShot(30, [&] { out.close(C::S2); });
+    QCOMPARE(out.play(C::S2, path, Wave, ForEnd), R::Played);
+    QVERIFY(!out.isOpen(C::S2));
 }
 
 void TestSound::soundFromMemory() {
-    // A voice made in memory at the speech engine's rate plays like a file.
-    const std::vector<float> voice = tone(900, 0.25, 22050);
-    const auto frames = static_cast<qint64>(voice.size());
-    SdlMediaCommands out;
-    using namespace MediaError;
-    QCOMPARE(out.openPcm(u"K40Speech"_qs, voice.data(), frames, 1, 22050), None);
-    QCOMPARE(out.openPcm(u"k40speech"_qs, voice.data(), frames, 1, 22050), DuplicateAlias);
-    QCOMPARE(out.openPcm(QString(), voice.data(), frames, 1, 22050), MissingDeviceName);
-    QCOMPARE(out.openPcm(u"a b"_qs, voice.data(), frames, 1, 22050), MissingDeviceName);
-    QCOMPARE(out.openPcm(u"none"_qs, nullptr, frames, 1, 22050), InvalidFile);
-    QCOMPARE(out.openPcm(u"mute"_qs, voice.data(), frames, 0, 22050), InvalidFile);
-    QCOMPARE(out.lengthMs(u"K40Speech"_qs), 250);
-    QCOMPARE(out.sendString(u"play K40Speech from 0 wait"_qs), 0);
-    QCOMPARE_GE(out.positionMs(u"K40Speech"_qs), 249); // its end: 5512 frames at 22050 Hz
-    QCOMPARE(out.sendString(u"close K40Speech"_qs), 0);
+    // A voice made in memory at the speech engine's rate plays like a file,
+    // brought to the output's rate.
+    const std::vector<float> mono = tone(900, 0.25, 22050);
+    auto voice = std::make_shared<PcmSound>();
+    voice->rate = 22050;
+    for (float x : mono) voice->samples.insert(voice->samples.end(), {x, x});
+    SdlSoundOutput out;
+    QCOMPARE(out.play(C::Voice, voice), R::Played);
+    QCOMPARE(out.lengthMs(C::Voice), 250);
+    QVERIFY(out.isPlaying(C::Voice));
+    QCOMPARE(out.play(C::Voice, nullptr), R::Unplayable);
+    QVERIFY(!out.isOpen(C::Voice)); // what it held is replaced, even by nothing
+    auto empty = std::make_shared<PcmSound>();
+    empty->rate = 22050;
+    QCOMPARE(out.play(C::Voice, empty), R::Unplayable);
 }
 
 void TestSound::limits_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes"); // empty: a sparse file beyond 64 MiB
     QTest::addColumn<int>("result");
-    using namespace MediaError;
+    const int None = int(R::Played), InvalidFile = int(R::Unplayable);
     const auto tones = [](int channels, int rate, double seconds) {
         return wave(tone(440, seconds, rate, channels), channels, rate);
     };
-    QTest::newRow("8 channels") << u"a.wav"_qs << tones(8, 8000, 0.1) << int(None);
-    QTest::newRow("9 channels") << u"a.wav"_qs << tones(9, 8000, 0.1) << int(InvalidFile);
-    QTest::newRow("192 kHz") << u"a.wav"_qs << tones(1, 192000, 0.1) << int(None);
-    QTest::newRow("384 kHz") << u"a.wav"_qs << tones(1, 384000, 0.1) << int(InvalidFile);
-    QTest::newRow("2 minutes") << u"a.wav"_qs << tones(1, 4000, 120) << int(None);
-    QTest::newRow("over 2 minutes") << u"a.wav"_qs << tones(1, 4000, 120.1) << int(InvalidFile);
-    QTest::newRow("over 64 MiB") << u"a.wav"_qs << QByteArray() << int(InvalidFile);
+    QTest::newRow("8 channels") << u"a.wav"_qs << tones(8, 8000, 0.1) << None;
+    QTest::newRow("9 channels") << u"a.wav"_qs << tones(9, 8000, 0.1) << InvalidFile;
+    QTest::newRow("192 kHz") << u"a.wav"_qs << tones(1, 192000, 0.1) << None;
+    QTest::newRow("384 kHz") << u"a.wav"_qs << tones(1, 384000, 0.1) << InvalidFile;
+    QTest::newRow("2 minutes") << u"a.wav"_qs << tones(1, 4000, 120) << None;
+    QTest::newRow("over 2 minutes") << u"a.wav"_qs << tones(1, 4000, 120.1) << InvalidFile;
+    QTest::newRow("over 64 MiB") << u"a.wav"_qs << QByteArray() << InvalidFile;
     QTest::newRow("MIDI over 1 MiB")
-        << u"a.mid"_qs << midiNote() + QByteArray(1024 * 1024, 0) << int(InvalidFile);
+        << u"a.mid"_qs << midiNote() + QByteArray(1024 * 1024, 0) << InvalidFile;
 }
 
 void TestSound::limits() {
@@ -417,54 +392,41 @@ void TestSound::limits() {
     } else {
         QVERIFY(writeFile(path, bytes));
     }
-    SdlMediaCommands mci;
+    SdlSoundOutput out;
     if (name.endsWith(u".mid") && MidiRenderer::soundFontPath().isEmpty())
         QSKIP("no General MIDI sound font installed");
-    QTEST(int(mci.sendString(u"open \"%1\" alias x wait"_qs.arg(path))), "result");
+    QTEST(int(out.play(C::S1, path, name.endsWith(u".mid") ? Midi : Wave, ForStart)), "result");
 }
 
 void TestSound::soundsAreKeptAndDecodedAside() {
     const QString path = writeTone(dir_.filePath(u"kept.wav"_qs), 600, 2.0);
-    const QString bad = dir_.filePath(u"bad.wav"_qs);
-    QVERIFY(writeFile(bad, "RIFF and nothing more"));
-    SdlMediaCommands mci;
-    // Decoding runs aside: the event loop keeps going during an open that
-    // waits. The decoding thread is held until a timer has ticked, so the
-    // open can only end after the event loop ran inside it (or, if it does
-    // not run, after 10 s with no tick).
+    SdlSoundOutput out;
+    // Decoding runs aside: the event loop keeps going during a play that
+    // waits for its sound. The decoding thread is held until a timer has
+    // ticked, so the play can only go on after the event loop ran inside it
+    // (or, if it does not run, after 10 s with no tick).
     std::atomic<int> ticks{0};
-    mci.decodeThread().start([&] {
+    out.decodeThread().start([&] {
         for (int i = 0; i < 10000 && ticks == 0; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     });
     QTimer ticker;
     ticker.callOnTimeout([&] { ++ticks; });
     ticker.start(0);
-    QCOMPARE(mci.sendString(u"open \"%1\" alias a wait"_qs.arg(path)), 0);
+    QCOMPARE(out.play(C::S1, path, Wave, ForStart), R::Played);
     ticker.stop();
     QCOMPARE_GT(ticks.load(), 0);
-    QCOMPARE(mci.decodeCount(), 1);
-    QCOMPARE(mci.lengthMs(u"a"_qs), 2000);
-    // Played again, from the kept sound; a changed file is decoded again.
-    QCOMPARE(mci.sendString(u"close a"_qs), 0);
-    QCOMPARE(mci.sendString(u"open \"%1\" alias a wait"_qs.arg(path)), 0);
-    QCOMPARE(mci.decodeCount(), 1);
+    QCOMPARE(out.decodeCount(), 1);
+    QCOMPARE(out.lengthMs(C::S1), 2000);
+    // Played again, from the kept sound, on any channel; a changed file is
+    // decoded again.
+    QCOMPARE(out.play(C::S3, path, Wave, ForStart), R::Played);
+    QCOMPARE(out.decodeCount(), 1);
     QVERIFY(writeTone(path, 600, 1.0) == path);
-    QCOMPARE(mci.sendString(u"close a"_qs), 0);
-    QCOMPARE(mci.sendString(u"open \"%1\" alias a wait"_qs.arg(path)), 0);
-    QCOMPARE(mci.decodeCount(), 2);
-    QCOMPARE(mci.lengthMs(u"a"_qs), 1000);
-    // Opened and played without waiting: it sounds once its sound is made.
-    const QString other = writeTone(dir_.filePath(u"other.wav"_qs), 700, 1.0);
-    QCOMPARE(mci.sendString(u"open \"%1\" alias b"_qs.arg(other)), 0);
-    QVERIFY(mci.isOpen(u"b"_qs));
-    QCOMPARE(mci.sendString(u"play b from 500"_qs), 0);
-    QVERIFY(mci.isPlaying(u"b"_qs));
-    QTRY_COMPARE(mci.lengthMs(u"b"_qs), 1000);
-    QCOMPARE_GE(mci.positionMs(u"b"_qs), 500);
-    // A bad file opened without waiting closes its device once found bad.
-    QCOMPARE(mci.sendString(u"open \"%1\" alias c"_qs.arg(bad)), 0);
-    QTRY_VERIFY(!mci.isOpen(u"c"_qs));
+    QCOMPARE(out.play(C::S1, path, Wave, ForStart), R::Played);
+    QCOMPARE(out.decodeCount(), 2);
+    QCOMPARE(out.lengthMs(C::S1), 1000);
+    QCOMPARE(out.lengthMs(C::S3), 2000); // what S3 plays is its own
 }
 
 void TestSound::mixerTakesChangesWhileMixing() {

@@ -3,6 +3,7 @@
 // voice must be present (the setup script installs them).
 #include "DiskOutput.h"
 #include "audio/OpenJTalkSpeech.h"
+#include "model/AppInfo.h"
 
 #include <QtTest>
 #include <cmath>
@@ -99,7 +100,7 @@ void TestSpeech::createNeedsEveryPart() {
     if (missing == u"program") setup.program = nowhere;
     if (missing == u"dictionary") setup.dictionary = nowhere;
     if (missing == u"voices") setup.voiceFolders = {dir_.path()}; // no .htsvoice in it
-    SdlMediaCommands output;
+    SdlSoundOutput output;
     OpenJTalkSpeech speech(output, setup);
     QCOMPARE(speech.create(), missing.isEmpty());
     speech.speak(u"次は、港です。"_qs);
@@ -113,6 +114,14 @@ void TestSpeech::speaksOnTheOutput() {
     // "speaking" ends by itself. Even made 6 dB louder, which Open JTalk
     // writes at full scale, the voice peaks at -1 dBFS, leaving room for a
     // chime.
+    // The program runs under a name with blanks and quotes, which its
+    // temporary files take on.
+    AppInfo::setExecutablePath(dir_.filePath(u"K40 \"copy\" 2"_qs));
+    QCoreApplication::setApplicationName(u"K40 \"copy\" 2"_qs);
+    const auto restore = qScopeGuard([] {
+        AppInfo::setExecutablePath(QString());
+        QCoreApplication::setApplicationName(u"tst_speech"_qs);
+    });
     DiskOutput disk(dir_.filePath(u"speech.raw"_qs));
     const int rate = disk.output->sampleRate();
     OpenJTalkSpeech speech(*disk.output, shipped());
@@ -175,7 +184,7 @@ void TestSpeech::stopSilencesAtOnce() {
 void TestSpeech::numbersAreReadInJapanese() {
     // "12系統" is read "じゅうにけいとう": as long as its reading in kana, and
     // longer than "系統" alone by the two words of the number.
-    SdlMediaCommands output;
+    SdlSoundOutput output;
     OpenJTalkSpeech speech(output, shipped());
     QVERIFY(speech.create());
     const qint64 number = firstSentenceMs(speech, u"12系統です。"_qs);
@@ -197,7 +206,7 @@ void TestSpeech::voiceSettings() {
                         folder + u"/mei_normal.htsvoice"_qs));
     OpenJTalkSpeech::Setup setup = shipped();
     setup.voiceFolders = {folder};
-    SdlMediaCommands output;
+    SdlSoundOutput output;
     OpenJTalkSpeech speech(output, setup);
     QVERIFY(speech.create());
     QCOMPARE(speech.voices(), (QStringList{u"mei_normal"_qs, u"my voice"_qs}));

@@ -57,7 +57,7 @@ struct Rig {
     QTemporaryDir dir;
     RecordingMessageBox messages;
     FakeClock clock;
-    RecordingMediaCommands sound;
+    RecordingSoundOutput sound;
     FakeSpeech speech;
     Settings settings{QDate(2024, 3, 5)};
     SoundChannels sounds{&sound};
@@ -86,8 +86,8 @@ struct Rig {
         clock.advance(RouteSession::LampTestMs);
     }
     QString cell(int i) const { return board.cells[size_t(i)]; }
-    QStringList playsOn(const QString& alias) const {
-        return sound.commands.filter(QRegularExpression(QStringLiteral("^play %1 ").arg(alias)));
+    QStringList playsOn(const QString& channel) const {
+        return sound.calls.filter(QRegularExpression(QStringLiteral("^play %1 ").arg(channel)));
     }
 };
 
@@ -122,7 +122,7 @@ private slots:
         QTEST(rig.session.typedRoute(), "route");
         QTEST(rig.session.typedSection(), "section");
         // Every key sounds on S1, also a key that is then ignored.
-        QCOMPARE(rig.playsOn(u"K40S1"_qs).size(), keys.size());
+        QCOMPARE(rig.playsOn(u"S1"_qs).size(), keys.size());
     }
 
     void routeSetting() {
@@ -144,7 +144,7 @@ private slots:
         QCOMPARE(rig.board.shown, QStringList{u"系統選別中@0:"_qs}); // then the lamps
         QCOMPARE(rig.board.prefix, qint16(1));
         QVERIFY(!rig.session.canStep());
-        QCOMPARE(rig.playsOn(u"K40S1"_qs), QStringList{u"play K40S1 from 0"_qs});
+        QCOMPARE(rig.playsOn(u"S1"_qs), QStringList{u"play S1 "_qs + rig.path(u"route.wav"_qs)});
         QCOMPARE(rig.session.state().routeText, u"012"_qs);
 
         rig.clock.advance(2999);
@@ -226,21 +226,21 @@ private slots:
         for (int i = 1; i <= 3; ++i)
             QCOMPARE(rig.cell(i), u"0"_qs); // below the start section
         QCOMPARE(rig.cell(4), u"404"_qs);
-        rig.sound.commands.clear();
+        rig.sound.calls.clear();
         rig.session.step(RouteSession::Direction::Forward);
         QCOMPARE(rig.cell(4), u"504"_qs);
-        QCOMPARE(rig.playsOn(u"K40S2"_qs), QStringList{u"play K40S2 from 0"_qs});
-        rig.sound.commands.clear();
+        QCOMPARE(rig.playsOn(u"S2"_qs), QStringList{u"play S2 "_qs + rig.path(u"step.wav"_qs)});
+        rig.sound.calls.clear();
         rig.session.step(RouteSession::Direction::Forward); // the last row: nothing at all
         QCOMPARE(rig.session.state().currentRow, qint16(5));
-        QVERIFY(rig.sound.commands.isEmpty());
+        QVERIFY(rig.sound.calls.isEmpty());
         for (int k = 0; k < 4; ++k)
             rig.session.step(RouteSession::Direction::Back);
         QCOMPARE(rig.cell(4), u"104"_qs);
-        rig.sound.commands.clear();
+        rig.sound.calls.clear();
         const QStringList shown = rig.board.shown;
         rig.session.step(RouteSession::Direction::Back); // row 1: no sound, no redraw
-        QVERIFY(rig.sound.commands.isEmpty());
+        QVERIFY(rig.sound.calls.isEmpty());
         QCOMPARE(rig.board.shown, shown);
         QCOMPARE(rig.session.state().currentRow, qint16(1));
     }
@@ -271,17 +271,11 @@ private slots:
             r.StepSound3 = rig.path(u"3.wav"_qs);
         });
         rig.setRoute(u"3"_qs, QString::number(row - 1));
-        rig.sound.commands.clear();
+        rig.sound.calls.clear();
         rig.session.step(RouteSession::Direction::Forward);
         QCOMPARE(rig.cell(24), QString::number(100 * row + 24)); // the board changes either way
-        const QStringList opened = rig.sound.commands.filter(u"open"_qs);
-        if (sound.isEmpty()) {
-            QVERIFY(opened.isEmpty());
-        } else {
-            QCOMPARE(opened.size(), 1);
-            QVERIFY(opened[0].contains(rig.path(sound)));
-            QVERIFY(opened[0].endsWith(u"alias K40S2 wait"_qs));
-        }
+        const QStringList played = rig.sound.calls.filter(u"play"_qs);
+        QCOMPARE(played, sound.isEmpty() ? QStringList() : QStringList{u"play S2 "_qs + rig.path(sound)});
     }
 
     void commandsWaitForTheLampTest() {
@@ -319,7 +313,7 @@ private slots:
         rig.setRoute(u"3"_qs, u"1"_qs);
         QStringList cellsWhilePlaying;
         rig.sound.hook = [&](const QString& c) {
-            if (c != u"play K40S2 from 0 wait") return;
+            if (c != u"play S2 "_qs + rig.path(u"step.wav"_qs) + u" wait"_qs) return;
             cellsWhilePlaying << rig.cell(1);
             if (cellsWhilePlaying.size() == 1)
                 for (int i = 0; i < 2; ++i)
@@ -434,18 +428,18 @@ private slots:
         QTest::addColumn<bool>("back");
         QTest::addColumn<bool>("sync");
         QTest::addColumn<QString>("played"); // file@channel[ wait], or empty
-        QTest::newRow("flag 1, next") << 1 << false << false << false << u"1.wav@K40S3"_qs;
-        QTest::newRow("flag 2, back") << 2 << false << true << false << u"2.wav@K40S2"_qs;
+        QTest::newRow("flag 1, next") << 1 << false << false << false << u"1.wav@S3"_qs;
+        QTest::newRow("flag 2, back") << 2 << false << true << false << u"2.wav@S2"_qs;
         QTest::newRow("flag 3, next, sync") << 3 << false << false << true
-                                            << u"3.wav@K40S3 wait"_qs;
+                                            << u"3.wav@S3 wait"_qs;
         QTest::newRow("flag 3, back, sync") << 3 << false << true << true
-                                            << u"3.wav@K40S2 wait"_qs;
+                                            << u"3.wav@S2 wait"_qs;
         QTest::newRow("flag 0: none") << 0 << false << false << false << QString();
         QTest::newRow("flag 4: none") << 4 << false << false << false << QString();
-        QTest::newRow("every row, flag 0") << 0 << true << false << false << u"all.wav@K40S3"_qs;
-        QTest::newRow("every row, flag 2") << 2 << true << false << false << u"all.wav@K40S3"_qs;
+        QTest::newRow("every row, flag 0") << 0 << true << false << false << u"all.wav@S3"_qs;
+        QTest::newRow("every row, flag 2") << 2 << true << false << false << u"all.wav@S3"_qs;
         QTest::newRow("every row, back: by flag") << 1 << true << true << false
-                                                  << u"1.wav@K40S2"_qs;
+                                                  << u"1.wav@S2"_qs;
         QTest::newRow("every row, back, flag 0: none") << 0 << true << true << false << QString();
     }
 
@@ -476,7 +470,7 @@ private slots:
             rig.session.playTape(RouteSession::Direction::Forward);
             rig.session.playTape(RouteSession::Direction::Forward);
         }
-        rig.sound.commands.clear();
+        rig.sound.calls.clear();
         rig.speech.calls.clear();
         QStringList spokenBeforeChime;
         rig.sound.hook = [&](const QString& c) {
@@ -487,13 +481,10 @@ private slots:
         QCOMPARE(rig.speech.calls.filter(u"speak"_qs), QStringList{u"speak:t"_qs});
         QVERIFY(spokenBeforeChime.isEmpty()); // the chime starts (and ends) first
         QString played;
-        const QRegularExpression open(
-            uR"re(^open ".*/([^/]+)" type waveaudio alias (\S+) wait$)re"_qs);
-        for (const QString& c : rig.sound.commands) {
-            const QRegularExpressionMatch m = open.match(c);
-            if (m.hasMatch()) played = m.captured(1) + u'@' + m.captured(2);
-            if (c.startsWith(u"play") && c.endsWith(u" wait")) played += u" wait"_qs;
-        }
+        const QRegularExpression play(uR"re(^play (\S+) .*/([^/ ]+)( wait)?$)re"_qs);
+        for (const QString& c : rig.sound.calls)
+            if (const QRegularExpressionMatch m = play.match(c); m.hasMatch())
+                played = m.captured(2) + u'@' + m.captured(1) + m.captured(3);
         QTEST(played, "played");
     }
 

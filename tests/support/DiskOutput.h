@@ -4,7 +4,7 @@
 // channels interleaved, at the output's rate.
 
 #include "TestFiles.h"
-#include "audio/SdlMediaCommands.h"
+#include "audio/SdlSoundOutput.h"
 
 #include <QFileInfo>
 #include <cstring>
@@ -16,7 +16,7 @@ struct DiskOutput {
         const QByteArray previous = qgetenv("SDL_AUDIODRIVER");
         qputenv("SDL_AUDIODRIVER", "disk");
         qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(file));
-        output = std::make_unique<SdlMediaCommands>();
+        output = std::make_unique<SdlSoundOutput>();
         qputenv("SDL_AUDIODRIVER", previous);
     }
 
@@ -33,5 +33,5 @@ struct DiskOutput {
     }
 
     QString path;
-    std::unique_ptr<SdlMediaCommands> output;
+    std::unique_ptr<SdlSoundOutput> output;
 };

@@ -5,7 +5,7 @@
 #include "widgets/CompanionDialogs.h"
 #include "model/MessageBoxService.h"
 #include "model/Clock.h"
-#include "model/MediaCommands.h"
+#include "model/SoundOutput.h"
 #include "model/SpeechEngine.h"
 #include "widgets/TicketEngine.h"
 
@@ -77,16 +77,35 @@ private:
     QList<Pending> pending;
 };
 
-class RecordingMediaCommands : public MediaCommands {
+// Records what is played and closed: "play S2 <file>" (with " wait" for a
+// play that waits for the end), "play Voice <n> frames" for a sound made in
+// memory, "close S1".
+class RecordingSoundOutput : public SoundOutput {
 public:
-    qint32 sendString(const QString& command) override {
-        if (hook) hook(command);
-        commands << command;
+    Result play(Channel channel, const QString& file, Format, Wait wait) override {
+        record(u"play "_qs + channelName(channel) + u' ' + file +
+               (wait == Wait::ForEnd ? u" wait"_qs : QString()));
         return result;
     }
-    QStringList commands;
-    qint32 result = 0;
-    std::function<void(const QString&)> hook; // sees each command first
+    Result play(Channel channel, std::shared_ptr<const PcmSound> sound) override {
+        record(QStringLiteral("play %1 %2 frames").arg(channelName(channel)).arg(sound ? sound->frames() : 0));
+        return result;
+    }
+    void close(Channel channel) override { record(u"close "_qs + channelName(channel)); }
+    bool isPlaying(Channel) const override { return false; }
+    qint64 positionMs(Channel) const override { return 0; }
+    qint64 lengthMs(Channel) const override { return 0; }
+    int sampleRate() const override { return 44100; }
+
+    QStringList calls;
+    Result result = Result::Played;
+    std::function<void(const QString&)> hook; // sees each call first
+
+private:
+    void record(const QString& call) {
+        if (hook) hook(call);
+        calls << call;
+    }
 };
 
 class FakeSpeech : public SpeechEngine {

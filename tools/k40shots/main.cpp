@@ -10,7 +10,7 @@
 
 #include "app/K40Application.h"
 #include "audio/OpenJTalkSpeech.h"
-#include "audio/SdlMediaCommands.h"
+#include "audio/SdlSoundOutput.h"
 #include "board/BoardWindow.h"
 #include "console/ConsoleWindow.h"
 #include "console/TicketPreviewBox.h"
@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     clock.fixed = QDateTime::fromString(qEnvironmentVariable("K40SHOTS_NOW"), Qt::ISODate);
     QtCompanionDialogs dialogs;
     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
-    SdlMediaCommands sound;
+    SdlSoundOutput sound;
     PluginTicketEngine tickets;
     OpenJTalkSpeech::Setup voices = OpenJTalkSpeech::Setup::standard();
     voices.voiceFolders = {QStringLiteral(K40_VOICES)};
