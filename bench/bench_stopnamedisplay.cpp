@@ -31,7 +31,7 @@ public:
 
 void BM_SetStopNameNineWarm(benchmark::State& state) {
     SteppedClock clock;
-    StopNameDisplay c(nullptr, nullptr, &clock);
+    StopNameDisplay c(nullptr, &clock);
     c.setPrefixMode(static_cast<qint16>(state.range(0)));
     c.setStopName(nine); // every character is sampled once here
     for (auto _ : state) {
@@ -49,7 +49,7 @@ void BM_SetStopNameTwelve(benchmark::State& state) {
     const bool warm = state.range(0) != 0;
     const auto fontMode = static_cast<qint16>(state.range(1));
     const auto fresh = [&] {
-        auto c = std::make_unique<StopNameDisplay>(nullptr, nullptr, &clock);
+        auto c = std::make_unique<StopNameDisplay>(nullptr, &clock);
         c->setFontMode(fontMode);
         return c;
     };
@@ -81,7 +81,7 @@ BENCHMARK(BM_SetStopNameTwelve)
 // reports the share of one core that the process used meanwhile.
 void BM_ScrollCpuShare(benchmark::State& state) {
     SystemClock clock;
-    StopNameDisplay c(nullptr, nullptr, &clock);
+    StopNameDisplay c(nullptr, &clock);
     c.setSpeed(100);
     c.setScrollStartWait(1500);
     c.setPrefixMode(1);
@@ -114,7 +114,7 @@ BENCHMARK(BM_SampleCharacterCold)->Unit(benchmark::kMicrosecond);
 
 void BM_ScrollFrameSteps(benchmark::State& state) {
     SteppedClock clock;
-    StopNameDisplay c(nullptr, nullptr, &clock);
+    StopNameDisplay c(nullptr, &clock);
     c.setSpeed(200);
     c.setScrollStartWait(0);
     c.setStopName(nine);
@@ -129,7 +129,7 @@ BENCHMARK(BM_ScrollFrameSteps);
 // A whole frame: the 16 steps of 16 ms and painting the control.
 void BM_ScrollFramePainted(benchmark::State& state) {
     SteppedClock clock;
-    StopNameDisplay c(nullptr, nullptr, &clock);
+    StopNameDisplay c(nullptr, &clock);
     c.setSpeed(200);
     c.setScrollStartWait(0);
     c.setStopName(nine);

@@ -6,7 +6,6 @@
 #include "model/SafeFile.h"
 #include "model/Settings.h"
 #include "model/TicketNumberLayout.h"
-#include "widgets/PropertyBag.h"
 #include "widgets/QColorOf.h"
 #include "widgets/SegmentDisplay.h"
 #include "widgets/StopNameDisplay.h"
@@ -80,35 +79,32 @@ BoardWindow::BoardWindow(const Settings& settings, MessageBoxService& messages,
                                   Units::font(QStringLiteral("ヴェルトレン数字平体"), 12.75, true));
     ticketLabels[0]->hide();
 
-    const PropertyBag spare;
-    fareCells[0] = new SegmentDisplay(this, &spare);
+    fareCells[0] = new SegmentDisplay(this);
     fareCells[0]->setGeometry(Units::rect(2100, 30, 780, 300));
     fareCells[0]->hide();
 
-    const PropertyBag fareCell{{QStringLiteral("Keta"), 3},
-                               {QStringLiteral("DegitSize"), 2},
-                               {QStringLiteral("DegitStyle"), 1}};
     for (int i = 1; i <= 24; ++i) {
         const int row = (i - 1) / 8, col = (i - 1) % 8;
         ticketLabels[size_t(i)] =
             ticketLabel(this, Units::rect(LabelLeft[col], LabelTop[row], 780, 240), labelFont);
-        fareCells[size_t(i)] = new SegmentDisplay(this, &fareCell);
+        fareCells[size_t(i)] = new SegmentDisplay(this);
+        fareCells[size_t(i)]->setDigitCount(3);
+        fareCells[size_t(i)]->setDigitSize(2);
+        fareCells[size_t(i)]->setDigitStyle(1);
         fareCells[size_t(i)]->setGeometry(Units::rect(CellLeft[col], CellTop[row], 855, 435));
         connect(fareCells[size_t(i)], &SegmentDisplay::doubleClicked, this,
                 [this, i] { editCellOptions(i); });
     }
     for (SegmentDisplay* d : fareCells) d->setDialogs(dialogs);
 
-    const PropertyBag clockCell{{QStringLiteral("Keta"), 2}};
     for (int i = 0; i < 2; ++i) {
-        clockDigits[size_t(i)] = new SegmentDisplay(this, &clockCell);
+        clockDigits[size_t(i)] = new SegmentDisplay(this);
+        clockDigits[size_t(i)]->setDigitCount(2);
         clockDigits[size_t(i)]->setGeometry(Units::rect(i == 0 ? 5445 : 5850, 30, 390, 300));
         clockDigits[size_t(i)]->hide();
     }
 
-    const PropertyBag strip{{QStringLiteral("BackColor"), 0x404040},
-                            {QStringLiteral("ForeColor"), 0x80C0FF}};
-    stopNameDisplay = new StopNameDisplay(this, &strip, clock);
+    stopNameDisplay = new StopNameDisplay(this, clock);
     stopNameDisplay->move(Units::px(1635), Units::px(277));
 
     clockTimer = new QTimer(this);
@@ -148,15 +144,7 @@ void BoardWindow::applyAppearance() {
     for (int i = 1; i <= 24; ++i) colorDigits(*fareCells[size_t(i)], r);
     for (SegmentDisplay* d : clockDigits) colorDigits(*d, r);
 
-    StopNameDisplay& strip = *stopNameDisplay;
-    strip.setBackColor(static_cast<BgrColor>(r.ChimeiBackColor));
-    strip.setDotColor(static_cast<BgrColor>(r.ChimeiForeColor));
-    strip.setFontMode(r.ChimeiFontMode);
-    strip.setFontBold(r.ChimeiFontBold == 1);
-    strip.setPrefixMode(r.ChimeiTsugiwaMode);
-    strip.setPrefixColor(static_cast<BgrColor>(r.ChimeiTsugiwaColor));
-    strip.setPrefixFontMode(r.ChimeiTsugiwaFontMode);
-    strip.setPrefixBold(r.ChimeiTsugiwaBold == 1);
+    stopNameDisplay->setLook(stripLook(r));
 
     setBacklight(backlight_);
 }
@@ -230,14 +218,20 @@ void BoardWindow::takeStoredDisplays(const SettingsRecord& r) {
         d->setValue(DigitValue(QStringLiteral(" ")));
     }
     for (SegmentDisplay* d : clockDigits) colorDigits(*d, r);
+    stopNameDisplay->setLook(stripLook(r));
+}
 
-    StopNameDisplay& strip = *stopNameDisplay;
-    strip.setBackColor(static_cast<BgrColor>(r.ChimeiBackColor));
-    strip.setDotColor(static_cast<BgrColor>(r.ChimeiForeColor));
-    strip.setPrefixMode(r.ChimeiTsugiwaMode);
-    strip.setPrefixColor(static_cast<BgrColor>(r.ChimeiTsugiwaColor));
-    strip.setPrefixBold(r.ChimeiTsugiwaBold != 0);
-    strip.setPrefixFontMode(r.ChimeiTsugiwaFontMode);
+StopNameDisplay::Look BoardWindow::stripLook(const SettingsRecord& r) {
+    StopNameDisplay::Look look;
+    look.backColor = static_cast<BgrColor>(r.ChimeiBackColor);
+    look.dotColor = static_cast<BgrColor>(r.ChimeiForeColor);
+    look.fontMode = r.ChimeiFontMode;
+    look.fontBold = r.ChimeiFontBold == 1;
+    look.prefixMode = r.ChimeiTsugiwaMode;
+    look.prefixColor = static_cast<BgrColor>(r.ChimeiTsugiwaColor);
+    look.prefixFontMode = r.ChimeiTsugiwaFontMode;
+    look.prefixBold = r.ChimeiTsugiwaBold == 1;
+    return look;
 }
 
 void BoardWindow::storeCellOptions(SettingsRecord& record) const {

@@ -10,6 +10,7 @@
 
 #include "model/Backlight.h"
 #include "model/RouteSession.h"
+#include "widgets/StopNameDisplay.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -22,7 +23,6 @@ class QLabel;
 class QTimer;
 class SegmentDisplay;
 class Settings;
-class StopNameDisplay;
 
 class BoardWindow : public QWidget, public RouteSession::Board {
     Q_OBJECT
@@ -102,6 +102,8 @@ private:
     void showTicketNumbers(qint16 layout, qint16 zeroPad);
     void colorTicketNumbers(BgrColor color);
     static void colorDigits(SegmentDisplay& digits, const SettingsRecord& settings);
+    // The strip's look as the settings give it.
+    static StopNameDisplay::Look stripLook(const SettingsRecord& settings);
 
     const Settings& settings_;
     MessageBoxService& messages_;

@@ -125,20 +125,6 @@ GlyphCache& glyphCache() {
     return cache;
 }
 
-// ---- Design data --------------------------------------------------------------
-
-const QString KeyUnlitColor = QStringLiteral("BaseForeColor");
-const QString KeyLitColor = QStringLiteral("DegitForeColor");
-const QString KeyFillZero = QStringLiteral("FillZero");
-const QString KeyZeroMode = QStringLiteral("ZeroMode");
-const QString KeyShift = QStringLiteral("Shift");
-const QString KeyDigitCount = QStringLiteral("Keta");
-const QString KeyDigitSize = QStringLiteral("DegitSize");
-const QString KeyDigitStyle = QStringLiteral("DegitStyle");
-const QString KeyValue = QStringLiteral("Value");
-const QString KeyUserSettable = QStringLiteral("UserSet");
-const QString KeyBackColor = QStringLiteral("BackColor");
-
 qint16 validDigitCount(qint16 count) {
     return count < 1 || count > 15 ? SegmentDisplay::DefaultDigitCount : count;
 }
@@ -147,62 +133,16 @@ qint16 validDigitCount(qint16 count) {
 
 // ---- Creation -------------------------------------------------------------------
 
-SegmentDisplay::SegmentDisplay(QWidget* parent, const PropertyBag* designData) : QWidget(parent) {
+SegmentDisplay::SegmentDisplay(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The digit count is still 0 here: this only clears the surface.
     drawDigits(DigitValue(QStringLiteral("0")), unlitColor_, litColor_);
-    if (designData)
-        readProperties(*designData);
-    else
-        initProperties();
-    applySize();
-    image_.fill(toQColor(backColor_));
-}
-
-void SegmentDisplay::initProperties() {
     unlitColor_ = DefaultUnlitColor;
     litColor_ = DefaultLitColor;
-    fillZero_ = 0;
-    zeroMode_ = 0;
-    shift_ = 0;
     digitCount_ = DefaultDigitCount;
-    digitSize_ = 0;
-    digitStyle_ = 0;
     value_ = DigitValue(0);
-    userSettable_ = true;
-}
-
-void SegmentDisplay::readProperties(const PropertyBag& bag) {
-    unlitColor_ = bag.readColor(KeyUnlitColor, DefaultUnlitColor);
-    litColor_ = bag.readColor(KeyLitColor, DefaultLitColor);
-    fillZero_ = bag.readInt16(KeyFillZero, 0);
-    zeroMode_ = bag.readInt16(KeyZeroMode, 0);
-    shift_ = bag.readInt16(KeyShift, 0);
-    digitCount_ = bag.readInt16(KeyDigitCount, DefaultDigitCount);
-    digitSize_ = bag.readInt16(KeyDigitSize, 0);
-    digitStyle_ = bag.readInt16(KeyDigitStyle, 0);
-    value_ = DigitValue::fromVariant(bag.read(KeyValue, QVariant(qint64{0})));
-    userSettable_ = bag.readBool(KeyUserSettable, true);
-    backColor_ = bag.readColor(KeyBackColor, DefaultBackColor);
-}
-
-void SegmentDisplay::writeProperties(PropertyBag& bag) const {
-    bag.write(KeyUnlitColor, QVariant(uint{unlitColor_}),
-                      QVariant(uint{DefaultUnlitColor}));
-    bag.write(KeyLitColor, QVariant(uint{litColor_}),
-                      QVariant(uint{DefaultLitColor}));
-    bag.write(KeyFillZero, QVariant(int{fillZero_}), QVariant(0));
-    bag.write(KeyZeroMode, QVariant(int{zeroMode_}), QVariant(0));
-    bag.write(KeyShift, QVariant(int{shift_}), QVariant(0));
-    bag.write(KeyDigitCount, QVariant(int{digitCount_}), QVariant(int{DefaultDigitCount}));
-    bag.write(KeyDigitSize, QVariant(int{digitSize_}), QVariant(0));
-    bag.write(KeyDigitStyle, QVariant(int{digitStyle_}), QVariant(0));
-    if (value_.isNumber())
-        bag.write(KeyValue, value_.toVariant(), QVariant(qint64{0}));
-    else
-        bag.write(KeyValue, value_.toVariant()); // a text is never the default
-    bag.write(KeyUserSettable, QVariant(userSettable_), QVariant(true));
-    bag.write(KeyBackColor, QVariant(uint{backColor_}), QVariant(uint{DefaultBackColor}));
+    applySize();
+    image_.fill(toQColor(backColor_));
 }
 
 QSize SegmentDisplay::cellSize(qint16 digitSize) {
@@ -228,23 +168,19 @@ QSize SegmentDisplay::sizeHint() const {
 void SegmentDisplay::setUnlitColor(BgrColor colour) {
     unlitColor_ = colour;
     redraw();
-    emit propertyChanged(KeyUnlitColor);
 }
 
 void SegmentDisplay::setLitColor(BgrColor colour) {
     litColor_ = colour;
     redraw();
-    emit propertyChanged(KeyLitColor);
 }
 
 void SegmentDisplay::setFillZero(qint16 width) {
     fillZero_ = width > digitCount_ ? digitCount_ : width;
-    emit propertyChanged(KeyFillZero);
 }
 
 void SegmentDisplay::setZeroMode(qint16 mode) {
     zeroMode_ = mode >= 4 ? 0 : mode;
-    emit propertyChanged(KeyZeroMode);
 }
 
 void SegmentDisplay::setShift(qint16 cells) {
@@ -252,45 +188,38 @@ void SegmentDisplay::setShift(qint16 cells) {
     if (s > digitCount_ - 1) s = digitCount_ - 1;
     if (s < 0) s = 0;
     shift_ = static_cast<qint16>(s);
-    emit propertyChanged(KeyShift);
 }
 
 void SegmentDisplay::setDigitCount(qint16 count) {
     digitCount_ = validDigitCount(count);
     applySize();
     redraw();
-    emit propertyChanged(KeyDigitCount);
 }
 
 void SegmentDisplay::setDigitSize(qint16 size) {
     digitSize_ = size >= 1 && size <= 3 ? size : 0;
     applySize();
     redraw();
-    emit propertyChanged(KeyDigitSize);
 }
 
 void SegmentDisplay::setDigitStyle(qint16 style) {
     digitStyle_ = style;
     redraw();
-    emit propertyChanged(KeyDigitStyle);
 }
 
 void SegmentDisplay::setValue(const DigitValue& value) {
     value_ = value;
     redraw();
-    emit propertyChanged(KeyValue);
 }
 
 void SegmentDisplay::setUserSettable(bool on) {
     userSettable_ = on;
-    emit propertyChanged(KeyUserSettable);
 }
 
 void SegmentDisplay::setBackColor(BgrColor colour) {
     backColor_ = colour;
     image_.fill(toQColor(backColor_));
     redraw();
-    emit propertyChanged(KeyBackColor);
 }
 
 // ---- Operations -----------------------------------------------------------------

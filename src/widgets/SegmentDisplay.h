@@ -6,15 +6,10 @@
 // colours; the zero rule, zero fill, shift and sizing happen here (the text
 // rules are DigitText).
 //
-// The properties are saved in the host's design data under the names
-// "BaseForeColor", "DegitForeColor", "FillZero", "ZeroMode", "Shift", "Keta",
-// "DegitSize", "DegitStyle", "Value", "UserSet" and "BackColor".
-//
 // The control keeps what it has drawn in an image: assignments that redraw
 // render the whole row into it, paint events only copy it.
 
 #include "model/DigitValue.h"
-#include "widgets/PropertyBag.h"
 #include "model/BgrColor.h"
 #include "widgets/CompanionDialogs.h"
 
@@ -30,9 +25,9 @@ public:
     static constexpr BgrColor DefaultBackColor = 0x808080;
     static constexpr qint16 DefaultDigitCount = 4;
 
-    // designData null: a new instance with the defaults, nothing drawn;
-    // otherwise an instance loaded from its saved design data.
-    explicit SegmentDisplay(QWidget* parent = nullptr, const PropertyBag* designData = nullptr);
+    // A display with the defaults: four digits of size 0 and style 0 in the
+    // default colours, showing 0, settable by the user; nothing drawn yet.
+    explicit SegmentDisplay(QWidget* parent = nullptr);
 
     BgrColor unlitColor() const { return unlitColor_; }
     void setUnlitColor(BgrColor colour);
@@ -56,8 +51,6 @@ public:
     void setUserSettable(bool on);
     BgrColor backColor() const { return backColor_; }
     void setBackColor(BgrColor colour);
-    // Saving: every property, each only where it differs from its default.
-    void writeProperties(PropertyBag& bag) const;
 
     // Where showSettingsDialog() finds the digit settings dialog.
     void setDialogs(CompanionDialogs* dialogs) { dialogs_ = dialogs; }
@@ -82,8 +75,6 @@ public:
 
 signals:
     void doubleClicked();
-    // Every setter tells the host the name of the property it changed.
-    void propertyChanged(const QString& name);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -92,8 +83,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void initProperties();
-    void readProperties(const PropertyBag& bag);
     void drawDigits(const DigitValue& value, BgrColor unlit, BgrColor lit);
     void redraw() { drawDigits(value_, unlitColor_, litColor_); }
     // Sets the outer size from the digit count and size.
@@ -113,6 +102,6 @@ private:
     qint16 digitSize_ = 0;
     qint16 digitStyle_ = 0;
     DigitValue value_;
-    bool userSettable_ = false;
+    bool userSettable_ = true;
     BgrColor backColor_ = DefaultBackColor;
 };

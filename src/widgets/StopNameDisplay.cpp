@@ -2,7 +2,6 @@
 
 #include "model/StopNameLayout.h"
 #include "model/SystemClock.h"
-#include "widgets/PropertyBag.h"
 #include "widgets/QColorOf.h"
 
 #include <QPaintEvent>
@@ -17,32 +16,6 @@ using StopNameLayout::FrameWidth;
 using StopNameLayout::StripHeight;
 using StopNameLayout::StripTop;
 
-// The strip's and the frame's own colours before any property is applied.
-constexpr BgrColor StripDesignBack = 0x404040;
-constexpr BgrColor StripDesignFore = 0x80C0FF;
-
-// Values of a control placed in a window for the first time.
-namespace NewInstance {
-constexpr BgrColor BackColor = 0x404040;
-constexpr BgrColor DotColor = 0x80C0FF;
-} // namespace NewInstance
-
-// Values taken when saved design data lacks a key (and never written).
-namespace Missing {
-constexpr BgrColor BackColor = 0x808080;
-constexpr BgrColor DotColor = 0x00BEFF;
-constexpr qint16 Speed = 5;
-constexpr qint32 ScrollStartWait = 1500;
-constexpr qint16 Mode = 0;
-constexpr qint16 Appearance = 1;
-constexpr qint16 FontMode = 0;
-constexpr bool FontBold = false;
-constexpr qint16 PrefixMode = 0;
-constexpr BgrColor PrefixColor = 0x79B9FF;
-constexpr qint16 PrefixFontMode = 0;
-constexpr bool PrefixBold = false;
-} // namespace Missing
-
 // Prefix type sizes in points.
 constexpr double PrefixSize = 14;
 constexpr double SmallHaSize = 12;
@@ -54,25 +27,11 @@ QRgb rgbOf(BgrColor c) {
 
 } // namespace
 
-StopNameDisplay::StopNameDisplay(QWidget* parent, const PropertyBag* designData, Clock* clock)
-    : QWidget(parent), backColor_(StripDesignBack), dotColor_(StripDesignFore),
-      // The frame takes the strip's background when the control is created.
-      frameBackColor_(StripDesignBack), appearance_(Missing::Appearance), speed_(Missing::Speed),
-      scrollStartWait_(Missing::ScrollStartWait), mode_(Missing::Mode),
-      fontMode_(Missing::FontMode), fontBold_(Missing::FontBold),
-      prefixMode_(Missing::PrefixMode), prefixColor_(Missing::PrefixColor),
-      prefixFontMode_(Missing::PrefixFontMode), prefixBold_(Missing::PrefixBold),
-      scroll_(FrameWidth) {
+StopNameDisplay::StopNameDisplay(QWidget* parent, Clock* clock)
+    : QWidget(parent), scroll_(FrameWidth) {
     setFixedSize(ControlWidth, ControlHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setClock(clock);
-    if (designData) {
-        loadProperties(*designData);
-    } else {
-        backColor_ = NewInstance::BackColor;
-        dotColor_ = NewInstance::DotColor;
-        frameBackColor_ = backColor_;
-    }
     strip_ = QImage(FrameWidth, StripHeight, QImage::Format_RGB32);
     clearStrip();
     frameTimer_.setInterval(FrameIntervalMs);
@@ -81,49 +40,6 @@ StopNameDisplay::StopNameDisplay(QWidget* parent, const PropertyBag* designData,
 }
 
 StopNameDisplay::~StopNameDisplay() = default;
-
-void StopNameDisplay::loadProperties(const PropertyBag& bag) {
-    // Colours and the frame's look go straight to the surfaces; the rest is
-    // stored as read, without the setters' checks.
-    backColor_ = bag.readColor(QStringLiteral("BackColor"), Missing::BackColor);
-    frameBackColor_ = backColor_;
-    dotColor_ = bag.readColor(QStringLiteral("ForeColor"), Missing::DotColor);
-    appearance_ = bag.readInt16(QStringLiteral("Appearance"), Missing::Appearance);
-    speed_ = bag.readInt16(QStringLiteral("Speed"), Missing::Speed);
-    scrollStartWait_ = bag.readInt32(QStringLiteral("ScrollStartWait"), Missing::ScrollStartWait);
-    mode_ = bag.readInt16(QStringLiteral("Mode"), Missing::Mode);
-    fontMode_ = bag.readInt16(QStringLiteral("FontMode"), Missing::FontMode);
-    fontBold_ = bag.readBool(QStringLiteral("FontBold"), Missing::FontBold);
-    prefixMode_ = bag.readInt16(QStringLiteral("TsugiwaMode"), Missing::PrefixMode);
-    prefixColor_ = bag.readColor(QStringLiteral("TsugiwaColor"), Missing::PrefixColor);
-    prefixFontMode_ = bag.readInt16(QStringLiteral("TsugiwaFontMode"), Missing::PrefixFontMode);
-    prefixBold_ = bag.readBool(QStringLiteral("TsugiwaBold"), Missing::PrefixBold);
-}
-
-void StopNameDisplay::writeProperties(PropertyBag& bag) const {
-    bag.write(QStringLiteral("BackColor"), QVariant::fromValue(backColor_),
-                      QVariant::fromValue(Missing::BackColor));
-    bag.write(QStringLiteral("ForeColor"), QVariant::fromValue(dotColor_),
-                      QVariant::fromValue(Missing::DotColor));
-    bag.write(QStringLiteral("Speed"), QVariant::fromValue(speed_),
-                      QVariant::fromValue(Missing::Speed));
-    bag.write(QStringLiteral("ScrollStartWait"), QVariant::fromValue(scrollStartWait_),
-                      QVariant::fromValue(Missing::ScrollStartWait));
-    bag.write(QStringLiteral("Mode"), QVariant::fromValue(mode_),
-                      QVariant::fromValue(Missing::Mode));
-    bag.write(QStringLiteral("Appearance"), QVariant::fromValue(appearance_),
-                      QVariant::fromValue(Missing::Appearance));
-    bag.write(QStringLiteral("FontMode"), QVariant::fromValue(fontMode_),
-                      QVariant::fromValue(Missing::FontMode));
-    bag.write(QStringLiteral("FontBold"), fontBold_, Missing::FontBold);
-    bag.write(QStringLiteral("TsugiwaMode"), QVariant::fromValue(prefixMode_),
-                      QVariant::fromValue(Missing::PrefixMode));
-    bag.write(QStringLiteral("TsugiwaColor"), QVariant::fromValue(prefixColor_),
-                      QVariant::fromValue(Missing::PrefixColor));
-    bag.write(QStringLiteral("TsugiwaFontMode"), QVariant::fromValue(prefixFontMode_),
-                      QVariant::fromValue(Missing::PrefixFontMode));
-    bag.write(QStringLiteral("TsugiwaBold"), prefixBold_, Missing::PrefixBold);
-}
 
 void StopNameDisplay::setClock(Clock* clock) {
     if (clock) {
@@ -137,78 +53,22 @@ void StopNameDisplay::setClock(Clock* clock) {
     if (scroll_.running()) scroll_.resync(clock_->monotonicMs());
 }
 
-void StopNameDisplay::changed(const char* name) {
-    emit propertyChanged(QLatin1String(name));
+void StopNameDisplay::setLook(const Look& look) {
+    const qint16 prefixMode = look.prefixMode;
+    look_ = look;
+    setPrefixMode(prefixMode);
+    setBackColor(look.backColor);
 }
 
 void StopNameDisplay::setBackColor(BgrColor value) {
-    backColor_ = value;
+    look_.backColor = value;
     frameBackColor_ = value;
     clearStrip();
     update();
-    changed("BackColor");
-}
-
-void StopNameDisplay::setDotColor(BgrColor value) {
-    dotColor_ = value;
-    changed("ForeColor");
-}
-
-void StopNameDisplay::setSpeed(qint16 value) {
-    speed_ = value;
-    changed("Speed");
-}
-
-void StopNameDisplay::setScrollStartWait(qint32 value) {
-    scrollStartWait_ = value;
-    changed("ScrollStartWait");
-}
-
-void StopNameDisplay::setMode(qint16 value) {
-    mode_ = value;
-    changed("Mode");
-}
-
-void StopNameDisplay::setAppearance(qint16 value) {
-    // The frame has no border, so its look does not show; the size stays.
-    appearance_ = value;
-    update();
-    changed("Appearance");
-}
-
-void StopNameDisplay::setFontMode(qint16 value) {
-    fontMode_ = value;
-    changed("FontMode");
-}
-
-void StopNameDisplay::setFontBold(bool value) {
-    fontBold_ = value;
-    glyph_.setBold(value);
-    changed("FontBold");
-}
-
-void StopNameDisplay::setPrefixMode(qint16 value) {
-    prefixMode_ = value < 0 || value > 2 ? qint16{0} : value;
-    changed("TsugiwaMode");
-}
-
-void StopNameDisplay::setPrefixColor(BgrColor value) {
-    prefixColor_ = value;
-    changed("TsugiwaColor");
-}
-
-void StopNameDisplay::setPrefixFontMode(qint16 value) {
-    prefixFontMode_ = value;
-    changed("TsugiwaFontMode");
-}
-
-void StopNameDisplay::setPrefixBold(bool value) {
-    prefixBold_ = value;
-    changed("TsugiwaBold");
 }
 
 void StopNameDisplay::clearStrip() {
-    strip_.fill(rgbOf(backColor_));
+    strip_.fill(rgbOf(look_.backColor));
 }
 
 void StopNameDisplay::refresh() {
@@ -217,12 +77,12 @@ void StopNameDisplay::refresh() {
 
 void StopNameDisplay::setStopName(const QString& text) {
     clearStrip();
-    frameBackColor_ = backColor_;
+    frameBackColor_ = look_.backColor;
     update();
     // The empty text only blanks the strip; a running scroll goes on moving it.
     if (text.isEmpty()) return;
 
-    const StopNameLayout::Layout layout = StopNameLayout::layoutName(text, prefixMode_);
+    const StopNameLayout::Layout layout = StopNameLayout::layoutName(text, look_.prefixMode);
     stopScroll();
     stripLeft_ = layout.stripLeft;
     if (strip_.width() != layout.stripWidth) {
@@ -239,28 +99,28 @@ void StopNameDisplay::drawCharacter(int x, int y, const QString& text) {
     if (text.isEmpty()) return;
     const QString shown = StopNameLayout::substitute(text);
     const StopNameLayout::Face face =
-        StopNameLayout::nameFace(fontMode_, StopNameLayout::unitCode(shown));
+        StopNameLayout::nameFace(look_.fontMode, StopNameLayout::unitCode(shown));
     glyph_.setFace(face);
-    glyph_.setBold(fontBold_);
+    glyph_.setBold(look_.fontBold);
     const DotGlyph::Pattern dots = glyph_.dots(DotGlyph::drawableText(shown));
-    DotGlyph::fillDots(strip_, x, y, dots, rgbOf(dotColor_));
+    DotGlyph::fillDots(strip_, x, y, dots, rgbOf(look_.dotColor));
     update();
 }
 
 void StopNameDisplay::drawPrefix() {
-    const QRgb colour = rgbOf(prefixColor_);
+    const QRgb colour = rgbOf(look_.prefixColor);
     const auto applyFace = [this](bool ha) {
-        if (const auto face = StopNameLayout::prefixFace(prefixFontMode_, ha))
+        if (const auto face = StopNameLayout::prefixFace(look_.prefixFontMode, ha))
             glyph_.setFace(*face);
     };
 
     glyph_.setPoints(PrefixSize);
     glyph_.setTop(0);
-    glyph_.setBold(prefixBold_);
+    glyph_.setBold(look_.prefixBold);
     applyFace(false);
     DotGlyph::fillDots(strip_, 0, 0, glyph_.dots(QStringLiteral("次")), colour);
 
-    if (prefixMode_ == 1) {
+    if (look_.prefixMode == 1) {
         glyph_.setPoints(SmallHaSize);
         glyph_.setTop(SmallHaTop);
     } else {
@@ -268,7 +128,7 @@ void StopNameDisplay::drawPrefix() {
         glyph_.setTop(0);
     }
     applyFace(true);
-    glyph_.setBold(prefixBold_);
+    glyph_.setBold(look_.prefixBold);
     DotGlyph::fillDots(strip_, StopNameLayout::CellWidth, 0, glyph_.dots(QStringLiteral("は")),
                           colour);
 

@@ -16,11 +16,6 @@
 // previous one. The layout of a name and the scroll arithmetic are
 // StopNameLayout and StopNameScroll; turning a character into dots is
 // DotGlyph.
-//
-// The properties are saved in the host's design data under the names
-// "BackColor", "ForeColor" (the dots), "Speed", "ScrollStartWait", "Mode",
-// "Appearance", "FontMode", "FontBold", "TsugiwaMode" (the "次は" prefix),
-// "TsugiwaColor", "TsugiwaFontMode" and "TsugiwaBold".
 
 #include "model/BgrColor.h"
 #include "model/StopNameScroll.h"
@@ -32,7 +27,6 @@
 #include <memory>
 
 class Clock;
-class PropertyBag;
 
 class StopNameDisplay : public QWidget {
     Q_OBJECT
@@ -41,39 +35,55 @@ public:
     static constexpr int ControlHeight = 56;
     static constexpr int FrameIntervalMs = 16;
 
-    // designData null: a new instance with the "new instance" values;
-    // otherwise loaded from saved design data with the "missing key" defaults.
-    explicit StopNameDisplay(QWidget* parent = nullptr, const PropertyBag* designData = nullptr,
-                             Clock* clock = nullptr);
+    // How the names look: the strip's background and dots, the typeface
+    // rule of the name and its weight, and the "次は" prefix: its mode (0
+    // none, 1 with a small "は", 2 both the same size; anything else is 0),
+    // colour, typeface rule and weight. A change shows from the next name,
+    // but the background, which blanks the strip at once.
+    struct Look {
+        BgrColor backColor = 0x404040;
+        BgrColor dotColor = 0x80C0FF;
+        qint16 fontMode = 0;
+        bool fontBold = false;
+        qint16 prefixMode = 0;
+        BgrColor prefixColor = 0x79B9FF;
+        qint16 prefixFontMode = 0;
+        bool prefixBold = false;
+        bool operator==(const Look&) const = default;
+    };
+
+    explicit StopNameDisplay(QWidget* parent = nullptr, Clock* clock = nullptr);
     ~StopNameDisplay() override;
 
     void setClock(Clock* clock); // the scroll's time base (a SystemClock when none is set)
     void setStopName(const QString& text);
 
-    BgrColor backColor() const { return backColor_; }
+    const Look& look() const { return look_; }
+    void setLook(const Look& look);
+    BgrColor backColor() const { return look_.backColor; }
     void setBackColor(BgrColor value);
-    BgrColor dotColor() const { return dotColor_; }
-    void setDotColor(BgrColor value);
+    BgrColor dotColor() const { return look_.dotColor; }
+    void setDotColor(BgrColor value) { look_.dotColor = value; }
+    qint16 fontMode() const { return look_.fontMode; }
+    void setFontMode(qint16 value) { look_.fontMode = value; }
+    bool fontBold() const { return look_.fontBold; }
+    void setFontBold(bool value) { look_.fontBold = value; }
+    qint16 prefixMode() const { return look_.prefixMode; }
+    void setPrefixMode(qint16 value) { look_.prefixMode = value < 0 || value > 2 ? 0 : value; }
+    BgrColor prefixColor() const { return look_.prefixColor; }
+    void setPrefixColor(BgrColor value) { look_.prefixColor = value; }
+    qint16 prefixFontMode() const { return look_.prefixFontMode; }
+    void setPrefixFontMode(qint16 value) { look_.prefixFontMode = value; }
+    bool prefixBold() const { return look_.prefixBold; }
+    void setPrefixBold(bool value) { look_.prefixBold = value; }
+
+    // The scroll: Speed / 200 pixels per 1-ms step, twice (whole and
+    // fraction), and the pause before each pass. Speed 0 becomes 1 when a
+    // scroll starts.
     qint16 speed() const { return speed_; }
-    void setSpeed(qint16 value);
+    void setSpeed(qint16 value) { speed_ = value; }
     qint32 scrollStartWait() const { return scrollStartWait_; }
-    void setScrollStartWait(qint32 value);
-    qint16 mode() const { return mode_; }
-    void setMode(qint16 value);
-    qint16 appearance() const { return appearance_; }
-    void setAppearance(qint16 value);
-    qint16 fontMode() const { return fontMode_; }
-    void setFontMode(qint16 value);
-    bool fontBold() const { return fontBold_; }
-    void setFontBold(bool value);
-    qint16 prefixMode() const { return prefixMode_; }
-    void setPrefixMode(qint16 value);
-    BgrColor prefixColor() const { return prefixColor_; }
-    void setPrefixColor(BgrColor value);
-    qint16 prefixFontMode() const { return prefixFontMode_; }
-    void setPrefixFontMode(qint16 value);
-    bool prefixBold() const { return prefixBold_; }
-    void setPrefixBold(bool value);
+    void setScrollStartWait(qint32 value) { scrollStartWait_ = value; }
 
     // Repaints the strip from its image.
     void refresh();
@@ -81,7 +91,6 @@ public:
     void drawCharacter(int x, int y, const QString& text);
     // "次" at x = 0 and "は" at x = 54 on the strip.
     void drawPrefix();
-    void writeProperties(PropertyBag& bag) const;
 
     // Observation for tests and hosts:
     bool isScrolling() const;
@@ -95,9 +104,6 @@ public:
     // Applies the steps elapsed on the clock; the frame timer calls it.
     void advanceScroll();
 
-signals:
-    void propertyChanged(const QString& name);
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     // The control takes its own mouse input: a press here never drags the
@@ -105,27 +111,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    void loadProperties(const PropertyBag& bag);
     void clearStrip();
     void startScroll();
     void stopScroll();
-    void changed(const char* name);
 
-    // Strip (its background and foreground) and frame.
-    BgrColor backColor_;
-    BgrColor dotColor_;
-    BgrColor frameBackColor_;
-    qint16 appearance_;
-    // Stored properties.
-    qint16 speed_;
-    qint32 scrollStartWait_;
-    qint16 mode_;
-    qint16 fontMode_;
-    bool fontBold_;
-    qint16 prefixMode_;
-    BgrColor prefixColor_;
-    qint16 prefixFontMode_;
-    bool prefixBold_;
+    Look look_;
+    BgrColor frameBackColor_ = look_.backColor;
+    qint16 speed_ = 5;
+    qint32 scrollStartWait_ = 1500;
 
     QImage strip_;
     int stripLeft_ = 0;

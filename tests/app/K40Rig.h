@@ -13,7 +13,6 @@
 #include "model/RouteSession.h"
 #include "model/Settings.h"
 #include "options/OptionsDialog.h"
-#include "widgets/PropertyBag.h"
 #include "widgets/SegmentDisplay.h"
 #include "widgets/StopNameDisplay.h"
 
@@ -93,9 +92,8 @@ struct K40Rig {
 
     // What the strip shows, drawn afresh by a strip of the same properties.
     QImage stripFor(const QString& name, qint16 prefixMode) {
-        PropertyBag bag;
-        board().stopNameDisplay->writeProperties(bag);
-        StopNameDisplay reference(nullptr, &bag, &clock);
+        StopNameDisplay reference(nullptr, &clock);
+        reference.setLook(board().stopNameDisplay->look());
         reference.setPrefixMode(prefixMode);
         reference.setStopName(name);
         return reference.stripImage();

@@ -1,5 +1,5 @@
-// The segment display widget and the design data it keeps its properties in.
-// The text rules it applies are tested on their own.
+// The segment display widget. The text rules it applies are tested on their
+// own.
 #include "widgets/SegmentDisplay.h"
 
 #include "Fakes.h"
@@ -98,45 +98,31 @@ private slots:
         QTEST(int{(d.*Ranged[property].get)()}, "stored");
     }
 
-    void everyPropertyNotifiesRedrawsAndIsSaved() {
-        // Every setter tells its key; those that change the look redraw at once.
+    void settersThatChangeTheLookRedraw() {
+        // Colours, style, size, count and value redraw at once; the zero fill,
+        // shift, zero mode and UserSet wait for the next value.
         auto d = fareCell();
         d->setZeroMode(1);
         d->setValue(0); // shows 0 in the right-hand cell
-        QStringList notified, redrawn;
+        QStringList redrawn;
         QImage last = d->image().copy();
-        connect(d.get(), &SegmentDisplay::propertyChanged, this, [&](const QString& key) {
-            notified << key;
-            if (d->image() != last) redrawn << key;
+        const auto after = [&](const char* name) {
+            if (d->image() != last) redrawn << QString::fromLatin1(name);
             last = d->image().copy();
-        });
-        d->setUnlitColor(0x0000FF);
-        d->setLitColor(0x00FF00);
-        d->setBackColor(0x202020);
-        d->setDigitStyle(2);
-        d->setDigitSize(1);
-        d->setDigitCount(5);
-        d->setFillZero(3); // a redraw from here on would no longer show "0" but
-        d->setShift(1);    // "000", "00 " and then a blank
-        d->setZeroMode(2);
-        d->setUserSettable(false);
-        d->setValue(u"0"_qs);
-        QCOMPARE(notified, (QStringList{"BaseForeColor", "DegitForeColor", "BackColor",
-                                        "DegitStyle", "DegitSize", "Keta", "FillZero", "Shift",
-                                        "ZeroMode", "UserSet", "Value"}));
-        QCOMPARE(redrawn, (QStringList{"BaseForeColor", "DegitForeColor", "BackColor", "DegitStyle",
-                                       "DegitSize", "Keta", "Value"}));
-        // A new instance saves nothing; this one all, and loaded back the same.
-        PropertyBag bag;
-        SegmentDisplay().writeProperties(bag);
-        QCOMPARE(bag.size(), 0);
-        d->writeProperties(bag);
-        QCOMPARE(bag.size(), 11);
-        const SegmentDisplay back(nullptr, &bag);
-        QCOMPARE(back.value(), DigitValue(u"0")); // still a text
-        PropertyBag again;
-        back.writeProperties(again);
-        QCOMPARE(again, bag);
+        };
+        d->setUnlitColor(0x0000FF), after("unlit");
+        d->setLitColor(0x00FF00), after("lit");
+        d->setBackColor(0x202020), after("back");
+        d->setDigitStyle(2), after("style");
+        d->setDigitSize(1), after("size");
+        d->setDigitCount(5), after("count");
+        d->setFillZero(3), after("fill"); // a redraw from here on would no longer show "0"
+        d->setShift(1), after("shift");   // but "000", "00 " and then a blank
+        d->setZeroMode(2), after("zero mode");
+        d->setUserSettable(false), after("user");
+        d->setValue(u"0"_qs), after("value");
+        QCOMPARE(redrawn,
+                 (QStringList{"unlit", "lit", "back", "style", "size", "count", "value"}));
     }
 
     void sizeFollowsDigitCountAndSize_data() {
@@ -161,28 +147,17 @@ private slots:
         QCOMPARE(e.size(), size);
     }
 
-    void loadedAsStored() {
-        // Keys in any case, values unclamped, missing keys a new instance's
-        // values: saving writes back what was loaded and nothing else.
-        const PropertyBag stored{{"keta", 3},     {"DEGITSIZE", 2}, {"FillZero", 9},
-                                 {"ZeroMode", 7}, {"Shift", -2},    {"BackColor", 0xFFu}};
-        SegmentDisplay loaded(nullptr, &stored);
-        PropertyBag saved;
-        loaded.writeProperties(saved);
-        QCOMPARE(saved, (PropertyBag{{"Keta", 3},
-                                     {"DegitSize", 2},
-                                     {"FillZero", 9},
-                                     {"ZeroMode", 7},
-                                     {"Shift", -2},
-                                     {"BackColor", 0xFFu}}));
-        // Only the back colour shows, as on a new instance, until a redraw
-        // applies the loaded rules: fill 9 gives 000000005, cut to 005.
-        QCOMPARE(countColour(loaded.image(), rgb(0xFF)), 57 * 29);
+    void newDisplayShowsItsBackColourUntilAValue() {
+        // Only the back colour shows until a value is drawn with the rules:
+        // fill 9 gives 000000005, cut to 005.
         QCOMPARE(countColour(SegmentDisplay().image(), rgb(SegmentDisplay::DefaultBackColor)),
                  52 * 20);
-        loaded.setValue(5);
-        QCOMPARE(litCells(loaded), u"###"_qs);
-        QCOMPARE(loaded.value(), DigitValue(5)); // the rules never change the stored value
+        auto d = fareCell();
+        d->setFillZero(9);
+        QCOMPARE(d->fillZero(), qint16(3)); // held to the digit count
+        d->setValue(5);
+        QCOMPARE(litCells(*d), u"###"_qs);
+        QCOMPARE(d->value(), DigitValue(5)); // the rules never change the stored value
     }
 
     void everyCharacterTakesOneCell() {
@@ -280,38 +255,6 @@ private slots:
         QCOMPARE(countColour(grown, rgb(d->backColor()), QRect(57, 0, 13, 29)), 13 * 29);
     }
 
-    void designDataKeys() { // found in any letter case, kept as written
-        PropertyBag bag{{u"Keta"_qs, 3}};
-        bag.write(u"ZeroMode"_qs, 2, 0);
-        bag.write(u"KETA"_qs, 4, 4); // the default: no key
-        QVERIFY(bag.contains(u"zeromode"_qs) && !bag.contains(u"keta"_qs));
-        QCOMPARE(bag.keys(), QStringList{u"ZeroMode"_qs});
-    }
-
-    void designDataTypedReads_data() { // what the displays load their properties with
-        QTest::addColumn<QVariant>("stored");
-        QTest::addColumn<int>("int16");     // readInt16 with default -7
-        QTest::addColumn<qint64>("colour"); // readColor with default 0x123
-        QTest::addColumn<bool>("boolean");  // readBool with default true
-        QTest::newRow("missing") << QVariant() << -7 << qint64(0x123) << true;
-        QTest::newRow("zero") << QVariant(0) << 0 << qint64(0) << false;
-        QTest::newRow("text of a number") << QVariant(u"2"_qs) << 2 << qint64(2) << true;
-        QTest::newRow("fraction rounds") << QVariant(2.6) << 3 << qint64(3) << true;
-        QTest::newRow("beyond 16 bits") << QVariant(70000) << -7 << qint64(70000) << true;
-        QTest::newRow("negative colour") << QVariant(-1) << -1 << qint64(0xFFFFFFFF) << true;
-        QTest::newRow("beyond 32 bits") << QVariant(qint64(1) << 33) << -7 << qint64(0x123) << true;
-        QTest::newRow("not a number") << QVariant(u"grey"_qs) << -7 << qint64(0x123) << true;
-        QTest::newRow("Boolean false") << QVariant(false) << -7 << qint64(0x123) << false;
-    }
-    void designDataTypedReads() {
-        QFETCH(QVariant, stored);
-        PropertyBag bag;
-        if (stored.isValid()) bag.write(u"P"_qs, stored);
-        QTEST(int(bag.readInt16(u"p"_qs, -7)), "int16");
-        QTEST(qint64(bag.readColor(u"p"_qs, 0x123)), "colour");
-        QTEST(bag.readBool(u"p"_qs, true), "boolean");
-    }
-
     void settingsDialog_data() {
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<DigitOptions>("answer"); // zero mode, shift, fill
@@ -328,10 +271,8 @@ private slots:
         auto d = fareCell();
         d->setDialogs(&dialogs);
         d->setValue(0); // blank with zero mode 0
-        QSignalSpy changed(d.get(), &SegmentDisplay::propertyChanged);
         QCOMPARE(d->showSettingsDialog(), accepted);
         QCOMPARE(dialogs.calls, QStringList{u"digits:3,0,0,0"_qs});
-        QCOMPARE(changed.count(), 0);
         const DigitOptions now{d->zeroMode(), d->shift(), d->fillZero()};
         QCOMPARE(now, accepted ? answer : DigitOptions{});
         QTEST(litCells(*d), "lit"); // redrawn with what came back

@@ -5,7 +5,6 @@
 #include "Fakes.h"
 #include "Pixels.h"
 #include "model/StopNameLayout.h"
-#include "widgets/PropertyBag.h"
 #include "widgets/Typefaces.h"
 
 #include <QFontInfo>
@@ -52,7 +51,7 @@ bool stripIsBlank(const StopNameDisplay& c) {
 // A display on a clock that stands still until a test moves it.
 struct Board {
     FakeClock clock;
-    StopNameDisplay ctl{nullptr, nullptr, &clock};
+    StopNameDisplay ctl{nullptr, &clock};
     void at(qint64 ms) { // moves the clock to ms and lets a frame run
         clock.monotonic = ms;
         ctl.advanceScroll();
@@ -66,49 +65,23 @@ class TestStopNameDisplay : public QObject {
 private slots:
     void initTestCase() { Typefaces::registerSubstitutions(); }
 
-    void designData() {
-        // A new instance differs from the missing-key defaults in its colours only.
+    void defaults() {
+        // The board's strip: dark grey with light orange dots, blank; the
+        // frame takes the strip's background. The prefix mode is 0 to 2 only.
         StopNameDisplay a;
-        PropertyBag bag;
-        a.writeProperties(bag);
-        QCOMPARE(bag, (PropertyBag{{u"BackColor"_qs, 0x404040u}, {u"ForeColor"_qs, 0x80C0FFu}}));
-        // Every setter tells its key, even for the same value.
-        QSignalSpy spy(&a, &StopNameDisplay::propertyChanged);
-        a.setBackColor(a.backColor());
-        a.setDotColor(0x0A0B0C);
-        a.setSpeed(1234);
-        a.setScrollStartWait(0);
-        a.setMode(2);
-        a.setAppearance(0);
-        a.setFontMode(4);
-        a.setFontBold(true);
-        a.setPrefixMode(1);
-        a.setPrefixColor(0xFFFFFF);
-        a.setPrefixFontMode(3);
-        a.setPrefixBold(true);
-        QStringList names;
-        for (const auto& args : spy)
-            names << args.at(0).toString();
-        QCOMPARE(names, (QStringList{"BackColor", "ForeColor", "Speed", "ScrollStartWait", "Mode",
-                                     "Appearance", "FontMode", "FontBold", "TsugiwaMode",
-                                     "TsugiwaColor", "TsugiwaFontMode", "TsugiwaBold"}));
-        // Saved and loaded back, it saves the same.
-        a.writeProperties(bag);
-        QCOMPARE(bag.size(), 12);
-        StopNameDisplay b(nullptr, &bag);
-        PropertyBag again;
-        b.writeProperties(again);
-        QCOMPARE(again, bag);
-        // Loaded without keys it saves none; strip and frame take its back colour.
-        const PropertyBag empty;
-        StopNameDisplay loaded(nullptr, &empty);
-        QCOMPARE(loaded.frameBackColor(), loaded.backColor());
-        QVERIFY(stripIsBlank(loaded));
-        loaded.writeProperties(again);
-        QCOMPARE(again.size(), 0);
-        // The setter takes prefix modes 0 to 2 only.
+        QCOMPARE(a.backColor(), BgrColor(0x404040));
+        QCOMPARE(a.dotColor(), BgrColor(0x80C0FF));
+        QCOMPARE(a.prefixColor(), BgrColor(0x79B9FF));
+        QCOMPARE(a.frameBackColor(), a.backColor());
+        QCOMPARE(a.speed(), qint16(5));
+        QCOMPARE(a.scrollStartWait(), 1500);
+        QVERIFY(stripIsBlank(a));
         for (const auto& [value, stored] : {std::pair{-1, 0}, {2, 2}, {3, 0}}) {
             a.setPrefixMode(static_cast<qint16>(value));
+            QCOMPARE(int{a.prefixMode()}, stored);
+            StopNameDisplay::Look look = a.look();
+            look.prefixMode = qint16(value);
+            a.setLook(look);
             QCOMPARE(int{a.prefixMode()}, stored);
         }
     }
@@ -206,10 +179,11 @@ private slots:
 
     void prefixWithoutFaceRule() {
         // A prefix font mode without a rule keeps the glyph surface's face: Gothic
-        // at first, then the last name's. A saved prefix mode 3 draws as 2.
-        const PropertyBag saved{
-            {u"TsugiwaMode"_qs, 3}, {u"TsugiwaFontMode"_qs, 4}, {u"FontMode"_qs, 1}};
-        StopNameDisplay c(nullptr, &saved);
+        // at first, then the last name's.
+        StopNameDisplay c;
+        c.setPrefixMode(2);
+        c.setPrefixFontMode(4);
+        c.setFontMode(1);
         for (Face face : {Face::Gothic, Face::Mincho}) {
             c.setStopName(u"駅"_qs);
             QImage expect = blankStrip(c);
@@ -242,15 +216,12 @@ private slots:
     void longNameScrollsByFrames() {
         Board b;
         b.ctl.setSpeed(0);
-        QSignalSpy spy(&b.ctl, &StopNameDisplay::propertyChanged);
         b.ctl.setStopName(Nine);
-        // Beyond the right edge, frames running; speed 0 becomes 1, told to the host.
+        // Beyond the right edge, frames running; speed 0 becomes 1.
         QVERIFY(b.ctl.frameTimerActive());
         QCOMPARE(b.ctl.stripLeft(), 432);
         QCOMPARE(b.ctl.stripWidth(), 486);
         QCOMPARE(b.ctl.speed(), qint16{1});
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toString(), u"Speed"_qs);
         // A frame applies the steps due on the clock, each reading the settings
         // afresh: after step k at 200 the strip stands at 433 - 2k; at 400, 4 less a step.
         b.ctl.setSpeed(200);

@@ -6,7 +6,6 @@
 // one under the other.
 //   stripshots <out folder>
 #include "widgets/StopNameDisplay.h"
-#include "widgets/PropertyBag.h"
 #include "model/Clock.h"
 #include "widgets/Typefaces.h"
 
@@ -57,8 +56,7 @@ int main(int argc, char** argv) {
         {"chimei-bold.png", 1, u"ＪＲ駅前"_qs, 0, 4, true}};
     for (const Shot& s : shots) {
         StepClock clock;
-        const PropertyBag panel{{u"BackColor"_qs, 0x404040u}, {u"ForeColor"_qs, 0x80C0FFu}};
-        StopNameDisplay c(nullptr, &panel, &clock);
+        StopNameDisplay c(nullptr, &clock);
         c.setPrefixMode(s.tsugiwaMode);
         c.setFontMode(s.fontMode);
         c.setFontBold(s.bold);
@@ -85,8 +83,9 @@ int main(int argc, char** argv) {
         sheet.fill(0x202020);
         for (qsizetype i = 0; i < names.size(); ++i) {
             StepClock clock;
-            const PropertyBag panel{{u"BackColor"_qs, 0x101010u}, {u"ForeColor"_qs, 0x00A5FFu}};
-            StopNameDisplay c(nullptr, &panel, &clock);
+            StopNameDisplay c(nullptr, &clock);
+            c.setBackColor(0x101010);
+            c.setDotColor(0x00A5FF);
             c.setPrefixMode(0);
             c.setFontMode(qint16(fontMode));
             c.setFontBold(bold);
