@@ -66,7 +66,7 @@ struct Board {
         app->onEnd = [] {};
         app->start();
         SettingsRecord r = app->settings().record();
-        r.FareDataDir = dir.path();
+        r.fareFolder = dir.path();
         app->settings().commitOptions(r);
         app->session().setRoute(QStringLiteral("12"), QStringLiteral("1"));
         while (app->session().isWaiting()) QApplication::processEvents();
@@ -98,7 +98,7 @@ void BM_StepClickToChime(benchmark::State& state) {
     const QString chime = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(
         QStringLiteral("../data/sample/step1.wav"));
     SettingsRecord r = board.app->settings().record();
-    r.StepSoundFile = QDir::cleanPath(chime);
+    r.stepSound = QDir::cleanPath(chime);
     board.app->settings().commitOptions(r);
     for (auto _ : state) {
         QElapsedTimer t;

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the settings file reader: it must stop with error
 // 62 at the end of the input, never read beyond it, and what it reads must
-// write back to a file that reads again. (Texts with bytes that are not valid
+// write back to a file that reads again, whole: every value the reader kept
+// is one the controls take. (Texts with bytes that are not valid
 // CP932 need not come back byte for byte: a kept stray byte may pair up with
 // the next character when written again.)
 #include "model/K40Error.h"
@@ -11,15 +12,25 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    SettingsRecord r;
+    SettingsCodec::Decoded d;
     try {
-        SettingsCodec::decode(bytes, r);
+        d = SettingsCodec::decode(bytes);
     } catch (const K40Error& e) {
         if (e.number() != K40Error::InputPastEnd) __builtin_trap();
         return 0;
     }
-    SettingsRecord again;
-    SettingsCodec::decode(SettingsCodec::encode(r), again);
-    if (again.DigitCellSettings != r.DigitCellSettings || again.CustomColors != r.CustomColors) __builtin_trap();
+    if (d.problem.has_value() == (d.fieldsTaken == SettingsCodec::fieldCount())) __builtin_trap();
+    SettingsCodec::Decoded again;
+    try {
+        again = SettingsCodec::decode(SettingsCodec::encode(d.record));
+    } catch (const K40Error& e) {
+        if (e.number() != K40Error::Overflow) __builtin_trap(); // a text grown past 65535 bytes
+        return 0;
+    }
+    if (again.problem || again.record.digitCells != d.record.digitCells ||
+        again.record.customColors != d.record.customColors ||
+        again.record.ticketDate != d.record.ticketDate ||
+        again.record.scrollSpeed != d.record.scrollSpeed)
+        __builtin_trap();
     return 0;
 }

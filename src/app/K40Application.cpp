@@ -107,14 +107,14 @@ void K40Application::keepOnScreen(QWidget& window) {
 
 void K40Application::applyScrollSettings() {
     StopNameDisplay& strip = *board_->stopNameDisplay;
-    strip.setSpeed(static_cast<qint16>(settings_->record().ScrollSpeed));
-    strip.setScrollStartWait(settings_->record().ScrollWait);
+    strip.setSpeed(static_cast<qint16>(settings_->record().scrollSpeed));
+    strip.setScrollStartWait(settings_->record().scrollWait);
 }
 
 // ---- The settings file --------------------------------------------------------------
 
 void K40Application::loadSettings() {
-    SettingsRecord stored;
+    SettingsCodec::Decoded stored;
     try {
         stored = SettingsFile::read(SettingsFile::path());
     } catch (const K40Error& e) {
@@ -127,27 +127,31 @@ void K40Application::loadSettings() {
         // starts on its defaults; installed, it starts on the shipped samples.
         if (!AppInfo::isInstalled()) return;
         const QString data = AppInfo::dataDir();
-        stored = StarterSettings::record(data + QStringLiteral("/sample"),
-                                         data + QStringLiteral("/sample"),
-                                         data + QStringLiteral("/plugins/standard.4SP"),
-                                         services_.clock->now().date());
+        stored.record = StarterSettings::record(data + QStringLiteral("/sample"),
+                                                data + QStringLiteral("/sample"),
+                                                data + QStringLiteral("/plugins/standard.4SP"),
+                                                services_.clock->now().date());
+        stored.fieldsTaken = SettingsCodec::fieldCount();
     }
+    // The cells, the digit colours and the strip take what the file holds;
+    // the rest is taken as the controls take it, up to a value they refuse.
+    board_->takeStoredDisplays(stored.record);
     try {
-        settings_->takeCustomColors(stored);
-        board_->takeStoredDisplays(stored);
-        // Changed panel pictures show at once.
-        settings_->takeOptions(stored, [this] { board_->setBacklight(board_->backlight()); });
-        console_->loadTicketPlugin(settings_->record().SeiriPlgFile);
-        placement_->moveFrameTo(*console_, QPoint(Units::px(stored.CtrlLeft),
-                                                  Units::px(stored.CtrlTop)));
-        settings_->takeConsoleState(stored);
-        placement_->moveFrameTo(*board_, QPoint(Units::px(stored.PanelLeft),
-                                                Units::px(stored.PanelTop)));
-        board_->applyAppearance();
+        settings_->take(stored);
     } catch (const K40Error& e) {
         settingsUnread_ = true;
         showError(e.number(), e.description());
     }
+    if (settings_->took(QStringLiteral("PanelOn2File")))
+        board_->setBacklight(board_->backlight()); // changed panel pictures show at once
+    if (settings_->took(QStringLiteral("SeiriPlgFile")))
+        console_->loadTicketPlugin(settings_->record().ticketPlugin);
+    const SettingsRecord& r = settings_->record();
+    if (settings_->took(QStringLiteral("CtrlTop")))
+        placement_->moveFrameTo(*console_, QPoint(Units::px(r.consoleLeft), Units::px(r.consoleTop)));
+    if (settings_->took(QStringLiteral("PanelTop")))
+        placement_->moveFrameTo(*board_, QPoint(Units::px(r.boardLeft), Units::px(r.boardTop)));
+    if (!stored.problem) board_->applyAppearance();
 }
 
 bool K40Application::keepUnreadSettings(Report report) {
@@ -180,13 +184,12 @@ void K40Application::saveSettings(Report report) {
         settingsUnread_ = false;
     }
     SettingsRecord r = settings_->record();
-    board_->storeCellOptions(r);
     const QPoint console = placement_->framePosition(*console_);
-    r.CtrlLeft = Units::twips(console.x());
-    r.CtrlTop = Units::twips(console.y());
+    r.consoleLeft = Units::twips(console.x());
+    r.consoleTop = Units::twips(console.y());
     const QPoint board = placement_->framePosition(*board_);
-    r.PanelLeft = Units::twips(board.x());
-    r.PanelTop = Units::twips(board.y());
+    r.boardLeft = Units::twips(board.x());
+    r.boardTop = Units::twips(board.y());
     try {
         QDir().mkpath(AppInfo::settingsDir());
         SettingsFile::write(SettingsFile::path(), r);

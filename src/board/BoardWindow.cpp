@@ -67,7 +67,7 @@ QString pictureErrorText(int number) {
 
 } // namespace
 
-BoardWindow::BoardWindow(const Settings& settings, MessageBoxService& messages,
+BoardWindow::BoardWindow(Settings& settings, MessageBoxService& messages,
                          CompanionDialogs* dialogs, Clock* clock, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), settings_(settings), messages_(messages),
       clock_(clock) {
@@ -138,8 +138,8 @@ void BoardWindow::applyRoundShape() {
 
 void BoardWindow::applyAppearance() {
     const SettingsRecord& r = settings_.record();
-    for (int i = 1; i <= 24; ++i) ticketLabels[size_t(i)]->setVisible(r.UseSeiriNum != 0);
-    showTicketNumbers(r.SeiriNumStyle, r.SeiriNumZeroPad);
+    for (int i = 1; i <= 24; ++i) ticketLabels[size_t(i)]->setVisible(isOn(r.showTicketNumbers));
+    showTicketNumbers(positionOrNone(r.ticketNumberLayout), qint16(r.zeroPadTicketNumbers));
 
     for (int i = 1; i <= 24; ++i) colorDigits(*fareCells[size_t(i)], r);
     for (SegmentDisplay* d : clockDigits) colorDigits(*d, r);
@@ -202,43 +202,47 @@ BgrColor BoardWindow::ticketNumberColor(int i) const {
 }
 
 void BoardWindow::colorDigits(SegmentDisplay& d, const SettingsRecord& r) {
-    d.setBackColor(static_cast<BgrColor>(r.DigitBackColor));
-    d.setUnlitColor(static_cast<BgrColor>(r.DigitBaseForeColor));
-    d.setLitColor(static_cast<BgrColor>(r.DigitForeColor));
+    d.setBackColor(r.digitBackColor);
+    d.setUnlitColor(r.digitUnlitColor);
+    d.setLitColor(r.digitLitColor);
 }
 
 void BoardWindow::takeStoredDisplays(const SettingsRecord& r) {
     for (int i = 1; i <= 24; ++i) {
         SegmentDisplay* d = fareCells[size_t(i)];
-        const DigitCellSetting& c = r.DigitCellSettings[size_t(i - 1)];
-        d->setZeroMode(c.ZeroMode);
-        d->setShift(c.Shift);
-        d->setFillZero(c.FillZero);
+        const DigitCellOptions& c = r.digitCells[size_t(i - 1)];
+        d->setZeroMode(c.zeroMode);
+        d->setShift(c.shift);
+        d->setFillZero(c.fillZero);
         colorDigits(*d, r);
         d->setValue(DigitValue(QStringLiteral(" ")));
     }
     for (SegmentDisplay* d : clockDigits) colorDigits(*d, r);
     stopNameDisplay->setLook(stripLook(r));
+    // The cells hold their options to what they can show; so are they kept.
+    settings_.setDigitCells(cellOptions());
 }
 
 StopNameDisplay::Look BoardWindow::stripLook(const SettingsRecord& r) {
     StopNameDisplay::Look look;
-    look.backColor = static_cast<BgrColor>(r.ChimeiBackColor);
-    look.dotColor = static_cast<BgrColor>(r.ChimeiForeColor);
-    look.fontMode = r.ChimeiFontMode;
-    look.fontBold = r.ChimeiFontBold == 1;
-    look.prefixMode = r.ChimeiTsugiwaMode;
-    look.prefixColor = static_cast<BgrColor>(r.ChimeiTsugiwaColor);
-    look.prefixFontMode = r.ChimeiTsugiwaFontMode;
-    look.prefixBold = r.ChimeiTsugiwaBold == 1;
+    look.backColor = r.stripBackColor;
+    look.dotColor = r.stripDotColor;
+    look.fontMode = positionOrNone(r.stripFont);
+    look.fontBold = r.stripBold == Check::Checked;
+    look.prefixMode = positionOrNone(r.prefixMode);
+    look.prefixColor = r.prefixColor;
+    look.prefixFontMode = positionOrNone(r.prefixFont);
+    look.prefixBold = r.prefixBold == Check::Checked;
     return look;
 }
 
-void BoardWindow::storeCellOptions(SettingsRecord& record) const {
+std::array<DigitCellOptions, 24> BoardWindow::cellOptions() const {
+    std::array<DigitCellOptions, 24> cells;
     for (int i = 1; i <= 24; ++i) {
         const SegmentDisplay* d = fareCells[size_t(i)];
-        record.DigitCellSettings[size_t(i - 1)] = {d->shift(), d->zeroMode(), d->fillZero()};
+        cells[size_t(i - 1)] = {d->shift(), d->zeroMode(), d->fillZero()};
     }
+    return cells;
 }
 
 void BoardWindow::editCellOptions(int i) {
@@ -256,6 +260,7 @@ void BoardWindow::editCellOptions(int i) {
             d->setZeroMode(zeroMode);
             d->setValue(v);
         }
+        settings_.setDigitCells(cellOptions());
     }
     emit cellDialogOpen(false);
 }

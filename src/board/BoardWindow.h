@@ -27,7 +27,7 @@ class Settings;
 class BoardWindow : public QWidget, public RouteSession::Board {
     Q_OBJECT
 public:
-    BoardWindow(const Settings& settings, MessageBoxService& messages, CompanionDialogs* dialogs,
+    BoardWindow(Settings& settings, MessageBoxService& messages, CompanionDialogs* dialogs,
                 Clock* clock, QWidget* parent = nullptr);
     ~BoardWindow() override;
 
@@ -55,11 +55,11 @@ public:
     Backlight backlight() const { return backlight_; }
 
     // The digit options and colours of the fare cells and the stop-name
-    // strip's colours and prefix as a settings file gives them; the cells go
-    // blank.
+    // strip's look as a settings file gives them; the cells go blank, and the
+    // options they keep become the settings' own.
     void takeStoredDisplays(const SettingsRecord& stored);
-    // The fare cells' digit options into record.
-    void storeCellOptions(SettingsRecord& record) const;
+    // The digit options of the 24 fare cells as they show them.
+    std::array<DigitCellOptions, 24> cellOptions() const;
     // Opens the digit settings of fare cell i (when it lets the user set
     // them); accepted, the options go to all 24 cells, which keep their
     // values.
@@ -105,7 +105,7 @@ private:
     // The strip's look as the settings give it.
     static StopNameDisplay::Look stripLook(const SettingsRecord& settings);
 
-    const Settings& settings_;
+    Settings& settings_;
     MessageBoxService& messages_;
     Clock* clock_;
     Backlight backlight_ = Backlight::On2;

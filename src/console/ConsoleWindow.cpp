@@ -116,7 +116,7 @@ void ConsoleWindow::buildEntryPanels() {
         panel->setAutoFillBackground(true);
         // The panel double-clicked goes behind the other.
         connect(panel, &EntryPanel::doubleClicked, this,
-                [this, panel] { settings_.setEntryPage(panel == digitListPanel ? 0 : 1); });
+                [this, panel] { settings_.setKeypadBehind(panel == keypadPanel); });
     }
 
     // The digit lists.
@@ -318,13 +318,13 @@ void ConsoleWindow::showConsoleState() {
     const SettingsRecord& r = settings_.record();
     const QSignalBlocker blockSpeed(scrollSpeedBar), blockInterval(scrollIntervalBar),
         blockLateNight(lateNightCheck), blockPreview(previewToggle);
-    scrollSpeedBar->setValue(r.ScrollSpeed);
-    scrollIntervalBar->setValue(r.ScrollWait);
-    scrollSpeedValue->setText(QString::number(r.ScrollSpeed));
-    scrollIntervalValue->setText(QString::number(r.ScrollWait));
-    lateNightCheck->setChecked(r.LateNight == 1);
+    scrollSpeedBar->setValue(r.scrollSpeed);
+    scrollIntervalBar->setValue(r.scrollWait);
+    scrollSpeedValue->setText(QString::number(r.scrollSpeed));
+    scrollIntervalValue->setText(QString::number(r.scrollWait));
+    lateNightCheck->setChecked(r.lateNight);
 
-    const bool open = r.PreviewOpen == 1;
+    const bool open = r.previewOpen;
     previewToggle->setChecked(open);
     setFixedWidth(Units::px(open ? OpenWidth : ClosedWidth));
     previewToggle->setText(open ? QStringLiteral("<<") : QStringLiteral(">>"));
@@ -332,7 +332,7 @@ void ConsoleWindow::showConsoleState() {
                                    : QStringLiteral("整理券プレビューを開きます"));
 
     // The panel last double-clicked lies behind the other.
-    (r.CtrlPage == 0 ? digitListPanel : keypadPanel)->lower();
+    (r.keypadBehind ? keypadPanel : digitListPanel)->lower();
 }
 
 // ---- The ticket preview ------------------------------------------------------------------

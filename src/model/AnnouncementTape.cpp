@@ -340,7 +340,8 @@ void AnnouncementTape::next(const SoundChannels& sounds, const SettingsRecord& s
         return;
     }
     const QString* byFlag = chimeFor(settings, soundFlag(position_));
-    const QString* chime = settings.TapeSoundAlways != 0 ? &settings.TapeSoundFile : byFlag;
+    const QString* chime =
+        settings.tapeSoundChoice == TapeSoundChoice::Always ? &settings.tapeSound : byFlag;
     if (chime) sounds.play(*chime, SoundChannels::Channel::S3, chimePlay(settings));
     speakRow(position_);
 }
@@ -369,13 +370,12 @@ void AnnouncementTape::stop() {
 
 const QString* AnnouncementTape::chimeFor(const SettingsRecord& s, qint16 flag) {
     switch (flag) {
-    case 1: return &s.TapeSound1;
-    case 2: return &s.TapeSound2;
-    case 3: return &s.TapeSound3;
+    case 1: case 2: case 3: return &s.tapeSoundsByFlag[size_t(flag - 1)];
     default: return nullptr;
     }
 }
 
 SoundChannels::Play AnnouncementTape::chimePlay(const SettingsRecord& s) {
-    return s.TapeSoundSync != 0 ? SoundChannels::Play::Sync : SoundChannels::Play::Async;
+    return s.tapeSoundTiming == SoundTiming::Sync ? SoundChannels::Play::Sync
+                                                  : SoundChannels::Play::Async;
 }

@@ -19,31 +19,31 @@ int cellOf(int listPosition) {
 } // namespace
 
 DateMode dateModeOf(const SettingsRecord& r) {
-    if (r.DateEachPrint != 0) return DateMode::EachPrint;
-    if (r.DateAtRouteSet != 0) return DateMode::AtRouteSet;
-    return DateMode::Fixed;
+    if (r.ticketDate == TicketDate::EachPrint) return DateMode::EachPrint;
+    if (r.ticketDate == TicketDate::AtRouteSet) return DateMode::AtRouteSet;
+    return DateMode::Fixed; // also with nothing chosen
 }
 
 Options optionsOf(const SettingsRecord& r, qint16 companyIndex) {
     // A check box counts as ticked in its third state too.
     Options o;
-    o.lateNight = r.LateNight == 1;
-    o.infoSectionOn = r.InfoSectionOn != 0;
-    o.infoSectionCell = r.InfoSectionCell;
-    o.infoSectionFromZero = r.InfoSectionFromZero != 0;
-    o.infoTicketOn = r.InfoSeiriOn != 0;
-    o.infoTicketCell = r.InfoSeiriCell;
-    o.infoRouteOn = r.InfoRouteOn != 0;
-    o.infoRouteCell = r.InfoRouteCell;
-    o.infoColumnOn = r.InfoColumnOn != 0;
-    o.infoColumnCell = r.InfoColumnCell;
-    o.infoColumnNo = r.InfoColumnNo;
+    o.lateNight = r.lateNight;
+    o.infoSectionOn = isOn(r.infoSection.on);
+    o.infoSectionCell = positionOrNone(r.infoSection.cell);
+    o.infoSectionFromZero = isOn(r.infoSectionFromZero);
+    o.infoTicketOn = isOn(r.infoTicket.on);
+    o.infoTicketCell = positionOrNone(r.infoTicket.cell);
+    o.infoRouteOn = isOn(r.infoRoute.on);
+    o.infoRouteCell = positionOrNone(r.infoRoute.cell);
+    o.infoColumnOn = isOn(r.infoColumn.on);
+    o.infoColumnCell = positionOrNone(r.infoColumn.cell);
+    o.infoColumnNo = positionOrNone(r.infoColumnNumber);
     o.dateMode = dateModeOf(r);
-    o.fixedDate = r.FixedDate;
-    o.usePreview = r.UseSeiriPrev != 0;
-    o.pluginPath = r.SeiriPlgFile;
+    o.fixedDate = r.fixedDate;
+    o.usePreview = isOn(r.useTicketPreview);
+    o.pluginPath = r.ticketPlugin;
     o.companyIndex = companyIndex;
-    o.prefixMode = r.ChimeiTsugiwaMode;
+    o.prefixMode = positionOrNone(r.prefixMode);
     return o;
 }
 

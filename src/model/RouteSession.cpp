@@ -49,7 +49,7 @@ void RouteSession::finish() {
 void RouteSession::pressKey(int key) {
     submit([this, key] {
         // Every key sounds, also one that is then ignored.
-        sounds_.play(settings_.record().ResetSound, KeyChannel, SoundChannels::Play::Async);
+        sounds_.play(settings_.record().keySound, KeyChannel, SoundChannels::Play::Async);
         if (key == RouteKey) {
             entry_ = Entry::Route;
             typedRoute_.clear();
@@ -67,7 +67,7 @@ void RouteSession::pressKey(int key) {
 
 void RouteSession::playListSound() {
     submit([this] {
-        sounds_.play(settings_.record().ResetSound, KeyChannel, SoundChannels::Play::Async);
+        sounds_.play(settings_.record().keySound, KeyChannel, SoundChannels::Play::Async);
         finish();
     });
 }
@@ -86,9 +86,9 @@ void RouteSession::setRouteFromKeypad() {
 
 void RouteSession::startRouteSetting(const QString& routeText, const QString& sectionText) {
     const SettingsRecord& r = settings_.record();
-    const QString fareFolder = FareData::withTrailingSeparator(r.FareDataDir);
-    const QString tapeFolder = FareData::withTrailingSeparator(r.TapeDataDir);
-    sounds_.play(r.RouteSetSound, KeyChannel, SoundChannels::Play::Async);
+    const QString fareFolder = FareData::withTrailingSeparator(r.fareFolder);
+    const QString tapeFolder = FareData::withTrailingSeparator(r.announcementFolder);
+    sounds_.play(r.routeSetSound, KeyChannel, SoundChannels::Play::Async);
 
     // A route setting that fails leaves the route before it as it was: its
     // table, its row, its route and section, and its announcements, which
@@ -126,7 +126,7 @@ void RouteSession::endLampTest() {
     }
     const SettingsRecord& r = settings_.record();
     state_.ticketDateText = FareRow::dateModeOf(r) == FareRow::DateMode::Fixed
-                                ? r.FixedDate
+                                ? r.fixedDate
                                 : FareRow::ticketDate(clock_);
     b.setPrefixMode(state_.savedPrefixMode);
     showCurrentRow();
@@ -157,19 +157,19 @@ void RouteSession::stepNow(Direction direction) {
 
     const SettingsRecord& r = settings_.record();
     QString sound;
-    if (r.StepSoundAlways != 0) {
-        sound = r.StepSoundFile;
-    } else {
-        const int column = r.StepSoundColumn + 1;
+    if (r.stepSoundChoice == StepSoundChoice::Always) {
+        sound = r.stepSound;
+    } else { // by a data column, also with nothing chosen
+        const int column = positionOrNone(r.stepSoundColumn) + 1;
         if (column >= 1 && column <= FareData::ValueCount) {
             const qint16 v = table_.row(st.currentRow).value(column);
-            const QString* byValue[] = {&r.StepSound1, &r.StepSound2, &r.StepSound3};
-            if (v >= 1 && v <= 3) sound = *byValue[v - 1];
+            if (v >= 1 && v <= 3) sound = r.stepSoundsByValue[size_t(v - 1)];
         }
     }
     if (!sound.isEmpty())
         sounds_.play(sound, StepChannel,
-                     r.StepSoundSync != 0 ? SoundChannels::Play::Sync : SoundChannels::Play::Async);
+                     r.stepSoundTiming == SoundTiming::Sync ? SoundChannels::Play::Sync
+                                                            : SoundChannels::Play::Async);
     showCurrentRow();
     finish();
 }

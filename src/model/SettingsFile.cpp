@@ -13,7 +13,7 @@ QString path() {
     return dir + AppInfo::modelName() + QStringLiteral(".in4");
 }
 
-SettingsRecord read(const QString& path) {
+SettingsCodec::Decoded read(const QString& path) {
     const SafeFile::Reading file = SafeFile::read(path, MaxFileBytes);
     switch (file.status) {
     case SafeFile::Reading::Status::Read:
@@ -32,9 +32,7 @@ SettingsRecord read(const QString& path) {
     case SafeFile::Reading::Status::Unreadable:
         throw K40Error(K40Error::PathFileAccessError);
     }
-    SettingsRecord record;
-    SettingsCodec::decode(file.bytes, record);
-    return record;
+    return SettingsCodec::decode(file.bytes);
 }
 
 void write(const QString& path, const SettingsRecord& record) {

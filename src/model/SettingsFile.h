@@ -15,11 +15,12 @@ QString path();
 // The largest settings file read: every text at its longest takes about 2 MiB.
 constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
 
-// The record of the file at path. Raises error 53 when there is no file,
+// The record of the file at path, with the first field no control would
+// take (SettingsCodec::decode). Raises error 53 when there is no file,
 // 75 when it cannot be opened or is no regular file (a FIFO, a device or a
 // folder, refused without waiting), 62 when it is shorter than its layout, 7
 // when it is larger than MaxFileBytes, 57 when reading fails.
-SettingsRecord read(const QString& path);
+SettingsCodec::Decoded read(const QString& path);
 
 // Writes record to path through a temporary file beside it that is written,
 // synced to the disk and only then renamed into place, so that a failed or

@@ -76,6 +76,19 @@ DigitsPage::DigitsPage(OptionsContext& context)
         "デジタル数字の桁ずらし、ゼロ埋めの設定は各部品をダブルクリックして設定してください。また、"
         "これら情報用数字は運賃の表示よりも優先されます。")));
     v->addStretch();
+    bind("DigitBackColor", backColor);
+    bind("DigitBaseForeColor", unlitColor);
+    bind("DigitForeColor", litColor);
+    bind("InfoSectionOn", sectionCheck);
+    bind("InfoSectionCell", sectionCell);
+    bind("InfoSectionFromZero", fromZeroCheck);
+    bind("InfoSeiriOn", ticketCheck);
+    bind("InfoSeiriCell", ticketCell);
+    bind("InfoRouteOn", routeCheck);
+    bind("InfoRouteCell", routeCell);
+    bind("InfoColumnOn", columnCheck);
+    bind("InfoColumnNo", columnList);
+    bind("InfoColumnCell", columnCell);
     for (QCheckBox* c : {sectionCheck, ticketCheck, routeCheck, columnCheck})
         connect(c, &QCheckBox::stateChanged, this, &DigitsPage::applyEnablingRules);
     applyEnablingRules();
@@ -98,35 +111,4 @@ void DigitsPage::showPreview() {
     preview->setValue(DigitValue(u"123"_qs));
 }
 
-void DigitsPage::load(const SettingsRecord& r) {
-    backColor->setBackColor(static_cast<BgrColor>(r.DigitBackColor));
-    unlitColor->setBackColor(static_cast<BgrColor>(r.DigitBaseForeColor));
-    litColor->setBackColor(static_cast<BgrColor>(r.DigitForeColor));
-    showPreview();
-    setCheck(sectionCheck, r.InfoSectionOn);
-    setPosition(sectionCell, r.InfoSectionCell);
-    setCheck(fromZeroCheck, r.InfoSectionFromZero);
-    setCheck(ticketCheck, r.InfoSeiriOn);
-    setPosition(ticketCell, r.InfoSeiriCell);
-    setCheck(routeCheck, r.InfoRouteOn);
-    setPosition(routeCell, r.InfoRouteCell);
-    setCheck(columnCheck, r.InfoColumnOn);
-    setPosition(columnList, r.InfoColumnNo);
-    setPosition(columnCell, r.InfoColumnCell);
-}
-
-void DigitsPage::store(SettingsRecord& r) const {
-    r.DigitBackColor = static_cast<qint32>(backColor->backColor());
-    r.DigitBaseForeColor = static_cast<qint32>(unlitColor->backColor());
-    r.DigitForeColor = static_cast<qint32>(litColor->backColor());
-    r.InfoSectionOn = check(sectionCheck);
-    r.InfoSectionCell = position(sectionCell);
-    r.InfoSectionFromZero = check(fromZeroCheck);
-    r.InfoSeiriOn = check(ticketCheck);
-    r.InfoSeiriCell = position(ticketCell);
-    r.InfoRouteOn = check(routeCheck);
-    r.InfoRouteCell = position(routeCell);
-    r.InfoColumnOn = check(columnCheck);
-    r.InfoColumnNo = position(columnList);
-    r.InfoColumnCell = position(columnCell);
-}
+void DigitsPage::loaded(const SettingsRecord&) { showPreview(); }

@@ -14,8 +14,6 @@ class DigitsPage : public OptionsPage {
 public:
     explicit DigitsPage(OptionsContext& context);
 
-    void load(const SettingsRecord& record) override;
-    void store(SettingsRecord& record) const override;
 
     ColorButton* backColor = nullptr;  // "背景色："
     ColorButton* unlitColor = nullptr; // "未発光時の文字色："
@@ -35,6 +33,7 @@ public:
     QComboBox* columnCell = nullptr;
 
 private:
+    void loaded(const SettingsRecord&) override;
     void applyEnablingRules();
     void showPreview();
 };

@@ -42,6 +42,8 @@ FoldersPage::FoldersPage(OptionsContext& context)
         connect(*r.openButton, &QPushButton::clicked, this, [this, box] { openFolder(box->text()); });
     }
     v->addStretch();
+    bind("FareDataDir", fareFolder.path);
+    bind("TapeDataDir", tapeFolder.path);
 }
 
 void FoldersPage::openFolder(const QString& path) {
@@ -56,12 +58,3 @@ void FoldersPage::openFolder(const QString& path) {
                             AppInfo::title(), MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
-void FoldersPage::load(const SettingsRecord& r) {
-    fareFolder.path->setText(r.FareDataDir);
-    tapeFolder.path->setText(r.TapeDataDir);
-}
-
-void FoldersPage::store(SettingsRecord& r) const {
-    r.FareDataDir = fareFolder.path->text();
-    r.TapeDataDir = tapeFolder.path->text();
-}

@@ -9,8 +9,6 @@ class FoldersPage : public OptionsPage {
 public:
     explicit FoldersPage(OptionsContext& context);
 
-    void load(const SettingsRecord& record) override;
-    void store(SettingsRecord& record) const override;
 
     PathRow fareFolder;
     PathRow tapeFolder;

@@ -119,7 +119,7 @@ void OptionsDialog::closeEvent(QCloseEvent* event) {
 
 void OptionsDialog::edit(SettingsRecord& record) {
     SettingsRecord edited = record;
-    context_.customColors = &edited.CustomColors;
+    context_.customColors = &edited.customColors;
     context_.pluginChoices.clear();
     for (OptionsPage* page : pages()) page->load(edited);
     exec();

@@ -3,6 +3,7 @@
 #include "model/AppInfo.h"
 #include "model/Cp932.h"
 #include "model/MessageBoxService.h"
+#include "model/SettingsRecord.h"
 #include "options/ColorButton.h"
 
 #include <QCheckBox>
@@ -126,34 +127,131 @@ QString OptionsPage::storable(const QString& path) {
     return {};
 }
 
-void OptionsPage::setCheck(QCheckBox* box, qint16 value) {
-    box->setCheckState(value == 0 ? Qt::Unchecked : value == 1 ? Qt::Checked : Qt::PartiallyChecked);
+void OptionsPage::bind(const char* field, QWidget* control) {
+    controls_.insert(QString::fromLatin1(field), control);
 }
 
-qint16 OptionsPage::check(const QCheckBox* box) {
-    switch (box->checkState()) {
-    case Qt::Unchecked: return 0;
-    case Qt::Checked: return 1;
-    default: return 2;
+void OptionsPage::bindGroup(const char* firstField, const QList<QRadioButton*>& buttons) {
+    groups_.insert(QString::fromLatin1(firstField), buttons);
+}
+
+void OptionsPage::setChosen(const QList<QRadioButton*>& buttons, int chosen) {
+    for (int i = 0; i < buttons.size(); ++i) {
+        QRadioButton* b = buttons[i];
+        if (i == chosen) {
+            b->setChecked(true);
+        } else if (b->isChecked()) {
+            b->setAutoExclusive(false);
+            b->setChecked(false);
+            b->setAutoExclusive(true);
+        }
     }
 }
 
-void OptionsPage::setFlag(QRadioButton* button, qint16 value) {
-    if (value != 0) {
-        button->setChecked(true);
-    } else if (button->isChecked()) {
-        // A group with no button chosen shows none: an exclusive button can
-        // be unchecked only while it is not exclusive.
-        button->setAutoExclusive(false);
-        button->setChecked(false);
-        button->setAutoExclusive(true);
+namespace {
+
+Qt::CheckState shown(Check c) {
+    switch (c) {
+    case Check::Unchecked: return Qt::Unchecked;
+    case Check::Checked: return Qt::Checked;
+    case Check::Greyed: break;
     }
+    return Qt::PartiallyChecked;
 }
 
-qint16 OptionsPage::flag(const QRadioButton* button) { return button->isChecked() ? -1 : 0; }
+Check taken(Qt::CheckState s) {
+    switch (s) {
+    case Qt::Unchecked: return Check::Unchecked;
+    case Qt::Checked: return Check::Checked;
+    case Qt::PartiallyChecked: break;
+    }
+    return Check::Greyed;
+}
 
-void OptionsPage::setPosition(QComboBox* list, qint16 value) { list->setCurrentIndex(value); }
+// The fields no page shows.
+struct Untied {
+    template <typename... A> void tick(A&&...) {}
+    template <typename... A> void onOff(A&&...) {}
+    template <typename... A> void nonZero(A&&...) {}
+    template <typename... A> void number(A&&...) {}
+    template <typename... A> void coordinate(A&&...) {}
+    template <typename... A> void cellCount(A&&...) {}
+    template <typename... A> void cell(A&&...) {}
+};
 
-qint16 OptionsPage::position(const QComboBox* list) {
-    return static_cast<qint16>(list->currentIndex());
+} // namespace
+
+// Puts the tied fields into their controls.
+class PageLoader : public Untied {
+public:
+    explicit PageLoader(const OptionsPage& page) : page_(page) {}
+    template <typename T> T* control(const char* field) const {
+        return qobject_cast<T*>(page_.controls_.value(QString::fromLatin1(field)));
+    }
+    void text(const char* f, int, const QString& t) {
+        if (auto* e = control<QLineEdit>(f)) e->setText(t);
+        if (auto* l = control<QLabel>(f)) l->setText(t);
+    }
+    void color(const char* f, int, BgrColor c) {
+        if (auto* b = control<ColorButton>(f)) b->setBackColor(c);
+    }
+    void check(const char* f, int, Check c) {
+        if (auto* b = control<QCheckBox>(f)) b->setCheckState(shown(c));
+    }
+    void position(const char* f, int, const ListPosition& p, int) {
+        if (auto* l = control<QComboBox>(f)) l->setCurrentIndex(positionOrNone(p));
+    }
+    template <typename E>
+    void group(std::initializer_list<const char*> names, int, const std::optional<E>& chosen) {
+        const auto it = page_.groups_.constFind(QString::fromLatin1(*names.begin()));
+        if (it != page_.groups_.constEnd()) OptionsPage::setChosen(*it, chosen ? int(*chosen) : -1);
+    }
+
+private:
+    const OptionsPage& page_;
+};
+
+// Takes the tied fields back from their controls.
+class PageStorer : public Untied {
+public:
+    explicit PageStorer(const OptionsPage& page) : page_(page) {}
+    template <typename T> T* control(const char* field) const {
+        return qobject_cast<T*>(page_.controls_.value(QString::fromLatin1(field)));
+    }
+    void text(const char* f, int, QString& t) {
+        if (auto* e = control<QLineEdit>(f)) t = e->text();
+        if (auto* l = control<QLabel>(f)) t = l->text();
+    }
+    void color(const char* f, int, BgrColor& c) {
+        if (auto* b = control<ColorButton>(f)) c = b->backColor();
+    }
+    void check(const char* f, int, Check& c) {
+        if (auto* b = control<QCheckBox>(f)) c = taken(b->checkState());
+    }
+    void position(const char* f, int, ListPosition& p, int) {
+        if (auto* l = control<QComboBox>(f))
+            p = l->currentIndex() < 0 ? std::nullopt : ListPosition(qint16(l->currentIndex()));
+    }
+    template <typename E>
+    void group(std::initializer_list<const char*> names, int, std::optional<E>& chosen) {
+        const auto it = page_.groups_.constFind(QString::fromLatin1(*names.begin()));
+        if (it == page_.groups_.constEnd()) return;
+        chosen.reset();
+        for (int i = 0; i < it->size(); ++i)
+            if ((*it)[i]->isChecked()) chosen = E(i);
+    }
+
+private:
+    const OptionsPage& page_;
+};
+
+void OptionsPage::load(const SettingsRecord& record) {
+    PageLoader loader(*this);
+    forEachField(loader, record);
+    loaded(record);
+}
+
+void OptionsPage::store(SettingsRecord& record) const {
+    PageStorer storer(*this);
+    forEachField(storer, record);
 }

@@ -2,10 +2,16 @@
 // A page of the options dialog: a frame of controls that shows a part of the
 // settings record and writes the user's changes back into it. The dialog
 // loads every page from the record it edits and stores them all on OK.
+//
+// A page ties each of its controls to the field of the settings file it
+// holds (bind()); loading and storing walk the record's field list and move
+// every tied field between the record and its control, so that a page has
+// no list of fields of its own.
 
 #include "widgets/CompanionDialogs.h"
 
 #include <QGroupBox>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 #include <functional>
@@ -43,8 +49,11 @@ class OptionsPage : public QGroupBox {
 public:
     OptionsPage(const QString& caption, OptionsContext& context, QWidget* parent = nullptr);
 
-    virtual void load(const SettingsRecord& record) = 0;
-    virtual void store(SettingsRecord& record) const = 0;
+    // Shows the record's tied fields in their controls, then lets the page
+    // bring what depends on them up to date (loaded()).
+    void load(const SettingsRecord& record);
+    // Writes the tied fields back from their controls.
+    void store(SettingsRecord& record) const;
 
     // A path box with its "..." button.
     struct PathRow {
@@ -73,14 +82,26 @@ protected:
     // button.
     static QLabel* captionOf(QAbstractButton* button, const QString& text);
 
-    // Check boxes keep 0, 1 or 2 (the third state); option buttons -1
-    // (chosen) or 0; lists their position, -1 for none.
-    static void setCheck(QCheckBox* box, qint16 value);
-    static qint16 check(const QCheckBox* box);
-    static void setFlag(QRadioButton* button, qint16 value);
-    static qint16 flag(const QRadioButton* button);
-    static void setPosition(QComboBox* list, qint16 value);
-    static qint16 position(const QComboBox* list);
+    // Ties a control to the settings field stored under field: a check box
+    // (with its third state), a list (its position, none for no entry), a
+    // path box or a label (a text), a colour button. A group of option
+    // buttons is tied by the first of its stored names, a button for each
+    // choice in order.
+    void bind(const char* field, QWidget* control);
+    void bindGroup(const char* firstField, const QList<QRadioButton*>& buttons);
+    // What the page shows besides its tied controls, brought up to date after
+    // a load.
+    virtual void loaded(const SettingsRecord&) {}
+
+    // A group of option buttons shows the choice, or none: an exclusive
+    // button can be unchecked only while it is not exclusive.
+    static void setChosen(const QList<QRadioButton*>& buttons, int chosen);
 
     OptionsContext& context_;
+
+private:
+    friend class PageLoader;
+    friend class PageStorer;
+    QHash<QString, QWidget*> controls_;
+    QHash<QString, QList<QRadioButton*>> groups_;
 };

@@ -72,6 +72,21 @@ PanelPage::PanelPage(OptionsContext& context)
     v->addStretch();
     builtInPictures->setChecked(true);
 
+    bind("UseSeiriNum", showTicketNumbers);
+    bind("SeiriNumColorOff", numberColors[0]);
+    bind("SeiriNumColorOn1", numberColors[1]);
+    bind("SeiriNumColorOn2", numberColors[2]);
+    bind("SeiriNumStyle", layoutList);
+    bind("SeiriNumZeroPad", zeroPadCheck);
+    bindGroup("PanelAuto", {builtInPictures, perModePictures});
+    static const char* const Slots[3][2] = {{"PanelOffBuiltIn", "PanelOffFile"},
+                                            {"PanelOn1BuiltIn", "PanelOn1File"},
+                                            {"PanelOn2BuiltIn", "PanelOn2File"}};
+    for (int i = 0; i < 3; ++i) {
+        bindGroup(Slots[i][0], {pictureSlots[size_t(i)].builtIn, pictureSlots[size_t(i)].user});
+        bind(Slots[i][1], pictureSlots[size_t(i)].file.path);
+    }
+
     connect(showTicketNumbers, &QCheckBox::stateChanged, this, &PanelPage::applyEnablingRules);
     for (QRadioButton* b : {builtInPictures, perModePictures})
         connect(b, &QRadioButton::toggled, this, &PanelPage::applyEnablingRules);
@@ -87,42 +102,3 @@ void PanelPage::applyEnablingRules() {
     }
 }
 
-void PanelPage::load(const SettingsRecord& r) {
-    setCheck(showTicketNumbers, r.UseSeiriNum);
-    numberColors[0]->setBackColor(static_cast<BgrColor>(r.SeiriNumColorOff));
-    numberColors[1]->setBackColor(static_cast<BgrColor>(r.SeiriNumColorOn1));
-    numberColors[2]->setBackColor(static_cast<BgrColor>(r.SeiriNumColorOn2));
-    setPosition(layoutList, r.SeiriNumStyle);
-    setCheck(zeroPadCheck, r.SeiriNumZeroPad);
-    setFlag(builtInPictures, r.PanelAuto);
-    setFlag(perModePictures, r.PanelManual);
-    const qint16 builtIn[3] = {r.PanelOffBuiltIn, r.PanelOn1BuiltIn, r.PanelOn2BuiltIn};
-    const qint16 user[3] = {r.PanelOffUser, r.PanelOn1User, r.PanelOn2User};
-    const QString* file[3] = {&r.PanelOffFile, &r.PanelOn1File, &r.PanelOn2File};
-    for (int i = 0; i < 3; ++i) {
-        const PictureSlot& slot = pictureSlots[size_t(i)];
-        setFlag(slot.builtIn, builtIn[i]);
-        setFlag(slot.user, user[i]);
-        slot.file.path->setText(*file[i]);
-    }
-}
-
-void PanelPage::store(SettingsRecord& r) const {
-    r.UseSeiriNum = check(showTicketNumbers);
-    r.SeiriNumColorOff = static_cast<qint32>(numberColors[0]->backColor());
-    r.SeiriNumColorOn1 = static_cast<qint32>(numberColors[1]->backColor());
-    r.SeiriNumColorOn2 = static_cast<qint32>(numberColors[2]->backColor());
-    r.SeiriNumStyle = position(layoutList);
-    r.SeiriNumZeroPad = check(zeroPadCheck);
-    r.PanelAuto = flag(builtInPictures);
-    r.PanelManual = flag(perModePictures);
-    qint16* builtIn[3] = {&r.PanelOffBuiltIn, &r.PanelOn1BuiltIn, &r.PanelOn2BuiltIn};
-    qint16* user[3] = {&r.PanelOffUser, &r.PanelOn1User, &r.PanelOn2User};
-    QString* file[3] = {&r.PanelOffFile, &r.PanelOn1File, &r.PanelOn2File};
-    for (int i = 0; i < 3; ++i) {
-        const PictureSlot& slot = pictureSlots[size_t(i)];
-        *builtIn[i] = flag(slot.builtIn);
-        *user[i] = flag(slot.user);
-        *file[i] = slot.file.path->text();
-    }
-}

@@ -12,8 +12,6 @@ class PanelPage : public OptionsPage {
 public:
     explicit PanelPage(OptionsContext& context);
 
-    void load(const SettingsRecord& record) override;
-    void store(SettingsRecord& record) const override;
 
     QCheckBox* showTicketNumbers = nullptr; // "整理券番号自動表示機能を使用"
     QGroupBox* ticketNumberFrame = nullptr; // enabled while the numbers are shown

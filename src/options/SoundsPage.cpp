@@ -75,6 +75,22 @@ SoundsPage::SoundsPage(OptionsContext& context)
     stepSounds.async->setChecked(true);
     announcementSounds.always->setChecked(true);
     announcementSounds.sync->setChecked(true);
+
+    bind("RouteSetSound", routeSetSound.path);
+    bind("ResetSound", keySound.path);
+    bindGroup("StepSoundAlways", {stepSounds.always, stepSounds.byValue});
+    bindGroup("StepSoundSync", {stepSounds.sync, stepSounds.async});
+    bind("StepSoundFile", stepSounds.alwaysSound.path);
+    bind("StepSoundColumn", stepColumn);
+    bindGroup("TapeSoundAlways", {announcementSounds.always, announcementSounds.byValue});
+    bindGroup("TapeSoundSync", {announcementSounds.sync, announcementSounds.async});
+    bind("TapeSoundFile", announcementSounds.alwaysSound.path);
+    static const char* const ByValue[2][3] = {{"StepSound1", "StepSound2", "StepSound3"},
+                                              {"TapeSound1", "TapeSound2", "TapeSound3"}};
+    for (int i = 0; i < 3; ++i) {
+        bind(ByValue[0][i], stepSounds.byValueSounds[size_t(i)].path);
+        bind(ByValue[1][i], announcementSounds.byValueSounds[size_t(i)].path);
+    }
 }
 
 OptionsPage::PathRow SoundsPage::soundRow(QGridLayout* g, int row, const QString& label) {
@@ -120,46 +136,3 @@ QGridLayout* SoundsPage::buildChoice(SoundChoice& c, const QString& caption,
     return g;
 }
 
-void SoundsPage::load(const SettingsRecord& r) {
-    routeSetSound.path->setText(r.RouteSetSound);
-    keySound.path->setText(r.ResetSound);
-    setFlag(stepSounds.always, r.StepSoundAlways);
-    setFlag(stepSounds.byValue, r.StepSoundByColumn);
-    setFlag(stepSounds.sync, r.StepSoundSync);
-    setFlag(stepSounds.async, r.StepSoundAsync);
-    stepSounds.alwaysSound.path->setText(r.StepSoundFile);
-    setPosition(stepColumn, r.StepSoundColumn);
-    stepSounds.byValueSounds[0].path->setText(r.StepSound1);
-    stepSounds.byValueSounds[1].path->setText(r.StepSound2);
-    stepSounds.byValueSounds[2].path->setText(r.StepSound3);
-    setFlag(announcementSounds.always, r.TapeSoundAlways);
-    setFlag(announcementSounds.byValue, r.TapeSoundByFlag);
-    setFlag(announcementSounds.sync, r.TapeSoundSync);
-    setFlag(announcementSounds.async, r.TapeSoundAsync);
-    announcementSounds.alwaysSound.path->setText(r.TapeSoundFile);
-    announcementSounds.byValueSounds[0].path->setText(r.TapeSound1);
-    announcementSounds.byValueSounds[1].path->setText(r.TapeSound2);
-    announcementSounds.byValueSounds[2].path->setText(r.TapeSound3);
-}
-
-void SoundsPage::store(SettingsRecord& r) const {
-    r.RouteSetSound = routeSetSound.path->text();
-    r.ResetSound = keySound.path->text();
-    r.StepSoundAlways = flag(stepSounds.always);
-    r.StepSoundByColumn = flag(stepSounds.byValue);
-    r.StepSoundSync = flag(stepSounds.sync);
-    r.StepSoundAsync = flag(stepSounds.async);
-    r.StepSoundFile = stepSounds.alwaysSound.path->text();
-    r.StepSoundColumn = position(stepColumn);
-    r.StepSound1 = stepSounds.byValueSounds[0].path->text();
-    r.StepSound2 = stepSounds.byValueSounds[1].path->text();
-    r.StepSound3 = stepSounds.byValueSounds[2].path->text();
-    r.TapeSoundAlways = flag(announcementSounds.always);
-    r.TapeSoundByFlag = flag(announcementSounds.byValue);
-    r.TapeSoundSync = flag(announcementSounds.sync);
-    r.TapeSoundAsync = flag(announcementSounds.async);
-    r.TapeSoundFile = announcementSounds.alwaysSound.path->text();
-    r.TapeSound1 = announcementSounds.byValueSounds[0].path->text();
-    r.TapeSound2 = announcementSounds.byValueSounds[1].path->text();
-    r.TapeSound3 = announcementSounds.byValueSounds[2].path->text();
-}

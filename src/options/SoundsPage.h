@@ -17,8 +17,6 @@ class SoundsPage : public OptionsPage {
 public:
     explicit SoundsPage(OptionsContext& context);
 
-    void load(const SettingsRecord& record) override;
-    void store(SettingsRecord& record) const override;
 
     PathRow routeSetSound; // "系統設定時のサウンド："
     PathRow keySound;      // "リセット時のサウンド："

@@ -54,26 +54,13 @@ StopNamePage::StopNamePage(OptionsContext& context)
     p->setColumnStretch(2, 1);
     v->addWidget(prefix);
     v->addStretch();
+    bind("ChimeiBackColor", backColor);
+    bind("ChimeiForeColor", dotColor);
+    bind("ChimeiFontMode", nameFont);
+    bind("ChimeiFontBold", nameBold);
+    bind("ChimeiTsugiwaMode", prefixMode);
+    bind("ChimeiTsugiwaColor", prefixColor);
+    bind("ChimeiTsugiwaFontMode", prefixFont);
+    bind("ChimeiTsugiwaBold", prefixBold);
 }
 
-void StopNamePage::load(const SettingsRecord& r) {
-    backColor->setBackColor(static_cast<BgrColor>(r.ChimeiBackColor));
-    dotColor->setBackColor(static_cast<BgrColor>(r.ChimeiForeColor));
-    setPosition(nameFont, r.ChimeiFontMode);
-    setCheck(nameBold, r.ChimeiFontBold);
-    setPosition(prefixMode, r.ChimeiTsugiwaMode);
-    prefixColor->setBackColor(static_cast<BgrColor>(r.ChimeiTsugiwaColor));
-    setPosition(prefixFont, r.ChimeiTsugiwaFontMode);
-    setCheck(prefixBold, r.ChimeiTsugiwaBold);
-}
-
-void StopNamePage::store(SettingsRecord& r) const {
-    r.ChimeiBackColor = static_cast<qint32>(backColor->backColor());
-    r.ChimeiForeColor = static_cast<qint32>(dotColor->backColor());
-    r.ChimeiFontMode = position(nameFont);
-    r.ChimeiFontBold = check(nameBold);
-    r.ChimeiTsugiwaMode = position(prefixMode);
-    r.ChimeiTsugiwaColor = static_cast<qint32>(prefixColor->backColor());
-    r.ChimeiTsugiwaFontMode = position(prefixFont);
-    r.ChimeiTsugiwaBold = check(prefixBold);
-}

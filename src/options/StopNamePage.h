@@ -9,8 +9,6 @@ class StopNamePage : public OptionsPage {
 public:
     explicit StopNamePage(OptionsContext& context);
 
-    void load(const SettingsRecord& record) override;
-    void store(SettingsRecord& record) const override;
 
     ColorButton* backColor = nullptr;   // "背景色："
     ColorButton* dotColor = nullptr;    // "文字色："

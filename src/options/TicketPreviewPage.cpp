@@ -98,7 +98,17 @@ TicketPreviewPage::TicketPreviewPage(OptionsContext& context)
                                .arg(date->month(), 2, 10, QChar(u'0'))
                                .arg(date->day(), 2, 10, QChar(u'0')));
     });
+    bind("UseSeiriPrev", usePreview);
+    bind("SeiriPlgFile", pluginFile);
+    bindGroup("DateEachPrint", {dateEachPrint, dateAtRouteSet, dateFixed});
+    bind("FixedDate", fixedDate);
     applyEnablingRules();
+}
+
+void TicketPreviewPage::loaded(const SettingsRecord& r) {
+    pluginProperties->clear();
+    pluginRemarks->clear();
+    showPlugin(r.ticketPlugin);
 }
 
 void TicketPreviewPage::applyEnablingRules() {
@@ -142,23 +152,3 @@ bool TicketPreviewPage::showPlugin(const QString& path) {
     return true;
 }
 
-void TicketPreviewPage::load(const SettingsRecord& r) {
-    setCheck(usePreview, r.UseSeiriPrev);
-    pluginFile->setText(r.SeiriPlgFile);
-    pluginProperties->clear();
-    pluginRemarks->clear();
-    showPlugin(r.SeiriPlgFile);
-    setFlag(dateEachPrint, r.DateEachPrint);
-    setFlag(dateAtRouteSet, r.DateAtRouteSet);
-    setFlag(dateFixed, r.DateFixed);
-    fixedDate->setText(r.FixedDate);
-}
-
-void TicketPreviewPage::store(SettingsRecord& r) const {
-    r.UseSeiriPrev = check(usePreview);
-    r.SeiriPlgFile = pluginFile->text();
-    r.DateEachPrint = flag(dateEachPrint);
-    r.DateAtRouteSet = flag(dateAtRouteSet);
-    r.DateFixed = flag(dateFixed);
-    r.FixedDate = fixedDate->text();
-}

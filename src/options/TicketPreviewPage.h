@@ -14,8 +14,6 @@ class TicketPreviewPage : public OptionsPage {
 public:
     explicit TicketPreviewPage(OptionsContext& context);
 
-    void load(const SettingsRecord& record) override;
-    void store(SettingsRecord& record) const override;
 
     QCheckBox* usePreview = nullptr; // "整理券プレビュー機能を使用する"
     QGroupBox* pluginFrame = nullptr;
@@ -35,6 +33,7 @@ public:
     static QStringList propertyLines(const TicketPluginInfo& info);
 
 private:
+    void loaded(const SettingsRecord& record) override;
     // Shows what the plug-in at path can print and its remarks; false (and
     // nothing changed) when path is no plug-in.
     bool showPlugin(const QString& path);

@@ -24,7 +24,7 @@ struct DigitOptions {
 
 // The 17-entry custom-colour table of the colour chooser (0x00BBGGRR each),
 // kept in the settings file.
-using CustomColorTable = std::array<qint32, 17>;
+using CustomColorTable = std::array<BgrColor, 17>;
 
 class CompanionDialogs {
 public:

@@ -105,14 +105,14 @@ bool QtCompanionDialogs::chooseColor(QWidget* owner, BgrColor& color,
 
 QList<QColor> QtCompanionDialogs::customColorsFromTable(const CustomColorTable& table) {
     QList<QColor> out;
-    for (int i = 0; i < 16; ++i) out << toQColor(static_cast<BgrColor>(table[size_t(i)]));
+    for (int i = 0; i < 16; ++i) out << toQColor(table[size_t(i)]);
     return out;
 }
 
 void QtCompanionDialogs::customColorsToTable(const QList<QColor>& colors,
                                              CustomColorTable& table) {
     for (int i = 0; i < 16 && i < colors.size(); ++i)
-        table[size_t(i)] = static_cast<qint32>(fromQColor(colors[i]));
+        table[size_t(i)] = fromQColor(colors[i]);
 }
 
 QDate QtCompanionDialogs::today() const {

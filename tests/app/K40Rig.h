@@ -67,14 +67,14 @@ struct K40Rig {
     // folder, which becomes the fare data folder.
     void writeRoute(int route, int count) {
         writeFile(path(QStringLiteral("%1.hy3").arg(route)), testRoute(count));
-        edit([this](SettingsRecord& r) { r.FareDataDir = dir.path(); });
+        edit([this](SettingsRecord& r) { r.fareFolder = dir.path(); });
     }
 
     // The announcements of route as <route>tp.csv (CP932) of the rig's
     // folder, which becomes the announcement folder.
     void writeTape(int route, const QString& text) {
         writeFile(path(QStringLiteral("%1tp.csv").arg(route)), Cp932::encode(text));
-        edit([this](SettingsRecord& r) { r.TapeDataDir = dir.path(); });
+        edit([this](SettingsRecord& r) { r.announcementFolder = dir.path(); });
     }
 
     // Types the route and the section on the keypad, presses its "リセット"

@@ -164,14 +164,14 @@ private slots:
         QFETCH(QString, message);
         K40Rig rig;
         rig.start();
-        rig.edit([](SettingsRecord& r) { r.FareDataDir = u"/kept"_qs; });
+        rig.edit([](SettingsRecord& r) { r.fareFolder = u"/kept"_qs; });
         const SettingsRecord before = rig.settings().record();
         QVERIFY(place(file, rig.path(u"K40.in4"_qs), QByteArray(392, '\0'), 5 * 1024 * 1024));
         rig.app->loadSettings();
         if (message.isEmpty()) {
             // Read as it is: the folder names decode as CP932 would.
             QVERIFY(rig.messages.shown.isEmpty());
-            QCOMPARE(rig.settings().record().FareDataDir,
+            QCOMPARE(rig.settings().record().fareFolder,
                      Cp932::decode(QStringLiteral("/データ/バス").toUtf8()));
             return;
         }

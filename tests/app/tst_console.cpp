@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(rig.cell(24), u"324"_qs);
         // Late night and the display clear.
         c.lateNightCheck->click();
-        QCOMPARE(rig.settings().record().LateNight, qint16(1));
+        QVERIFY(rig.settings().record().lateNight);
         c.clearDisplayCheck->click();
         QCOMPARE(rig.cell(24), QString());
         for (QWidget* w :
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(c.scrollIntervalValue->text(), u"0"_qs);
         // A double-click on the keypad brings the lists in front.
         QTest::mouseDClick(c.keypadPanel, Qt::LeftButton);
-        QCOMPARE(rig.settings().record().CtrlPage, qint16(1));
+        QVERIFY(rig.settings().record().keypadBehind);
         const QWidget* front = c.childAt(c.listResetButton->mapTo(&c, QPoint(5, 5)));
         QCOMPARE(front, static_cast<QWidget*>(c.listResetButton));
     }
@@ -157,9 +157,8 @@ private slots:
         writeFile(rig.path(u"step.wav"_qs), "RIFF");
         rig.start();
         rig.edit([&](SettingsRecord& r) {
-            r.StepSoundFile = rig.path(u"step.wav"_qs);
-            r.StepSoundSync = -1;
-            r.StepSoundAsync = 0;
+            r.stepSound = rig.path(u"step.wav"_qs);
+            r.stepSoundTiming = SoundTiming::Sync;
         });
         rig.setRoute(u"3"_qs, u"1"_qs);
         // Two more clicks arrive while the first step's chime plays.
@@ -210,12 +209,10 @@ private slots:
         else if (!content.isEmpty()) writeFile(rig.path(u"on1.bmp"_qs), content);
         rig.start();
         rig.edit([&](SettingsRecord& r) {
-            r.PanelAuto = perMode ? 0 : -1;
-            r.PanelManual = perMode ? -1 : 0;
-            r.PanelOn1BuiltIn = 0;
-            r.PanelOn1User = -1;
-            r.PanelOn1File = rig.path(u"on1.bmp"_qs);
-            r.SeiriNumColorOn1 = 0x123456;
+            r.panelPictures = perMode ? PanelPictures::PerMode : PanelPictures::BuiltIn;
+            r.modePictures[1] = ModePicture::User;
+            r.modePictureFiles[1] = rig.path(u"on1.bmp"_qs);
+            r.ticketNumberColors[1] = 0x123456;
         });
         rig.console().backlightButtons[2]->click();
         const QImage before = rig.board().picture().toImage();
@@ -272,7 +269,7 @@ private slots:
         // selection by the keys sounds like one by the mouse.
         K40Rig rig;
         writeFile(rig.path(u"key.wav"_qs), "RIFF");
-        rig.edit([&](SettingsRecord& r) { r.ResetSound = rig.path(u"key.wav"_qs); });
+        rig.edit([&](SettingsRecord& r) { r.keySound = rig.path(u"key.wav"_qs); });
         rig.start();
         ConsoleWindow& c = rig.console();
         QList<QListWidget*> lists(c.routeLists.begin(), c.routeLists.end());

@@ -120,12 +120,12 @@ private slots:
         rig.start();
         QVERIFY(rig.messages.shown.isEmpty());
         const SettingsRecord& r = rig.settings().record();
-        QCOMPARE(r.FareDataDir, data + QStringLiteral("/sample"));
-        QCOMPARE(r.TapeDataDir, data + QStringLiteral("/sample"));
-        QCOMPARE(r.StepSound1, data + QStringLiteral("/sample/step1.wav"));
-        QCOMPARE(r.SeiriPlgFile, plugin);
-        QCOMPARE(r.FixedDate, u"2026/12/07"_qs);
-        QCOMPARE(r.PreviewOpen, qint16(1));
+        QCOMPARE(r.fareFolder, data + QStringLiteral("/sample"));
+        QCOMPARE(r.announcementFolder, data + QStringLiteral("/sample"));
+        QCOMPARE(r.stepSoundsByValue[0], data + QStringLiteral("/sample/step1.wav"));
+        QCOMPARE(r.ticketPlugin, plugin);
+        QCOMPARE(r.fixedDate, u"2026/12/07"_qs);
+        QVERIFY(r.previewOpen);
         QVERIFY(rig.tickets.calls.contains(QStringLiteral("info:") + plugin));
 
         // The sample route is there to be set.
@@ -139,15 +139,15 @@ private slots:
         QVERIFY(QFileInfo::exists(saved));
         QVERIFY(!QFileInfo::exists(root + QStringLiteral("/bin/K40.in4")));
         SettingsRecord back;
-        SettingsCodec::decode(readFile(saved), back);
-        QCOMPARE(back.FareDataDir, r.FareDataDir);
+        back = SettingsCodec::decode(readFile(saved)).record;
+        QCOMPARE(back.fareFolder, r.fareFolder);
 
         // The second start reads what the first saved, not the samples again.
-        back.FareDataDir = root;
+        back.fareFolder = root;
         writeFile(saved, SettingsCodec::encode(back));
         rig.make();
         rig.start();
-        QCOMPARE(rig.settings().record().FareDataDir, root);
+        QCOMPARE(rig.settings().record().fareFolder, root);
     }
 
     void fittedPosition_data() {
@@ -196,10 +196,10 @@ private slots:
         K40Rig rig;
         // Positions stored on a screen of 1920 x 1080.
         SettingsRecord stored;
-        stored.CtrlLeft = 1400 * 15;
-        stored.CtrlTop = 700 * 15;
-        stored.PanelLeft = 1300 * 15;
-        stored.PanelTop = 760 * 15;
+        stored.consoleLeft = 1400 * 15;
+        stored.consoleTop = 700 * 15;
+        stored.boardLeft = 1300 * 15;
+        stored.boardTop = 760 * 15;
         writeFile(rig.path(u"K40.in4"_qs), SettingsCodec::encode(stored));
         ScreensOfTest small({screen});
         rig.services.windows = &small;

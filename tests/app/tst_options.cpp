@@ -76,21 +76,22 @@ private slots:
         // groups with no button chosen, and colours of all 32 bits (system
         // colours among them).
         SettingsRecord none = unusualSettings(u"/fares"_qs);
-        for (qint16* f : {&none.PanelAuto, &none.PanelManual, &none.PanelOffBuiltIn,
-                          &none.PanelOffUser, &none.PanelOn1BuiltIn, &none.PanelOn1User,
-                          &none.PanelOn2BuiltIn, &none.PanelOn2User, &none.StepSoundAlways,
-                          &none.StepSoundByColumn, &none.StepSoundSync, &none.StepSoundAsync,
-                          &none.TapeSoundAlways, &none.TapeSoundByFlag, &none.TapeSoundSync,
-                          &none.TapeSoundAsync, &none.DateEachPrint, &none.DateAtRouteSet,
-                          &none.DateFixed})
-            *f = 0;
-        none.DigitBackColor = qint32(0x8000000F);
-        none.ChimeiForeColor = qint32(0xFF00A5FF);
+        none.panelPictures.reset();
+        for (auto& m : none.modePictures) m.reset();
+        none.stepSoundChoice.reset();
+        none.stepSoundTiming.reset();
+        none.tapeSoundChoice.reset();
+        none.tapeSoundTiming.reset();
+        none.ticketDate.reset();
+        none.digitBackColor = 0x8000000F;
+        none.stripDotColor = 0xFF00A5FF;
+        none.infoRoute.cell.reset();
+        none.showTicketNumbers = Check::Greyed;
         for (const SettingsRecord& r : {rig.record, unusualSettings(u"/fares"_qs), none}) {
             SettingsRecord stored = r;
             for (OptionsPage* page : o.pages())
                 page->load(r);
-            stored.FareDataDir.clear();
+            stored.fareFolder.clear();
             for (OptionsPage* page : o.pages())
                 page->store(stored);
             QCOMPARE(stored, r);
@@ -232,8 +233,8 @@ private slots:
         checks[row]->click();
         QCOMPARE(enabled(), 0);
         // Loaded from a record, as a settings file brings it: the same rule.
-        rig.record.InfoSectionOn = rig.record.InfoSeiriOn = rig.record.InfoRouteOn =
-            rig.record.InfoColumnOn = 1;
+        rig.record.infoSection.on = rig.record.infoTicket.on = rig.record.infoRoute.on =
+            rig.record.infoColumn.on = Check::Checked;
         for (OptionsPage* page : rig.dialog.pages())
             page->load(rig.record);
         QCOMPARE(enabled(), 5);
@@ -256,9 +257,8 @@ private slots:
         });
         QCOMPARE(hidden, (QList<int>{1, 1, 1}));
         QCOMPARE(pathHeights, (QList<int>{0, 0, 0}));
-        QCOMPARE(rig.record.PanelManual, qint16(-1));
-        QCOMPARE(rig.record.PanelOn1User, qint16(-1));
-        QCOMPARE(rig.record.PanelOn1BuiltIn, qint16(0));
+        QCOMPARE(rig.record.panelPictures, PanelPictures::PerMode);
+        QCOMPARE(rig.record.modePictures[1], ModePicture::User);
         p.builtInPictures->click();
         for (const auto& slot : p.pictureSlots)
             QVERIFY(slot.frame->isHidden() && !slot.frame->isEnabled());
@@ -312,7 +312,7 @@ private slots:
 
     void colorChooser() {
         DialogRig rig;
-        rig.record.CustomColors[16] = 0x777777;
+        rig.record.customColors[16] = 0x777777;
         BgrColor previewWhileOpen = 0;
         rig.edit([&] {
             DigitsPage& p = *rig.dialog.digitsPage;
@@ -325,8 +325,8 @@ private slots:
         QCOMPARE(rig.dialogs.calls.value(0), u"color:72d2f8"_qs);
         QCOMPARE(rig.dialogs.lastCustom[16], 0x777777);
         QCOMPARE(previewWhileOpen, BgrColor(0x00FF00)); // the preview at once
-        QCOMPARE(rig.record.DigitForeColor, 0x00FF00);
-        QCOMPARE(rig.record.CustomColors[0], 0x123456);
+        QCOMPARE(rig.record.digitLitColor, BgrColor(0x00FF00));
+        QCOMPARE(rig.record.customColors[0], BgrColor(0x123456));
     }
 
     void dates_data() {
@@ -415,7 +415,7 @@ private slots:
         rig.console().optionsButton->click();
         QVERIFY(openAfterEscape);
         QVERIFY(rig.options().isHidden());
-        QCOMPARE(rig.settings().record().FareDataDir, u"/kept"_qs);
+        QCOMPARE(rig.settings().record().fareFolder, u"/kept"_qs);
         QVERIFY(rig.console().isEnabled() && rig.board().isEnabled());
     }
 
@@ -480,7 +480,7 @@ private slots:
         choose({u"/p/ok.4SP"_qs});
         QCOMPARE(rig.dialogs.lastFilter, u"整理券プラグイン(*.4SP)"_qs);
         QVERIFY(rig.messages.shown.isEmpty());
-        QCOMPARE(rig.settings().record().SeiriPlgFile, u"/p/ok.4SP"_qs);
+        QCOMPARE(rig.settings().record().ticketPlugin, u"/p/ok.4SP"_qs);
         QCOMPARE(p.pluginProperties->count(), 6);
         QCOMPARE(p.pluginRemarks->toPlainText(), u"remarks of /p/ok.4SP"_qs);
         QCOMPARE(rig.console().ticketPreview->size(), QSize(200, 100));
@@ -503,7 +503,7 @@ private slots:
             QCOMPARE(p.pluginProperties->count(), 6);
             QCOMPARE(p.pluginRemarks->toPlainText(), u"remarks of /p/ok.4SP"_qs);
             QCOMPARE(rig.console().companyList->count(), 2);
-            QCOMPARE(rig.settings().record().SeiriPlgFile, u"/p/ok.4SP"_qs);
+            QCOMPARE(rig.settings().record().ticketPlugin, u"/p/ok.4SP"_qs);
         }
         QCOMPARE(rig.messages.shown[0].text,
                  u"指定したファイルはプラグインでないか、内容が不正です"_qs);

@@ -49,10 +49,10 @@ private slots:
                                           "2024/03/05",
                                           12)));
         SettingsRecord r;
-        SettingsCodec::decode(bytes, r);
-        QCOMPARE(r.FixedDate, u"2024/03/05"_qs);
-        QCOMPARE(r.ScrollSpeed, 30);
-        QCOMPARE(r.ScrollWait, 1500);
+        r = SettingsCodec::decode(bytes).record;
+        QCOMPARE(r.fixedDate, u"2024/03/05"_qs);
+        QCOMPARE(r.scrollSpeed, 30);
+        QCOMPARE(r.scrollWait, 1500);
     }
 
     void everyFieldComesBack() {
@@ -108,9 +108,7 @@ private slots:
 
     void badLayoutStopsApplying() {
         K40Rig rig;
-        SettingsRecord r = unusualSettings(rig.dir.path());
-        r.SeiriNumStyle = 12;
-        writeFile(rig.path(u"K40.in4"_qs), SettingsCodec::encode(r));
+        writeFile(rig.path(u"K40.in4"_qs), storedWith(unusualSettings(rig.dir.path()), "SeiriNumStyle", 12));
         rig.start();
         QCOMPARE(rig.messages.shown.size(), 1);
         QCOMPARE(rig.messages.shown[0].text,
@@ -119,11 +117,11 @@ private slots:
         QCOMPARE(rig.messages.shown[0].icon, MsgIcon::None);
         // What comes before the layout is taken (the settings' own suite checks
         // which fields) ...
-        QCOMPARE(rig.settings().record().FareDataDir, rig.dir.path());
+        QCOMPARE(rig.settings().record().fareFolder, rig.dir.path());
         QCOMPARE(rig.board().fareCells[4]->zeroMode(), qint16(3));
         QCOMPARE(rig.board().stopNameDisplay->prefixMode(), qint16(2));
         // ... what comes after it is not, and the options are not applied.
-        QCOMPARE(rig.settings().record().CtrlPage, qint16(0));
+        QVERIFY(!rig.settings().record().keypadBehind);
         QCOMPARE(rig.board().pos(), QPoint(0, 0));
         QVERIFY(rig.board().ticketLabels[1]->isVisibleTo(&rig.board()));
     }
@@ -135,7 +133,7 @@ private slots:
         rig.start();
         QCOMPARE(rig.messages.shown.size(), 1);
         QVERIFY(rig.messages.shown[0].text.startsWith(u"エラー Code:62\r\n内容:"_qs));
-        QCOMPARE(rig.settings().record().FareDataDir, QString()); // nothing taken
+        QCOMPARE(rig.settings().record().fareFolder, QString()); // nothing taken
     }
 
     void failedSaveKeepsThePreviousFile_data() {
@@ -153,7 +151,7 @@ private slots:
         const QByteArray before = readFile(rig.path(u"K40.in4"_qs));
         QVERIFY(!before.isEmpty());
         rig.edit([&](SettingsRecord& r) {
-            r.TapeDataDir = QString(cause == u"text" ? 70000 : 100, u'x');
+            r.announcementFolder = QString(cause == u"text" ? 70000 : 100, u'x');
         });
         {
             std::optional<FileSizeLimit> full;
@@ -173,12 +171,11 @@ private slots:
     void unreadFileIsKeptBeforeTheSave_data() {
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<bool>("bakTaken"); // K40.in4.bak is there already
-        SettingsRecord outOfRange = Settings(QDate(2024, 3, 5)).record();
-        outOfRange.SeiriNumStyle = 12;
-        QTest::newRow("an older, shorter layout (62)")
-            << SettingsCodec::encode(outOfRange).left(300) << false;
-        QTest::newRow("a value out of range (380)") << SettingsCodec::encode(outOfRange) << false;
-        QTest::newRow("K40.in4.bak taken") << SettingsCodec::encode(outOfRange) << true;
+        const QByteArray outOfRange =
+            storedWith(Settings(QDate(2024, 3, 5)).record(), "SeiriNumStyle", 12);
+        QTest::newRow("an older, shorter layout (62)") << outOfRange.left(300) << false;
+        QTest::newRow("a value out of range (380)") << outOfRange << false;
+        QTest::newRow("K40.in4.bak taken") << outOfRange << true;
     }
 
     void unreadFileIsKeptBeforeTheSave() {
@@ -203,8 +200,8 @@ private slots:
         for (const auto& m : rig.messages.shown) told += m.text.contains(rig.path(kept));
         QCOMPARE(told, 1);
         SettingsRecord r;
-        SettingsCodec::decode(readFile(rig.path(u"K40.in4"_qs)), r);
-        QCOMPARE(r.ScrollSpeed, 30);
+        r = SettingsCodec::decode(readFile(rig.path(u"K40.in4"_qs))).record;
+        QCOMPARE(r.scrollSpeed, 30);
     }
 
     void endingWithoutAskingSaves() {
@@ -218,9 +215,9 @@ private slots:
         QVERIFY(rig.messages.shown.isEmpty());
         QCOMPARE(rig.speech.calls.last(), u"release"_qs);
         SettingsRecord stored;
-        SettingsCodec::decode(readFile(rig.path(u"K40.in4"_qs)), stored);
-        QCOMPARE(stored.LateNight, 1);
-        QCOMPARE(stored.FareDataDir, rig.dir.path());
+        stored = SettingsCodec::decode(readFile(rig.path(u"K40.in4"_qs))).record;
+        QVERIFY(stored.lateNight);
+        QCOMPARE(stored.fareFolder, rig.dir.path());
         // Once ended, nothing more happens.
         QFile::remove(rig.path(u"K40.in4"_qs));
         rig.app->end();
@@ -262,9 +259,9 @@ private slots:
         QCOMPARE(k40.exitCode(), 0);
         // A first start's settings, written at the end.
         SettingsRecord after;
-        SettingsCodec::decode(readFile(dir.filePath(u"K40.in4"_qs)), after);
-        QCOMPARE(after.ScrollSpeed, 30);
-        QCOMPARE(after.ScrollWait, 1500);
+        after = SettingsCodec::decode(readFile(dir.filePath(u"K40.in4"_qs))).record;
+        QCOMPARE(after.scrollSpeed, 30);
+        QCOMPARE(after.scrollWait, 1500);
     }
 
     void windowsComeBackWhereTheyWere() {
@@ -289,8 +286,8 @@ private slots:
             rig.messages.answers << MsgAnswer::Yes;
             QVERIFY(rig.app->requestExit());
             SettingsRecord stored;
-            SettingsCodec::decode(readFile(rig.path(u"K40.in4"_qs)), stored);
-            storedTops << stored.CtrlTop;
+            stored = SettingsCodec::decode(readFile(rig.path(u"K40.in4"_qs))).record;
+            storedTops << stored.consoleTop;
         }
         QCOMPARE(consoleFrames, (QList<QPoint>{{40, 300}, {40, 300}, {40, 300}}));
         QCOMPARE(boardFrames, (QList<QPoint>{{7, 9}, {7, 9}, {7, 9}}));

@@ -46,7 +46,7 @@ private slots:
             frames << placement.framePosition(console);
             messages.answers << MsgAnswer::Yes;
             QVERIFY(app.requestExit());
-            storedTops << SettingsFile::read(SettingsFile::path()).CtrlTop;
+            storedTops << SettingsFile::read(SettingsFile::path()).record.consoleTop;
         }
         QCOMPARE(frames, (QList<QPoint>{{40, 300}, {40, 300}, {40, 300}}));
         QCOMPARE(storedTops, (QList<qint32>{4500, 4500, 4500}));

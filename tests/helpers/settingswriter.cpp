@@ -11,11 +11,11 @@
 SettingsRecord filled(QChar c) {
     SettingsRecord r;
     const QString text(20000, c);
-    r.FareDataDir = text;
-    r.TapeDataDir = text;
-    r.PanelOffFile = text;
-    r.StepSoundFile = text;
-    r.FixedDate = QString(10, c);
+    r.fareFolder = text;
+    r.announcementFolder = text;
+    r.modePictureFiles[0] = text;
+    r.stepSound = text;
+    r.fixedDate = QString(10, c);
     return r;
 }
 

@@ -69,7 +69,7 @@ struct Rig {
     Rig() {
         session.setBoard(&board);
         session.setTicketPreview(&preview);
-        edit([this](SettingsRecord& r) { r.FareDataDir = r.TapeDataDir = dir.path(); });
+        edit([this](SettingsRecord& r) { r.fareFolder = r.announcementFolder = dir.path(); });
     }
     void edit(const std::function<void(SettingsRecord&)>& change) {
         SettingsRecord r = settings.record();
@@ -116,7 +116,7 @@ private slots:
         QFETCH(QList<int>, keys);
         Rig rig;
         writeFile(rig.path(u"key.wav"_qs), "RIFF");
-        rig.edit([&](SettingsRecord& r) { r.ResetSound = rig.path(u"key.wav"_qs); });
+        rig.edit([&](SettingsRecord& r) { r.keySound = rig.path(u"key.wav"_qs); });
         for (int k : keys)
             rig.session.pressKey(k);
         QTEST(rig.session.typedRoute(), "route");
@@ -130,8 +130,8 @@ private slots:
         rig.writeRoute(12, 6);
         writeFile(rig.path(u"route.wav"_qs), "RIFF");
         rig.edit([&](SettingsRecord& r) {
-            r.RouteSetSound = rig.path(u"route.wav"_qs);
-            r.ChimeiTsugiwaMode = 1;
+            r.routeSetSound = rig.path(u"route.wav"_qs);
+            r.prefixMode = 1;
         });
         rig.board.prefix = 1; // as the options put it on the strip
         rig.session.setRoute(u"012"_qs, u"1"_qs);
@@ -220,7 +220,7 @@ private slots:
         Rig rig;
         rig.writeRoute(3, 5);
         writeFile(rig.path(u"step.wav"_qs), "RIFF");
-        rig.edit([&](SettingsRecord& r) { r.StepSoundFile = rig.path(u"step.wav"_qs); });
+        rig.edit([&](SettingsRecord& r) { r.stepSound = rig.path(u"step.wav"_qs); });
         rig.setRoute(u"3"_qs, u"4"_qs);
         QCOMPARE(rig.session.state().currentRow, qint16(4));
         for (int i = 1; i <= 3; ++i)
@@ -263,12 +263,11 @@ private slots:
         for (const char* f : {"1.wav", "2.wav", "3.wav"})
             writeFile(rig.path(QString::fromLatin1(f)), "RIFF");
         rig.edit([&](SettingsRecord& r) {
-            r.StepSoundAlways = 0;
-            r.StepSoundByColumn = -1;
-            r.StepSoundColumn = 29;
-            r.StepSound1 = rig.path(u"1.wav"_qs);
-            r.StepSound2 = rig.path(u"2.wav"_qs);
-            r.StepSound3 = rig.path(u"3.wav"_qs);
+            r.stepSoundChoice = StepSoundChoice::ByColumn;
+            r.stepSoundColumn = 29;
+            r.stepSoundsByValue[0] = rig.path(u"1.wav"_qs);
+            r.stepSoundsByValue[1] = rig.path(u"2.wav"_qs);
+            r.stepSoundsByValue[2] = rig.path(u"3.wav"_qs);
         });
         rig.setRoute(u"3"_qs, QString::number(row - 1));
         rig.sound.calls.clear();
@@ -306,9 +305,8 @@ private slots:
         rig.writeRoute(3, 6);
         writeFile(rig.path(u"step.wav"_qs), "RIFF");
         rig.edit([&](SettingsRecord& r) {
-            r.StepSoundFile = rig.path(u"step.wav"_qs);
-            r.StepSoundSync = -1;
-            r.StepSoundAsync = 0;
+            r.stepSound = rig.path(u"step.wav"_qs);
+            r.stepSoundTiming = SoundTiming::Sync;
         });
         rig.setRoute(u"3"_qs, u"1"_qs);
         QStringList cellsWhilePlaying;
@@ -332,8 +330,8 @@ private slots:
         rig.setRoute(u"3"_qs, u"1"_qs);
         // A settings file may leave the column list without a selection.
         rig.edit([](SettingsRecord& r) {
-            r.InfoColumnOn = 1;
-            r.InfoColumnNo = -1;
+            r.infoColumn.on = Check::Checked;
+            r.infoColumnNumber = std::nullopt;
         });
         rig.session.step(RouteSession::Direction::Forward);
         QCOMPARE(rig.session.state().currentRow, qint16(2));
@@ -455,14 +453,12 @@ private slots:
         for (const char* f : {"1.wav", "2.wav", "3.wav", "all.wav"})
             writeFile(rig.path(QString::fromLatin1(f)), "RIFF");
         rig.edit([&](SettingsRecord& r) {
-            r.TapeSoundAlways = always ? -1 : 0;
-            r.TapeSoundByFlag = always ? 0 : -1;
-            r.TapeSoundSync = sync ? -1 : 0;
-            r.TapeSoundAsync = sync ? 0 : -1;
-            r.TapeSoundFile = rig.path(u"all.wav"_qs);
-            r.TapeSound1 = rig.path(u"1.wav"_qs);
-            r.TapeSound2 = rig.path(u"2.wav"_qs);
-            r.TapeSound3 = rig.path(u"3.wav"_qs);
+            r.tapeSoundChoice = always ? TapeSoundChoice::Always : TapeSoundChoice::ByFlag;
+            r.tapeSoundTiming = sync ? SoundTiming::Sync : SoundTiming::Async;
+            r.tapeSound = rig.path(u"all.wav"_qs);
+            r.tapeSoundsByFlag[0] = rig.path(u"1.wav"_qs);
+            r.tapeSoundsByFlag[1] = rig.path(u"2.wav"_qs);
+            r.tapeSoundsByFlag[2] = rig.path(u"3.wav"_qs);
         });
         rig.tape.createSpeech();
         rig.setRoute(u"3"_qs, u"1"_qs);
@@ -505,11 +501,9 @@ private slots:
         Rig rig;
         rig.writeRoute(3, 5);
         rig.edit([mode](SettingsRecord& r) {
-            r.UseSeiriPrev = 1;
-            r.DateEachPrint = mode == 0 ? -1 : 0;
-            r.DateAtRouteSet = mode == 1 ? -1 : 0;
-            r.DateFixed = mode == 2 ? -1 : 0;
-            r.FixedDate = u"2024/03/07"_qs;
+            r.useTicketPreview = Check::Checked;
+            r.ticketDate = TicketDate(mode);
+            r.fixedDate = u"2024/03/07"_qs;
         });
         QFETCH(QString, first);
         QFETCH(QString, nextDay);
@@ -526,13 +520,13 @@ private slots:
     void ticketDrawingMayRenameTheStop() {
         Rig rig;
         rig.writeRoute(3, 5);
-        rig.edit([](SettingsRecord& r) { r.UseSeiriPrev = 1; });
+        rig.edit([](SettingsRecord& r) { r.useTicketPreview = Check::Checked; });
         rig.preview.rename = u"新しい名"_qs;
         rig.setRoute(u"3"_qs, u"1"_qs);
         QCOMPARE(rig.board.shown.last(), u"新しい名@0:124"_qs);
         QCOMPARE(rig.session.table().row(1).name, u"新しい名"_qs);
         // Without the preview the picture is only cleared.
-        rig.edit([](SettingsRecord& r) { r.UseSeiriPrev = 0; });
+        rig.edit([](SettingsRecord& r) { r.useTicketPreview = Check::Unchecked; });
         const int drawn = rig.preview.drawn.size(), clears = rig.preview.clears;
         rig.session.step(RouteSession::Direction::Forward);
         QCOMPARE(rig.preview.drawn.size(), drawn);

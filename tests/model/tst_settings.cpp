@@ -19,14 +19,14 @@ Q_DECLARE_METATYPE(Change)
 
 namespace {
 
-// The number of the error that taking the record raises, 0 for none.
-int takeOptions(Settings& s, const SettingsRecord& r, const std::function<void()>& after = {}) {
+// Takes the settings file bytes into s; the error's text, empty for none.
+QString take(Settings& s, const QByteArray& bytes) {
     try {
-        s.takeOptions(r, after);
+        s.take(SettingsCodec::decode(bytes));
     } catch (const K40Error& e) {
-        return e.number();
+        return QStringLiteral("%1 %2").arg(e.number()).arg(e.description());
     }
-    return 0;
+    return {};
 }
 
 } // namespace
@@ -37,147 +37,102 @@ private slots:
     void firstStart() {
         const Settings s(QDate(2024, 3, 5));
         SettingsRecord expected;
-        expected.FixedDate = u"2024/03/05"_qs;
-        expected.ScrollSpeed = 30;
-        expected.ScrollWait = 1500;
+        expected.fixedDate = u"2024/03/05"_qs;
+        expected.scrollSpeed = 30;
+        expected.scrollWait = 1500;
         QCOMPARE(s.record(), expected);
     }
 
+    // A value no control takes stops the taking there, naming the field:
+    // what comes before it is taken, what comes after it is not (but the
+    // custom colours, taken whatever else the file holds).
     void refusedValueStopsTaking_data() {
-        QTest::addColumn<Change>("refuse");
-        QTest::addColumn<bool>("panelTaken"); // the ticket-number colours come first
-        const auto row = [](const char* tag, bool panelTaken, Change c) {
-            QTest::newRow(tag) << c << panelTaken;
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("panelTaken"); // the picture files come after the layout
+        const auto row = [](const char* field, int value, bool panelTaken) {
+            QTest::addRow("%s %d", field, value) << QByteArray(field) << value << panelTaken;
         };
-        row("layout 12", false, [](SettingsRecord& r) { r.SeiriNumStyle = 12; });
-        row("layout -2", false, [](SettingsRecord& r) { r.SeiriNumStyle = -2; });
-        row("check 3", false, [](SettingsRecord& r) { r.SeiriNumZeroPad = 3; });
-        row("check -1", true, [](SettingsRecord& r) { r.InfoSectionOn = -1; });
-        row("cell 24", true, [](SettingsRecord& r) { r.InfoSeiriCell = 24; });
-        row("column 150", true, [](SettingsRecord& r) { r.InfoColumnNo = 150; });
-        row("name font 5", true, [](SettingsRecord& r) { r.ChimeiFontMode = 5; });
-        row("prefix mode 3", true, [](SettingsRecord& r) { r.ChimeiTsugiwaMode = 3; });
-        row("prefix font 4", true, [](SettingsRecord& r) { r.ChimeiTsugiwaFontMode = 4; });
-        row("step column 150", true, [](SettingsRecord& r) { r.StepSoundColumn = 150; });
-        row("preview check 5", true, [](SettingsRecord& r) { r.UseSeiriPrev = 5; });
+        row("SeiriNumStyle", 12, false);
+        row("SeiriNumStyle", -2, false);
+        row("SeiriNumZeroPad", 3, false);
+        row("InfoSectionOn", -1, true);
+        row("InfoSeiriCell", 24, true);
+        row("InfoColumnNo", 150, true);
+        row("ChimeiFontMode", 5, true);
+        row("ChimeiTsugiwaMode", 3, true);
+        row("ChimeiTsugiwaFontMode", 4, true);
+        row("StepSoundColumn", 150, true);
+        row("UseSeiriPrev", 5, true);
+        row("ScrollSpeed", 0, true);
+        row("ScrollWait", 3001, true);
+        row("LateNight", 3, true);
+        row("PreviewOpen", 2, true);
     }
 
     void refusedValueStopsTaking() {
-        QFETCH(Change, refuse);
+        QFETCH(QByteArray, field);
+        QFETCH(int, value);
         QFETCH(bool, panelTaken);
         Settings s(QDate(2024, 3, 5));
-        SettingsRecord stored = unusualSettings(u"/fares"_qs);
-        refuse(stored);
-        QCOMPARE(takeOptions(s, stored), int(K40Error::InvalidPropertyValue));
-        // What comes before the refused value is taken, what comes after is not.
-        QCOMPARE(s.record().FareDataDir, u"/fares"_qs);
-        QCOMPARE(s.record().UseSeiriNum, qint16(0));
-        QCOMPARE(s.record().PanelOffFile, panelTaken ? u"off.bmp"_qs : QString());
-        QCOMPARE(s.record().FixedDate, u"2024/03/05"_qs);
-        QCOMPARE(s.record().DateFixed, qint16(0));
-    }
-
-    void optionGroups_data() {
-        QTest::addColumn<qint16>("automatic");
-        QTest::addColumn<qint16>("perMode");
-        QTest::addColumn<qint16>("automaticAfter");
-        QTest::addColumn<qint16>("perModeAfter");
-        QTest::newRow("the first") << qint16(-1) << qint16(0) << qint16(-1) << qint16(0);
-        QTest::newRow("the second") << qint16(0) << qint16(-1) << qint16(0) << qint16(-1);
-        QTest::newRow("both: the last wins") << qint16(-1) << qint16(-1) << qint16(0) << qint16(-1);
-        QTest::newRow("any value not 0 chooses")
-            << qint16(0) << qint16(7) << qint16(0) << qint16(-1);
-        QTest::newRow("none: no choice") << qint16(0) << qint16(0) << qint16(0) << qint16(0);
-    }
-
-    void optionGroups() {
-        QFETCH(qint16, automatic);
-        QFETCH(qint16, perMode);
-        Settings s(QDate(2024, 3, 5));
-        SettingsRecord chosen = s.record();
-        chosen.PanelAuto = 0;
-        chosen.PanelManual = -1;
-        s.commitOptions(chosen);
-        SettingsRecord stored = s.record();
-        stored.PanelAuto = automatic;
-        stored.PanelManual = perMode;
-        QCOMPARE(takeOptions(s, stored), 0);
-        QTEST(s.record().PanelAuto, "automaticAfter");
-        QTEST(s.record().PanelManual, "perModeAfter");
-    }
-
-    void valuesAsTheControlsKeepThem() {
-        Settings s(QDate(2024, 3, 5));
-        SettingsRecord stored = unusualSettings(u"/fares"_qs);
-        stored.UseSeiriNum = 2;                     // a check box's third state stays
-        stored.DigitForeColor = qint32(0xFF123456); // a colour keeps all 32 bits
-        stored.DigitBackColor = qint32(0x8000000F); // the system colour of buttons
-        stored.InfoRouteCell = -1;                  // a list without a selection
-        QCOMPARE(takeOptions(s, stored), 0);
-        QCOMPARE(s.record().UseSeiriNum, qint16(2));
-        QCOMPARE(s.record().DigitForeColor, qint32(0xFF123456));
-        QCOMPARE(s.record().DigitBackColor, qint32(0x8000000F));
-        QCOMPARE(Bgr::shown(0x8000000F), 0xF0F0F0u); // shown as Windows shows it
-        QCOMPARE(Bgr::shown(0xFF123456), 0x123456u);
-        QCOMPARE(s.record().InfoRouteCell, qint16(-1));
-        QCOMPARE(s.record().FixedDate, u"2023/12/24"_qs);
-        QCOMPARE(s.record().TapeSoundFile, u"ピンポン.wav"_qs);
-    }
-
-    void panelPicturesAreAnnounced() {
-        Settings s(QDate(2024, 3, 5));
+        QSignalSpy console(&s, &Settings::consoleStateChanged);
         const SettingsRecord stored = unusualSettings(u"/fares"_qs);
-        QStringList seen;
-        QCOMPARE(takeOptions(s, stored,
-                             [&] {
-                                 seen << s.record().PanelOn2File +
-                                             QString::number(s.record().DigitBackColor, 16);
-                             }),
-                 0);
-        // Once, with the picture files taken and the digit colours not yet.
-        QCOMPARE(seen, QStringList{u"on2.jpg808080"_qs});
+        QCOMPARE(take(s, storedWith(stored, field.constData(), value)),
+                 QStringLiteral("380 プロパティの値が不正です。（設定ファイルの %1 が %2）")
+                     .arg(QString::fromLatin1(field))
+                     .arg(value));
+        QCOMPARE(s.record().fareFolder, u"/fares"_qs);
+        QCOMPARE(s.record().showTicketNumbers, Check::Unchecked);
+        QCOMPARE(s.record().modePictureFiles[2], panelTaken ? u"on2.jpg"_qs : QString());
+        QCOMPARE(s.record().boardLeft, 0);
+        QCOMPARE(s.record().customColors, stored.customColors);
+        QCOMPARE(console.count(), 1); // what was taken shows
+        QVERIFY(!s.took(u"PanelTop"_qs));
+        QCOMPARE(s.took(u"PanelOn2File"_qs), panelTaken);
     }
 
-    void consoleState_data() {
-        QTest::addColumn<Change>("change");
-        QTest::addColumn<int>("error");
-        QTest::addColumn<QString>("after"); // speed, wait, page, preview, late night
-        const auto row = [](const char* tag, int error, const char* after, Change c) {
-            QTest::newRow(tag) << c << error << QString::fromLatin1(after);
+    // Values as the controls keep them: a field stored so, as it is taken.
+    void storedValuesTaken_data() {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("taken");
+        const auto row = [](const char* tag, const char* field, int value, const char* taken) {
+            QTest::newRow(tag) << QByteArray(field) << value << QString::fromUtf8(taken);
         };
-        row("taken", 0, "2000 3000 1 1 1", [](SettingsRecord&) {});
-        row("page 7 is the lists", 0, "2000 3000 1 1 1", [](SettingsRecord& r) { r.CtrlPage = 7; });
-        row("late night 2 shows unticked", 0, "2000 3000 1 1 0",
-            [](SettingsRecord& r) { r.LateNight = 2; });
-        row("speed 0", 380, "30 1500 0 0 0", [](SettingsRecord& r) { r.ScrollSpeed = 0; });
-        row("wait 3001", 380, "2000 1500 0 0 0", [](SettingsRecord& r) { r.ScrollWait = 3001; });
-        row("preview 2", 380, "2000 3000 0 0 0", [](SettingsRecord& r) { r.PreviewOpen = 2; });
-        row("late night 3", 380, "2000 3000 0 0 0", [](SettingsRecord& r) { r.LateNight = 3; });
+        row("a check box's third state stays", "UseSeiriNum", 2, "greyed");
+        row("a list without a selection", "InfoRouteCell", -1, "none");
+        row("a colour keeps all 32 bits", "DigitForeColor", int(0xFF123456), "ff123456");
+        row("the system colour of buttons", "DigitBackColor", int(0x8000000F), "8000000f");
+        row("entry page 7 puts the keypad behind", "CtrlPage", 7, "behind");
+        row("late night 2 shows unticked", "LateNight", 2, "off");
+        row("any value not 0 chooses", "PanelAuto", 7, "built in");
+        row("both chosen: the last wins", "PanelAuto", -1, "per mode");
+        row("none chosen", "PanelManual", 0, "none");
     }
 
-    void consoleState() {
-        QFETCH(Change, change);
-        QFETCH(int, error);
-        Settings s(QDate(2024, 3, 5));
+    void storedValuesTaken() {
+        QFETCH(QByteArray, field);
+        QFETCH(int, value);
         SettingsRecord stored = unusualSettings(u"/fares"_qs);
-        change(stored);
-        QSignalSpy changed(&s, &Settings::consoleStateChanged);
-        int raised = 0;
-        try {
-            s.takeConsoleState(stored);
-        } catch (const K40Error& e) {
-            raised = e.number();
-        }
-        QCOMPARE(raised, error);
-        QCOMPARE(changed.count(), 1);
+        stored.panelPictures = field == "PanelAuto" && value == 7 ? std::nullopt
+                                                                   : stored.panelPictures;
+        Settings s(QDate(2024, 3, 5));
+        QCOMPARE(take(s, storedWith(stored, field.constData(), value)), QString());
+        QVERIFY(s.took(u"PanelTop"_qs));
         const SettingsRecord& r = s.record();
-        QTEST(QStringLiteral("%1 %2 %3 %4 %5")
-                  .arg(r.ScrollSpeed)
-                  .arg(r.ScrollWait)
-                  .arg(r.CtrlPage)
-                  .arg(r.PreviewOpen)
-                  .arg(r.LateNight),
-              "after");
+        const auto group = [](const std::optional<PanelPictures>& p) {
+            return !p ? u"none"_qs : *p == PanelPictures::BuiltIn ? u"built in"_qs : u"per mode"_qs;
+        };
+        QString taken;
+        if (field == "UseSeiriNum") taken = r.showTicketNumbers == Check::Greyed ? u"greyed"_qs : QString();
+        if (field == "InfoRouteCell") taken = r.infoRoute.cell ? QString() : u"none"_qs;
+        if (field == "DigitForeColor") taken = QString::number(r.digitLitColor, 16);
+        if (field == "DigitBackColor") taken = QString::number(r.digitBackColor, 16);
+        if (field == "CtrlPage") taken = r.keypadBehind ? u"behind"_qs : QString();
+        if (field == "LateNight") taken = r.lateNight ? u"on"_qs : u"off"_qs;
+        if (field.startsWith("Panel")) taken = group(r.panelPictures);
+        QTEST(taken, "taken");
+        QCOMPARE(r.fixedDate, u"2023/12/24"_qs); // the rest is taken as well
     }
 
     void commitKeepsWhatTheDialogDoesNotEdit() {
@@ -188,12 +143,15 @@ private slots:
         SettingsRecord edited = unusualSettings(u"/fares"_qs);
         s.commitOptions(edited);
         QCOMPARE(committed.count(), 1);
-        QCOMPARE(s.record().FareDataDir, u"/fares"_qs);
-        QCOMPARE(s.record().CustomColors, edited.CustomColors);
-        QCOMPARE(s.record().ScrollSpeed, 700);
-        QCOMPARE(s.record().LateNight, qint16(1));
-        QCOMPARE(s.record().CtrlLeft, 0);
-        QCOMPARE(s.record().DigitCellSettings, SettingsRecord().DigitCellSettings);
+        QCOMPARE(s.record().fareFolder, u"/fares"_qs);
+        QCOMPARE(s.record().fixedDate, u"2023/12/24"_qs);
+        QCOMPARE(s.record().customColors, edited.customColors);
+        QCOMPARE(s.record().scrollSpeed, 700);
+        QVERIFY(s.record().lateNight);
+        QVERIFY(!s.record().keypadBehind);
+        QCOMPARE(s.record().consoleLeft, 0);
+        QCOMPARE(s.record().boardTop, 0);
+        QCOMPARE(s.record().digitCells, SettingsRecord().digitCells);
     }
 
     void backlightLook_data() {
@@ -211,14 +169,13 @@ private slots:
         QFETCH(bool, perMode);
         QFETCH(int, mode);
         SettingsRecord r = unusualSettings(u"/fares"_qs);
-        r.PanelAuto = perMode ? 0 : -1;
-        r.PanelManual = perMode ? -1 : 0;
-        r.PanelOn2BuiltIn = -1;
-        r.PanelOn2User = 0;
+        r.panelPictures = perMode ? PanelPictures::PerMode : PanelPictures::BuiltIn;
+        r.modePictures[2] = ModePicture::BuiltIn;
         const BacklightLook look = ::backlightLook(r, static_cast<Backlight>(mode));
         QTEST(look.userPicture, "user");
         QTEST(look.pictureFile, "file");
         QTEST(uint(look.numberColor), "color");
+        QCOMPARE(Bgr::shown(0x8000000F), 0xF0F0F0u); // the buttons' system colour, as Windows shows it
     }
 
     // The voice file as a user may have edited it: what is missing, not a

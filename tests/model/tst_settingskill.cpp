@@ -26,15 +26,15 @@ private slots:
             QVERIFY(writer.waitForFinished(10000));
             SettingsRecord r;
             try {
-                r = SettingsFile::read(path);
+                r = SettingsFile::read(path).record;
             } catch (const K40Error& e) {
                 QFAIL(qPrintable(QStringLiteral("round %1: ").arg(round) + e.description()));
             }
-            const QChar c = r.FareDataDir.isEmpty() ? QChar() : r.FareDataDir[0];
+            const QChar c = r.fareFolder.isEmpty() ? QChar() : r.fareFolder[0];
             QVERIFY2(c == u'A' || c == u'B', qPrintable(QStringLiteral("round %1").arg(round)));
             const QString text(20000, c);
-            QVERIFY(r.FareDataDir == text && r.TapeDataDir == text && r.PanelOffFile == text &&
-                    r.StepSoundFile == text && r.FixedDate == QString(10, c));
+            QVERIFY(r.fareFolder == text && r.announcementFolder == text && r.modePictureFiles[0] == text &&
+                    r.stepSound == text && r.fixedDate == QString(10, c));
             (c == u'A' ? a : b)++;
         }
         // Both records were found: the kills fell at different moments.

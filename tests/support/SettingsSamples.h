@@ -1,87 +1,114 @@
 #pragma once
 // Settings used by the tests of the settings file.
 
+#include "model/Cp932.h"
 #include "model/SettingsRecord.h"
+
+#include <QtEndian>
+#include <cstring>
 
 // A record with every field away from its default that the windows accept.
 inline SettingsRecord unusualSettings(const QString& folder) {
     SettingsRecord r;
-    r.FareDataDir = folder;
-    r.TapeDataDir = u"放送"_qs;
-    r.UseSeiriNum = 0;
-    r.SeiriNumColorOff = 0x010203;
-    r.SeiriNumColorOn1 = 0x040506;
-    r.SeiriNumColorOn2 = 0x070809;
-    r.SeiriNumStyle = 7;
-    r.SeiriNumZeroPad = 1;
-    r.PanelAuto = 0;
-    r.PanelManual = -1;
-    r.PanelOffBuiltIn = 0;
-    r.PanelOffUser = -1;
-    r.PanelOn1BuiltIn = 0;
-    r.PanelOn1User = -1;
-    r.PanelOn2BuiltIn = 0;
-    r.PanelOn2User = -1;
-    r.PanelOffFile = u"off.bmp"_qs;
-    r.PanelOn1File = u"on1.gif"_qs;
-    r.PanelOn2File = u"on2.jpg"_qs;
-    r.DigitBackColor = 0x112233;
-    r.DigitBaseForeColor = 0x445566;
-    r.DigitForeColor = 0x778899;
-    r.InfoSectionOn = 1;
-    r.InfoSectionCell = 23;
-    r.InfoSectionFromZero = 1;
-    r.InfoSeiriOn = 1;
-    r.InfoSeiriCell = 22;
-    r.InfoRouteOn = 1;
-    r.InfoRouteCell = 21;
-    r.InfoColumnOn = 1;
-    r.InfoColumnNo = 149;
-    r.InfoColumnCell = 20;
-    r.ChimeiBackColor = 0x202020;
-    r.ChimeiForeColor = 0x00FF00;
-    r.ChimeiFontMode = 4;
-    r.ChimeiFontBold = 1;
-    r.ChimeiTsugiwaMode = 2;
-    r.ChimeiTsugiwaColor = 0x0000FF;
-    r.ChimeiTsugiwaFontMode = 3;
-    r.ChimeiTsugiwaBold = 1;
-    r.RouteSetSound = u"route.wav"_qs;
-    r.ResetSound = u"key.wav"_qs;
-    r.StepSoundAlways = 0;
-    r.StepSoundByColumn = -1;
-    r.StepSoundSync = -1;
-    r.StepSoundAsync = 0;
-    r.StepSoundFile = u"step.wav"_qs;
-    r.StepSoundColumn = 29;
-    r.StepSound1 = u"1.wav"_qs;
-    r.StepSound2 = u"2.wav"_qs;
-    r.StepSound3 = u"3.mid"_qs;
-    r.TapeSoundAlways = 0;
-    r.TapeSoundByFlag = -1;
-    r.TapeSoundSync = 0;
-    r.TapeSoundAsync = -1;
-    r.TapeSoundFile = u"ピンポン.wav"_qs;
-    r.TapeSound1 = u"a.wav"_qs;
-    r.TapeSound2 = u"b.wav"_qs;
-    r.TapeSound3 = u"c.wav"_qs;
-    r.UseSeiriPrev = 1;
-    r.SeiriPlgFile = u"みなと.4SP"_qs;
-    r.DateEachPrint = 0;
-    r.DateAtRouteSet = 0;
-    r.DateFixed = -1;
-    r.FixedDate = u"2023/12/24"_qs;
-    r.CtrlPage = 1;
-    r.ScrollSpeed = 2000;
-    r.ScrollWait = 3000;
-    r.LateNight = 1;
-    r.PreviewOpen = 1;
-    r.CtrlLeft = 1500;
-    r.CtrlTop = 3000;
-    r.PanelLeft = 150;
-    r.PanelTop = 300;
-    for (int i = 0; i < 17; ++i) r.CustomColors[size_t(i)] = 0x030201 * (i + 1);
+    r.fareFolder = folder;
+    r.announcementFolder = u"放送"_qs;
+    r.showTicketNumbers = Check::Unchecked;
+    r.ticketNumberColors = {0x010203, 0x040506, 0x070809};
+    r.ticketNumberLayout = 7;
+    r.zeroPadTicketNumbers = Check::Checked;
+    r.panelPictures = PanelPictures::PerMode;
+    r.modePictures = {ModePicture::User, ModePicture::User, ModePicture::User};
+    r.modePictureFiles = {u"off.bmp"_qs, u"on1.gif"_qs, u"on2.jpg"_qs};
+    r.digitBackColor = 0x112233;
+    r.digitUnlitColor = 0x445566;
+    r.digitLitColor = 0x778899;
+    r.infoSection = {Check::Checked, 23};
+    r.infoSectionFromZero = Check::Checked;
+    r.infoTicket = {Check::Checked, 22};
+    r.infoRoute = {Check::Checked, 21};
+    r.infoColumn = {Check::Checked, 20};
+    r.infoColumnNumber = 149;
+    r.stripBackColor = 0x202020;
+    r.stripDotColor = 0x00FF00;
+    r.stripFont = 4;
+    r.stripBold = Check::Checked;
+    r.prefixMode = 2;
+    r.prefixColor = 0x0000FF;
+    r.prefixFont = 3;
+    r.prefixBold = Check::Checked;
+    r.routeSetSound = u"route.wav"_qs;
+    r.keySound = u"key.wav"_qs;
+    r.stepSoundChoice = StepSoundChoice::ByColumn;
+    r.stepSoundTiming = SoundTiming::Sync;
+    r.stepSound = u"step.wav"_qs;
+    r.stepSoundColumn = 29;
+    r.stepSoundsByValue = {u"1.wav"_qs, u"2.wav"_qs, u"3.mid"_qs};
+    r.tapeSoundChoice = TapeSoundChoice::ByFlag;
+    r.tapeSoundTiming = SoundTiming::Async;
+    r.tapeSound = u"ピンポン.wav"_qs;
+    r.tapeSoundsByFlag = {u"a.wav"_qs, u"b.wav"_qs, u"c.wav"_qs};
+    r.useTicketPreview = Check::Checked;
+    r.ticketPlugin = u"みなと.4SP"_qs;
+    r.ticketDate = TicketDate::Fixed;
+    r.fixedDate = u"2023/12/24"_qs;
+    r.keypadBehind = true;
+    r.scrollSpeed = 2000;
+    r.scrollWait = 3000;
+    r.lateNight = true;
+    r.previewOpen = true;
+    r.consoleLeft = 1500;
+    r.consoleTop = 3000;
+    r.boardLeft = 150;
+    r.boardTop = 300;
+    for (int i = 0; i < 17; ++i) r.customColors[size_t(i)] = BgrColor(0x030201 * (i + 1));
     for (int i = 0; i < 24; ++i)
-        r.DigitCellSettings[size_t(i)] = {qint16(i % 3), qint16(i % 4), qint16(-i)};
+        r.digitCells[size_t(i)] = {qint16(i % 3), qint16(i % 4), qint16(-i)};
     return r;
+}
+
+// Where a field of the settings file of a record is: its byte offset and its
+// width (2 or 4; a group's first button).
+struct StoredAt {
+    qsizetype offset = -1;
+    int width = 0;
+};
+class FieldFinder {
+public:
+    explicit FieldFinder(const char* wanted) : wanted_(wanted) {}
+    StoredAt at;
+    void text(const char* n, int, const QString& t) { add(n, 2 + Cp932::encode(t).size(), 2); }
+    void color(const char* n, int, BgrColor) { add(n, 4, 4); }
+    template <typename T> void check(const char* n, int, const T&) { add(n, 2, 2); }
+    void tick(const char* n, int, bool) { add(n, 2, 2); }
+    void onOff(const char* n, int, bool) { add(n, 2, 2); }
+    void nonZero(const char* n, int, bool) { add(n, 2, 2); }
+    void position(const char* n, int, const ListPosition&, int) { add(n, 2, 2); }
+    void number(const char* n, int, qint32, qint32, qint32) { add(n, 4, 4); }
+    void coordinate(const char* n, int, qint32) { add(n, 4, 4); }
+    template <typename E> void group(std::initializer_list<const char*> names, int, const E&) {
+        for (const char* n : names) add(n, 2, 2);
+    }
+    void cellCount(int) { add("", 2, 2); }
+    void cell(int, int, const DigitCellOptions&) { add("", 6, 2); }
+
+private:
+    void add(const char* n, qsizetype size, int width) {
+        if (at.offset < 0 && std::strcmp(n, wanted_) == 0) at = {pos_, width};
+        pos_ += size;
+    }
+    const char* wanted_;
+    qsizetype pos_ = 0;
+};
+
+// The settings file of record with the value stored for one field replaced
+// (a field of 2 or 4 bytes; of a group, the button of that name).
+inline QByteArray storedWith(const SettingsRecord& record, const char* field, qint32 value) {
+    FieldFinder f(field);
+    forEachField(f, record);
+    QByteArray bytes = SettingsCodec::encode(record);
+    if (f.at.width == 2)
+        qToLittleEndian(qint16(value), bytes.data() + f.at.offset);
+    else if (f.at.width == 4)
+        qToLittleEndian(value, bytes.data() + f.at.offset);
+    return bytes;
 }

@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
     settle(session);
     save(k40.board(), out + QStringLiteral("/panel.png"));
     save(console, out + QStringLiteral("/console.png"));
-    k40.settings().setEntryPage(1);
+    k40.settings().setKeypadBehind(true);
     k40.settings().setPreviewOpen(true);
     save(console, out + QStringLiteral("/console-lists-preview.png"));
     VoiceDialog voice(speech, &console);
@@ -173,11 +173,11 @@ int main(int argc, char** argv) {
         const QDir plugins(args[6]);
         for (const QString& name : plugins.entryList({QStringLiteral("*.4SP")}, QDir::Files)) {
             SettingsRecord r = k40.settings().record();
-            r.UseSeiriPrev = 1;
-            r.SeiriPlgFile = plugins.filePath(name);
+            r.useTicketPreview = Check::Checked;
+            r.ticketPlugin = plugins.filePath(name);
             k40.settings().commitOptions(r);
             console.clearCompanies();
-            console.loadTicketPlugin(r.SeiriPlgFile);
+            console.loadTicketPlugin(r.ticketPlugin);
             console.companyList->setCurrentIndex(console.companyList->count() > 0 ? 0 : -1);
             session.showRow(session.state().currentRow);
             const QImage& ticket = console.ticketPreview->image();
