@@ -1,9 +1,8 @@
 #include "model/TicketPlugin.h"
 
 #include "model/Codabar.h"
+#include "model/SafeFile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -324,16 +323,15 @@ std::optional<TicketPlugin> TicketPlugin::parse(const QByteArray& document, QStr
 }
 
 std::optional<TicketPlugin> TicketPlugin::load(const QString& path, QString* error) {
-    QFile file(path);
-    if (QFileInfo(path).size() > MaxBytes) {
-        if (error) *error = u"larger than 1 MiB"_qs;
+    const SafeFile::Reading file = SafeFile::read(path, MaxBytes);
+    if (!file.ok()) {
+        if (error)
+            *error = file.status == SafeFile::Reading::Status::TooLarge
+                         ? u"larger than 1 MiB"_qs
+                         : SafeFile::describeInEnglish(path, file);
         return std::nullopt;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error) *error = file.errorString();
-        return std::nullopt;
-    }
-    return parse(file.read(MaxBytes + 1), error);
+    return parse(file.bytes, error);
 }
 
 QString TicketPlugin::company(int index) const {

@@ -63,6 +63,7 @@ struct TicketPlugin {
     // when it is none.
     static std::optional<TicketPlugin> parse(const QByteArray& document, QString* error = nullptr);
     // The plug-in of a file; nothing when the file cannot be read or is none.
+    // Only a regular file is read: a FIFO, a device or a folder is none.
     static std::optional<TicketPlugin> load(const QString& path, QString* error = nullptr);
 
     // The company name at index, empty for -1 or one the plug-in lacks.

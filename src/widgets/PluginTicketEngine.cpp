@@ -73,7 +73,7 @@ const TicketPlugin* PluginTicketEngine::find(const QString& path) {
     if (entry.size != file.size() || entry.modified != file.lastModified() || !file.exists()) {
         entry.size = file.size();
         entry.modified = file.lastModified();
-        entry.plugin = file.isFile() ? TicketPlugin::load(path) : std::nullopt;
+        entry.plugin = TicketPlugin::load(path);
     }
     return entry.plugin ? &*entry.plugin : nullptr;
 }

@@ -212,6 +212,26 @@ private slots:
         QCOMPARE(plugin.fill(u"<{company}>"_qs, t), u"<>"_qs);
     }
 
+    void notPluginFiles_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << u"FIFO"_qs;
+        QTest::newRow("link to /dev/zero") << u"device"_qs;
+        QTest::newRow("folder") << u"folder"_qs;
+    }
+
+    void notPluginFiles() {
+        // Refused at once: reading waits for no writer and takes nothing in.
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"p.4SP"_qs);
+        QVERIFY(kind == u"FIFO"     ? makeFifo(path)
+                : kind == u"device" ? makeEndlessFile(path)
+                                    : QDir().mkpath(path));
+        QString error;
+        QVERIFY(!TicketPlugin::load(path, &error));
+        QVERIFY2(error.contains(kind), qPrintable(error));
+    }
+
     void codabar_data() {
         QTest::addColumn<QString>("data");
         QTest::addColumn<int>("elements"); // 0: cannot be encoded
