@@ -8,6 +8,10 @@
 // runs anything; a file that is not such a document, or is of another format
 // or version, larger than 1 MiB or with more than 1000 elements, is no
 // plug-in.
+//
+// A filled text is at most MaxText characters long, however long the stop
+// name or however often a text repeats it: what is beyond is left out, so
+// that no text handed to the drawing can be long enough to freeze it.
 
 #include "model/FareRow.h"
 
@@ -50,6 +54,9 @@ struct TicketElement {
 struct TicketPlugin {
     static constexpr qint64 MaxBytes = 1 << 20;
     static constexpr int MaxElements = 1000;
+    // The most characters of a filled text; a barcode whose data could be
+    // longer is no plug-in.
+    static constexpr int MaxText = 256;
     static constexpr const char* Format = "K40 ticket plug-in";
     static constexpr int Version = 1;
 
@@ -74,7 +81,8 @@ struct TicketPlugin {
     // {day}, {hour}, {minute} taken from the date and time texts. A width
     // may follow a colon: {ticket:03} pads with zeros, {row:3} with spaces.
     // "{{" and "}}" stand for braces. The template must have passed
-    // isValidTemplate().
+    // isValidTemplate(). The text is cut after MaxText characters, or one
+    // before, so as not to part a surrogate pair.
     QString fill(const QString& templateText, const FareRow::TicketDrawing& ticket) const;
 
     // Whether every placeholder of a template is known and well formed; with
