@@ -11,7 +11,8 @@
 //
 // A filled text is at most MaxText characters long, however long the stop
 // name or however often a text repeats it: what is beyond is left out, so
-// that no text handed to the drawing can be long enough to freeze it.
+// that no text handed to the drawing can be long enough to freeze it. A
+// ticket draws texts of at most MaxTicketText characters in all.
 
 #include "model/FareRow.h"
 
@@ -57,6 +58,8 @@ struct TicketPlugin {
     // The most characters of a filled text; a barcode whose data could be
     // longer is no plug-in.
     static constexpr int MaxText = 256;
+    // The most characters a ticket draws; a text beyond them is left out.
+    static constexpr int MaxTicketText = 4096;
     static constexpr const char* Format = "K40 ticket plug-in";
     static constexpr int Version = 1;
 

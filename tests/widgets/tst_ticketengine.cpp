@@ -195,6 +195,39 @@ private slots:
         QCOMPARE(t.dateText, drawing(path).dateText);
     }
 
+    void ticketDrawsItsShareOfText_data() {
+        QTest::addColumn<int>("longTexts"); // of TicketPlugin::MaxText characters each
+        QTest::addColumn<bool>("lastDrawn");
+        const int most = TicketPlugin::MaxTicketText / TicketPlugin::MaxText;
+        QTest::newRow("within") << most - 1 << true;
+        QTest::newRow("beyond") << most << false;
+    }
+
+    void ticketDrawsItsShareOfText() {
+        // Long texts on the left, then a short one on the right: drawn only
+        // while the ticket's share of characters lasts.
+        QFETCH(int, longTexts);
+        QString elements = uR"({"type": "paper"})"_qs;
+        for (int i = 0; i < longTexts; ++i)
+            elements += uR"(, {"type": "text", "x": 0, "y": 10, "width": 100, "height": 30,
+                "text": "{stop}"})"_qs;
+        elements += uR"(, {"type": "text", "x": 160, "y": 10, "width": 50, "height": 30,
+            "text": "{ticket}", "size": 24})"_qs;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"t.4SP"_qs);
+        QVERIFY(writeFile(path, plugin(elements)));
+        PluginTicketEngine engine;
+        QImage image(220, 93, QImage::Format_RGB32);
+        FareRow::TicketDrawing t = drawing(path);
+        t.stopName = QString(32768, u'駅');
+        engine.drawTicket(&image, t);
+        bool drawn = false;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 150; x < image.width(); ++x)
+                drawn = drawn || qGray(image.pixel(x, y)) < 160;
+        QTEST(drawn, "lastDrawn");
+    }
+
     void followsThePluginFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath(u"p.4SP"_qs);
