@@ -123,9 +123,10 @@ QString OpenJTalkSpeech::voicePath() const {
 // ---- Sentences ---------------------------------------------------------------------------
 
 QStringList OpenJTalkSpeech::sentences(const QString& text) {
+    // Each piece is a part of text, seen without a copy, so that a text
+    // without punctuation costs no more than one with it.
     QStringList pieces;
-    QString piece;
-    const auto cut = [&] {
+    const auto cut = [&](QStringView piece) {
         piece = piece.trimmed();
         while (piece.size() > MaxSentence) {
             qsizetype at = MaxSentence;
@@ -134,29 +135,30 @@ QStringList OpenJTalkSpeech::sentences(const QString& text) {
                     at = i + 1;
                     break;
                 }
-            pieces << piece.left(at).trimmed();
-            piece = piece.mid(at).trimmed();
+            pieces << piece.left(at).trimmed().toString();
+            piece = piece.sliced(at).trimmed();
         }
         // Punctuation alone says nothing.
         if (std::any_of(piece.begin(), piece.end(), [](QChar c) { return c.isLetterOrNumber(); }))
-            pieces << piece;
-        piece.clear();
+            pieces << piece.toString();
     };
+    qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c == u'\n' || c == u'\r') {
-            cut();
+            cut(QStringView(text).sliced(start, i - start));
+            start = i + 1;
             continue;
         }
-        piece += c;
         if (endsSentence(c)) {
             while (i + 1 < text.size() &&
                    (endsSentence(text[i + 1]) || closesSentence(text[i + 1])))
-                piece += text[++i];
-            cut();
+                ++i;
+            cut(QStringView(text).sliced(start, i + 1 - start));
+            start = i + 1;
         }
     }
-    cut();
+    cut(QStringView(text).sliced(start));
     // A long first sentence starts with its first clause, which is made the
     // soonest.
     if (!pieces.isEmpty() && pieces[0].size() > FirstPieceMax) {
