@@ -11,8 +11,16 @@
 #include <QThread>
 #include <algorithm>
 #include <cmath>
+#include <csignal>
+#include <unistd.h>
 
 namespace {
+
+// Kills every process of a synthesis: the program is the leader of a group
+// of its own, whose id is its process id, and what it starts stays in it.
+void killGroup(qint64 group) {
+    if (group > 0) ::kill(-pid_t(group), SIGKILL);
+}
 
 // How often the end of a sentence on the output is looked for.
 constexpr int PollMs = 10;
@@ -61,9 +69,11 @@ void leaveHeadroom(PcmSound& sound) {
 } // namespace
 
 OpenJTalkSpeech::Setup OpenJTalkSpeech::Setup::standard() {
-    return {QStandardPaths::findExecutable(QStringLiteral("open_jtalk")),
-            QStringLiteral("/var/lib/mecab/dic/open-jtalk/naist-jdic"),
-            QStringList{AppInfo::dataDir() + QStringLiteral("/voices"), AppInfo::userVoicesDir()}};
+    Setup s;
+    s.program = QStandardPaths::findExecutable(QStringLiteral("open_jtalk"));
+    s.dictionary = QStringLiteral("/var/lib/mecab/dic/open-jtalk/naist-jdic");
+    s.voiceFolders = {AppInfo::dataDir() + QStringLiteral("/voices"), AppInfo::userVoicesDir()};
+    return s;
 }
 
 OpenJTalkSpeech::OpenJTalkSpeech(SoundOutput& output, Setup setup, QObject* parent)
@@ -122,9 +132,10 @@ QString OpenJTalkSpeech::voicePath() const {
 // ---- Sentences ---------------------------------------------------------------------------
 
 QStringList OpenJTalkSpeech::sentences(const QString& text) {
+    // Each piece is a part of text, seen without a copy, so that a text
+    // without punctuation costs no more than one with it.
     QStringList pieces;
-    QString piece;
-    const auto cut = [&] {
+    const auto cut = [&](QStringView piece) {
         piece = piece.trimmed();
         while (piece.size() > MaxSentence) {
             qsizetype at = MaxSentence;
@@ -133,29 +144,30 @@ QStringList OpenJTalkSpeech::sentences(const QString& text) {
                     at = i + 1;
                     break;
                 }
-            pieces << piece.left(at).trimmed();
-            piece = piece.mid(at).trimmed();
+            pieces << piece.left(at).trimmed().toString();
+            piece = piece.sliced(at).trimmed();
         }
         // Punctuation alone says nothing.
         if (std::any_of(piece.begin(), piece.end(), [](QChar c) { return c.isLetterOrNumber(); }))
-            pieces << piece;
-        piece.clear();
+            pieces << piece.toString();
     };
+    qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c == u'\n' || c == u'\r') {
-            cut();
+            cut(QStringView(text).sliced(start, i - start));
+            start = i + 1;
             continue;
         }
-        piece += c;
         if (endsSentence(c)) {
             while (i + 1 < text.size() &&
                    (endsSentence(text[i + 1]) || closesSentence(text[i + 1])))
-                piece += text[++i];
-            cut();
+                ++i;
+            cut(QStringView(text).sliced(start, i + 1 - start));
+            start = i + 1;
         }
     }
-    cut();
+    cut(QStringView(text).sliced(start));
     // A long first sentence starts with its first clause, which is made the
     // soonest.
     if (!pieces.isEmpty() && pieces[0].size() > FirstPieceMax) {
@@ -175,7 +187,7 @@ QStringList OpenJTalkSpeech::sentences(const QString& text) {
 void OpenJTalkSpeech::speak(const QString& text) {
     if (!created_) return;
     for (const QString& s : sentences(text))
-        queue_.push_back(Sentence{s, {}, nullptr, {}});
+        queue_.push_back(Sentence{s, {}, nullptr, 0, {}});
     if (queue_.empty()) return;
     setSpeaking(true);
     startSynthesis();
@@ -204,14 +216,22 @@ void OpenJTalkSpeech::startSynthesis() {
         });
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p->setStandardOutputFile(QProcess::nullDevice());
+        p->setChildProcessModifier([] { ::setpgid(0, 0); });
         p->start(setup_.program, {QStringLiteral("-x"), setup_.dictionary, QStringLiteral("-m"),
                                   voicePath(), QStringLiteral("-ow"), s.wavePath,
                                   QStringLiteral("-r"), QString::number(voice_.speed),
                                   QStringLiteral("-fm"), QString::number(voice_.pitch),
                                   QStringLiteral("-g"), QString::number(voice_.volume)});
+        s.group = p->processId();
         // The text on standard input, as one line of UTF-8.
         p->write(s.text.toUtf8() + '\n');
         p->closeWriteChannel();
+        // A synthesis that hangs says nothing.
+        const qint64 limit = setup_.limitMs + setup_.limitMsPerCharacter * s.text.size();
+        QTimer::singleShot(std::chrono::milliseconds(limit), p, [this, p] {
+            p->disconnect(this);
+            synthesised(p, false);
+        });
     }
 }
 
@@ -220,6 +240,8 @@ void OpenJTalkSpeech::synthesised(QProcess* process, bool ok) {
     const auto s = std::find_if(queue_.begin(), queue_.end(),
                                 [process](const Sentence& s) { return s.process == process; });
     if (s == queue_.end()) return; // stopped meanwhile
+    killGroup(s->group); // what the program left running, or all of it past its time
+    s->group = 0;
     s->process = nullptr;
     s->state = ok ? Sentence::State::Ready : Sentence::State::Failed;
     startSynthesis();
@@ -265,6 +287,7 @@ void OpenJTalkSpeech::stop() {
     for (Sentence& s : queue_) {
         if (s.process) {
             s.process->disconnect(this);
+            killGroup(s.group);
             s.process->kill();
             s.process->waitForFinished(1000);
             delete s.process;

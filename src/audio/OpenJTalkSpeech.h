@@ -7,8 +7,12 @@
 // channels, with the long silence that
 // Open JTalk puts before each sentence cut short. So the first sentence sounds
 // while the rest is still being synthesised, and stopping silences the output
-// at once and kills the processes that still run. Everything happens on the
-// user-interface thread; only the processes run outside it.
+// at once and kills the processes that still run. Each synthesis runs in a
+// process group of its own, so that the kill reaches whatever open_jtalk
+// started (a wrapper script's children too), and it has a time limit: one
+// that runs past it is killed and its sentence passed over, as one that
+// fails. Everything happens on the user-interface thread; only the
+// processes run outside it.
 //
 // The voices are the .htsvoice files of the voices folder and its subfolders
 // (the shipped "mei_normal", and any the user adds), named by their base names.
@@ -34,6 +38,10 @@ public:
         QString program;
         QString dictionary;
         QStringList voiceFolders;
+        // The time a sentence's synthesis may take: limitMs, and
+        // limitMsPerCharacter more for each of its characters (1 s per 20).
+        qint64 limitMs = 10000;
+        qint64 limitMsPerCharacter = 50;
         // Debian's open_jtalk on the PATH, its NAIST dictionary, the voices
         // K40 ships and the voices the user adds.
         static Setup standard();
@@ -85,6 +93,7 @@ private:
         QString text;
         QString wavePath;
         QProcess* process = nullptr;
+        qint64 group = 0; // the process group of its synthesis, while it may live
         State state = State::Waiting;
     };
 

@@ -1,9 +1,8 @@
 #include "model/TicketPlugin.h"
 
 #include "model/Codabar.h"
+#include "model/SafeFile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -28,9 +27,11 @@ const QStringList NumberFields = {u"route"_qs, u"ticket"_qs, u"row"_qs,  u"year"
 constexpr int MaxWidth = 40;
 
 // Walks a template: its literal text and its placeholders, in order. False
-// for an unclosed or stray brace, or a width that is not a number.
+// for an unclosed or stray brace, or a width that is not a number. Stops
+// before a placeholder, true, once enough says so.
 bool walk(const QString& t, const std::function<void(const QString&)>& literal,
-          const std::function<void(const Placeholder&)>& field) {
+          const std::function<void(const Placeholder&)>& field,
+          const std::function<bool()>& enough = {}) {
     QString text;
     for (qsizetype i = 0; i < t.size(); ++i) {
         const QChar c = t[i];
@@ -49,6 +50,9 @@ bool walk(const QString& t, const std::function<void(const QString&)>& literal,
             ++i;
             continue;
         }
+        if (!text.isEmpty()) literal(text);
+        text.clear();
+        if (enough && enough()) return true;
         const qsizetype close = t.indexOf(u'}', i);
         if (close < 0) return false;
         const QString inside = t.mid(i + 1, close - i - 1);
@@ -64,8 +68,6 @@ bool walk(const QString& t, const std::function<void(const QString&)>& literal,
                 return false;
             p.zeros = width.startsWith(u'0');
         }
-        if (!text.isEmpty()) literal(text);
-        text.clear();
         field(p);
         i = close;
     }
@@ -175,6 +177,14 @@ void checkBarcodeTemplate(const QString& t, const QString& where) {
         [&](const Placeholder&) { pieces << QString(); });
     if (!ok || !TicketPlugin::isValidTemplate(t, true))
         fail(where + u": \"data\" may hold only the placeholders of numbers"_qs);
+    // The longest data the numbers can make: a number has at most 11
+    // characters ("-2147483648").
+    qsizetype longest = 0;
+    walk(
+        t, [&](const QString& s) { longest += s.size(); },
+        [&](const Placeholder& p) { longest += std::max(p.width, 11); });
+    if (longest > TicketPlugin::MaxText)
+        fail(where + u": \"data\" may make more than %1 characters"_qs.arg(TicketPlugin::MaxText));
     const QString joined = pieces.join(QString());
     if (pieces.isEmpty() || joined.size() < 2 || pieces.front().isEmpty() ||
         pieces.back().isEmpty() || !Codabar::isStartStop(pieces.front().front()) ||
@@ -324,16 +334,15 @@ std::optional<TicketPlugin> TicketPlugin::parse(const QByteArray& document, QStr
 }
 
 std::optional<TicketPlugin> TicketPlugin::load(const QString& path, QString* error) {
-    QFile file(path);
-    if (QFileInfo(path).size() > MaxBytes) {
-        if (error) *error = u"larger than 1 MiB"_qs;
+    const SafeFile::Reading file = SafeFile::read(path, MaxBytes);
+    if (!file.ok()) {
+        if (error)
+            *error = file.status == SafeFile::Reading::Status::TooLarge
+                         ? u"larger than 1 MiB"_qs
+                         : SafeFile::describeInEnglish(path, file);
         return std::nullopt;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error) *error = file.errorString();
-        return std::nullopt;
-    }
-    return parse(file.read(MaxBytes + 1), error);
+    return parse(file.bytes, error);
 }
 
 QString TicketPlugin::company(int index) const {
@@ -378,10 +387,13 @@ QString TicketPlugin::fill(const QString& t, const FareRow::TicketDrawing& ticke
     };
     QString out;
     walk(
-        t, [&](const QString& s) { out += s; },
+        t, [&](const QString& s) { out += QStringView(s).left(MaxText + 1 - out.size()); },
         [&](const Placeholder& p) {
             const QString v = value(p.name);
-            out += v.isEmpty() ? v : padded(v, p);
-        });
+            out += v.isEmpty() ? v : QStringView(padded(v, p)).left(MaxText + 1 - out.size());
+        },
+        [&] { return out.size() > MaxText; });
+    if (out.size() > MaxText)
+        out.truncate(out[MaxText - 1].isHighSurrogate() ? MaxText - 1 : MaxText);
     return out;
 }

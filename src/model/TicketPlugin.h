@@ -8,6 +8,11 @@
 // runs anything; a file that is not such a document, or is of another format
 // or version, larger than 1 MiB or with more than 1000 elements, is no
 // plug-in.
+//
+// A filled text is at most MaxText characters long, however long the stop
+// name or however often a text repeats it: what is beyond is left out, so
+// that no text handed to the drawing can be long enough to freeze it. A
+// ticket draws texts of at most MaxTicketText characters in all.
 
 #include "model/FareRow.h"
 
@@ -50,6 +55,11 @@ struct TicketElement {
 struct TicketPlugin {
     static constexpr qint64 MaxBytes = 1 << 20;
     static constexpr int MaxElements = 1000;
+    // The most characters of a filled text; a barcode whose data could be
+    // longer is no plug-in.
+    static constexpr int MaxText = 256;
+    // The most characters a ticket draws; a text beyond them is left out.
+    static constexpr int MaxTicketText = 4096;
     static constexpr const char* Format = "K40 ticket plug-in";
     static constexpr int Version = 1;
 
@@ -63,6 +73,7 @@ struct TicketPlugin {
     // when it is none.
     static std::optional<TicketPlugin> parse(const QByteArray& document, QString* error = nullptr);
     // The plug-in of a file; nothing when the file cannot be read or is none.
+    // Only a regular file is read: a FIFO, a device or a folder is none.
     static std::optional<TicketPlugin> load(const QString& path, QString* error = nullptr);
 
     // The company name at index, empty for -1 or one the plug-in lacks.
@@ -73,7 +84,8 @@ struct TicketPlugin {
     // {day}, {hour}, {minute} taken from the date and time texts. A width
     // may follow a colon: {ticket:03} pads with zeros, {row:3} with spaces.
     // "{{" and "}}" stand for braces. The template must have passed
-    // isValidTemplate().
+    // isValidTemplate(). The text is cut after MaxText characters, or one
+    // before, so as not to part a surrogate pair.
     QString fill(const QString& templateText, const FareRow::TicketDrawing& ticket) const;
 
     // Whether every placeholder of a template is known and well formed; with

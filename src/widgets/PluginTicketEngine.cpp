@@ -73,7 +73,7 @@ const TicketPlugin* PluginTicketEngine::find(const QString& path) {
     if (entry.size != file.size() || entry.modified != file.lastModified() || !file.exists()) {
         entry.size = file.size();
         entry.modified = file.lastModified();
-        entry.plugin = file.isFile() ? TicketPlugin::load(path) : std::nullopt;
+        entry.plugin = TicketPlugin::load(path);
     }
     return entry.plugin ? &*entry.plugin : nullptr;
 }
@@ -104,6 +104,7 @@ void PluginTicketEngine::drawTicket(QPaintDevice* device, FareRow::TicketDrawing
 void PluginTicketEngine::draw(const TicketPlugin& plugin, const FareRow::TicketDrawing& ticket,
                               QPainter& p, const QSizeF& size) {
     p.setRenderHint(QPainter::TextAntialiasing);
+    qsizetype characters = TicketPlugin::MaxTicketText; // the texts' share left
     for (const TicketElement& e : plugin.elements) {
         switch (e.kind) {
         case TicketElement::Kind::Paper:
@@ -116,9 +117,13 @@ void PluginTicketEngine::draw(const TicketPlugin& plugin, const FareRow::TicketD
             p.drawRect(QRectF(inset, inset, size.width() - 2 * inset, size.height() - 2 * inset));
             break;
         }
-        case TicketElement::Kind::Text:
-            drawText(p, e, plugin.fill(e.content, ticket));
+        case TicketElement::Kind::Text: {
+            const QString text = plugin.fill(e.content, ticket);
+            if (text.size() > characters) break;
+            characters -= text.size();
+            drawText(p, e, text);
             break;
+        }
         case TicketElement::Kind::Line:
             p.setPen(QPen(argb(e.color), e.lineWidth, Qt::SolidLine, Qt::FlatCap));
             p.drawLine(e.line);

@@ -20,6 +20,8 @@ public:
     void drawTicket(QPaintDevice* device, FareRow::TicketDrawing& ticket) override;
 
     // Draws the ticket of plugin for ticket onto painter, over an area of size.
+    // Once the texts drawn hold TicketPlugin::MaxTicketText characters, a text
+    // that would pass that is left out.
     static void draw(const TicketPlugin& plugin, const FareRow::TicketDrawing& ticket,
                      QPainter& painter, const QSizeF& size);
 

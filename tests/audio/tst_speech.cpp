@@ -7,6 +7,8 @@
 
 #include <QtTest>
 #include <cmath>
+#include <csignal>
+#include <memory>
 
 namespace {
 
@@ -39,6 +41,13 @@ qint64 firstSentenceMs(OpenJTalkSpeech& speech, const QString& text) {
     return ok ? started[0][1].toLongLong() : -1;
 }
 
+// Whether process pid lives: it exists and is no zombie.
+bool alive(qint64 pid) {
+    const QByteArray stat = readFile(u"/proc/%1/stat"_qs.arg(pid));
+    const qsizetype state = stat.lastIndexOf(") ") + 2;
+    return state > 1 && state < stat.size() && stat[state] != 'Z' && stat[state] != 'X';
+}
+
 } // namespace
 
 class TestSpeech : public QObject {
@@ -50,6 +59,8 @@ private slots:
     void createNeedsEveryPart();
     void speaksOnTheOutput();
     void stopSilencesAtOnce();
+    void endsTheWholeSynthesis_data();
+    void endsTheWholeSynthesis();
     void numbersAreReadInJapanese();
     void voiceSettings();
 
@@ -179,6 +190,52 @@ void TestSpeech::stopSilencesAtOnce() {
     };
     QVERIFY(heard(stoppedAt - rate / 2, stoppedAt));             // speech until the stop
     QVERIFY(!heard(stoppedAt + rate / 20, qint64(left.size()))); // nothing 50 ms after it
+}
+
+void TestSpeech::endsTheWholeSynthesis_data() {
+    QTest::addColumn<QString>("end");
+    QTest::newRow("stop") << u"stop"_qs;
+    QTest::newRow("release") << u"release"_qs;
+    QTest::newRow("destruction") << u"destruction"_qs;
+    QTest::newRow("time limit") << u"limit"_qs;
+}
+
+void TestSpeech::endsTheWholeSynthesis() {
+    // An open_jtalk that is a wrapper whose child never ends, nor lets the
+    // wrapper end: stopping the engine ends the child too, and the time
+    // limit ends the synthesis, as silence.
+    QFETCH(QString, end);
+    QTemporaryDir dir;
+    const QString pidFile = dir.filePath(u"child.pid"_qs);
+    OpenJTalkSpeech::Setup setup = shipped();
+    setup.program = dir.filePath(u"open_jtalk"_qs);
+    QVERIFY(writeFile(setup.program, "#!/bin/sh\nsleep infinity &\necho $! >'" +
+                                         QFile::encodeName(pidFile) + "'\nwait\n"));
+    QVERIFY(QFile::setPermissions(setup.program, QFile::ReadOwner | QFile::ExeOwner));
+    if (end == u"limit") {
+        setup.limitMs = 100;
+        setup.limitMsPerCharacter = 0;
+    }
+    SdlMediaCommands output;
+    auto speech = std::make_unique<OpenJTalkSpeech>(output, setup);
+    QVERIFY(speech->create());
+    speech->speak(u"次は、港です。"_qs);
+    QVERIFY(speech->isSpeaking());
+    const auto child = [&] { return readFile(pidFile).trimmed().toLongLong(); };
+    const auto cleanUp = qScopeGuard([&] {
+        if (child() > 0 && alive(child())) ::kill(pid_t(child()), SIGKILL);
+    });
+    if (end == u"limit") {
+        QTRY_VERIFY_WITH_TIMEOUT(!speech->isSpeaking(), 10000);
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(child() > 0, 10000);
+        if (end == u"stop") speech->stop();
+        if (end == u"release") speech->release();
+        if (end == u"destruction") speech.reset();
+        QVERIFY(!speech || !speech->isSpeaking());
+    }
+    // The limit may end the wrapper before it has started its child.
+    if (child() > 0) QTRY_VERIFY(!alive(child()));
 }
 
 void TestSpeech::numbersAreReadInJapanese() {

@@ -153,6 +153,19 @@ private slots:
             o[u"barcode"_qs] =
                 O{{u"count"_qs, 1}, {u"maxRoute"_qs, 9}, {u"stops"_qs, QJsonArray{5, 2}}};
         }) << u"stops"_qs;
+        const auto barcode = [](int routes) {
+            return [routes](O& o) {
+                o = withElement(
+                    o, O{{u"type"_qs, u"barcode"_qs},
+                         {u"x"_qs, 0},
+                         {u"y"_qs, 0},
+                         {u"width"_qs, 90},
+                         {u"height"_qs, 9},
+                         {u"data"_qs, u"A"_qs + u"{route}"_qs.repeated(routes) + u"A"_qs}});
+            };
+        };
+        QTest::newRow("barcode of 255 characters at most") << minimal(barcode(23)) << QString();
+        QTest::newRow("barcode of up to 266 characters") << minimal(barcode(24)) << u"256"_qs;
         QTest::newRow("over 1 MiB")
             << minimal([](O& o) { o[u"remarks"_qs] = QString(TicketPlugin::MaxBytes, u'x'); })
             << u"1 MiB"_qs;
@@ -210,6 +223,54 @@ private slots:
         QTEST(plugin.fill(templateText, t), "text");
         t.companyIndex = -1; // none chosen
         QCOMPARE(plugin.fill(u"<{company}>"_qs, t), u"<>"_qs);
+    }
+
+    void notPluginFiles_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << u"FIFO"_qs;
+        QTest::newRow("link to /dev/zero") << u"device"_qs;
+        QTest::newRow("folder") << u"folder"_qs;
+    }
+
+    void notPluginFiles() {
+        // Refused at once: reading waits for no writer and takes nothing in.
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"p.4SP"_qs);
+        QVERIFY(kind == u"FIFO"     ? makeFifo(path)
+                : kind == u"device" ? makeEndlessFile(path)
+                                    : QDir().mkpath(path));
+        QString error;
+        QVERIFY(!TicketPlugin::load(path, &error));
+        QVERIFY2(error.contains(kind), qPrintable(error));
+    }
+
+    void longTexts_data() {
+        QTest::addColumn<QString>("templateText");
+        QTest::addColumn<QString>("stop");
+        QTest::addColumn<QString>("text");
+        const int most = TicketPlugin::MaxText;
+        const QString name = QString(32768, u'駅');
+        QTest::newRow("a name of 32768 characters") << u"{stop}"_qs << name << name.left(most);
+        const QString many = u"[市役所前]"_qs.repeated(1000);
+        QTest::newRow("a name a thousand times")
+            << u"[{stop}]"_qs.repeated(1000) << u"市役所前"_qs << many.left(most);
+        const QString pairs = u"a"_qs + u"𠮷"_qs.repeated(200); // a pair across the cut
+        QTest::newRow("no pair parted") << u"{stop}"_qs << pairs << pairs.left(most - 1);
+        QTest::newRow("a long literal, then the name")
+            << QString(most, u'x') + u"{stop}"_qs << u"港"_qs << QString(most, u'x');
+        QTest::newRow("padded at the end") << QString(most - 3, u'x') + u"{ticket:05}"_qs
+                                           << u"港"_qs << QString(most - 3, u'x') + u"000"_qs;
+    }
+
+    void longTexts() {
+        QFETCH(QString, templateText);
+        FareRow::TicketDrawing t;
+        QFETCH(QString, stop);
+        t.stopName = stop;
+        t.ticketNumber = 7;
+        QVERIFY(TicketPlugin::isValidTemplate(templateText));
+        QTEST(TicketPlugin().fill(templateText, t), "text");
     }
 
     void codabar_data() {

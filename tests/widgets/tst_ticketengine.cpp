@@ -139,17 +139,21 @@ private slots:
     void textsStayInTheirBoxes_data() {
         QTest::addColumn<QString>("align");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("fills"); // the text reaches both sides of its box
-        QTest::newRow("long name, condensed") << u"left"_qs << u"{stop}"_qs << true;
-        QTest::newRow("short, left") << u"left"_qs << u"{ticket}"_qs << false;
-        QTest::newRow("short, right") << u"right"_qs << u"{company}"_qs << false;
-        QTest::newRow("short, centre") << u"center"_qs << u"{time}"_qs << false;
+        QTest::addColumn<bool>("fills");   // the text reaches both sides of its box
+        QTest::addColumn<QString>("stop"); // empty: the usual name
+        QTest::newRow("long name, condensed") << u"left"_qs << u"{stop}"_qs << true << QString();
+        QTest::newRow("a name of 32768 characters, eight times")
+            << u"left"_qs << u"{stop}"_qs.repeated(8) << true << QString(32768, u'駅');
+        QTest::newRow("short, left") << u"left"_qs << u"{ticket}"_qs << false << QString();
+        QTest::newRow("short, right") << u"right"_qs << u"{company}"_qs << false << QString();
+        QTest::newRow("short, centre") << u"center"_qs << u"{time}"_qs << false << QString();
     }
 
     void textsStayInTheirBoxes() {
         QFETCH(QString, align);
         QFETCH(QString, text);
         QFETCH(bool, fills);
+        QFETCH(QString, stop);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"t.4SP"_qs);
         QVERIFY(writeFile(path, plugin(QStringLiteral(R"({"type": "paper"},
@@ -159,6 +163,7 @@ private slots:
         PluginTicketEngine engine;
         QImage image(220, 93, QImage::Format_RGB32);
         FareRow::TicketDrawing t = drawing(path);
+        if (!stop.isEmpty()) t.stopName = stop;
         engine.drawTicket(&image, t);
         int left = image.width(), right = -1, top = image.height(), bottom = -1;
         for (int y = 0; y < image.height(); ++y)
@@ -186,8 +191,41 @@ private slots:
             QCOMPARE_LE(std::abs(middle - 110), 3);
         }
         // The drawing leaves the stop name and the date as they were.
-        QCOMPARE(t.stopName, drawing(path).stopName);
+        QCOMPARE(t.stopName, stop.isEmpty() ? drawing(path).stopName : stop);
         QCOMPARE(t.dateText, drawing(path).dateText);
+    }
+
+    void ticketDrawsItsShareOfText_data() {
+        QTest::addColumn<int>("longTexts"); // of TicketPlugin::MaxText characters each
+        QTest::addColumn<bool>("lastDrawn");
+        const int most = TicketPlugin::MaxTicketText / TicketPlugin::MaxText;
+        QTest::newRow("within") << most - 1 << true;
+        QTest::newRow("beyond") << most << false;
+    }
+
+    void ticketDrawsItsShareOfText() {
+        // Long texts on the left, then a short one on the right: drawn only
+        // while the ticket's share of characters lasts.
+        QFETCH(int, longTexts);
+        QString elements = uR"({"type": "paper"})"_qs;
+        for (int i = 0; i < longTexts; ++i)
+            elements += uR"(, {"type": "text", "x": 0, "y": 10, "width": 100, "height": 30,
+                "text": "{stop}"})"_qs;
+        elements += uR"(, {"type": "text", "x": 160, "y": 10, "width": 50, "height": 30,
+            "text": "{ticket}", "size": 24})"_qs;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"t.4SP"_qs);
+        QVERIFY(writeFile(path, plugin(elements)));
+        PluginTicketEngine engine;
+        QImage image(220, 93, QImage::Format_RGB32);
+        FareRow::TicketDrawing t = drawing(path);
+        t.stopName = QString(32768, u'駅');
+        engine.drawTicket(&image, t);
+        bool drawn = false;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 150; x < image.width(); ++x)
+                drawn = drawn || qGray(image.pixel(x, y)) < 160;
+        QTEST(drawn, "lastDrawn");
     }
 
     void followsThePluginFile() {
