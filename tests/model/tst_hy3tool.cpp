@@ -1,5 +1,6 @@
-// The fare data authoring tool: its CSV reader and its commands (the GTFS-JP
-// import among them), run as the user runs them.
+// The authoring tools: the fare data tool's CSV reader and its commands (the
+// GTFS-JP import among them), and k40init's first settings file, run as the
+// user runs them.
 #include "Hy3Csv.h"
 #include "TestFiles.h"
 #include "model/AnnouncementTape.h"
@@ -7,6 +8,7 @@
 #include "model/FareData.h"
 #include "model/Hy3File.h"
 
+#include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -19,12 +21,25 @@ struct Run {
     QString err;
 };
 
-Run hy3(const QStringList& args) {
+Run run(const QString& program, const QStringList& args) {
     QProcess p;
-    p.start(QStringLiteral(HY3_EXE), args);
+    p.start(program, args);
     p.waitForFinished(60000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             QString::fromUtf8(p.readAllStandardError())};
+}
+
+Run hy3(const QStringList& args) { return run(QStringLiteral(HY3_EXE), args); }
+
+// The files of folder and below, by path from it.
+QStringList filesIn(const QString& folder) {
+    QStringList names;
+    QDirIterator it(folder, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        names << QDir(folder).relativeFilePath(it.next());
+    names.sort();
+    return names;
 }
 
 // Rows as "name|ticket|v1,v2,v3; ...".
@@ -230,7 +245,7 @@ private slots:
             << QByteArray("a,0,0\r\n") << AnnouncementTape::MaxFileBytes + 1 << 1
             << u"more than the 16777216 (16 MiB) the tape reads…"
                "the tape controls will be disabled"_qs;
-        QTest::newRow("missing file") << QByteArray() << qint64(-1) << 2 << u"cannot read"_qs;
+        QTest::newRow("missing file") << QByteArray() << qint64(-1) << 2 << u"no such file"_qs;
     }
 
     void checkTapeReports() {
@@ -264,6 +279,96 @@ private slots:
                  qPrintable(out));
         for (const QString& line : lines)
             QVERIFY2(out.contains(line.section(u',', 0, 0).remove(u'"')), qPrintable(line));
+    }
+
+    // A save that fails (a full disk, something in the way) names the file and
+    // the cause, exits 1, and leaves the file that was there as it was: nothing
+    // half written, no temporary left.
+    void failedSaves_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("args"); // "@" stands for the folder of the test
+        QTest::addColumn<QStringList>("old");  // files there before, which must stay
+        QTest::addColumn<QString>("message");
+        const QString hy3 = QStringLiteral(HY3_EXE), k40init = QStringLiteral(K40INIT_EXE);
+        const QString zip = QStringLiteral(K40_SOURCE_DIR "/tests/data/minifeed.zip");
+        const QStringList gtfs{u"import-gtfs"_qs, zip,          u"--route"_qs, u"R1"_qs,
+                               u"--number"_qs,    u"12"_qs,     u"--out"_qs,   u"@"_qs};
+        QTest::newRow("hy3 import, the disk full")
+            << hy3 << QStringList{u"import"_qs, u"@/a.csv"_qs, u"@/a.hy3"_qs}
+            << QStringList{u"a.csv"_qs, u"a.hy3"_qs} << u"@/a.hy3: cannot write ("_qs;
+        QTest::newRow("hy3 import-gtfs, the disk full")
+            << hy3 << gtfs << QStringList{u"12.hy3"_qs} << u"@/12.hy3: cannot write ("_qs;
+        QTest::newRow("k40init, the disk full")
+            << k40init << QStringList{u"@/K40.in4"_qs, u"@"_qs, u"@"_qs} << QStringList()
+            << u"@/K40.in4: cannot write ("_qs;
+    }
+
+    void failedSaves() {
+        QFETCH(QString, program);
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, old);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        args.replaceInStrings(u"@"_qs, dir.path());
+        message.replace(u"@"_qs, dir.path());
+        for (const QString& name : old)
+            QVERIFY(writeFile(dir.filePath(name), name == u"a.csv" ? "A,1\nB,2,170\n" : "old"));
+        Run r;
+        {
+            const FileSizeLimit full(100); // for the tool run, no file grows beyond 100 bytes
+            r = run(program, args);
+        }
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QVERIFY(!r.out.contains("wrote"));
+        QCOMPARE(filesIn(dir.path()), old);
+        for (const QString& name : old)
+            if (name != u"a.csv") QCOMPARE(readFile(dir.filePath(name)), QByteArray("old"));
+    }
+
+    // What a command reads must be a regular file of a size it takes: a FIFO
+    // (without waiting for a writer), a device, or a file beyond the limit is
+    // refused at once and said.
+    void specialInputs_data() {
+        QTest::addColumn<QStringList>("args"); // "@" stands for the input
+        QTest::addColumn<QString>("input");    // FIFO, /dev/zero, or the bytes of a file of zeros
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("check, a FIFO")
+            << QStringList{u"check"_qs, u"@"_qs} << u"FIFO"_qs << 1
+            << u"@: not a regular file but a FIFO"_qs;
+        QTest::newRow("check, beyond what the board reads")
+            << QStringList{u"check"_qs, u"@"_qs} << QString::number(FareData::MaxFileBytes + 1)
+            << 1 << u"@: the file holds 33554433 bytes, more than the 33554432 (32 MiB) the "
+                    u"board reads"_qs;
+        QTest::newRow("export, /dev/zero") << QStringList{u"export"_qs, u"@"_qs} << u"/dev/zero"_qs
+                                           << 1 << u"@: not a regular file but a device"_qs;
+        QTest::newRow("import, a FIFO")
+            << QStringList{u"import"_qs, u"@"_qs, u"@.hy3"_qs} << u"FIFO"_qs << 1
+            << u"@: not a regular file but a FIFO"_qs;
+        QTest::newRow("check-tape, /dev/zero")
+            << QStringList{u"check-tape"_qs, u"@"_qs} << u"/dev/zero"_qs << 2
+            << u"@: not a regular file but a device"_qs;
+    }
+
+    void specialInputs() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, input);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"input"_qs);
+        if (input == u"FIFO")
+            QVERIFY(makeFifo(path));
+        else if (input == u"/dev/zero")
+            QVERIFY(makeEndlessFile(path));
+        else
+            QVERIFY(writeFile(path, {}) && QFile::resize(path, input.toLongLong()));
+        args.replaceInStrings(u"@"_qs, path);
+        const Run r = hy3(args);
+        QTEST(r.status, "status");
+        QVERIFY2((QString::fromUtf8(r.out) + r.err).contains(message.replace(u"@"_qs, path)),
+                 qPrintable(r.err));
+        QCOMPARE(filesIn(dir.path()), QStringList{u"input"_qs});
     }
 
     void gtfsCommands() {

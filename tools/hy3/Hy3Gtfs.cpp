@@ -1,12 +1,12 @@
 #include "Hy3Gtfs.h"
 
+#include "Hy3Files.h"
 #include "model/Hy3File.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <zip.h>
 
 namespace Hy3Gtfs {
@@ -64,15 +64,6 @@ Gtfs::Files readFolder(const QString& path) {
         files.insert(info.fileName(), f.readAll());
     }
     return files;
-}
-
-bool save(const QString& path, const QByteArray& bytes, QTextStream& err) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        err << path << ": cannot write: " << f.errorString() << '\n';
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -155,8 +146,8 @@ int import(const QStringList& args, QTextStream& out, QTextStream& err) {
         }
         const QString hy3 = QDir(folder).filePath(number + u".hy3"_qs);
         const QString tape = QDir(folder).filePath(number + u"tp.csv"_qs);
-        if (!save(hy3, FareData::serializeHy3(imported.rows), err) ||
-            !save(tape, Gtfs::announcements(imported), err))
+        if (!Hy3Files::write(hy3, FareData::serializeHy3(imported.rows), err) ||
+            !Hy3Files::write(tape, Gtfs::announcements(imported), err))
             return 1;
         out << "route " << imported.route.id << " (" << imported.route.title() << "), trip "
             << imported.trip.id << ", " << imported.rows.size()
