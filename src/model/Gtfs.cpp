@@ -21,11 +21,12 @@ QString at(const QString& file, int line) {
     return QStringLiteral("%1, line %2: ").arg(file).arg(line);
 }
 
-// One file of the feed: its columns by name and its records.
+// One file of the feed: its columns by name, and its records read one at a
+// time, so that the largest files are never held as records all at once.
 struct Table {
     QString file;
     QHash<QString, int> columns;
-    std::vector<Csv::Record> records;
+    Csv::Reader reader;
 
     int column(const QString& name, bool required) const {
         const auto it = columns.constFind(name);
@@ -36,6 +37,16 @@ struct Table {
     static QString value(const Csv::Record& r, int column) {
         return column >= 0 && column < r.fields.size() ? r.fields[column].trimmed() : QString();
     }
+    // The next record that is not blank; false after the last.
+    bool next(Csv::Record& r) {
+        while (reader.next(r)) {
+            if (!std::all_of(r.fields.begin(), r.fields.end(),
+                             [](const QString& f) { return f.trimmed().isEmpty(); }))
+                return true;
+        }
+        if (const auto& e = reader.error()) fail(at(file, e->line) + e->message);
+        return false;
+    }
 };
 
 std::optional<Table> table(const Files& files, const QString& name, bool required) {
@@ -44,20 +55,14 @@ std::optional<Table> table(const Files& files, const QString& name, bool require
         if (required) fail(QStringLiteral("%1: the feed has no such file").arg(name));
         return std::nullopt;
     }
-    Table t;
-    t.file = name;
-    std::vector<Csv::Record> records;
-    if (const auto e = Csv::split(Csv::fromUtf8(*it), records))
-        fail(at(name, e->line) + e->message);
-    if (records.empty()) fail(at(name, 1) + QStringLiteral("the header line is missing"));
-    for (int c = 0; c < records[0].fields.size(); ++c)
-        t.columns.insert(records[0].fields[c].trimmed(), c);
-    for (size_t r = 1; r < records.size(); ++r) {
-        const Csv::Record& rec = records[r];
-        const bool empty = std::all_of(rec.fields.begin(), rec.fields.end(),
-                                       [](const QString& f) { return f.trimmed().isEmpty(); });
-        if (!empty) t.records.push_back(rec);
+    Table t{name, {}, Csv::Reader(Csv::fromUtf8(*it))};
+    Csv::Record header;
+    if (!t.reader.next(header)) {
+        if (const auto& e = t.reader.error()) fail(at(name, e->line) + e->message);
+        fail(at(name, 1) + QStringLiteral("the header line is missing"));
     }
+    for (int c = 0; c < header.fields.size(); ++c)
+        t.columns.insert(header.fields[c].trimmed(), c);
     return t;
 }
 
@@ -119,6 +124,15 @@ struct FareIndex {
 
 } // namespace
 
+const QList<FileLimit>& fileLimits() {
+    constexpr qint64 MiB = 1024 * 1024;
+    static const QList<FileLimit> limits{
+        {u"routes.txt"_qs, 16 * MiB},          {u"stops.txt"_qs, 64 * MiB},
+        {u"trips.txt"_qs, 64 * MiB},           {u"stop_times.txt"_qs, 256 * MiB},
+        {u"fare_attributes.txt"_qs, 16 * MiB}, {u"fare_rules.txt"_qs, 128 * MiB}};
+    return limits;
+}
+
 QString Route::title() const {
     QStringList parts;
     if (!shortName.isEmpty()) parts << shortName;
@@ -133,12 +147,12 @@ Feed Feed::read(const Files& files) {
     QHash<QString, int> routeIndex, tripIndex, fareIndex;
     QHash<QString, int>& stopIndex = feed.stopIndex;
 
-    const Table routes = *table(files, u"routes.txt"_qs, true);
+    Table routes = *table(files, u"routes.txt"_qs, true);
     {
         const int id = routes.column(u"route_id"_qs, true);
         const int shortName = routes.column(u"route_short_name"_qs, false);
         const int longName = routes.column(u"route_long_name"_qs, false);
-        for (const Csv::Record& r : routes.records) {
+        for (Csv::Record r; routes.next(r);) {
             Route route{Table::value(r, id), Table::value(r, shortName), Table::value(r, longName),
                         r.line};
             if (route.id.isEmpty())
@@ -148,13 +162,13 @@ Feed Feed::read(const Files& files) {
         }
     }
 
-    const Table stops = *table(files, u"stops.txt"_qs, true);
+    Table stops = *table(files, u"stops.txt"_qs, true);
     {
         const int id = stops.column(u"stop_id"_qs, true);
         const int name = stops.column(u"stop_name"_qs, true);
         const int zone = stops.column(u"zone_id"_qs, false);
         const int parent = stops.column(u"parent_station"_qs, false);
-        for (const Csv::Record& r : stops.records) {
+        for (Csv::Record r; stops.next(r);) {
             Stop stop{Table::value(r, id), Table::value(r, name), Table::value(r, zone),
                       Table::value(r, parent), r.line};
             if (stop.id.isEmpty())
@@ -164,13 +178,13 @@ Feed Feed::read(const Files& files) {
         }
     }
 
-    const Table trips = *table(files, u"trips.txt"_qs, true);
+    Table trips = *table(files, u"trips.txt"_qs, true);
     {
         const int route = trips.column(u"route_id"_qs, true);
         const int id = trips.column(u"trip_id"_qs, true);
         const int headsign = trips.column(u"trip_headsign"_qs, false);
         const int direction = trips.column(u"direction_id"_qs, false);
-        for (const Csv::Record& r : trips.records) {
+        for (Csv::Record r; trips.next(r);) {
             Trip trip;
             trip.id = Table::value(r, id);
             trip.routeId = Table::value(r, route);
@@ -192,13 +206,13 @@ Feed Feed::read(const Files& files) {
         }
     }
 
-    const Table times = *table(files, u"stop_times.txt"_qs, true);
+    Table times = *table(files, u"stop_times.txt"_qs, true);
     {
         const int trip = times.column(u"trip_id"_qs, true);
         const int stop = times.column(u"stop_id"_qs, true);
         const int sequence = times.column(u"stop_sequence"_qs, true);
         std::vector<std::vector<std::pair<qint64, int>>> ordered(feed.trips.size());
-        for (const Csv::Record& r : times.records) {
+        for (Csv::Record r; times.next(r);) {
             const auto t = tripIndex.constFind(Table::value(r, trip));
             if (t == tripIndex.constEnd())
                 fail(at(times.file, r.line) + QStringLiteral("the trip \"%1\" is not in trips.txt")
@@ -223,14 +237,14 @@ Feed Feed::read(const Files& files) {
         }
     }
 
-    const auto attributes = table(files, u"fare_attributes.txt"_qs, false);
-    const auto rules = table(files, u"fare_rules.txt"_qs, false);
+    auto attributes = table(files, u"fare_attributes.txt"_qs, false);
+    auto rules = table(files, u"fare_rules.txt"_qs, false);
     feed.hasFares = attributes && rules;
     if (!feed.hasFares) return feed;
     {
         const int id = attributes->column(u"fare_id"_qs, true);
         const int price = attributes->column(u"price"_qs, true);
-        for (const Csv::Record& r : attributes->records) {
+        for (Csv::Record r; attributes->next(r);) {
             const QString text = Table::value(r, price);
             bool ok = false;
             const double p = text.toDouble(&ok);
@@ -253,7 +267,7 @@ Feed Feed::read(const Files& files) {
         const int origin = rules->column(u"origin_id"_qs, false);
         const int destination = rules->column(u"destination_id"_qs, false);
         const int contains = rules->column(u"contains_id"_qs, false);
-        for (const Csv::Record& r : rules->records) {
+        for (Csv::Record r; rules->next(r);) {
             const auto f = fareIndex.constFind(Table::value(r, fare));
             if (f == fareIndex.constEnd())
                 fail(at(rules->file, r.line) +

@@ -34,6 +34,15 @@ struct Problem {
 // The files of a feed by name ("stops.txt"), as bytes.
 using Files = QHash<QString, QByteArray>;
 
+// The files Feed::read reads, each with the most bytes taken of it: a larger
+// one is refused, before it can fill the memory. The stop times and fare
+// rules of the largest cities' operators stay well below their limits.
+struct FileLimit {
+    QString name;
+    qint64 maxBytes;
+};
+const QList<FileLimit>& fileLimits();
+
 struct Route {
     QString id;
     QString shortName;

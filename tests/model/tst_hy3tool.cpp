@@ -6,12 +6,15 @@
 #include "model/AnnouncementTape.h"
 #include "model/Cp932.h"
 #include "model/FareData.h"
+#include "model/Gtfs.h"
 #include "model/Hy3File.h"
 
 #include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstring>
+#include <zip.h>
 
 namespace {
 
@@ -30,6 +33,64 @@ Run run(const QString& program, const QStringList& args) {
 }
 
 Run hy3(const QStringList& args) { return run(QStringLiteral(HY3_EXE), args); }
+
+// The feed of tests/data/minifeed.zip as files of their own: R1 of three stops.
+Gtfs::Files miniFeed() {
+    return {{u"routes.txt"_qs, "route_id,route_short_name,route_long_name\nR1,1,駅前線\n"},
+            {u"stops.txt"_qs, "stop_id,stop_name,zone_id\nS1,駅前,A\nS2,本町,A\nS3,港,B\n"},
+            {u"trips.txt"_qs, "route_id,trip_id,direction_id,trip_headsign\nR1,T1,0,港\n"},
+            {u"stop_times.txt"_qs, "trip_id,stop_id,stop_sequence\nT1,S1,1\nT1,S2,2\nT1,S3,3\n"},
+            {u"fare_attributes.txt"_qs, "fare_id,price\nF1,160\nF2,220\n"},
+            {u"fare_rules.txt"_qs, "fare_id,route_id,origin_id,destination_id\nF1,R1,A,A\nF2,R1,A,B\n"}};
+}
+
+bool writeFeed(const QString& folder, const Gtfs::Files& files) {
+    for (auto it = files.begin(); it != files.end(); ++it)
+        if (!writeFile(folder + u'/' + it.key(), it.value())) return false;
+    return true;
+}
+
+// Reads as so many zeros, for a zip entry that is never held whole.
+zip_int64_t zeros(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
+    auto& left = *static_cast<std::pair<qint64, qint64>*>(state); // size, bytes left
+    switch (command) {
+    case ZIP_SOURCE_OPEN: left.second = left.first; return 0;
+    case ZIP_SOURCE_READ: {
+        const qint64 n = std::min<qint64>(qint64(length), left.second);
+        std::memset(data, 0, size_t(n));
+        left.second -= n;
+        return n;
+    }
+    case ZIP_SOURCE_STAT: {
+        auto* st = static_cast<zip_stat_t*>(data);
+        zip_stat_init(st);
+        st->size = zip_uint64_t(left.first);
+        st->valid |= ZIP_STAT_SIZE;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                              ZIP_SOURCE_STAT, ZIP_SOURCE_FREE, -1);
+    default: return 0;
+    }
+}
+
+// A zip file of files, with the file name (added, or in place of one of them)
+// holding zeroBytes zeros, deflated.
+bool writeZip(const QString& path, const Gtfs::Files& files, const QString& name,
+              qint64 zeroBytes) {
+    int error = 0;
+    zip_t* z = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (!z) return false;
+    for (auto it = files.begin(); it != files.end(); ++it)
+        if (it.key() != name)
+            zip_file_add(z, it.key().toUtf8().constData(),
+                         zip_source_buffer(z, it.value().constData(), zip_uint64_t(it.value().size()), 0),
+                         0);
+    std::pair<qint64, qint64> state{zeroBytes, 0};
+    zip_file_add(z, name.toUtf8().constData(), zip_source_function(z, zeros, &state), 0);
+    return zip_close(z) == 0;
+}
 
 // The files of folder and below, by path from it.
 QStringList filesIn(const QString& folder) {
@@ -328,47 +389,77 @@ private slots:
 
     // What a command reads must be a regular file of a size it takes: a FIFO
     // (without waiting for a writer), a device, or a file beyond the limit is
-    // refused at once and said.
+    // refused at once and said. Of a feed only the files it needs are read, a
+    // zip file's no further than their limits; nothing is written.
     void specialInputs_data() {
-        QTest::addColumn<QStringList>("args"); // "@" stands for the input
-        QTest::addColumn<QString>("input");    // FIFO, /dev/zero, or the bytes of a file of zeros
+        QTest::addColumn<QStringList>("args"); // "@" stands for the folder of the test
+        QTest::addColumn<QString>("file");     // the input made, in that folder
+        QTest::addColumn<QString>("input");    // FIFO, /dev/zero, zeros, or "zip with <file>"
+        QTest::addColumn<qint64>("size");      // of the zeros
         QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("check, a FIFO")
-            << QStringList{u"check"_qs, u"@"_qs} << u"FIFO"_qs << 1
-            << u"@: not a regular file but a FIFO"_qs;
-        QTest::newRow("check, beyond what the board reads")
-            << QStringList{u"check"_qs, u"@"_qs} << QString::number(FareData::MaxFileBytes + 1)
-            << 1 << u"@: the file holds 33554433 bytes, more than the 33554432 (32 MiB) the "
-                    u"board reads"_qs;
-        QTest::newRow("export, /dev/zero") << QStringList{u"export"_qs, u"@"_qs} << u"/dev/zero"_qs
-                                           << 1 << u"@: not a regular file but a device"_qs;
-        QTest::newRow("import, a FIFO")
-            << QStringList{u"import"_qs, u"@"_qs, u"@.hy3"_qs} << u"FIFO"_qs << 1
-            << u"@: not a regular file but a FIFO"_qs;
-        QTest::newRow("check-tape, /dev/zero")
-            << QStringList{u"check-tape"_qs, u"@"_qs} << u"/dev/zero"_qs << 2
-            << u"@: not a regular file but a device"_qs;
+        QTest::addColumn<QString>("message");  // "@" as in args
+        const auto row = [](const char* tag, const QStringList& args, const char* file,
+                            const char* input, qint64 size, int status, const QString& message) {
+            QTest::newRow(tag) << args << QString::fromUtf8(file) << QString::fromUtf8(input)
+                               << size << status << message;
+        };
+        const QStringList check{u"check"_qs, u"@/x"_qs}, list{u"list-gtfs"_qs, u"@/feed"_qs},
+            listZip{u"list-gtfs"_qs, u"@/feed.zip"_qs};
+        row("check, a FIFO", check, "x", "FIFO", 0, 1, u"@/x: not a regular file but a FIFO"_qs);
+        row("check, beyond what the board reads", check, "x", "zeros",
+            FareData::MaxFileBytes + 1, 1,
+            u"@/x: the file holds 33554433 bytes, more than the 33554432 (32 MiB) the board "
+            u"reads"_qs);
+        row("export, /dev/zero", {u"export"_qs, u"@/x"_qs}, "x", "/dev/zero", 0, 1,
+            u"@/x: not a regular file but a device"_qs);
+        row("import, a FIFO", {u"import"_qs, u"@/x"_qs, u"@/x.hy3"_qs}, "x", "FIFO", 0, 1,
+            u"@/x: not a regular file but a FIFO"_qs);
+        row("check-tape, /dev/zero", {u"check-tape"_qs, u"@/x"_qs}, "x", "/dev/zero", 0, 2,
+            u"@/x: not a regular file but a device"_qs);
+        row("list-gtfs, stops.txt /dev/zero", list, "feed/stops.txt", "/dev/zero", 0, 1,
+            u"@/feed/stops.txt: not a regular file but a device"_qs);
+        row("import-gtfs, stop_times.txt a FIFO",
+            {u"import-gtfs"_qs, u"@/feed"_qs, u"--route"_qs, u"R1"_qs, u"--number"_qs, u"12"_qs,
+             u"--out"_qs, u"@/out"_qs},
+            "feed/stop_times.txt", "FIFO", 0, 1,
+            u"@/feed/stop_times.txt: not a regular file but a FIFO"_qs);
+        row("list-gtfs, stops.txt beyond its limit", list, "feed/stops.txt", "zeros",
+            64 * 1024 * 1024 + 1, 1, u"@/feed: stops.txt is larger than 64 MiB, the most read of it"_qs);
+        row("list-gtfs, the feed a FIFO", listZip, "feed.zip", "FIFO", 0, 1,
+            u"@/feed.zip: not a regular file but a FIFO"_qs);
+        // Zeros deflate to a thousandth: a few hundred KiB unpack to hundreds of MiB.
+        row("list-gtfs, a zip bomb", listZip, "feed.zip", "zip with stop_times.txt",
+            256 * 1024 * 1024 + 1, 1,
+            u"@/feed.zip: stop_times.txt is larger than 256 MiB, the most read of it"_qs);
+        row("list-gtfs, a large file not used", listZip, "feed.zip", "zip with shapes.txt",
+            600 * 1024 * 1024, 0, u"3 stops: 駅前 - 本町 - 港"_qs);
     }
 
     void specialInputs() {
         QFETCH(QStringList, args);
+        QFETCH(QString, file);
         QFETCH(QString, input);
+        QFETCH(qint64, size);
         QFETCH(QString, message);
         QTemporaryDir dir;
-        const QString path = dir.filePath(u"input"_qs);
+        const QString path = dir.filePath(file);
+        if (file.startsWith(u"feed/")) QVERIFY(writeFeed(dir.filePath(u"feed"_qs), miniFeed()));
+        QFile::remove(path);
         if (input == u"FIFO")
             QVERIFY(makeFifo(path));
         else if (input == u"/dev/zero")
             QVERIFY(makeEndlessFile(path));
+        else if (input == u"zeros")
+            QVERIFY(writeFile(path, {}) && QFile::resize(path, size));
         else
-            QVERIFY(writeFile(path, {}) && QFile::resize(path, input.toLongLong()));
-        args.replaceInStrings(u"@"_qs, path);
+            QVERIFY(writeZip(path, miniFeed(), input.section(u' ', -1), size));
+        const QStringList before = filesIn(dir.path());
+        args.replaceInStrings(u"@"_qs, dir.path());
         const Run r = hy3(args);
         QTEST(r.status, "status");
-        QVERIFY2((QString::fromUtf8(r.out) + r.err).contains(message.replace(u"@"_qs, path)),
+        QVERIFY2((QString::fromUtf8(r.out) + r.err).contains(message.replace(u"@"_qs, dir.path())),
                  qPrintable(r.err));
-        QCOMPARE(filesIn(dir.path()), QStringList{u"input"_qs});
+        QCOMPARE(filesIn(dir.path()), before);
     }
 
     void gtfsCommands() {
