@@ -84,42 +84,67 @@ int distance(const QString& a, const QString& b) {
     return row.back();
 }
 
-// The lowest fares of a set of rules, by origin and destination zone ("" for
-// a rule that takes any), and the rules that need a zone passed on the way.
+// The lowest fares of a set of rules: by origin and destination zone ("" for
+// a rule that takes any), and of the rules that need a zone passed on the
+// way, by destination and that zone, then by origin.
 struct FareIndex {
     QHash<QString, qint16> byZones;
-    std::vector<const FareRule*> withContains;
-    bool empty() const { return byZones.isEmpty() && withContains.empty(); }
+    QHash<QString, QHash<QString, qint16>> byPassed;
 
-    static QString key(const QString& origin, const QString& destination) {
-        return origin + QChar(0x1F) + destination;
+    static QString key(const QString& a, const QString& b) { return a + QChar(0x1F) + b; }
+    static void lower(QHash<QString, qint16>& fares, const QString& key, qint16 price) {
+        const auto it = fares.find(key);
+        if (it == fares.end() || price < *it) fares.insert(key, price);
     }
     void add(const FareRule& r, qint16 price) {
-        if (!r.contains.isEmpty()) {
-            withContains.push_back(&r);
-            return;
-        }
-        const QString k = key(r.origin, r.destination);
-        const auto it = byZones.find(k);
-        if (it == byZones.end() || price < *it) byZones.insert(k, price);
+        if (r.contains.isEmpty())
+            lower(byZones, key(r.origin, r.destination), price);
+        else
+            lower(byPassed[key(r.destination, r.contains)], r.origin, price);
     }
-    std::optional<qint16> lowest(const Feed& feed, const QString& origin,
-                                 const QString& destination, const QSet<QString>& passed) const {
+};
+
+// The lowest fares to one stop from the stops before it, taken from the last
+// one back: each zone passed is looked up once, with only the rules that
+// need it, so that matching stays linear in the rules however many stops
+// the trip has.
+class FaresToward {
+public:
+    FaresToward(const FareIndex& index, const QString& destination)
+        : index_(index), destination_(destination) {}
+
+    // The rides from here on also pass zone.
+    void pass(const QString& zone) {
+        if (index_.byPassed.isEmpty() || passed_.contains(zone)) return;
+        passed_.insert(zone);
+        for (const QString& d : {destination_, QString()}) {
+            const auto rules = index_.byPassed.constFind(FareIndex::key(d, zone));
+            if (rules == index_.byPassed.constEnd()) continue;
+            for (auto it = rules->begin(); it != rules->end(); ++it)
+                FareIndex::lower(viaPassed_, it.key(), *it);
+        }
+    }
+
+    // The lowest fare from a stop in zone origin, of the zones passed so far.
+    std::optional<qint16> from(const QString& origin) const {
         std::optional<qint16> best;
-        const auto take = [&](qint16 p) {
-            if (!best || p < *best) best = p;
+        const auto take = [&](const QHash<QString, qint16>& fares, const QString& key) {
+            const auto it = fares.constFind(key);
+            if (it != fares.constEnd() && (!best || *it < *best)) best = *it;
         };
-        for (const QString& o : {origin, QString()})
-            for (const QString& d : {destination, QString()})
-                if (const auto it = byZones.constFind(key(o, d)); it != byZones.constEnd())
-                    take(*it);
-        for (const FareRule* r : withContains)
-            if ((r->origin.isEmpty() || r->origin == origin) &&
-                (r->destination.isEmpty() || r->destination == destination) &&
-                passed.contains(r->contains))
-                take(feed.fares[size_t(r->fare)].price);
+        for (const QString& o : {origin, QString()}) {
+            for (const QString& d : {destination_, QString()})
+                take(index_.byZones, FareIndex::key(o, d));
+            take(viaPassed_, o);
+        }
         return best;
     }
+
+private:
+    const FareIndex& index_;
+    QString destination_;
+    QSet<QString> passed_;
+    QHash<QString, qint16> viaPassed_; // by origin ("" for any)
 };
 
 } // namespace
@@ -463,15 +488,13 @@ Imported importRoute(const Feed& feed, const ImportRequest& request) {
         FareData::RouteRow row;
         row.name = shown;
         row.ticket = qint16(i);
-        QSet<QString> passed;
+        FaresToward ownFares(own, zones[size_t(i - 1)]), everyFares(every, zones[size_t(i - 1)]);
         for (int k = i; k >= 1; --k) {
-            passed.insert(zones[size_t(k - 1)]);
+            ownFares.pass(zones[size_t(k - 1)]);
+            everyFares.pass(zones[size_t(k - 1)]);
             if (k == i) continue;
-            std::optional<qint16> fare;
-            if (!own.empty())
-                fare = own.lowest(feed, zones[size_t(k - 1)], zones[size_t(i - 1)], passed);
-            if (!fare && !every.empty())
-                fare = every.lowest(feed, zones[size_t(k - 1)], zones[size_t(i - 1)], passed);
+            std::optional<qint16> fare = ownFares.from(zones[size_t(k - 1)]);
+            if (!fare) fare = everyFares.from(zones[size_t(k - 1)]);
             if (fare)
                 ++out.faresFound;
             else

@@ -95,6 +95,35 @@ private slots:
         QCOMPARE(r.faresMissing, 0);
     }
 
+    // Rules that need a zone passed on the way (contains_id): the zones of
+    // both ends count as passed, origin and destination narrow the rule, the
+    // lowest fare wins, and the route's own rules come before every route's.
+    void zonesPassed_data() {
+        QTest::addColumn<QByteArray>("rules");
+        QTest::addColumn<QString>("fares"); // rows 2 to 5 of T1 (zones A A B B C)
+        QTest::newRow("a zone passed") << QByteArray("F500,R1,,,B\n")
+                                       << u"0 0 0 0; 500 500 0 0; 500 500 500 0; 500 500 500 500"_qs;
+        QTest::newRow("from A to C through B")
+            << QByteArray("F300,R1,A,C,B\n") << u"0 0 0 0; 0 0 0 0; 0 0 0 0; 300 300 0 0"_qs;
+        QTest::newRow("the lower of zones and a zone passed")
+            << QByteArray("F300,R1,A,C,\nF200,R1,,C,B\n")
+            << u"0 0 0 0; 0 0 0 0; 0 0 0 0; 200 200 200 200"_qs;
+        QTest::newRow("the route's own first")
+            << QByteArray("F150,,,,A\nF180,R1,,,B\n")
+            << u"150 0 0 0; 180 180 0 0; 180 180 180 0; 180 180 180 180"_qs;
+    }
+
+    void zonesPassed() {
+        QFETCH(QByteArray, rules);
+        Files f = feed();
+        f[u"fare_rules.txt"_qs] = "fare_id,route_id,origin_id,destination_id,contains_id\n" + rules;
+        const Gtfs::Imported r = import(f, u"R1"_qs);
+        QStringList rows;
+        for (size_t i = 1; i < r.rows.size(); ++i)
+            rows << fares(r.rows[i], 4);
+        QTEST(rows.join(u"; "_qs), "fares");
+    }
+
     void tripsChosen_data() {
         QTest::addColumn<QString>("route");
         QTest::addColumn<int>("direction"); // -1: any
