@@ -3,7 +3,6 @@
 #include "model/Cp932.h"
 #include "model/Csv.h"
 
-#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
 #include <cmath>
@@ -317,12 +316,26 @@ QString Feed::nameOf(int stop) const {
     const auto p = stopIndex.constFind(s.parent);
     if (!s.parent.isEmpty() && p != stopIndex.constEnd() && !stops[size_t(*p)].name.isEmpty())
         return stops[size_t(*p)].name;
-    // A pole of a stop without its station: its name without the platform.
-    static const QRegularExpression platform(
-        u"\\s*([0-9０-９A-Za-zＡ-Ｚａ-ｚ]+番)?(のりば|乗り場|乗場)$"_qs);
-    QString name = s.name;
-    name.remove(platform);
-    return name.isEmpty() ? s.name : name;
+    // A pole of a stop without its station: its name without the platform
+    // ("３番のりば", "A番乗り場", "乗場" and the ASCII blanks before), found from the
+    // end, so that a long name costs no more than its length.
+    const auto designates = [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') ||
+               (c >= u'０' && c <= u'９') || (c >= u'Ａ' && c <= u'Ｚ') || (c >= u'ａ' && c <= u'ｚ');
+    };
+    for (const QString& word : {u"のりば"_qs, u"乗り場"_qs, u"乗場"_qs}) {
+        if (!s.name.endsWith(word)) continue;
+        qsizetype end = s.name.size() - word.size();
+        if (end >= 2 && s.name[end - 1] == u'番' && designates(s.name[end - 2])) {
+            end -= 2;
+            while (end > 0 && designates(s.name[end - 1]))
+                --end;
+        }
+        while (end > 0 && s.name[end - 1].unicode() < 0x80 && s.name[end - 1].isSpace())
+            --end;
+        return end > 0 ? s.name.left(end) : s.name;
+    }
+    return s.name;
 }
 
 // ---- Routes ------------------------------------------------------------------------------------
