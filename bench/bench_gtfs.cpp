@@ -139,5 +139,9 @@ void BM_ImportWithZonesPassed(benchmark::State& state) {
 BENCHMARK(BM_ReadFeed)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportLargestRoute)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadAndImport)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ImportWithZonesPassed)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportWithZonesPassed)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -65,6 +65,15 @@ std::optional<Table> table(const Files& files, const QString& name, bool require
     return t;
 }
 
+// text on one line: each line break or other control character a blank.
+QString oneLine(QString text) {
+    for (QChar& c : text)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+            c.category() == QChar::Separator_Paragraph)
+            c = u' ';
+    return text;
+}
+
 // Edit distance, for naming the routes closest to one that is not there.
 int distance(const QString& a, const QString& b) {
     std::vector<int> row(size_t(b.size()) + 1);
@@ -321,7 +330,8 @@ QString Feed::nameOf(int stop) const {
     // end, so that a long name costs no more than its length.
     const auto designates = [](QChar c) {
         return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') ||
-               (c >= u'０' && c <= u'９') || (c >= u'Ａ' && c <= u'Ｚ') || (c >= u'ａ' && c <= u'ｚ');
+               (c >= u'０' && c <= u'９') || (c >= u'Ａ' && c <= u'Ｚ') ||
+               (c >= u'ａ' && c <= u'ｚ');
     };
     for (const QString& word : {u"のりば"_qs, u"乗り場"_qs, u"乗場"_qs}) {
         if (!s.name.endsWith(word)) continue;
@@ -455,6 +465,23 @@ Imported importRoute(const Feed& feed, const ImportRequest& request) {
                                         : QString()));
     }
     out.trip = *trip;
+    // The texts the announcements speak, on one line as the tape reads them.
+    const auto oneLineNoted = [&](QString& text, const QString& file, int line,
+                                  const QString& what) {
+        const QString single = oneLine(text);
+        if (single != text)
+            out.notes << at(file, line) +
+                             QStringLiteral("%1 holds line breaks or other control characters; "
+                                            "written as \"%2\"")
+                                 .arg(what, single);
+        text = single;
+    };
+    oneLineNoted(out.route.shortName, u"routes.txt"_qs, out.route.line,
+                 QStringLiteral("the route_short_name of the route \"%1\"").arg(out.route.id));
+    oneLineNoted(out.route.longName, u"routes.txt"_qs, out.route.line,
+                 QStringLiteral("the route_long_name of the route \"%1\"").arg(out.route.id));
+    oneLineNoted(out.trip.headsign, u"trips.txt"_qs, out.trip.line,
+                 QStringLiteral("the trip_headsign of the trip \"%1\"").arg(out.trip.id));
     const int n = int(trip->stops.size());
     if (n == 0) fail(QStringLiteral("stop_times.txt: the trip \"%1\" has no stops").arg(trip->id));
     if (n > FareData::MaxRows - 1)
@@ -489,14 +516,24 @@ Imported importRoute(const Feed& feed, const ImportRequest& request) {
     }
 
     for (int i = 1; i <= n; ++i) {
-        const int stop = trip->stops[size_t(i - 1)];
-        const QString name = feed.nameOf(stop);
+        const Stop& stop = feed.stops[size_t(trip->stops[size_t(i - 1)])];
+        QString name = feed.nameOf(trip->stops[size_t(i - 1)]);
+        oneLineNoted(name, u"stops.txt"_qs, stop.line,
+                     QStringLiteral("the name of the stop \"%1\"").arg(stop.id));
         const QString shown = toCp932Characters(name);
         if (shown != name)
-            out.notes << at(u"stops.txt"_qs, feed.stops[size_t(stop)].line) +
+            out.notes << at(u"stops.txt"_qs, stop.line) +
                              QStringLiteral("the name \"%1\" holds characters that CP932 cannot "
                                             "store; written as \"%2\"")
                                  .arg(name, shown);
+        const qsizetype bytes = Cp932::encode(shown).size();
+        if (bytes > std::numeric_limits<quint16>::max())
+            fail(at(u"stops.txt"_qs, stop.line) +
+                 QStringLiteral("the name of the stop \"%1\" takes %2 bytes in CP932; a name "
+                                "holds at most %3")
+                     .arg(stop.id)
+                     .arg(bytes)
+                     .arg(std::numeric_limits<quint16>::max()));
         out.stopNames << shown;
         FareData::RouteRow row;
         row.name = shown;
@@ -521,10 +558,11 @@ Imported importRoute(const Feed& feed, const ImportRequest& request) {
 }
 
 QByteArray announcements(const Imported& imported) {
+    // The tape keeps the quotes within a field it reads unquoted, and ends a
+    // quoted one at its next quote: a text is quoted only for a comma, and a
+    // quote within it is then written as a closing double quote.
     const auto field = [](const QString& text) {
-        return text.contains(u',') || text.contains(u'"')
-                   ? u'"' + QString(text).replace(u"\""_qs, u"\"\""_qs) + u'"'
-                   : text;
+        return text.contains(u',') ? u'"' + QString(text).replace(u'"', u'”') + u'"' : text;
     };
     const QStringList& stops = imported.stopNames;
     const QString terminal = stops.isEmpty() ? QString() : stops.last();

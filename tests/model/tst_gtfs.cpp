@@ -101,8 +101,9 @@ private slots:
     void zonesPassed_data() {
         QTest::addColumn<QByteArray>("rules");
         QTest::addColumn<QString>("fares"); // rows 2 to 5 of T1 (zones A A B B C)
-        QTest::newRow("a zone passed") << QByteArray("F500,R1,,,B\n")
-                                       << u"0 0 0 0; 500 500 0 0; 500 500 500 0; 500 500 500 500"_qs;
+        QTest::newRow("a zone passed")
+            << QByteArray("F500,R1,,,B\n")
+            << u"0 0 0 0; 500 500 0 0; 500 500 500 0; 500 500 500 500"_qs;
         QTest::newRow("from A to C through B")
             << QByteArray("F300,R1,A,C,B\n") << u"0 0 0 0; 0 0 0 0; 0 0 0 0; 300 300 0 0"_qs;
         QTest::newRow("the lower of zones and a zone passed")
@@ -229,6 +230,11 @@ private slots:
         QTest::newRow("a quote never closed")
             << u"routes.txt"_qs << QByteArray("R2,2,") << QByteArray("R2,\"2,") << u"R1"_qs
             << u"routes.txt, line 3: a quoted field is not closed"_qs;
+        QTest::newRow("a name longer than fare data holds")
+            << u"stops.txt"_qs << QByteArray("S3,市役所前") << "S3," + QByteArray(65536, 'x')
+            << u"R1"_qs
+            << u"stops.txt, line 4: the name of the stop \"S3\" takes 65536 bytes in CP932; a "
+               u"name holds at most 65535"_qs;
         QTest::newRow("a stop time of no stop")
             << u"stop_times.txt"_qs << QByteArray("T4,S3") << QByteArray("T4,S9") << u"R1"_qs
             << u"stop_times.txt, line 16: the stop \"S9\" is not in stops.txt"_qs;

@@ -32,7 +32,9 @@ Run run(const QString& program, const QStringList& args) {
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-Run hy3(const QStringList& args) { return run(QStringLiteral(HY3_EXE), args); }
+Run hy3(const QStringList& args) {
+    return run(QStringLiteral(HY3_EXE), args);
+}
 
 // The feed of tests/data/minifeed.zip as files of their own: R1 of three stops.
 Gtfs::Files miniFeed() {
@@ -41,7 +43,8 @@ Gtfs::Files miniFeed() {
             {u"trips.txt"_qs, "route_id,trip_id,direction_id,trip_headsign\nR1,T1,0,港\n"},
             {u"stop_times.txt"_qs, "trip_id,stop_id,stop_sequence\nT1,S1,1\nT1,S2,2\nT1,S3,3\n"},
             {u"fare_attributes.txt"_qs, "fare_id,price\nF1,160\nF2,220\n"},
-            {u"fare_rules.txt"_qs, "fare_id,route_id,origin_id,destination_id\nF1,R1,A,A\nF2,R1,A,B\n"}};
+            {u"fare_rules.txt"_qs,
+             "fare_id,route_id,origin_id,destination_id\nF1,R1,A,A\nF2,R1,A,B\n"}};
 }
 
 bool writeFeed(const QString& folder, const Gtfs::Files& files) {
@@ -54,7 +57,9 @@ bool writeFeed(const QString& folder, const Gtfs::Files& files) {
 zip_int64_t zeros(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
     auto& left = *static_cast<std::pair<qint64, qint64>*>(state); // size, bytes left
     switch (command) {
-    case ZIP_SOURCE_OPEN: left.second = left.first; return 0;
+    case ZIP_SOURCE_OPEN:
+        left.second = left.first;
+        return 0;
     case ZIP_SOURCE_READ: {
         const qint64 n = std::min<qint64>(qint64(length), left.second);
         std::memset(data, 0, size_t(n));
@@ -71,7 +76,8 @@ zip_int64_t zeros(void* state, void* data, zip_uint64_t length, zip_source_cmd_t
     case ZIP_SOURCE_SUPPORTS:
         return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
                                               ZIP_SOURCE_STAT, ZIP_SOURCE_FREE, -1);
-    default: return 0;
+    default:
+        return 0;
     }
 }
 
@@ -84,9 +90,10 @@ bool writeZip(const QString& path, const Gtfs::Files& files, const QString& name
     if (!z) return false;
     for (auto it = files.begin(); it != files.end(); ++it)
         if (it.key() != name)
-            zip_file_add(z, it.key().toUtf8().constData(),
-                         zip_source_buffer(z, it.value().constData(), zip_uint64_t(it.value().size()), 0),
-                         0);
+            zip_file_add(
+                z, it.key().toUtf8().constData(),
+                zip_source_buffer(z, it.value().constData(), zip_uint64_t(it.value().size()), 0),
+                0);
     std::pair<qint64, qint64> state{zeroBytes, 0};
     zip_file_add(z, name.toUtf8().constData(), zip_source_function(z, zeros, &state), 0);
     return zip_close(z) == 0;
@@ -352,8 +359,8 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString hy3 = QStringLiteral(HY3_EXE), k40init = QStringLiteral(K40INIT_EXE);
         const QString zip = QStringLiteral(K40_SOURCE_DIR "/tests/data/minifeed.zip");
-        const QStringList gtfs{u"import-gtfs"_qs, zip,          u"--route"_qs, u"R1"_qs,
-                               u"--number"_qs,    u"12"_qs,     u"--out"_qs,   u"@"_qs};
+        const QStringList gtfs{u"import-gtfs"_qs, zip,      u"--route"_qs, u"R1"_qs,
+                               u"--number"_qs,    u"12"_qs, u"--out"_qs,   u"@"_qs};
         QTest::newRow("hy3 import, the disk full")
             << hy3 << QStringList{u"import"_qs, u"@/a.csv"_qs, u"@/a.hy3"_qs}
             << QStringList{u"a.csv"_qs, u"a.hy3"_qs} << u"@/a.hy3: cannot write ("_qs;
@@ -397,7 +404,7 @@ private slots:
         QTest::addColumn<QString>("input");    // FIFO, /dev/zero, zeros, or "zip with <file>"
         QTest::addColumn<qint64>("size");      // of the zeros
         QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("message");  // "@" as in args
+        QTest::addColumn<QString>("message"); // "@" as in args
         const auto row = [](const char* tag, const QStringList& args, const char* file,
                             const char* input, qint64 size, int status, const QString& message) {
             QTest::newRow(tag) << args << QString::fromUtf8(file) << QString::fromUtf8(input)
@@ -406,8 +413,8 @@ private slots:
         const QStringList check{u"check"_qs, u"@/x"_qs}, list{u"list-gtfs"_qs, u"@/feed"_qs},
             listZip{u"list-gtfs"_qs, u"@/feed.zip"_qs};
         row("check, a FIFO", check, "x", "FIFO", 0, 1, u"@/x: not a regular file but a FIFO"_qs);
-        row("check, beyond what the board reads", check, "x", "zeros",
-            FareData::MaxFileBytes + 1, 1,
+        row("check, beyond what the board reads", check, "x", "zeros", FareData::MaxFileBytes + 1,
+            1,
             u"@/x: the file holds 33554433 bytes, more than the 33554432 (32 MiB) the board "
             u"reads"_qs);
         row("export, /dev/zero", {u"export"_qs, u"@/x"_qs}, "x", "/dev/zero", 0, 1,
@@ -424,7 +431,8 @@ private slots:
             "feed/stop_times.txt", "FIFO", 0, 1,
             u"@/feed/stop_times.txt: not a regular file but a FIFO"_qs);
         row("list-gtfs, stops.txt beyond its limit", list, "feed/stops.txt", "zeros",
-            64 * 1024 * 1024 + 1, 1, u"@/feed: stops.txt is larger than 64 MiB, the most read of it"_qs);
+            64 * 1024 * 1024 + 1, 1,
+            u"@/feed: stops.txt is larger than 64 MiB, the most read of it"_qs);
         row("list-gtfs, the feed a FIFO", listZip, "feed.zip", "FIFO", 0, 1,
             u"@/feed.zip: not a regular file but a FIFO"_qs);
         // Zeros deflate to a thousandth: a few hundred KiB unpack to hundreds of MiB.
@@ -460,6 +468,70 @@ private slots:
         QVERIFY2((QString::fromUtf8(r.out) + r.err).contains(message.replace(u"@"_qs, dir.path())),
                  qPrintable(r.err));
         QCOMPARE(filesIn(dir.path()), before);
+    }
+
+    // The names and texts of a feed are written as the board and the tape hold
+    // them, each change noted; announcements the tape would not read as made
+    // are not written at all, nor the fare data with them.
+    void gtfsTexts_data() {
+        QTest::addColumn<QByteArray>("stops"); // in place of S2's line, or of all stops
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("name");   // of S2 in 12.hy3
+        QTest::addColumn<QString>("spoken"); // of S2 by the tape
+        QTest::newRow("a line break")
+            << QByteArray("S2,\"本\r\n町\",A") << 0
+            << u"note: stops.txt, line 3: the name of the stop \"S2\" holds line breaks or other "
+               u"control characters; written as \"本  町\""_qs
+            << u"本  町"_qs << u"次は、本  町です。"_qs;
+        QTest::newRow("a control character")
+            << QByteArray("S2,本\x07町,A") << 0 << u"written as \"本 町\""_qs << u"本 町"_qs
+            << u"次は、本 町です。"_qs;
+        QTest::newRow("a quote and a comma")
+            << QByteArray("S2,\"本\"\"町, 西\",A") << 0 << QString() << u"本\"町, 西"_qs
+            << u"次は、本”町, 西です。"_qs;
+        // 261 names of 65,000 bytes are spoken in more than 16 MiB.
+        QByteArray many = "stop_id,stop_name,zone_id\n";
+        for (int k = 1; k <= 261; ++k)
+            many += 'S' + QByteArray::number(k) + ',' + QByteArray(65000, 'a') + ",A\n";
+        QTest::newRow("more than the tape reads")
+            << many << 1
+            << u"12tp.csv: the tape would not read the announcements as made: they take "_qs
+            << QString() << QString();
+    }
+
+    void gtfsTexts() {
+        QFETCH(QByteArray, stops);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        Gtfs::Files feed = miniFeed();
+        if (stops.startsWith("stop_id")) {
+            feed[u"stops.txt"_qs] = stops;
+            QByteArray times = "trip_id,stop_id,stop_sequence\n";
+            for (int k = 1; k <= stops.count('\n') - 1; ++k)
+                times += "T1,S" + QByteArray::number(k) + ',' + QByteArray::number(k) + '\n';
+            feed[u"stop_times.txt"_qs] = times;
+            feed[u"fare_rules.txt"_qs] = "fare_id,origin_id,destination_id\nF1,A,A\n";
+        } else {
+            feed[u"stops.txt"_qs].replace("S2,本町,A", stops);
+        }
+        QVERIFY(writeFeed(dir.filePath(u"feed"_qs), feed));
+        const QString out = dir.filePath(u"out"_qs);
+        const Run r = hy3({u"import-gtfs"_qs, dir.filePath(u"feed"_qs), u"--route"_qs, u"R1"_qs,
+                           u"--number"_qs, u"12"_qs, u"--out"_qs, out});
+        QCOMPARE(r.status, status);
+        QVERIFY2(r.err.contains(said), qPrintable(r.err));
+        if (status != 0) {
+            QCOMPARE(filesIn(out), QStringList());
+            return;
+        }
+        QCOMPARE(FareData::parseHy3(readFile(out + u"/12.hy3"_qs)).rows.at(1).name, name);
+        const TapeReading tape = AnnouncementTape::read(readFile(out + u"/12tp.csv"_qs));
+        QVERIFY(tape.problems.empty());
+        QCOMPARE(tape.rows.size(), size_t(4));
+        QTEST(tape.rows[1].text, "spoken");
     }
 
     void gtfsCommands() {

@@ -1,6 +1,7 @@
 #include "Hy3Gtfs.h"
 
 #include "Hy3Files.h"
+#include "model/AnnouncementTape.h"
 #include "model/Hy3File.h"
 
 #include <QDir>
@@ -40,8 +41,8 @@ Gtfs::Files readZip(const QString& path, const QByteArray& zipBytes) {
     zip_error_init(&error);
     zip_source_t* source =
         zip_source_buffer_create(zipBytes.constData(), zip_uint64_t(zipBytes.size()), 0, &error);
-    std::unique_ptr<zip_t, ZipCloser> archive(source ? zip_open_from_source(source, ZIP_RDONLY, &error)
-                                                     : nullptr);
+    std::unique_ptr<zip_t, ZipCloser> archive(
+        source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr);
     if (!archive) {
         if (source) zip_source_free(source);
         zip_error_fini(&error);
@@ -87,6 +88,19 @@ Gtfs::Files readFolder(const QString& path) {
         files.insert(limit.name, std::move(r.bytes));
     }
     return files;
+}
+
+// Why the tape would not read announcements as they are made, read by the
+// tape's own reader: too large, or any problem at all; empty when none.
+QString tapeRefusal(const QByteArray& announcements) {
+    if (announcements.size() > AnnouncementTape::MaxFileBytes)
+        return QStringLiteral("they take %1 bytes, more than the %2 (16 MiB) the tape reads")
+            .arg(announcements.size())
+            .arg(AnnouncementTape::MaxFileBytes);
+    const TapeReading reading = AnnouncementTape::read(announcements);
+    if (reading.problems.empty()) return {};
+    const TapeProblem& p = reading.problems.front();
+    return QStringLiteral("line %1: %2").arg(p.line).arg(p.message);
 }
 
 } // namespace
@@ -165,14 +179,20 @@ int import(const QStringList& args, QTextStream& out, QTextStream& err) {
         const Gtfs::Imported imported = Gtfs::importRoute(feed, request);
         for (const QString& note : imported.notes)
             err << "note: " << note << '\n';
+        const QString hy3 = QDir(folder).filePath(number + u".hy3"_qs);
+        const QString tape = QDir(folder).filePath(number + u"tp.csv"_qs);
+        const QByteArray announcements = Gtfs::announcements(imported);
+        if (const QString refused = tapeRefusal(announcements); !refused.isEmpty()) {
+            err << tape << ": the tape would not read the announcements as made: " << refused
+                << "; nothing is written\n";
+            return 1;
+        }
         if (!QDir().mkpath(folder)) {
             err << folder << ": cannot make the folder\n";
             return 1;
         }
-        const QString hy3 = QDir(folder).filePath(number + u".hy3"_qs);
-        const QString tape = QDir(folder).filePath(number + u"tp.csv"_qs);
         if (!Hy3Files::write(hy3, FareData::serializeHy3(imported.rows), err) ||
-            !Hy3Files::write(tape, Gtfs::announcements(imported), err))
+            !Hy3Files::write(tape, announcements, err))
             return 1;
         out << "route " << imported.route.id << " (" << imported.route.title() << "), trip "
             << imported.trip.id << ", " << imported.rows.size()
