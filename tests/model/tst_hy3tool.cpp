@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstring>
+#include <optional>
 #include <zip.h>
 
 namespace {
@@ -350,12 +351,13 @@ private slots:
     }
 
     // A save that fails (a full disk, something in the way) names the file and
-    // the cause, exits 1, and leaves the file that was there as it was: nothing
-    // half written, no temporary left.
+    // the cause, exits 1, and leaves the files that were there as they were:
+    // nothing half written, no temporary left, no import half done.
     void failedSaves_data() {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QStringList>("args"); // "@" stands for the folder of the test
-        QTest::addColumn<QStringList>("old");  // files there before, which must stay
+        QTest::addColumn<QStringList>("old");  // there before and kept ("/" ends a folder)
+        QTest::addColumn<bool>("full");        // no file can grow beyond 100 bytes
         QTest::addColumn<QString>("message");
         const QString hy3 = QStringLiteral(HY3_EXE), k40init = QStringLiteral(K40INIT_EXE);
         const QString zip = QStringLiteral(K40_SOURCE_DIR "/tests/data/minifeed.zip");
@@ -363,11 +365,15 @@ private slots:
                                u"--number"_qs,    u"12"_qs, u"--out"_qs,   u"@"_qs};
         QTest::newRow("hy3 import, the disk full")
             << hy3 << QStringList{u"import"_qs, u"@/a.csv"_qs, u"@/a.hy3"_qs}
-            << QStringList{u"a.csv"_qs, u"a.hy3"_qs} << u"@/a.hy3: cannot write ("_qs;
+            << QStringList{u"a.csv"_qs, u"a.hy3"_qs} << true << u"@/a.hy3: cannot write ("_qs;
         QTest::newRow("hy3 import-gtfs, the disk full")
-            << hy3 << gtfs << QStringList{u"12.hy3"_qs} << u"@/12.hy3: cannot write ("_qs;
+            << hy3 << gtfs << QStringList{u"12.hy3"_qs} << true << u"@/12.hy3: cannot write ("_qs;
+        QTest::newRow("hy3 import-gtfs, a folder in the second's way")
+            << hy3 << gtfs << QStringList{u"12.hy3"_qs, u"12tp.csv/"_qs} << false
+            << u"@/12tp.csv: not a regular file but a folder; not written over; @/12.hy3 is not "
+               u"written either"_qs;
         QTest::newRow("k40init, the disk full")
-            << k40init << QStringList{u"@/K40.in4"_qs, u"@"_qs, u"@"_qs} << QStringList()
+            << k40init << QStringList{u"@/K40.in4"_qs, u"@"_qs, u"@"_qs} << QStringList() << true
             << u"@/K40.in4: cannot write ("_qs;
     }
 
@@ -375,23 +381,28 @@ private slots:
         QFETCH(QString, program);
         QFETCH(QStringList, args);
         QFETCH(QStringList, old);
+        QFETCH(bool, full);
         QFETCH(QString, message);
         QTemporaryDir dir;
         args.replaceInStrings(u"@"_qs, dir.path());
         message.replace(u"@"_qs, dir.path());
         for (const QString& name : old)
-            QVERIFY(writeFile(dir.filePath(name), name == u"a.csv" ? "A,1\nB,2,170\n" : "old"));
+            QVERIFY(name.endsWith(u'/') ? QDir(dir.path()).mkdir(name)
+                                        : writeFile(dir.filePath(name),
+                                                    name == u"a.csv" ? "A,1\nB,2,170\n" : "old"));
         Run r;
         {
-            const FileSizeLimit full(100); // for the tool run, no file grows beyond 100 bytes
+            std::optional<FileSizeLimit> limit;
+            if (full) limit.emplace(100);
             r = run(program, args);
         }
+        old.replaceInStrings(u"/"_qs, QString());
+        QCOMPARE(filesIn(dir.path()), old);
+        for (const QString& name : old)
+            if (name.endsWith(u".hy3")) QCOMPARE(readFile(dir.filePath(name)), QByteArray("old"));
         QCOMPARE(r.status, 1);
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
         QVERIFY(!r.out.contains("wrote"));
-        QCOMPARE(filesIn(dir.path()), old);
-        for (const QString& name : old)
-            if (name != u"a.csv") QCOMPARE(readFile(dir.filePath(name)), QByteArray("old"));
     }
 
     // What a command reads must be a regular file of a size it takes: a FIFO

@@ -1,8 +1,8 @@
 #include "Hy3Gtfs.h"
 
-#include "Hy3Files.h"
 #include "model/AnnouncementTape.h"
 #include "model/Hy3File.h"
+#include "model/SafeFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -191,9 +191,16 @@ int import(const QStringList& args, QTextStream& out, QTextStream& err) {
             err << folder << ": cannot make the folder\n";
             return 1;
         }
-        if (!Hy3Files::write(hy3, FareData::serializeHy3(imported.rows), err) ||
-            !Hy3Files::write(tape, announcements, err))
+        // Both files or neither: the fare data is never left beside the
+        // announcements of another import.
+        QString failed;
+        const SafeFile::Writing written = SafeFile::writeTogether(
+            {{hy3, FareData::serializeHy3(imported.rows)}, {tape, announcements}}, &failed);
+        if (!written.ok()) {
+            err << SafeFile::describeInEnglish(failed, written) << "; "
+                << (failed == hy3 ? tape : hy3) << " is not written either\n";
             return 1;
+        }
         out << "route " << imported.route.id << " (" << imported.route.title() << "), trip "
             << imported.trip.id << ", " << imported.rows.size()
             << " stops: " << imported.stopNames.first() << " - " << imported.stopNames.last()
