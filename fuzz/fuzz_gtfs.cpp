@@ -2,7 +2,9 @@
 // split at lines "@@" into routes.txt, stops.txt, trips.txt, stop_times.txt,
 // fare_attributes.txt and fare_rules.txt. Reading and importing every route
 // either succeed or report a problem, never crash, hang or read beyond the
-// input; an import gives one row per stop, at most 300.
+// input; an import gives one row per stop, at most 300, and announcements
+// the tape reads without a single problem.
+#include "model/AnnouncementTape.h"
 #include "model/Gtfs.h"
 
 #include <cstddef>
@@ -24,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 if (r.rows.empty() || r.rows.size() > 300 ||
                     r.rows.size() != size_t(r.stopNames.size()))
                     __builtin_trap();
-                Gtfs::announcements(r);
+                if (!AnnouncementTape::read(Gtfs::announcements(r)).problems.empty())
+                    __builtin_trap();
             } catch (const Gtfs::Problem&) {
             }
         }

@@ -24,8 +24,24 @@ struct Error {
     QString message;
 };
 
-// Splits text into records, or gives the first error: a quote never closed,
-// or text after a closing quote.
+// Reads the records of text one at a time, so that a large file need not be
+// held as records all at once.
+class Reader {
+public:
+    explicit Reader(const QString& text) : text_(text) {}
+    // The next record; false at the end of the text or at an error, which
+    // error() then gives: a quote never closed, or text after a closing quote.
+    bool next(Record& record);
+    const std::optional<Error>& error() const { return error_; }
+
+private:
+    QString text_;
+    qsizetype at_ = 0;
+    int line_ = 1;
+    std::optional<Error> error_;
+};
+
+// Splits text into records, or gives the first error.
 std::optional<Error> split(const QString& text, std::vector<Record>& records);
 
 // UTF-8 bytes as text, without a leading byte order mark.

@@ -3,7 +3,6 @@
 #include "model/Cp932.h"
 #include "model/Csv.h"
 
-#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
 #include <cmath>
@@ -21,11 +20,12 @@ QString at(const QString& file, int line) {
     return QStringLiteral("%1, line %2: ").arg(file).arg(line);
 }
 
-// One file of the feed: its columns by name and its records.
+// One file of the feed: its columns by name, and its records read one at a
+// time, so that the largest files are never held as records all at once.
 struct Table {
     QString file;
     QHash<QString, int> columns;
-    std::vector<Csv::Record> records;
+    Csv::Reader reader;
 
     int column(const QString& name, bool required) const {
         const auto it = columns.constFind(name);
@@ -36,6 +36,16 @@ struct Table {
     static QString value(const Csv::Record& r, int column) {
         return column >= 0 && column < r.fields.size() ? r.fields[column].trimmed() : QString();
     }
+    // The next record that is not blank; false after the last.
+    bool next(Csv::Record& r) {
+        while (reader.next(r)) {
+            if (!std::all_of(r.fields.begin(), r.fields.end(),
+                             [](const QString& f) { return f.trimmed().isEmpty(); }))
+                return true;
+        }
+        if (const auto& e = reader.error()) fail(at(file, e->line) + e->message);
+        return false;
+    }
 };
 
 std::optional<Table> table(const Files& files, const QString& name, bool required) {
@@ -44,21 +54,24 @@ std::optional<Table> table(const Files& files, const QString& name, bool require
         if (required) fail(QStringLiteral("%1: the feed has no such file").arg(name));
         return std::nullopt;
     }
-    Table t;
-    t.file = name;
-    std::vector<Csv::Record> records;
-    if (const auto e = Csv::split(Csv::fromUtf8(*it), records))
-        fail(at(name, e->line) + e->message);
-    if (records.empty()) fail(at(name, 1) + QStringLiteral("the header line is missing"));
-    for (int c = 0; c < records[0].fields.size(); ++c)
-        t.columns.insert(records[0].fields[c].trimmed(), c);
-    for (size_t r = 1; r < records.size(); ++r) {
-        const Csv::Record& rec = records[r];
-        const bool empty = std::all_of(rec.fields.begin(), rec.fields.end(),
-                                       [](const QString& f) { return f.trimmed().isEmpty(); });
-        if (!empty) t.records.push_back(rec);
+    Table t{name, {}, Csv::Reader(Csv::fromUtf8(*it))};
+    Csv::Record header;
+    if (!t.reader.next(header)) {
+        if (const auto& e = t.reader.error()) fail(at(name, e->line) + e->message);
+        fail(at(name, 1) + QStringLiteral("the header line is missing"));
     }
+    for (int c = 0; c < header.fields.size(); ++c)
+        t.columns.insert(header.fields[c].trimmed(), c);
     return t;
+}
+
+// text on one line: each line break or other control character a blank.
+QString oneLine(QString text) {
+    for (QChar& c : text)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+            c.category() == QChar::Separator_Paragraph)
+            c = u' ';
+    return text;
 }
 
 // Edit distance, for naming the routes closest to one that is not there.
@@ -79,45 +92,79 @@ int distance(const QString& a, const QString& b) {
     return row.back();
 }
 
-// The lowest fares of a set of rules, by origin and destination zone ("" for
-// a rule that takes any), and the rules that need a zone passed on the way.
+// The lowest fares of a set of rules: by origin and destination zone ("" for
+// a rule that takes any), and of the rules that need a zone passed on the
+// way, by destination and that zone, then by origin.
 struct FareIndex {
     QHash<QString, qint16> byZones;
-    std::vector<const FareRule*> withContains;
-    bool empty() const { return byZones.isEmpty() && withContains.empty(); }
+    QHash<QString, QHash<QString, qint16>> byPassed;
 
-    static QString key(const QString& origin, const QString& destination) {
-        return origin + QChar(0x1F) + destination;
+    static QString key(const QString& a, const QString& b) { return a + QChar(0x1F) + b; }
+    static void lower(QHash<QString, qint16>& fares, const QString& key, qint16 price) {
+        const auto it = fares.find(key);
+        if (it == fares.end() || price < *it) fares.insert(key, price);
     }
     void add(const FareRule& r, qint16 price) {
-        if (!r.contains.isEmpty()) {
-            withContains.push_back(&r);
-            return;
-        }
-        const QString k = key(r.origin, r.destination);
-        const auto it = byZones.find(k);
-        if (it == byZones.end() || price < *it) byZones.insert(k, price);
-    }
-    std::optional<qint16> lowest(const Feed& feed, const QString& origin,
-                                 const QString& destination, const QSet<QString>& passed) const {
-        std::optional<qint16> best;
-        const auto take = [&](qint16 p) {
-            if (!best || p < *best) best = p;
-        };
-        for (const QString& o : {origin, QString()})
-            for (const QString& d : {destination, QString()})
-                if (const auto it = byZones.constFind(key(o, d)); it != byZones.constEnd())
-                    take(*it);
-        for (const FareRule* r : withContains)
-            if ((r->origin.isEmpty() || r->origin == origin) &&
-                (r->destination.isEmpty() || r->destination == destination) &&
-                passed.contains(r->contains))
-                take(feed.fares[size_t(r->fare)].price);
-        return best;
+        if (r.contains.isEmpty())
+            lower(byZones, key(r.origin, r.destination), price);
+        else
+            lower(byPassed[key(r.destination, r.contains)], r.origin, price);
     }
 };
 
+// The lowest fares to one stop from the stops before it, taken from the last
+// one back: each zone passed is looked up once, with only the rules that
+// need it, so that matching stays linear in the rules however many stops
+// the trip has.
+class FaresToward {
+public:
+    FaresToward(const FareIndex& index, const QString& destination)
+        : index_(index), destination_(destination) {}
+
+    // The rides from here on also pass zone.
+    void pass(const QString& zone) {
+        if (index_.byPassed.isEmpty() || passed_.contains(zone)) return;
+        passed_.insert(zone);
+        for (const QString& d : {destination_, QString()}) {
+            const auto rules = index_.byPassed.constFind(FareIndex::key(d, zone));
+            if (rules == index_.byPassed.constEnd()) continue;
+            for (auto it = rules->begin(); it != rules->end(); ++it)
+                FareIndex::lower(viaPassed_, it.key(), *it);
+        }
+    }
+
+    // The lowest fare from a stop in zone origin, of the zones passed so far.
+    std::optional<qint16> from(const QString& origin) const {
+        std::optional<qint16> best;
+        const auto take = [&](const QHash<QString, qint16>& fares, const QString& key) {
+            const auto it = fares.constFind(key);
+            if (it != fares.constEnd() && (!best || *it < *best)) best = *it;
+        };
+        for (const QString& o : {origin, QString()}) {
+            for (const QString& d : {destination_, QString()})
+                take(index_.byZones, FareIndex::key(o, d));
+            take(viaPassed_, o);
+        }
+        return best;
+    }
+
+private:
+    const FareIndex& index_;
+    QString destination_;
+    QSet<QString> passed_;
+    QHash<QString, qint16> viaPassed_; // by origin ("" for any)
+};
+
 } // namespace
+
+const QList<FileLimit>& fileLimits() {
+    constexpr qint64 MiB = 1024 * 1024;
+    static const QList<FileLimit> limits{
+        {u"routes.txt"_qs, 16 * MiB},          {u"stops.txt"_qs, 64 * MiB},
+        {u"trips.txt"_qs, 64 * MiB},           {u"stop_times.txt"_qs, 256 * MiB},
+        {u"fare_attributes.txt"_qs, 16 * MiB}, {u"fare_rules.txt"_qs, 128 * MiB}};
+    return limits;
+}
 
 QString Route::title() const {
     QStringList parts;
@@ -133,12 +180,12 @@ Feed Feed::read(const Files& files) {
     QHash<QString, int> routeIndex, tripIndex, fareIndex;
     QHash<QString, int>& stopIndex = feed.stopIndex;
 
-    const Table routes = *table(files, u"routes.txt"_qs, true);
+    Table routes = *table(files, u"routes.txt"_qs, true);
     {
         const int id = routes.column(u"route_id"_qs, true);
         const int shortName = routes.column(u"route_short_name"_qs, false);
         const int longName = routes.column(u"route_long_name"_qs, false);
-        for (const Csv::Record& r : routes.records) {
+        for (Csv::Record r; routes.next(r);) {
             Route route{Table::value(r, id), Table::value(r, shortName), Table::value(r, longName),
                         r.line};
             if (route.id.isEmpty())
@@ -148,13 +195,13 @@ Feed Feed::read(const Files& files) {
         }
     }
 
-    const Table stops = *table(files, u"stops.txt"_qs, true);
+    Table stops = *table(files, u"stops.txt"_qs, true);
     {
         const int id = stops.column(u"stop_id"_qs, true);
         const int name = stops.column(u"stop_name"_qs, true);
         const int zone = stops.column(u"zone_id"_qs, false);
         const int parent = stops.column(u"parent_station"_qs, false);
-        for (const Csv::Record& r : stops.records) {
+        for (Csv::Record r; stops.next(r);) {
             Stop stop{Table::value(r, id), Table::value(r, name), Table::value(r, zone),
                       Table::value(r, parent), r.line};
             if (stop.id.isEmpty())
@@ -164,13 +211,13 @@ Feed Feed::read(const Files& files) {
         }
     }
 
-    const Table trips = *table(files, u"trips.txt"_qs, true);
+    Table trips = *table(files, u"trips.txt"_qs, true);
     {
         const int route = trips.column(u"route_id"_qs, true);
         const int id = trips.column(u"trip_id"_qs, true);
         const int headsign = trips.column(u"trip_headsign"_qs, false);
         const int direction = trips.column(u"direction_id"_qs, false);
-        for (const Csv::Record& r : trips.records) {
+        for (Csv::Record r; trips.next(r);) {
             Trip trip;
             trip.id = Table::value(r, id);
             trip.routeId = Table::value(r, route);
@@ -192,13 +239,13 @@ Feed Feed::read(const Files& files) {
         }
     }
 
-    const Table times = *table(files, u"stop_times.txt"_qs, true);
+    Table times = *table(files, u"stop_times.txt"_qs, true);
     {
         const int trip = times.column(u"trip_id"_qs, true);
         const int stop = times.column(u"stop_id"_qs, true);
         const int sequence = times.column(u"stop_sequence"_qs, true);
         std::vector<std::vector<std::pair<qint64, int>>> ordered(feed.trips.size());
-        for (const Csv::Record& r : times.records) {
+        for (Csv::Record r; times.next(r);) {
             const auto t = tripIndex.constFind(Table::value(r, trip));
             if (t == tripIndex.constEnd())
                 fail(at(times.file, r.line) + QStringLiteral("the trip \"%1\" is not in trips.txt")
@@ -223,14 +270,14 @@ Feed Feed::read(const Files& files) {
         }
     }
 
-    const auto attributes = table(files, u"fare_attributes.txt"_qs, false);
-    const auto rules = table(files, u"fare_rules.txt"_qs, false);
+    auto attributes = table(files, u"fare_attributes.txt"_qs, false);
+    auto rules = table(files, u"fare_rules.txt"_qs, false);
     feed.hasFares = attributes && rules;
     if (!feed.hasFares) return feed;
     {
         const int id = attributes->column(u"fare_id"_qs, true);
         const int price = attributes->column(u"price"_qs, true);
-        for (const Csv::Record& r : attributes->records) {
+        for (Csv::Record r; attributes->next(r);) {
             const QString text = Table::value(r, price);
             bool ok = false;
             const double p = text.toDouble(&ok);
@@ -253,7 +300,7 @@ Feed Feed::read(const Files& files) {
         const int origin = rules->column(u"origin_id"_qs, false);
         const int destination = rules->column(u"destination_id"_qs, false);
         const int contains = rules->column(u"contains_id"_qs, false);
-        for (const Csv::Record& r : rules->records) {
+        for (Csv::Record r; rules->next(r);) {
             const auto f = fareIndex.constFind(Table::value(r, fare));
             if (f == fareIndex.constEnd())
                 fail(at(rules->file, r.line) +
@@ -278,12 +325,27 @@ QString Feed::nameOf(int stop) const {
     const auto p = stopIndex.constFind(s.parent);
     if (!s.parent.isEmpty() && p != stopIndex.constEnd() && !stops[size_t(*p)].name.isEmpty())
         return stops[size_t(*p)].name;
-    // A pole of a stop without its station: its name without the platform.
-    static const QRegularExpression platform(
-        u"\\s*([0-9０-９A-Za-zＡ-Ｚａ-ｚ]+番)?(のりば|乗り場|乗場)$"_qs);
-    QString name = s.name;
-    name.remove(platform);
-    return name.isEmpty() ? s.name : name;
+    // A pole of a stop without its station: its name without the platform
+    // ("３番のりば", "A番乗り場", "乗場" and the ASCII blanks before), found from the
+    // end, so that a long name costs no more than its length.
+    const auto designates = [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') ||
+               (c >= u'０' && c <= u'９') || (c >= u'Ａ' && c <= u'Ｚ') ||
+               (c >= u'ａ' && c <= u'ｚ');
+    };
+    for (const QString& word : {u"のりば"_qs, u"乗り場"_qs, u"乗場"_qs}) {
+        if (!s.name.endsWith(word)) continue;
+        qsizetype end = s.name.size() - word.size();
+        if (end >= 2 && s.name[end - 1] == u'番' && designates(s.name[end - 2])) {
+            end -= 2;
+            while (end > 0 && designates(s.name[end - 1]))
+                --end;
+        }
+        while (end > 0 && s.name[end - 1].unicode() < 0x80 && s.name[end - 1].isSpace())
+            --end;
+        return end > 0 ? s.name.left(end) : s.name;
+    }
+    return s.name;
 }
 
 // ---- Routes ------------------------------------------------------------------------------------
@@ -403,6 +465,23 @@ Imported importRoute(const Feed& feed, const ImportRequest& request) {
                                         : QString()));
     }
     out.trip = *trip;
+    // The texts the announcements speak, on one line as the tape reads them.
+    const auto oneLineNoted = [&](QString& text, const QString& file, int line,
+                                  const QString& what) {
+        const QString single = oneLine(text);
+        if (single != text)
+            out.notes << at(file, line) +
+                             QStringLiteral("%1 holds line breaks or other control characters; "
+                                            "written as \"%2\"")
+                                 .arg(what, single);
+        text = single;
+    };
+    oneLineNoted(out.route.shortName, u"routes.txt"_qs, out.route.line,
+                 QStringLiteral("the route_short_name of the route \"%1\"").arg(out.route.id));
+    oneLineNoted(out.route.longName, u"routes.txt"_qs, out.route.line,
+                 QStringLiteral("the route_long_name of the route \"%1\"").arg(out.route.id));
+    oneLineNoted(out.trip.headsign, u"trips.txt"_qs, out.trip.line,
+                 QStringLiteral("the trip_headsign of the trip \"%1\"").arg(out.trip.id));
     const int n = int(trip->stops.size());
     if (n == 0) fail(QStringLiteral("stop_times.txt: the trip \"%1\" has no stops").arg(trip->id));
     if (n > FareData::MaxRows - 1)
@@ -437,27 +516,35 @@ Imported importRoute(const Feed& feed, const ImportRequest& request) {
     }
 
     for (int i = 1; i <= n; ++i) {
-        const int stop = trip->stops[size_t(i - 1)];
-        const QString name = feed.nameOf(stop);
+        const Stop& stop = feed.stops[size_t(trip->stops[size_t(i - 1)])];
+        QString name = feed.nameOf(trip->stops[size_t(i - 1)]);
+        oneLineNoted(name, u"stops.txt"_qs, stop.line,
+                     QStringLiteral("the name of the stop \"%1\"").arg(stop.id));
         const QString shown = toCp932Characters(name);
         if (shown != name)
-            out.notes << at(u"stops.txt"_qs, feed.stops[size_t(stop)].line) +
+            out.notes << at(u"stops.txt"_qs, stop.line) +
                              QStringLiteral("the name \"%1\" holds characters that CP932 cannot "
                                             "store; written as \"%2\"")
                                  .arg(name, shown);
+        const qsizetype bytes = Cp932::encode(shown).size();
+        if (bytes > std::numeric_limits<quint16>::max())
+            fail(at(u"stops.txt"_qs, stop.line) +
+                 QStringLiteral("the name of the stop \"%1\" takes %2 bytes in CP932; a name "
+                                "holds at most %3")
+                     .arg(stop.id)
+                     .arg(bytes)
+                     .arg(std::numeric_limits<quint16>::max()));
         out.stopNames << shown;
         FareData::RouteRow row;
         row.name = shown;
         row.ticket = qint16(i);
-        QSet<QString> passed;
+        FaresToward ownFares(own, zones[size_t(i - 1)]), everyFares(every, zones[size_t(i - 1)]);
         for (int k = i; k >= 1; --k) {
-            passed.insert(zones[size_t(k - 1)]);
+            ownFares.pass(zones[size_t(k - 1)]);
+            everyFares.pass(zones[size_t(k - 1)]);
             if (k == i) continue;
-            std::optional<qint16> fare;
-            if (!own.empty())
-                fare = own.lowest(feed, zones[size_t(k - 1)], zones[size_t(i - 1)], passed);
-            if (!fare && !every.empty())
-                fare = every.lowest(feed, zones[size_t(k - 1)], zones[size_t(i - 1)], passed);
+            std::optional<qint16> fare = ownFares.from(zones[size_t(k - 1)]);
+            if (!fare) fare = everyFares.from(zones[size_t(k - 1)]);
             if (fare)
                 ++out.faresFound;
             else
@@ -471,10 +558,11 @@ Imported importRoute(const Feed& feed, const ImportRequest& request) {
 }
 
 QByteArray announcements(const Imported& imported) {
+    // The tape keeps the quotes within a field it reads unquoted, and ends a
+    // quoted one at its next quote: a text is quoted only for a comma, and a
+    // quote within it is then written as a closing double quote.
     const auto field = [](const QString& text) {
-        return text.contains(u',') || text.contains(u'"')
-                   ? u'"' + QString(text).replace(u"\""_qs, u"\"\""_qs) + u'"'
-                   : text;
+        return text.contains(u',') ? u'"' + QString(text).replace(u'"', u'”') + u'"' : text;
     };
     const QStringList& stops = imported.stopNames;
     const QString terminal = stops.isEmpty() ? QString() : stops.last();

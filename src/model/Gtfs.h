@@ -34,6 +34,15 @@ struct Problem {
 // The files of a feed by name ("stops.txt"), as bytes.
 using Files = QHash<QString, QByteArray>;
 
+// The files Feed::read reads, each with the most bytes taken of it: a larger
+// one is refused, before it can fill the memory. The stop times and fare
+// rules of the largest cities' operators stay well below their limits.
+struct FileLimit {
+    QString name;
+    qint64 maxBytes;
+};
+const QList<FileLimit>& fileLimits();
+
 struct Route {
     QString id;
     QString shortName;
@@ -122,17 +131,23 @@ struct Imported {
     int faresFound = 0;
     int faresMissing = 0;            // blank on the board, or the flat fare when one is given
     std::optional<qint16> onlyPrice; // the one price of all the route's rules, if so
-    QStringList notes;               // what was changed on the way (names CP932 cannot hold)
+    // What was changed on the way: characters CP932 cannot hold, and line
+    // breaks and other control characters (each a blank) in the names and
+    // texts spoken, which the tape and the board cannot hold.
+    QStringList notes;
 };
 
 // One trip of a route as fare data; a Problem for an unknown route (naming
 // the closest), a trip that is not there, more than 300 stops, a stop
-// without a zone where the fares need one, or a price that is not whole yen.
+// without a zone where the fares need one, a price that is not whole yen, or
+// a stop name longer than a fare data file holds (65535 bytes in CP932).
 Imported importRoute(const Feed& feed, const ImportRequest& request);
 
 // The announcements of an imported route (<number>tp.csv): CP932 text with
 // CR LF, "次は、<stop>です。" for each stop with the step flag, the
-// terminal's own words, a greeting first.
+// terminal's own words, a greeting first. A text with a comma is quoted, a
+// quote within it written as "”", since the tape's quoted field ends at the
+// next quote.
 QByteArray announcements(const Imported& imported);
 
 // text with every character that CP932 cannot hold replaced by the nearest

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace SafeFile {
 
@@ -160,21 +161,30 @@ QString describe(const QString& path, const Reading& r) {
     return QStringLiteral("「%1」を読めませんでした（%2）。").arg(path, r.systemError);
 }
 
-Writing write(const QString& requested, const QByteArray& bytes) {
+namespace {
+
+// A new file written and flushed beside its target, to be renamed into place.
+struct Prepared {
+    QByteArray temporary;
+    QByteArray target;
+    QString folder;
+};
+
+Writing prepare(const QString& requested, const QByteArray& bytes, Prepared& p) {
     Writing w;
     // A link is followed, so that it stays a link to the file written.
     const QFileInfo info(requested);
     const QString path = info.isSymLink() && info.exists() ? info.canonicalFilePath() : requested;
-    const QByteArray name = QFile::encodeName(path);
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo(folder).isDir()) {
+    p.target = QFile::encodeName(path);
+    p.folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(p.folder).isDir()) {
         w.status = Writing::Status::NoFolder;
         w.systemError = systemText(ENOENT);
         return w;
     }
     mode_t mode = 0666;
     struct stat old = {};
-    if (::stat(name.constData(), &old) == 0) {
+    if (::stat(p.target.constData(), &old) == 0) {
         if (!S_ISREG(old.st_mode)) {
             w.status = Writing::Status::NotRegular;
             w.kind = kindOf(old.st_mode);
@@ -187,9 +197,9 @@ Writing write(const QString& requested, const QByteArray& bytes) {
         mode &= ~mask;
     }
 
-    QByteArray temporary = name + ".XXXXXX";
+    p.temporary = p.target + ".XXXXXX";
     Descriptor file;
-    file.fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    file.fd = ::mkostemp(p.temporary.data(), O_CLOEXEC);
     if (file.fd < 0) {
         w.status = Writing::Status::CannotCreate;
         w.systemError = systemText(errno);
@@ -203,17 +213,59 @@ Writing write(const QString& requested, const QByteArray& bytes) {
         const int fd = file.release();
         if (::close(fd) != 0) ok = false, error = errno;
     }
-    if (ok && ::rename(temporary.constData(), name.constData()) != 0) ok = false, error = errno;
     if (!ok) {
-        ::unlink(temporary.constData());
+        ::unlink(p.temporary.constData());
         w.status = Writing::Status::Failed;
         w.systemError = systemText(error);
         return w;
     }
+    w.status = Writing::Status::Written;
+    return w;
+}
+
+Writing putInPlace(const Prepared& p) {
+    Writing w;
+    if (::rename(p.temporary.constData(), p.target.constData()) != 0) {
+        w.status = Writing::Status::Failed;
+        w.systemError = systemText(errno);
+        ::unlink(p.temporary.constData());
+        return w;
+    }
     // The rename itself reaches the disk with the folder.
     Descriptor dir;
-    dir.fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    dir.fd = ::open(QFile::encodeName(p.folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir.fd >= 0) ::fsync(dir.fd);
+    w.status = Writing::Status::Written;
+    return w;
+}
+
+} // namespace
+
+Writing write(const QString& path, const QByteArray& bytes) {
+    Prepared p;
+    const Writing w = prepare(path, bytes, p);
+    return w.ok() ? putInPlace(p) : w;
+}
+
+Writing writeTogether(const QList<std::pair<QString, QByteArray>>& files, QString* failed) {
+    std::vector<Prepared> prepared;
+    const auto fail = [&](size_t file, size_t keptFrom, const Writing& w) {
+        for (size_t k = keptFrom; k < prepared.size(); ++k)
+            ::unlink(prepared[k].temporary.constData());
+        if (failed) *failed = files[qsizetype(file)].first;
+        return w;
+    };
+    for (const auto& [path, bytes] : files) {
+        Prepared p;
+        const Writing w = prepare(path, bytes, p);
+        if (!w.ok()) return fail(prepared.size(), 0, w);
+        prepared.push_back(std::move(p));
+    }
+    for (size_t k = 0; k < prepared.size(); ++k) {
+        const Writing w = putInPlace(prepared[k]);
+        if (!w.ok()) return fail(k, k + 1, w);
+    }
+    Writing w;
     w.status = Writing::Status::Written;
     return w;
 }

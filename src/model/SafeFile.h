@@ -11,9 +11,12 @@
 // write, flushes it to the disk, and only then renames it over the target.
 // On any failure (a full disk, a folder that cannot be written) the old
 // file stays as it was, the new one is removed, and the failure is told.
+// writeTogether() does so for several files that belong together.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <utility>
 
 namespace SafeFile {
 
@@ -62,6 +65,15 @@ struct Writing {
 // Writes bytes to path as described above. A target that is a link is
 // replaced where the link points.
 Writing write(const QString& path, const QByteArray& bytes);
+
+// Writes several files as one: each new file is written and flushed beside
+// its target first, and only when all of them are there are they renamed
+// into place. A failure before the renames (a full disk, a target that is no
+// regular file) leaves every old file as it was; only a rename failing after
+// others went through, which the checks before make unlikely, could leave
+// some written. failed, if given, gets the path that failed.
+Writing writeTogether(const QList<std::pair<QString, QByteArray>>& files,
+                      QString* failed = nullptr);
 
 // A sentence for a write that failed, naming the path and the cause.
 QString describe(const QString& path, const Writing& writing);

@@ -95,6 +95,36 @@ private slots:
         QCOMPARE(r.faresMissing, 0);
     }
 
+    // Rules that need a zone passed on the way (contains_id): the zones of
+    // both ends count as passed, origin and destination narrow the rule, the
+    // lowest fare wins, and the route's own rules come before every route's.
+    void zonesPassed_data() {
+        QTest::addColumn<QByteArray>("rules");
+        QTest::addColumn<QString>("fares"); // rows 2 to 5 of T1 (zones A A B B C)
+        QTest::newRow("a zone passed")
+            << QByteArray("F500,R1,,,B\n")
+            << u"0 0 0 0; 500 500 0 0; 500 500 500 0; 500 500 500 500"_qs;
+        QTest::newRow("from A to C through B")
+            << QByteArray("F300,R1,A,C,B\n") << u"0 0 0 0; 0 0 0 0; 0 0 0 0; 300 300 0 0"_qs;
+        QTest::newRow("the lower of zones and a zone passed")
+            << QByteArray("F300,R1,A,C,\nF200,R1,,C,B\n")
+            << u"0 0 0 0; 0 0 0 0; 0 0 0 0; 200 200 200 200"_qs;
+        QTest::newRow("the route's own first")
+            << QByteArray("F150,,,,A\nF180,R1,,,B\n")
+            << u"150 0 0 0; 180 180 0 0; 180 180 180 0; 180 180 180 180"_qs;
+    }
+
+    void zonesPassed() {
+        QFETCH(QByteArray, rules);
+        Files f = feed();
+        f[u"fare_rules.txt"_qs] = "fare_id,route_id,origin_id,destination_id,contains_id\n" + rules;
+        const Gtfs::Imported r = import(f, u"R1"_qs);
+        QStringList rows;
+        for (size_t i = 1; i < r.rows.size(); ++i)
+            rows << fares(r.rows[i], 4);
+        QTEST(rows.join(u"; "_qs), "fares");
+    }
+
     void tripsChosen_data() {
         QTest::addColumn<QString>("route");
         QTest::addColumn<int>("direction"); // -1: any
@@ -200,6 +230,11 @@ private slots:
         QTest::newRow("a quote never closed")
             << u"routes.txt"_qs << QByteArray("R2,2,") << QByteArray("R2,\"2,") << u"R1"_qs
             << u"routes.txt, line 3: a quoted field is not closed"_qs;
+        QTest::newRow("a name longer than fare data holds")
+            << u"stops.txt"_qs << QByteArray("S3,市役所前") << "S3," + QByteArray(65536, 'x')
+            << u"R1"_qs
+            << u"stops.txt, line 4: the name of the stop \"S3\" takes 65536 bytes in CP932; a "
+               u"name holds at most 65535"_qs;
         QTest::newRow("a stop time of no stop")
             << u"stop_times.txt"_qs << QByteArray("T4,S3") << QByteArray("T4,S9") << u"R1"_qs
             << u"stop_times.txt, line 16: the stop \"S9\" is not in stops.txt"_qs;

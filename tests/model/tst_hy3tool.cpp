@@ -1,15 +1,21 @@
-// The fare data authoring tool: its CSV reader and its commands (the GTFS-JP
-// import among them), run as the user runs them.
+// The authoring tools: the fare data tool's CSV reader and its commands (the
+// GTFS-JP import among them), and k40init's first settings file, run as the
+// user runs them.
 #include "Hy3Csv.h"
 #include "TestFiles.h"
 #include "model/AnnouncementTape.h"
 #include "model/Cp932.h"
 #include "model/FareData.h"
+#include "model/Gtfs.h"
 #include "model/Hy3File.h"
 
+#include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstring>
+#include <optional>
+#include <zip.h>
 
 namespace {
 
@@ -19,12 +25,90 @@ struct Run {
     QString err;
 };
 
-Run hy3(const QStringList& args) {
+Run run(const QString& program, const QStringList& args) {
     QProcess p;
-    p.start(QStringLiteral(HY3_EXE), args);
+    p.start(program, args);
     p.waitForFinished(60000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             QString::fromUtf8(p.readAllStandardError())};
+}
+
+Run hy3(const QStringList& args) {
+    return run(QStringLiteral(HY3_EXE), args);
+}
+
+// The feed of tests/data/minifeed.zip as files of their own: R1 of three stops.
+Gtfs::Files miniFeed() {
+    return {{u"routes.txt"_qs, "route_id,route_short_name,route_long_name\nR1,1,駅前線\n"},
+            {u"stops.txt"_qs, "stop_id,stop_name,zone_id\nS1,駅前,A\nS2,本町,A\nS3,港,B\n"},
+            {u"trips.txt"_qs, "route_id,trip_id,direction_id,trip_headsign\nR1,T1,0,港\n"},
+            {u"stop_times.txt"_qs, "trip_id,stop_id,stop_sequence\nT1,S1,1\nT1,S2,2\nT1,S3,3\n"},
+            {u"fare_attributes.txt"_qs, "fare_id,price\nF1,160\nF2,220\n"},
+            {u"fare_rules.txt"_qs,
+             "fare_id,route_id,origin_id,destination_id\nF1,R1,A,A\nF2,R1,A,B\n"}};
+}
+
+bool writeFeed(const QString& folder, const Gtfs::Files& files) {
+    for (auto it = files.begin(); it != files.end(); ++it)
+        if (!writeFile(folder + u'/' + it.key(), it.value())) return false;
+    return true;
+}
+
+// Reads as so many zeros, for a zip entry that is never held whole.
+zip_int64_t zeros(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
+    auto& left = *static_cast<std::pair<qint64, qint64>*>(state); // size, bytes left
+    switch (command) {
+    case ZIP_SOURCE_OPEN:
+        left.second = left.first;
+        return 0;
+    case ZIP_SOURCE_READ: {
+        const qint64 n = std::min<qint64>(qint64(length), left.second);
+        std::memset(data, 0, size_t(n));
+        left.second -= n;
+        return n;
+    }
+    case ZIP_SOURCE_STAT: {
+        auto* st = static_cast<zip_stat_t*>(data);
+        zip_stat_init(st);
+        st->size = zip_uint64_t(left.first);
+        st->valid |= ZIP_STAT_SIZE;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                              ZIP_SOURCE_STAT, ZIP_SOURCE_FREE, -1);
+    default:
+        return 0;
+    }
+}
+
+// A zip file of files, with the file name (added, or in place of one of them)
+// holding zeroBytes zeros, deflated.
+bool writeZip(const QString& path, const Gtfs::Files& files, const QString& name,
+              qint64 zeroBytes) {
+    int error = 0;
+    zip_t* z = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (!z) return false;
+    for (auto it = files.begin(); it != files.end(); ++it)
+        if (it.key() != name)
+            zip_file_add(
+                z, it.key().toUtf8().constData(),
+                zip_source_buffer(z, it.value().constData(), zip_uint64_t(it.value().size()), 0),
+                0);
+    std::pair<qint64, qint64> state{zeroBytes, 0};
+    zip_file_add(z, name.toUtf8().constData(), zip_source_function(z, zeros, &state), 0);
+    return zip_close(z) == 0;
+}
+
+// The files of folder and below, by path from it.
+QStringList filesIn(const QString& folder) {
+    QStringList names;
+    QDirIterator it(folder, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        names << QDir(folder).relativeFilePath(it.next());
+    names.sort();
+    return names;
 }
 
 // Rows as "name|ticket|v1,v2,v3; ...".
@@ -230,7 +314,7 @@ private slots:
             << QByteArray("a,0,0\r\n") << AnnouncementTape::MaxFileBytes + 1 << 1
             << u"more than the 16777216 (16 MiB) the tape reads…"
                "the tape controls will be disabled"_qs;
-        QTest::newRow("missing file") << QByteArray() << qint64(-1) << 2 << u"cannot read"_qs;
+        QTest::newRow("missing file") << QByteArray() << qint64(-1) << 2 << u"no such file"_qs;
     }
 
     void checkTapeReports() {
@@ -264,6 +348,201 @@ private slots:
                  qPrintable(out));
         for (const QString& line : lines)
             QVERIFY2(out.contains(line.section(u',', 0, 0).remove(u'"')), qPrintable(line));
+    }
+
+    // A save that fails (a full disk, something in the way) names the file and
+    // the cause, exits 1, and leaves the files that were there as they were:
+    // nothing half written, no temporary left, no import half done.
+    void failedSaves_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("args"); // "@" stands for the folder of the test
+        QTest::addColumn<QStringList>("old");  // there before and kept ("/" ends a folder)
+        QTest::addColumn<bool>("full");        // no file can grow beyond 100 bytes
+        QTest::addColumn<QString>("message");
+        const QString hy3 = QStringLiteral(HY3_EXE), k40init = QStringLiteral(K40INIT_EXE);
+        const QString zip = QStringLiteral(K40_SOURCE_DIR "/tests/data/minifeed.zip");
+        const QStringList gtfs{u"import-gtfs"_qs, zip,      u"--route"_qs, u"R1"_qs,
+                               u"--number"_qs,    u"12"_qs, u"--out"_qs,   u"@"_qs};
+        QTest::newRow("hy3 import, the disk full")
+            << hy3 << QStringList{u"import"_qs, u"@/a.csv"_qs, u"@/a.hy3"_qs}
+            << QStringList{u"a.csv"_qs, u"a.hy3"_qs} << true << u"@/a.hy3: cannot write ("_qs;
+        QTest::newRow("hy3 import-gtfs, the disk full")
+            << hy3 << gtfs << QStringList{u"12.hy3"_qs} << true << u"@/12.hy3: cannot write ("_qs;
+        QTest::newRow("hy3 import-gtfs, a folder in the second's way")
+            << hy3 << gtfs << QStringList{u"12.hy3"_qs, u"12tp.csv/"_qs} << false
+            << u"@/12tp.csv: not a regular file but a folder; not written over; @/12.hy3 is not "
+               u"written either"_qs;
+        QTest::newRow("k40init, the disk full")
+            << k40init << QStringList{u"@/K40.in4"_qs, u"@"_qs, u"@"_qs} << QStringList() << true
+            << u"@/K40.in4: cannot write ("_qs;
+    }
+
+    void failedSaves() {
+        QFETCH(QString, program);
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, old);
+        QFETCH(bool, full);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        args.replaceInStrings(u"@"_qs, dir.path());
+        message.replace(u"@"_qs, dir.path());
+        for (const QString& name : old)
+            QVERIFY(name.endsWith(u'/') ? QDir(dir.path()).mkdir(name)
+                                        : writeFile(dir.filePath(name),
+                                                    name == u"a.csv" ? "A,1\nB,2,170\n" : "old"));
+        Run r;
+        {
+            std::optional<FileSizeLimit> limit;
+            if (full) limit.emplace(100);
+            r = run(program, args);
+        }
+        old.replaceInStrings(u"/"_qs, QString());
+        QCOMPARE(filesIn(dir.path()), old);
+        for (const QString& name : old)
+            if (name.endsWith(u".hy3")) QCOMPARE(readFile(dir.filePath(name)), QByteArray("old"));
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QVERIFY(!r.out.contains("wrote"));
+    }
+
+    // What a command reads must be a regular file of a size it takes: a FIFO
+    // (without waiting for a writer), a device, or a file beyond the limit is
+    // refused at once and said. Of a feed only the files it needs are read, a
+    // zip file's no further than their limits; nothing is written.
+    void specialInputs_data() {
+        QTest::addColumn<QStringList>("args"); // "@" stands for the folder of the test
+        QTest::addColumn<QString>("file");     // the input made, in that folder
+        QTest::addColumn<QString>("input");    // FIFO, /dev/zero, zeros, or "zip with <file>"
+        QTest::addColumn<qint64>("size");      // of the zeros
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message"); // "@" as in args
+        const auto row = [](const char* tag, const QStringList& args, const char* file,
+                            const char* input, qint64 size, int status, const QString& message) {
+            QTest::newRow(tag) << args << QString::fromUtf8(file) << QString::fromUtf8(input)
+                               << size << status << message;
+        };
+        const QStringList check{u"check"_qs, u"@/x"_qs}, list{u"list-gtfs"_qs, u"@/feed"_qs},
+            listZip{u"list-gtfs"_qs, u"@/feed.zip"_qs};
+        row("check, a FIFO", check, "x", "FIFO", 0, 1, u"@/x: not a regular file but a FIFO"_qs);
+        row("check, beyond what the board reads", check, "x", "zeros", FareData::MaxFileBytes + 1,
+            1,
+            u"@/x: the file holds 33554433 bytes, more than the 33554432 (32 MiB) the board "
+            u"reads"_qs);
+        row("export, /dev/zero", {u"export"_qs, u"@/x"_qs}, "x", "/dev/zero", 0, 1,
+            u"@/x: not a regular file but a device"_qs);
+        row("import, a FIFO", {u"import"_qs, u"@/x"_qs, u"@/x.hy3"_qs}, "x", "FIFO", 0, 1,
+            u"@/x: not a regular file but a FIFO"_qs);
+        row("check-tape, /dev/zero", {u"check-tape"_qs, u"@/x"_qs}, "x", "/dev/zero", 0, 2,
+            u"@/x: not a regular file but a device"_qs);
+        row("list-gtfs, stops.txt /dev/zero", list, "feed/stops.txt", "/dev/zero", 0, 1,
+            u"@/feed/stops.txt: not a regular file but a device"_qs);
+        row("import-gtfs, stop_times.txt a FIFO",
+            {u"import-gtfs"_qs, u"@/feed"_qs, u"--route"_qs, u"R1"_qs, u"--number"_qs, u"12"_qs,
+             u"--out"_qs, u"@/out"_qs},
+            "feed/stop_times.txt", "FIFO", 0, 1,
+            u"@/feed/stop_times.txt: not a regular file but a FIFO"_qs);
+        row("list-gtfs, stops.txt beyond its limit", list, "feed/stops.txt", "zeros",
+            64 * 1024 * 1024 + 1, 1,
+            u"@/feed: stops.txt is larger than 64 MiB, the most read of it"_qs);
+        row("list-gtfs, the feed a FIFO", listZip, "feed.zip", "FIFO", 0, 1,
+            u"@/feed.zip: not a regular file but a FIFO"_qs);
+        // Zeros deflate to a thousandth: a few hundred KiB unpack to hundreds of MiB.
+        row("list-gtfs, a zip bomb", listZip, "feed.zip", "zip with stop_times.txt",
+            256 * 1024 * 1024 + 1, 1,
+            u"@/feed.zip: stop_times.txt is larger than 256 MiB, the most read of it"_qs);
+        row("list-gtfs, a large file not used", listZip, "feed.zip", "zip with shapes.txt",
+            600 * 1024 * 1024, 0, u"3 stops: 駅前 - 本町 - 港"_qs);
+    }
+
+    void specialInputs() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, file);
+        QFETCH(QString, input);
+        QFETCH(qint64, size);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(file);
+        if (file.startsWith(u"feed/")) QVERIFY(writeFeed(dir.filePath(u"feed"_qs), miniFeed()));
+        QFile::remove(path);
+        if (input == u"FIFO")
+            QVERIFY(makeFifo(path));
+        else if (input == u"/dev/zero")
+            QVERIFY(makeEndlessFile(path));
+        else if (input == u"zeros")
+            QVERIFY(writeFile(path, {}) && QFile::resize(path, size));
+        else
+            QVERIFY(writeZip(path, miniFeed(), input.section(u' ', -1), size));
+        const QStringList before = filesIn(dir.path());
+        args.replaceInStrings(u"@"_qs, dir.path());
+        const Run r = hy3(args);
+        QTEST(r.status, "status");
+        QVERIFY2((QString::fromUtf8(r.out) + r.err).contains(message.replace(u"@"_qs, dir.path())),
+                 qPrintable(r.err));
+        QCOMPARE(filesIn(dir.path()), before);
+    }
+
+    // The names and texts of a feed are written as the board and the tape hold
+    // them, each change noted; announcements the tape would not read as made
+    // are not written at all, nor the fare data with them.
+    void gtfsTexts_data() {
+        QTest::addColumn<QByteArray>("stops"); // in place of S2's line, or of all stops
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("name");   // of S2 in 12.hy3
+        QTest::addColumn<QString>("spoken"); // of S2 by the tape
+        QTest::newRow("a line break")
+            << QByteArray("S2,\"本\r\n町\",A") << 0
+            << u"note: stops.txt, line 3: the name of the stop \"S2\" holds line breaks or other "
+               u"control characters; written as \"本  町\""_qs
+            << u"本  町"_qs << u"次は、本  町です。"_qs;
+        QTest::newRow("a control character")
+            << QByteArray("S2,本\x07町,A") << 0 << u"written as \"本 町\""_qs << u"本 町"_qs
+            << u"次は、本 町です。"_qs;
+        QTest::newRow("a quote and a comma")
+            << QByteArray("S2,\"本\"\"町, 西\",A") << 0 << QString() << u"本\"町, 西"_qs
+            << u"次は、本”町, 西です。"_qs;
+        // 261 names of 65,000 bytes are spoken in more than 16 MiB.
+        QByteArray many = "stop_id,stop_name,zone_id\n";
+        for (int k = 1; k <= 261; ++k)
+            many += 'S' + QByteArray::number(k) + ',' + QByteArray(65000, 'a') + ",A\n";
+        QTest::newRow("more than the tape reads")
+            << many << 1
+            << u"12tp.csv: the tape would not read the announcements as made: they take "_qs
+            << QString() << QString();
+    }
+
+    void gtfsTexts() {
+        QFETCH(QByteArray, stops);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        Gtfs::Files feed = miniFeed();
+        if (stops.startsWith("stop_id")) {
+            feed[u"stops.txt"_qs] = stops;
+            QByteArray times = "trip_id,stop_id,stop_sequence\n";
+            for (int k = 1; k <= stops.count('\n') - 1; ++k)
+                times += "T1,S" + QByteArray::number(k) + ',' + QByteArray::number(k) + '\n';
+            feed[u"stop_times.txt"_qs] = times;
+            feed[u"fare_rules.txt"_qs] = "fare_id,origin_id,destination_id\nF1,A,A\n";
+        } else {
+            feed[u"stops.txt"_qs].replace("S2,本町,A", stops);
+        }
+        QVERIFY(writeFeed(dir.filePath(u"feed"_qs), feed));
+        const QString out = dir.filePath(u"out"_qs);
+        const Run r = hy3({u"import-gtfs"_qs, dir.filePath(u"feed"_qs), u"--route"_qs, u"R1"_qs,
+                           u"--number"_qs, u"12"_qs, u"--out"_qs, out});
+        QCOMPARE(r.status, status);
+        QVERIFY2(r.err.contains(said), qPrintable(r.err));
+        if (status != 0) {
+            QCOMPARE(filesIn(out), QStringList());
+            return;
+        }
+        QCOMPARE(FareData::parseHy3(readFile(out + u"/12.hy3"_qs)).rows.at(1).name, name);
+        const TapeReading tape = AnnouncementTape::read(readFile(out + u"/12tp.csv"_qs));
+        QVERIFY(tape.problems.empty());
+        QCOMPARE(tape.rows.size(), size_t(4));
+        QTEST(tape.rows[1].text, "spoken");
     }
 
     void gtfsCommands() {

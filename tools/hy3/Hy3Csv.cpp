@@ -1,17 +1,20 @@
 #include "Hy3Csv.h"
 
+#include "Hy3Files.h"
 #include "model/Cp932.h"
 #include "model/Csv.h"
 #include "model/Hy3File.h"
 #include "model/K40Error.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <limits>
 
 namespace Hy3Csv {
 
 namespace {
+
+// The largest CSV read: 301 stops with names of the most bytes a name can
+// have and every value take about 30 MiB.
+constexpr qint64 MaxCsvBytes = 64 * 1024 * 1024;
 
 // A whole number that fits 16 bits; blanks around it are allowed, the empty
 // field is 0.
@@ -139,38 +142,20 @@ QByteArray write(const std::vector<FareData::RouteRow>& rows) {
 }
 
 int importCsv(const QString& csvPath, const QString& hy3Path, QTextStream& err) {
-    QFile in(csvPath);
-    if (!in.open(QIODevice::ReadOnly)) {
-        err << csvPath << ": cannot read: " << in.errorString() << Qt::endl;
-        return 1;
-    }
-    const Parsed parsed = parse(in.readAll());
+    const auto csv = Hy3Files::read(csvPath, MaxCsvBytes, err);
+    if (!csv) return 1;
+    const Parsed parsed = parse(*csv);
     if (parsed.error) {
         err << place(csvPath, *parsed.error) << Qt::endl;
         return 1;
     }
-    // Written to a temporary file and renamed into place only when complete,
-    // so that a failure leaves no output file behind.
-    QSaveFile out(hy3Path);
-    if (!out.open(QIODevice::WriteOnly)) {
-        err << hy3Path << ": cannot write: " << out.errorString() << Qt::endl;
-        return 1;
-    }
-    out.write(FareData::serializeHy3(parsed.rows));
-    if (!out.commit()) {
-        err << hy3Path << ": cannot write: " << out.errorString() << Qt::endl;
-        return 1;
-    }
-    return 0;
+    return Hy3Files::write(hy3Path, FareData::serializeHy3(parsed.rows), err) ? 0 : 1;
 }
 
 int exportCsv(const QString& hy3Path, QTextStream& out, QTextStream& err) {
-    QFile in(hy3Path);
-    if (!in.open(QIODevice::ReadOnly)) {
-        err << hy3Path << ": cannot read: " << in.errorString() << Qt::endl;
-        return 1;
-    }
-    const FareData::Hy3File file = FareData::parseHy3(in.readAll());
+    const auto bytes = Hy3Files::read(hy3Path, FareData::MaxFileBytes, err);
+    if (!bytes) return 1;
+    const FareData::Hy3File file = FareData::parseHy3(*bytes);
     int status = 0;
     for (const FareData::Hy3Problem& p : file.problems) {
         if (p.kind == FareData::Hy3Problem::CountZero) continue; // an empty route exports as empty
@@ -185,12 +170,17 @@ int exportCsv(const QString& hy3Path, QTextStream& out, QTextStream& err) {
 }
 
 int check(const QString& hy3Path, QTextStream& out, QTextStream& err) {
-    QFile in(hy3Path);
-    if (!in.open(QIODevice::ReadOnly)) {
-        err << hy3Path << ": cannot read: " << in.errorString() << Qt::endl;
+    const SafeFile::Reading in = SafeFile::read(hy3Path, FareData::MaxFileBytes);
+    if (in.status == SafeFile::Reading::Status::TooLarge) {
+        out << hy3Path << ": the file holds " << in.size << " bytes, more than the "
+            << FareData::MaxFileBytes << " (32 MiB) the board reads" << Qt::endl;
         return 1;
     }
-    const FareData::Hy3File file = FareData::parseHy3(in.readAll());
+    if (!in.ok()) {
+        err << SafeFile::describeInEnglish(hy3Path, in) << Qt::endl;
+        return 1;
+    }
+    const FareData::Hy3File file = FareData::parseHy3(in.bytes);
     for (const FareData::Hy3Problem& p : file.problems)
         out << hy3Path << ": record " << p.record << ", offset " << p.offset << ": " << p.text
             << Qt::endl;

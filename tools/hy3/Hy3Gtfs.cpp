@@ -1,87 +1,117 @@
 #include "Hy3Gtfs.h"
 
+#include "model/AnnouncementTape.h"
 #include "model/Hy3File.h"
+#include "model/SafeFile.h"
 
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <memory>
 #include <zip.h>
 
 namespace Hy3Gtfs {
 
 namespace {
 
-// The largest file of a feed read: the stop times of large cities stay far
-// below it.
-constexpr qint64 MaxFileBytes = 512 * 1024 * 1024;
+// The largest zip file read: the feeds of the largest cities' operators stay
+// far below it.
+constexpr qint64 MaxZipBytes = 256 * 1024 * 1024;
 
 [[noreturn]] void fail(const QString& message) {
     throw Gtfs::Problem{message};
 }
 
-Gtfs::Files readZip(const QString& path) {
-    int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
-    if (!archive) fail(QStringLiteral("%1: not a zip file that can be read").arg(path));
+[[noreturn]] void tooLarge(const QString& feed, const Gtfs::FileLimit& file) {
+    fail(QStringLiteral("%1: %2 is larger than %3 MiB, the most read of it")
+             .arg(feed, file.name)
+             .arg(file.maxBytes / (1024 * 1024)));
+}
+
+struct ZipCloser {
+    void operator()(zip_t* z) const { zip_discard(z); }
+    void operator()(zip_file_t* f) const { zip_fclose(f); }
+};
+
+// Each file of the feed that the reading takes, unpacked no further than its
+// limit, whatever size the archive says it has; the other files of the
+// archive are not unpacked at all. The files may lie in a folder of the
+// archive; of two of the same name the first counts.
+Gtfs::Files readZip(const QString& path, const QByteArray& zipBytes) {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source =
+        zip_source_buffer_create(zipBytes.constData(), zip_uint64_t(zipBytes.size()), 0, &error);
+    std::unique_ptr<zip_t, ZipCloser> archive(
+        source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr);
+    if (!archive) {
+        if (source) zip_source_free(source);
+        zip_error_fini(&error);
+        fail(QStringLiteral("%1: not a zip file that can be read").arg(path));
+    }
+    QHash<QString, zip_uint64_t> entries;
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    for (zip_int64_t i = count - 1; i >= 0; --i)
+        if (const char* name = zip_get_name(archive.get(), zip_uint64_t(i), 0))
+            entries.insert(QFileInfo(QString::fromUtf8(name)).fileName(), zip_uint64_t(i));
     Gtfs::Files files;
-    const zip_int64_t count = zip_get_num_entries(archive, 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        zip_stat_t st;
-        if (zip_stat_index(archive, zip_uint64_t(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME))
-            continue;
-        const QString name = QFileInfo(QString::fromUtf8(st.name)).fileName();
-        if (!name.endsWith(u".txt") || files.contains(name)) continue;
-        if ((st.valid & ZIP_STAT_SIZE) && st.size > zip_uint64_t(MaxFileBytes)) {
-            zip_close(archive);
-            fail(QStringLiteral("%1: %2 is too large to read").arg(path, name));
-        }
-        zip_file_t* f = zip_fopen_index(archive, zip_uint64_t(i), 0);
-        if (!f) continue;
+    for (const Gtfs::FileLimit& limit : Gtfs::fileLimits()) {
+        const auto entry = entries.constFind(limit.name);
+        if (entry == entries.constEnd()) continue;
+        std::unique_ptr<zip_file_t, ZipCloser> f(zip_fopen_index(archive.get(), *entry, 0));
+        if (!f)
+            fail(QStringLiteral("%1: %2 cannot be unpacked (%3)")
+                     .arg(path, limit.name, QString::fromUtf8(zip_strerror(archive.get()))));
         QByteArray bytes;
         char buffer[65536];
-        for (zip_int64_t n; (n = zip_fread(f, buffer, sizeof buffer)) > 0;) {
+        zip_int64_t n = 0;
+        while ((n = zip_fread(f.get(), buffer, sizeof buffer)) > 0) {
+            if (bytes.size() + n > limit.maxBytes) tooLarge(path, limit);
             bytes.append(buffer, qsizetype(n));
-            if (bytes.size() > MaxFileBytes) break;
         }
-        zip_fclose(f);
-        files.insert(name, bytes);
+        if (n < 0)
+            fail(QStringLiteral("%1: %2 cannot be unpacked (%3)")
+                     .arg(path, limit.name, QString::fromUtf8(zip_file_strerror(f.get()))));
+        files.insert(limit.name, bytes);
     }
-    zip_close(archive);
     return files;
 }
 
+// Each file of the feed that the reading takes, when it is there.
 Gtfs::Files readFolder(const QString& path) {
     Gtfs::Files files;
-    const QDir dir(path);
-    for (const QFileInfo& info : dir.entryInfoList({QStringLiteral("*.txt")}, QDir::Files)) {
-        if (info.size() > MaxFileBytes)
-            fail(QStringLiteral("%1: %2 is too large to read").arg(path, info.fileName()));
-        QFile f(info.filePath());
-        if (!f.open(QIODevice::ReadOnly))
-            fail(QStringLiteral("%1: cannot be read").arg(info.filePath()));
-        files.insert(info.fileName(), f.readAll());
+    for (const Gtfs::FileLimit& limit : Gtfs::fileLimits()) {
+        const QString file = QDir(path).filePath(limit.name);
+        SafeFile::Reading r = SafeFile::read(file, limit.maxBytes);
+        if (r.status == SafeFile::Reading::Status::NotFound) continue;
+        if (r.status == SafeFile::Reading::Status::TooLarge) tooLarge(path, limit);
+        if (!r.ok()) fail(SafeFile::describeInEnglish(file, r));
+        files.insert(limit.name, std::move(r.bytes));
     }
     return files;
 }
 
-bool save(const QString& path, const QByteArray& bytes, QTextStream& err) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        err << path << ": cannot write: " << f.errorString() << '\n';
-        return false;
-    }
-    return true;
+// Why the tape would not read announcements as they are made, read by the
+// tape's own reader: too large, or any problem at all; empty when none.
+QString tapeRefusal(const QByteArray& announcements) {
+    if (announcements.size() > AnnouncementTape::MaxFileBytes)
+        return QStringLiteral("they take %1 bytes, more than the %2 (16 MiB) the tape reads")
+            .arg(announcements.size())
+            .arg(AnnouncementTape::MaxFileBytes);
+    const TapeReading reading = AnnouncementTape::read(announcements);
+    if (reading.problems.empty()) return {};
+    const TapeProblem& p = reading.problems.front();
+    return QStringLiteral("line %1: %2").arg(p.line).arg(p.message);
 }
 
 } // namespace
 
 Gtfs::Files readFeed(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isDir()) return readFolder(path);
-    if (info.isFile()) return readZip(path);
-    fail(QStringLiteral("%1: no such file or folder").arg(path));
+    if (QFileInfo(path).isDir()) return readFolder(path);
+    const SafeFile::Reading zip = SafeFile::read(path, MaxZipBytes);
+    if (zip.status == SafeFile::Reading::Status::NotFound)
+        fail(QStringLiteral("%1: no such file or folder").arg(path));
+    if (!zip.ok()) fail(SafeFile::describeInEnglish(path, zip));
+    return readZip(path, zip.bytes);
 }
 
 int list(const QString& feedPath, QTextStream& out, QTextStream& err) {
@@ -149,15 +179,28 @@ int import(const QStringList& args, QTextStream& out, QTextStream& err) {
         const Gtfs::Imported imported = Gtfs::importRoute(feed, request);
         for (const QString& note : imported.notes)
             err << "note: " << note << '\n';
+        const QString hy3 = QDir(folder).filePath(number + u".hy3"_qs);
+        const QString tape = QDir(folder).filePath(number + u"tp.csv"_qs);
+        const QByteArray announcements = Gtfs::announcements(imported);
+        if (const QString refused = tapeRefusal(announcements); !refused.isEmpty()) {
+            err << tape << ": the tape would not read the announcements as made: " << refused
+                << "; nothing is written\n";
+            return 1;
+        }
         if (!QDir().mkpath(folder)) {
             err << folder << ": cannot make the folder\n";
             return 1;
         }
-        const QString hy3 = QDir(folder).filePath(number + u".hy3"_qs);
-        const QString tape = QDir(folder).filePath(number + u"tp.csv"_qs);
-        if (!save(hy3, FareData::serializeHy3(imported.rows), err) ||
-            !save(tape, Gtfs::announcements(imported), err))
+        // Both files or neither: the fare data is never left beside the
+        // announcements of another import.
+        QString failed;
+        const SafeFile::Writing written = SafeFile::writeTogether(
+            {{hy3, FareData::serializeHy3(imported.rows)}, {tape, announcements}}, &failed);
+        if (!written.ok()) {
+            err << SafeFile::describeInEnglish(failed, written) << "; "
+                << (failed == hy3 ? tape : hy3) << " is not written either\n";
             return 1;
+        }
         out << "route " << imported.route.id << " (" << imported.route.title() << "), trip "
             << imported.trip.id << ", " << imported.rows.size()
             << " stops: " << imported.stopNames.first() << " - " << imported.stopNames.last()

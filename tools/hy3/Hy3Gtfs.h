@@ -11,8 +11,10 @@
 
 namespace Hy3Gtfs {
 
-// The .txt files of a feed (a zip file or a folder); a Gtfs::Problem when it
-// cannot be read. In a zip file the files may lie in a folder of their own.
+// The files of a feed (a zip file or a folder) that Gtfs::Feed::read reads,
+// each within its limit (Gtfs::fileLimits()); a Gtfs::Problem when one cannot
+// be read, is no regular file or is larger. In a zip file the files may lie
+// in a folder of their own.
 Gtfs::Files readFeed(const QString& path);
 
 // hy3 list-gtfs <feed>

@@ -1,27 +1,27 @@
 #include "Hy3Tape.h"
 
 #include "model/AnnouncementTape.h"
+#include "model/SafeFile.h"
 
-#include <QFile>
 #include <array>
 
 namespace Hy3Tape {
 
 int check(const QString& path, bool listRows, QTextStream& out, QTextStream& err) {
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly)) {
-        err << path << ": cannot read: " << in.errorString() << Qt::endl;
-        return 2;
-    }
+    const SafeFile::Reading in = SafeFile::read(path, AnnouncementTape::MaxFileBytes);
     const QString refused =
         QStringLiteral(": the tape refuses the file: the tape controls will be disabled");
-    if (in.size() > AnnouncementTape::MaxFileBytes) {
-        out << path << ": the file holds " << in.size() << " bytes, more than the "
+    if (in.status == SafeFile::Reading::Status::TooLarge) {
+        out << path << ": the file holds " << in.size << " bytes, more than the "
             << AnnouncementTape::MaxFileBytes << " (16 MiB) the tape reads" << Qt::endl
             << path << refused << Qt::endl;
         return 1;
     }
-    const TapeReading tape = AnnouncementTape::read(in.readAll());
+    if (!in.ok()) {
+        err << SafeFile::describeInEnglish(path, in) << Qt::endl;
+        return 2;
+    }
+    const TapeReading tape = AnnouncementTape::read(in.bytes);
     for (const TapeProblem& p : tape.problems) {
         out << path << ": ";
         if (p.line > 0) out << "line " << p.line;

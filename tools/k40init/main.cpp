@@ -4,12 +4,12 @@
 // with it. An existing settings file is left as it is.
 //   k40init <settings.in4> <fare and announcement folder> <sound folder> [plug-in]
 
+#include "model/SafeFile.h"
 #include "model/StarterSettings.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 
 int main(int argc, char** argv) {
@@ -24,10 +24,11 @@ int main(int argc, char** argv) {
     if (QFileInfo::exists(target)) return 0;
     const SettingsRecord r = StarterSettings::record(args[2], args[3], args.value(4),
                                                      QDate::currentDate());
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(SettingsCodec::encode(r)) < 0 ||
-        !file.commit()) {
-        err << target << ": cannot write: " << file.errorString() << '\n';
+    // Written whole or not at all: an empty file left by a full disk would stay,
+    // as the next run leaves an existing settings file alone.
+    const SafeFile::Writing written = SafeFile::write(target, SettingsCodec::encode(r));
+    if (!written.ok()) {
+        err << SafeFile::describeInEnglish(target, written) << '\n';
         return 1;
     }
     return 0;
