@@ -188,6 +188,8 @@ private slots:
         QTest::newRow("nested 100000 deep") << u"plugins/nested-100000.4SP"_qs;
         QTest::newRow("version 2") << u"plugins/version-2.4SP"_qs;
         QTest::newRow("over 1 MiB") << QString();
+        QTest::newRow("a FIFO") << u"fifo"_qs;
+        QTest::newRow("a link to /dev/zero") << u"zero"_qs;
     }
 
     void ticketPlugins() {

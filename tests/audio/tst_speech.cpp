@@ -216,7 +216,7 @@ void TestSpeech::endsTheWholeSynthesis() {
         setup.limitMs = 100;
         setup.limitMsPerCharacter = 0;
     }
-    SdlMediaCommands output;
+    SdlSoundOutput output;
     auto speech = std::make_unique<OpenJTalkSpeech>(output, setup);
     QVERIFY(speech->create());
     speech->speak(u"次は、港です。"_qs);
