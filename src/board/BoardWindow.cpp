@@ -9,6 +9,7 @@
 #include "widgets/QColorOf.h"
 #include "widgets/SegmentDisplay.h"
 #include "widgets/StopNameDisplay.h"
+#include "widgets/BoardGeometry.h"
 #include "widgets/Units.h"
 
 #include <QCloseEvent>
@@ -22,12 +23,6 @@
 #include <QWindow>
 
 namespace {
-
-// Grid of the fare cells and their labels, in twips.
-constexpr int CellLeft[8] = {720, 1686, 2652, 3618, 4584, 5550, 6516, 7485};
-constexpr int LabelLeft[8] = {757, 1723, 2689, 3655, 4621, 5587, 6553, 7522};
-constexpr int LabelTop[3] = {1620, 2430, 3225};
-constexpr int CellTop[3] = {1935, 2730, 3525};
 
 QLabel* ticketLabel(QWidget* parent, const QRect& geometry, const QFont& font) {
     auto* l = new QLabel(parent);
@@ -47,14 +42,10 @@ QLabel* ticketLabel(QWidget* parent, const QRect& geometry, const QFont& font) {
 QString pictureErrorText(int number) {
     QString detail;
     switch (number) {
-    case 7: case 28: case 51:
-        detail = QStringLiteral("　内部的なエラーです。とれもろ鉄道へ報告してください。"
-                                "エラー場所：frmCtl.Option4_Click()");
-        break;
-    case 53: case 75: case 76:
+    case 53:
         detail = QStringLiteral("　画像ファイルが見つからないか、指定している場所が不正です。");
         break;
-    case 57: case 68:
+    case 57:
         detail = QStringLiteral("　デバイスエラーもしくは準備が出来ていません。");
         break;
     case 481:
@@ -71,7 +62,7 @@ BoardWindow::BoardWindow(Settings& settings, MessageBoxService& messages,
                          CompanionDialogs* dialogs, Clock* clock, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), settings_(settings), messages_(messages),
       clock_(clock) {
-    setFixedSize(582, 292);
+    setFixedSize(BoardGeometry::WidthPx, BoardGeometry::HeightPx);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     const QFont labelFont = Units::font(QStringLiteral("ＭＳ Ｐゴシック"), 14.25, true);
@@ -84,14 +75,12 @@ BoardWindow::BoardWindow(Settings& settings, MessageBoxService& messages,
     fareCells[0]->hide();
 
     for (int i = 1; i <= 24; ++i) {
-        const int row = (i - 1) / 8, col = (i - 1) % 8;
-        ticketLabels[size_t(i)] =
-            ticketLabel(this, Units::rect(LabelLeft[col], LabelTop[row], 780, 240), labelFont);
+        ticketLabels[size_t(i)] = ticketLabel(this, BoardGeometry::labelRect(i), labelFont);
         fareCells[size_t(i)] = new SegmentDisplay(this);
         fareCells[size_t(i)]->setDigitCount(3);
         fareCells[size_t(i)]->setDigitSize(2);
         fareCells[size_t(i)]->setDigitStyle(1);
-        fareCells[size_t(i)]->setGeometry(Units::rect(CellLeft[col], CellTop[row], 855, 435));
+        fareCells[size_t(i)]->setGeometry(BoardGeometry::cellRect(i));
         connect(fareCells[size_t(i)], &SegmentDisplay::doubleClicked, this,
                 [this, i] { editCellOptions(i); });
     }
@@ -105,7 +94,7 @@ BoardWindow::BoardWindow(Settings& settings, MessageBoxService& messages,
     }
 
     stopNameDisplay = new StopNameDisplay(this, clock);
-    stopNameDisplay->move(Units::px(1635), Units::px(277));
+    stopNameDisplay->move(BoardGeometry::stripPosition());
 
     clockTimer = new QTimer(this);
     clockTimer->setInterval(1000);

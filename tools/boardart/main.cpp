@@ -3,6 +3,7 @@
 // The windows behind the stop-name strip, the ticket-number labels and the
 // fare cells sit exactly where the fare panel places those controls.
 
+#include "widgets/BoardGeometry.h"
 #include "widgets/Typefaces.h"
 
 #include <QGuiApplication>
@@ -14,13 +15,8 @@
 
 namespace {
 
-constexpr int kWidth = 582, kHeight = 292;
-// Control places in pixels (twips / 15).
-constexpr double kCellLeft[8] = {48, 112.4, 176.8, 241.2, 305.6, 370, 434.4, 499};
-constexpr double kCellTop[3] = {129, 182, 235};
-constexpr double kLabelTop[3] = {108, 162, 215};
-constexpr double kCellW = 57, kCellH = 29, kLabelH = 16;
-constexpr QRectF kStrip(109, 18.47, 432, 56);
+namespace G = BoardGeometry;
+constexpr int kWidth = G::WidthPx, kHeight = G::HeightPx;
 
 void recess(QPainter& p, const QRectF& r, double radius, const QColor& fill) {
     // A window sunk into the housing: dark edge above and left, light below.
@@ -50,20 +46,24 @@ QImage draw() {
     p.drawRoundedRect(QRectF(1.5, 1.5, kWidth - 3, kHeight - 3), 5, 5);
 
     // Stop-name window.
-    recess(p, kStrip.adjusted(-3, -3, 3, 3), 3, QColor(12, 12, 12));
+    recess(p, G::exactStrip().adjusted(-3, -3, 3, 3), 3, QColor(12, 12, 12));
 
     // The fare grid: one smoked-glass panel behind the labels and cells.
-    const QRectF grid(kCellLeft[0] - 8, kLabelTop[0] - 6, kCellLeft[7] + kCellW - kCellLeft[0] + 16,
-                      kCellTop[2] + kCellH - kLabelTop[0] + 12);
+    const QRectF grid = QRectF(QPointF(G::exactCell(0, 0).left(), G::exactLabel(0, 0).top()),
+                               G::exactCell(G::Rows - 1, G::Columns - 1).bottomRight())
+                            .adjusted(-8, -6, 8, 6);
     recess(p, grid, 4, QColor(14, 15, 17));
-    for (int row = 0; row < 3; ++row) {
-        for (int col = 0; col < 8; ++col) {
-            const QRectF label(kCellLeft[col] + 2.5, kLabelTop[row], 52, kLabelH);
+    for (int row = 0; row < G::Rows; ++row) {
+        for (int col = 0; col < G::Columns; ++col) {
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(26, 30, 36));
-            p.drawRoundedRect(label, 2, 2);
-            recess(p, QRectF(kCellLeft[col] - 1, kCellTop[row] - 1, kCellW + 2, kCellH + 2), 1.5,
-                   QColor(6, 6, 6));
+            // The plate under a ticket number: as tall as its label, centred
+            // over its cell.
+            const QRectF cell = G::exactCell(row, col), label = G::exactLabel(row, col);
+            p.drawRoundedRect(QRectF(cell.center().x() - label.width() / 2, label.top(),
+                                     label.width(), label.height()),
+                              2, 2);
+            recess(p, cell.adjusted(-1, -1, 1, 1), 1.5, QColor(6, 6, 6));
         }
     }
 
@@ -72,9 +72,12 @@ QImage draw() {
     legend.setPixelSize(9);
     p.setFont(legend);
     p.setPen(QColor(170, 172, 178));
-    for (int row = 0; row < 3; ++row) {
-        p.drawText(QRectF(4, kLabelTop[row], 34, kLabelH), Qt::AlignCenter, QStringLiteral("整理券"));
-        p.drawText(QRectF(4, kCellTop[row] + 6, 34, kLabelH), Qt::AlignCenter, QStringLiteral("運賃"));
+    for (int row = 0; row < G::Rows; ++row) {
+        const QRectF label = G::exactLabel(row, 0), cell = G::exactCell(row, 0);
+        p.drawText(QRectF(4, label.top(), 34, label.height()), Qt::AlignCenter,
+                   QStringLiteral("整理券"));
+        p.drawText(QRectF(4, cell.top() + 6, 34, label.height()), Qt::AlignCenter,
+                   QStringLiteral("運賃"));
     }
     p.drawText(QRectF(8, 30, 92, 14), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("次の停留所"));
     p.drawText(QRectF(8, 46, 92, 14), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("NEXT STOP"));
