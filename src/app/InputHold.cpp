@@ -1,7 +1,9 @@
 #include "app/InputHold.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
+#include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -18,6 +20,17 @@ bool isUserInput(QEvent::Type type) {
     default:
         return false;
     }
+}
+
+// Whether the receiver is part of a modal window opened meanwhile: a message
+// box that an operation shows waits for the user's answer, which must reach it.
+bool belongsToModalWindow(QObject* receiver) {
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return false;
+    if (const auto* window = qobject_cast<const QWindow*>(receiver))
+        return window == modal->windowHandle();
+    const auto* widget = qobject_cast<const QWidget*>(receiver);
+    return widget && (widget == modal || modal->isAncestorOf(widget));
 }
 
 } // namespace
@@ -46,7 +59,9 @@ bool InputHold::eventFilter(QObject* receiver, QEvent* event) {
     // What the user does (held events keep that mark when they are posted
     // again), not the program's own requests such as closing a window from
     // code.
-    if (!held_ || !isUserInput(event->type()) || !event->spontaneous()) return false;
+    if (!held_ || !isUserInput(event->type()) || !event->spontaneous() ||
+        belongsToModalWindow(receiver))
+        return false;
     events_.push_back({receiver, std::unique_ptr<QEvent>(event->clone())});
     return true;
 }

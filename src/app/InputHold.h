@@ -1,9 +1,10 @@
 #pragma once
-// Holds the user's input back while K40 is busy (the lamp test of a route
-// setting): clicks, keys, wheel turns and the window manager's close requests
-// for any window are kept, in order, and delivered when the hold ends, so
-// that nothing the user does is lost or taken in the middle of an operation.
-// The windows keep being painted meanwhile.
+// Holds the user's input back while the route session is busy (an operation
+// runs, plays its sound to the end or waits for the lamp test): clicks, keys,
+// wheel turns and the window manager's close requests for any window are
+// kept, in order, and delivered when the hold ends, so that nothing the user
+// does is lost or taken in the middle of an operation. The windows keep being
+// painted meanwhile, and a message box the operation shows takes its answer.
 
 #include <QObject>
 #include <QPointer>

@@ -50,7 +50,7 @@ K40Application::K40Application(const Services& services) : services_(services) {
     session_->setBoard(board_.get());
     session_->setTicketPreview(console_.get());
     // Nothing the user does is taken during the lamp test; it waits.
-    connect(session_.get(), &RouteSession::waitingChanged, inputHold_.get(), &InputHold::setHeld);
+    connect(session_.get(), &RouteSession::busyChanged, inputHold_.get(), &InputHold::setHeld);
     connect(settings_.get(), &Settings::optionsCommitted, board_.get(),
             &BoardWindow::applyAppearance);
     connect(settings_.get(), &Settings::consoleStateChanged, this,

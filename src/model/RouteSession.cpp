@@ -31,11 +31,20 @@ void RouteSession::submit(Command command) {
 }
 
 void RouteSession::runPending() {
+    if (running_) return;
+    if (!pending_.empty() && !busy_) {
+        busy_ = true;
+        emit busyChanged(true);
+    }
     while (!running_ && !pending_.empty()) {
         Command next = std::move(pending_.front());
         pending_.pop_front();
         running_ = true;
         next(); // ends with finish(), at once or after the lamp test
+    }
+    if (!running_ && busy_) {
+        busy_ = false;
+        emit busyChanged(false);
     }
 }
 
@@ -113,7 +122,6 @@ void RouteSession::startRouteSetting(const QString& routeText, const QString& se
 
     b.resetCells(true);
     waiting_ = true;
-    emit waitingChanged(true);
     clock_.after(LampTestMs, this, [this] { endLampTest(); });
 }
 
@@ -131,7 +139,6 @@ void RouteSession::endLampTest() {
     b.setPrefixMode(state_.savedPrefixMode);
     showCurrentRow();
     waiting_ = false;
-    emit waitingChanged(false);
     finish();
 }
 

@@ -102,6 +102,11 @@ public:
 
     // True from a route setting's start to the end of its lamp test.
     bool isWaiting() const { return waiting_; }
+    // True while a command runs, waits (for its sound or the lamp test) or is
+    // queued behind one: the one guard that keeps the console's operations
+    // from running inside each other. The windows hold the user's input
+    // back meanwhile.
+    bool isBusy() const { return busy_; }
     // True once a route has been set.
     bool canStep() const { return routeSet_; }
     bool isDisplayCleared() const { return cleared_; }
@@ -110,7 +115,7 @@ public:
 
 signals:
     void keypadChanged();
-    void waitingChanged(bool waiting);
+    void busyChanged(bool busy);
     // canStep() or isDisplayCleared() changed.
     void controlsChanged();
 
@@ -142,6 +147,7 @@ private:
     bool routeSet_ = false;
     bool cleared_ = false;
     bool waiting_ = false;
+    bool busy_ = false;
 
     enum class Entry { Route, Section };
     Entry entry_ = Entry::Section;
