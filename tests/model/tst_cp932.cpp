@@ -15,9 +15,7 @@ private slots:
         QTest::newRow("empty") << QString() << QByteArray();
         QTest::newRow("kanji") << u"停留所"_qs << QByteArray("\x92\xE2\x97\xAF\x8F\x8A");
         QTest::newRow("half-width kana") << u"ｽｸﾛｰﾙ"_qs << QByteArray("\xBD\xB8\xDB\xB0\xD9");
-        QTest::newRow("mixed") << u"A停1"_qs
-                               << QByteArray("A\x92\xE2"
-                                             "1");
+        QTest::newRow("mixed") << u"A停1"_qs << QByteArray("A\x92\xE2" "1");
         // CP932, not Shift_JIS: the full-width tilde and the minus sign.
         QTest::newRow("wave dash") << u"～"_qs << QByteArray("\x81\x60");
         QTest::newRow("full-width minus") << u"－"_qs << QByteArray("\x81\x7C");
@@ -45,10 +43,7 @@ private slots:
         QTest::addColumn<QByteArray>("bad");
         QTest::addColumn<int>("offset"); // of the first bad byte
         QTest::newRow("lone lead, bad trail, undefined byte")
-            << QByteArray("A\x82\x20"
-                          "B\xFF\x83",
-                          6)
-            << 1;
+            << QByteArray("A\x82\x20" "B\xFF\x83", 6) << 1;
         // The bytes CP932 does not define, alone and before a letter and a
         // kanji; lead bytes at the end and before a blank, which is no trail.
         for (int b : {0x80, 0xA0, 0xFD, 0xFE, 0xFF}) {

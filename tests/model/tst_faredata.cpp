@@ -256,9 +256,5 @@ private slots:
     }
 };
 
-// ---- The fare data file, byte for byte --------------------------------------------
-
-// ---- Loading a route's fares ---------------------------------------------------------
-
 QTEST_GUILESS_MAIN(TestFareData)
 #include "tst_faredata.moc"

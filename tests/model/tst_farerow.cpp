@@ -124,14 +124,11 @@ private slots:
         options.usePreview = true;
         const auto d = show(2, options);
         QVERIFY(d.drawTicket);
-        QCOMPARE(d.ticket.pluginPath, options.pluginPath);
-        QCOMPARE(d.ticket.stopName, u"停留所2"_qs);
-        QCOMPARE(d.ticket.dateText, u"12-31-2024"_qs);
-        QCOMPARE(d.ticket.timeText, u"23:59:59"_qs);
-        QCOMPARE(d.ticket.routeNumber, 12);
-        QCOMPARE(d.ticket.ticketNumber, qint16(42));
-        QCOMPARE(d.ticket.section, qint16(2));
-        QCOMPARE(d.ticket.companyIndex, qint16(2));
+        const FareRow::TicketDrawing& t = d.ticket;
+        QCOMPARE(QStringList({t.pluginPath, t.stopName, t.dateText, t.timeText}).join(u'|') +
+                     QStringLiteral("|%1|%2|%3|%4").arg(t.routeNumber).arg(t.ticketNumber)
+                         .arg(t.section).arg(t.companyIndex),
+                 u"/plugins/みなと.4SP|停留所2|12-31-2024|23:59:59|12|42|2|2"_qs);
         state_.routeText.clear();
         QCOMPARE(show(2, options).ticket.routeNumber, 0);
     }

@@ -66,7 +66,9 @@ struct Rig {
     FakeBoard board;
     FakePreview preview;
 
-    Rig() {
+    // With route `route` of `count` stops written to the fare folder.
+    explicit Rig(int route = 3, int count = 6) {
+        writeRoute(route, count);
         session.setBoard(&board);
         session.setTicketPreview(&preview);
         edit([this](SettingsRecord& r) { r.fareFolder = r.announcementFolder = dir.path(); });
@@ -77,6 +79,11 @@ struct Rig {
         settings.commitOptions(r);
     }
     QString path(const QString& name) const { return dir.filePath(name); }
+    // A sound file of that name; its path.
+    QString soundFile(const QString& name) const {
+        writeFile(path(name), "RIFF");
+        return path(name);
+    }
     void writeRoute(int route, int count) {
         writeFile(path(QStringLiteral("%1.hy3").arg(route)), testRoute(count));
     }
@@ -115,8 +122,7 @@ private slots:
     void keypad() {
         QFETCH(QList<int>, keys);
         Rig rig;
-        writeFile(rig.path(u"key.wav"_qs), "RIFF");
-        rig.edit([&](SettingsRecord& r) { r.keySound = rig.path(u"key.wav"_qs); });
+        rig.edit([&](SettingsRecord& r) { r.keySound = rig.soundFile(u"key.wav"_qs); });
         for (int k : keys)
             rig.session.pressKey(k);
         QTEST(rig.session.typedRoute(), "route");
@@ -126,11 +132,9 @@ private slots:
     }
 
     void routeSetting() {
-        Rig rig;
-        rig.writeRoute(12, 6);
-        writeFile(rig.path(u"route.wav"_qs), "RIFF");
+        Rig rig(12, 6);
         rig.edit([&](SettingsRecord& r) {
-            r.routeSetSound = rig.path(u"route.wav"_qs);
+            r.routeSetSound = rig.soundFile(u"route.wav"_qs);
             r.prefixMode = 1;
         });
         rig.board.prefix = 1; // as the options put it on the strip
@@ -180,8 +184,7 @@ private slots:
         QFETCH(QString, route);
         QFETCH(QString, section);
         QFETCH(QString, message);
-        Rig rig;
-        rig.writeRoute(12, 6);
+        Rig rig(12, 6);
         rig.writeRoute(7, 4);
         writeFile(rig.path(u"5.hy3"_qs), QByteArray(2, '\0'));
         for (int r : {7, 12, 5, 99})
@@ -217,10 +220,8 @@ private slots:
     }
 
     void stepping() {
-        Rig rig;
-        rig.writeRoute(3, 5);
-        writeFile(rig.path(u"step.wav"_qs), "RIFF");
-        rig.edit([&](SettingsRecord& r) { r.stepSound = rig.path(u"step.wav"_qs); });
+        Rig rig(3, 5);
+        rig.edit([&](SettingsRecord& r) { r.stepSound = rig.soundFile(u"step.wav"_qs); });
         rig.setRoute(u"3"_qs, u"4"_qs);
         QCOMPARE(rig.session.state().currentRow, qint16(4));
         for (int i = 1; i <= 3; ++i)
@@ -258,16 +259,12 @@ private slots:
     void stepSounds() {
         QFETCH(int, row);
         QFETCH(QString, sound);
-        Rig rig;
-        rig.writeRoute(3, 8);
-        for (const char* f : {"1.wav", "2.wav", "3.wav"})
-            writeFile(rig.path(QString::fromLatin1(f)), "RIFF");
+        Rig rig(3, 8);
         rig.edit([&](SettingsRecord& r) {
             r.stepSoundChoice = StepSoundChoice::ByColumn;
             r.stepSoundColumn = 29;
-            r.stepSoundsByValue[0] = rig.path(u"1.wav"_qs);
-            r.stepSoundsByValue[1] = rig.path(u"2.wav"_qs);
-            r.stepSoundsByValue[2] = rig.path(u"3.wav"_qs);
+            r.stepSoundsByValue = {rig.soundFile(u"1.wav"_qs), rig.soundFile(u"2.wav"_qs),
+                                   rig.soundFile(u"3.wav"_qs)};
         });
         rig.setRoute(u"3"_qs, QString::number(row - 1));
         rig.sound.calls.clear();
@@ -278,8 +275,7 @@ private slots:
     }
 
     void commandsWaitForTheLampTest() {
-        Rig rig;
-        rig.writeRoute(3, 6);
+        Rig rig(3, 6);
         rig.session.setRoute(u"3"_qs, u"1"_qs);
         // Given during the lamp test: taken after it, in order.
         rig.session.step(RouteSession::Direction::Forward);
@@ -301,11 +297,9 @@ private slots:
         // "データ送り" taken while it plays (its event loop delivers them) step
         // after that step, never inside it: the board never shows one row's fares
         // under another row's name.
-        Rig rig;
-        rig.writeRoute(3, 6);
-        writeFile(rig.path(u"step.wav"_qs), "RIFF");
+        Rig rig(3, 6);
         rig.edit([&](SettingsRecord& r) {
-            r.stepSound = rig.path(u"step.wav"_qs);
+            r.stepSound = rig.soundFile(u"step.wav"_qs);
             r.stepSoundTiming = SoundTiming::Sync;
         });
         rig.setRoute(u"3"_qs, u"1"_qs);
@@ -325,8 +319,7 @@ private slots:
     }
 
     void unaddressableColumnIsTold() {
-        Rig rig;
-        rig.writeRoute(3, 5);
+        Rig rig(3, 5);
         rig.setRoute(u"3"_qs, u"1"_qs);
         // A settings file may leave the column list without a selection.
         rig.edit([](SettingsRecord& r) {
@@ -341,8 +334,7 @@ private slots:
     }
 
     void lateNightShowsAtNextRedraw() {
-        Rig rig;
-        rig.writeRoute(3, 5);
+        Rig rig(3, 5);
         rig.setRoute(u"3"_qs, u"1"_qs);
         rig.settings.setLateNight(true);
         QCOMPARE(rig.cell(2), u"102"_qs);
@@ -351,8 +343,7 @@ private slots:
     }
 
     void displayClear() {
-        Rig rig;
-        rig.writeRoute(3, 5);
+        Rig rig(3, 5);
         writeFile(rig.path(u"3tp.csv"_qs), "next,0,1\r\n");
         rig.tape.createSpeech();
         rig.setRoute(u"3"_qs, u"2"_qs);
@@ -397,8 +388,7 @@ private slots:
     void tapeButtons() {
         QFETCH(bool, withTape);
         QFETCH(QString, presses);
-        Rig rig;
-        rig.writeRoute(3, 6);
+        Rig rig(3, 6);
         if (withTape) writeFile(rig.path(u"3tp.csv"_qs), "a,1,0\nb,0,0\nc,2,0\nd,1,0\n");
         rig.tape.createSpeech();
         rig.setRoute(u"3"_qs, u"3"_qs);
@@ -446,19 +436,15 @@ private slots:
         QFETCH(bool, always);
         QFETCH(bool, back);
         QFETCH(bool, sync);
-        Rig rig;
-        rig.writeRoute(3, 6);
+        Rig rig(3, 6);
         const QString tape = QStringLiteral("t,0,%1\r\nu,0,0\r\n").arg(soundFlag);
         writeFile(rig.path(u"3tp.csv"_qs), tape.toLatin1());
-        for (const char* f : {"1.wav", "2.wav", "3.wav", "all.wav"})
-            writeFile(rig.path(QString::fromLatin1(f)), "RIFF");
         rig.edit([&](SettingsRecord& r) {
             r.tapeSoundChoice = always ? TapeSoundChoice::Always : TapeSoundChoice::ByFlag;
             r.tapeSoundTiming = sync ? SoundTiming::Sync : SoundTiming::Async;
-            r.tapeSound = rig.path(u"all.wav"_qs);
-            r.tapeSoundsByFlag[0] = rig.path(u"1.wav"_qs);
-            r.tapeSoundsByFlag[1] = rig.path(u"2.wav"_qs);
-            r.tapeSoundsByFlag[2] = rig.path(u"3.wav"_qs);
+            r.tapeSound = rig.soundFile(u"all.wav"_qs);
+            r.tapeSoundsByFlag = {rig.soundFile(u"1.wav"_qs), rig.soundFile(u"2.wav"_qs),
+                                  rig.soundFile(u"3.wav"_qs)};
         });
         rig.tape.createSpeech();
         rig.setRoute(u"3"_qs, u"1"_qs);
@@ -498,8 +484,7 @@ private slots:
 
     void ticketDates() {
         QFETCH(int, mode);
-        Rig rig;
-        rig.writeRoute(3, 5);
+        Rig rig(3, 5);
         rig.edit([mode](SettingsRecord& r) {
             r.useTicketPreview = Check::Checked;
             r.ticketDate = TicketDate(mode);
@@ -518,8 +503,7 @@ private slots:
     }
 
     void ticketDrawingMayRenameTheStop() {
-        Rig rig;
-        rig.writeRoute(3, 5);
+        Rig rig(3, 5);
         rig.edit([](SettingsRecord& r) { r.useTicketPreview = Check::Checked; });
         rig.preview.rename = u"新しい名"_qs;
         rig.setRoute(u"3"_qs, u"1"_qs);

@@ -23,21 +23,19 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         using S = Reading::Status;
         using K = SafeFile::Kind;
-        QTest::newRow("a file") << u"file"_qs << int(S::Read) << int(K::Other) << QByteArray("12345");
-        QTest::newRow("an empty file") << u"empty"_qs << int(S::Read) << int(K::Other) << QByteArray();
-        QTest::newRow("a file at the limit") << u"ten"_qs << int(S::Read) << int(K::Other)
-                                             << QByteArray("0123456789");
-        QTest::newRow("beyond the limit") << u"eleven"_qs << int(S::TooLarge) << int(K::Other)
-                                          << QByteArray();
-        QTest::newRow("nothing") << u"missing"_qs << int(S::NotFound) << int(K::Other) << QByteArray();
-        QTest::newRow("a folder") << u"folder"_qs << int(S::NotRegular) << int(K::Folder)
-                                  << QByteArray();
-        QTest::newRow("a FIFO, no writer") << u"fifo"_qs << int(S::NotRegular) << int(K::Fifo)
-                                           << QByteArray();
-        QTest::newRow("a link to /dev/zero") << u"zero"_qs << int(S::NotRegular) << int(K::Device)
-                                             << QByteArray();
-        QTest::newRow("a link to a file") << u"link"_qs << int(S::Read) << int(K::Other)
-                                          << QByteArray("12345");
+        const auto row = [](const char* tag, const char* what, S status, K kind, const char* bytes) {
+            QTest::newRow(tag) << QString::fromLatin1(what) << int(status) << int(kind)
+                               << QByteArray(bytes);
+        };
+        row("a file", "file", S::Read, K::Other, "12345");
+        row("an empty file", "empty", S::Read, K::Other, "");
+        row("a file at the limit", "ten", S::Read, K::Other, "0123456789");
+        row("beyond the limit", "eleven", S::TooLarge, K::Other, "");
+        row("nothing", "missing", S::NotFound, K::Other, "");
+        row("a folder", "folder", S::NotRegular, K::Folder, "");
+        row("a FIFO, no writer", "fifo", S::NotRegular, K::Fifo, "");
+        row("a link to /dev/zero", "zero", S::NotRegular, K::Device, "");
+        row("a link to a file", "link", S::Read, K::Other, "12345");
     }
 
     void reading() {

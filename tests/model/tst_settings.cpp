@@ -12,10 +12,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <functional>
-
-using Change = std::function<void(SettingsRecord&)>;
-Q_DECLARE_METATYPE(Change)
 
 namespace {
 

@@ -110,22 +110,15 @@ private slots:
         // 0 and modes without a rule: Gothic; 1: Mincho.
         for (int m : {0, -1, 5})
             QTest::addRow("mode %d", m) << m << 0x82A0 << false;
-        QTest::newRow("1 kanji") << 1 << 0x889F << true;
         // 2: kana and symbols (0x8000 up to the first kanji, 0x889F) Mincho,
-        // kanji and one-byte characters Gothic; 3: the other way round.
-        QTest::newRow("2 7FFF") << 2 << 0x7FFF << false;
-        QTest::newRow("2 8000") << 2 << 0x8000 << true;
-        QTest::newRow("2 889E") << 2 << 0x889E << true;
-        QTest::newRow("2 889F") << 2 << 0x889F << false;
-        QTest::newRow("3 one byte") << 3 << 0x41 << true;
-        QTest::newRow("3 889E") << 3 << 0x889E << false;
-        QTest::newRow("3 889F") << 3 << 0x889F << true;
-        // 4: full-width digits and Latin letters (０ 824F to ｚ 829A) Gothic,
+        // kanji and one-byte characters Gothic; 3: the other way round. 4: full-width digits and Latin letters (０ 824F to ｚ 829A) Gothic,
         // everything else Mincho.
-        QTest::newRow("4 824E") << 4 << 0x824E << true;
-        QTest::newRow("4 824F") << 4 << 0x824F << false;
-        QTest::newRow("4 829A") << 4 << 0x829A << false;
-        QTest::newRow("4 829B") << 4 << 0x829B << true;
+        const struct { int mode, code; bool mincho; } rows[] = {
+            {1, 0x889F, true},  {2, 0x7FFF, false}, {2, 0x8000, true},  {2, 0x889E, true},
+            {2, 0x889F, false}, {3, 0x41, true},    {3, 0x889E, false}, {3, 0x889F, true},
+            {4, 0x824E, true},  {4, 0x824F, false}, {4, 0x829A, false}, {4, 0x829B, true}};
+        for (const auto& r : rows)
+            QTest::addRow("%d %04X", r.mode, r.code) << r.mode << r.code << r.mincho;
     }
     void nameFace() {
         QFETCH(int, mode);
@@ -138,12 +131,9 @@ private slots:
     void prefixFace_data() {
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("faces"); // of "次" and "は": Gothic, Mincho or unchanged
-        QTest::newRow("0") << 0 << "GG";
-        QTest::newRow("1") << 1 << "GM";
-        QTest::newRow("2") << 2 << "MM";
-        QTest::newRow("3") << 3 << "MG";
-        QTest::newRow("4") << 4 << "--";
-        QTest::newRow("-1") << -1 << "--";
+        const char* faces[] = {"--", "GG", "GM", "MM", "MG", "--"}; // modes -1..4
+        for (int m = -1; m <= 4; ++m)
+            QTest::addRow("%d", m) << m << QString::fromLatin1(faces[m + 1]);
     }
     void prefixFace() {
         QFETCH(int, mode);

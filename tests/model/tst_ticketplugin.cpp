@@ -29,9 +29,14 @@ QByteArray minimal(const std::function<void(QJsonObject&)>& change = {}) {
     return QJsonDocument(o).toJson();
 }
 
-QJsonObject withElement(QJsonObject o, const QJsonObject& element) {
-    o[u"elements"_qs] = QJsonArray{element};
-    return o;
+// The smallest plug-in whose one element is given; a text or barcode element
+// of the given contents when type is "text" or "barcode".
+QByteArray withElement(QJsonObject element) {
+    return minimal([&](QJsonObject& o) { o[u"elements"_qs] = QJsonArray{element}; });
+}
+QByteArray withContents(const QString& type, const QString& contents) {
+    return withElement({{u"type"_qs, type}, {u"x"_qs, 0}, {u"y"_qs, 0}, {u"width"_qs, 90},
+                        {u"height"_qs, 9}, {type == u"text" ? u"text"_qs : u"data"_qs, contents}});
 }
 
 } // namespace
@@ -87,85 +92,31 @@ private slots:
                 many.append(O{{u"type"_qs, u"paper"_qs}});
             o[u"elements"_qs] = many;
         }) << u"1000"_qs;
-        QTest::newRow("unknown element") << minimal([](O& o) {
-            o = withElement(o, O{{u"type"_qs, u"script"_qs}});
-        }) << u"unknown type"_qs;
-        QTest::newRow("unknown placeholder") << minimal([](O& o) {
-            o = withElement(o, O{{u"type"_qs, u"text"_qs},
-                                 {u"x"_qs, 0},
-                                 {u"y"_qs, 0},
-                                 {u"width"_qs, 9},
-                                 {u"height"_qs, 9},
-                                 {u"text"_qs, u"{fare}"_qs}});
-        }) << u"placeholder"_qs;
-        QTest::newRow("stray brace") << minimal([](O& o) {
-            o = withElement(o, O{{u"type"_qs, u"text"_qs},
-                                 {u"x"_qs, 0},
-                                 {u"y"_qs, 0},
-                                 {u"width"_qs, 9},
-                                 {u"height"_qs, 9},
-                                 {u"text"_qs, u"a}b"_qs}});
-        }) << u"placeholder"_qs;
-        QTest::newRow("bad colour") << minimal([](O& o) {
-            o = withElement(o, O{{u"type"_qs, u"paper"_qs}, {u"color"_qs, u"red"_qs}});
-        }) << u"colour"_qs;
-        QTest::newRow("barcode of a stop name") << minimal([](O& o) {
-            o = withElement(o, O{{u"type"_qs, u"barcode"_qs},
-                                 {u"x"_qs, 0},
-                                 {u"y"_qs, 0},
-                                 {u"width"_qs, 90},
-                                 {u"height"_qs, 9},
-                                 {u"data"_qs, u"A{stop}A"_qs}});
-        }) << u"numbers"_qs;
-        QTest::newRow("barcode padded with blanks") << minimal([](O& o) {
-            o = withElement(o, O{{u"type"_qs, u"barcode"_qs},
-                                 {u"x"_qs, 0},
-                                 {u"y"_qs, 0},
-                                 {u"width"_qs, 90},
-                                 {u"height"_qs, 9},
-                                 {u"data"_qs, u"A{row:3}A"_qs}});
-        }) << u"numbers"_qs;
-        QTest::newRow("width with a blank") << minimal([](O& o) {
-            o = withElement(o, O{{u"type"_qs, u"text"_qs},
-                                 {u"x"_qs, 0},
-                                 {u"y"_qs, 0},
-                                 {u"width"_qs, 9},
-                                 {u"height"_qs, 9},
-                                 {u"text"_qs, u"{day:5 }"_qs}});
-        }) << u"placeholder"_qs;
-        QTest::newRow("barcode without start") << minimal([](O& o) {
-            o = withElement(o, O{{u"type"_qs, u"barcode"_qs},
-                                 {u"x"_qs, 0},
-                                 {u"y"_qs, 0},
-                                 {u"width"_qs, 90},
-                                 {u"height"_qs, 9},
-                                 {u"data"_qs, u"{row}A"_qs}});
-        }) << u"start"_qs;
-        QTest::newRow("barcode letter") << minimal([](O& o) {
-            o = withElement(o, O{{u"type"_qs, u"barcode"_qs},
-                                 {u"x"_qs, 0},
-                                 {u"y"_qs, 0},
-                                 {u"width"_qs, 90},
-                                 {u"height"_qs, 9},
-                                 {u"data"_qs, u"A1X2A"_qs}});
-        }) << u"NW-7"_qs;
+        QTest::newRow("unknown element")
+            << withElement({{u"type"_qs, u"script"_qs}}) << u"unknown type"_qs;
+        QTest::newRow("unknown placeholder") << withContents(u"text"_qs, u"{fare}"_qs)
+                                             << u"placeholder"_qs;
+        QTest::newRow("stray brace") << withContents(u"text"_qs, u"a}b"_qs) << u"placeholder"_qs;
+        QTest::newRow("bad colour")
+            << withElement({{u"type"_qs, u"paper"_qs}, {u"color"_qs, u"red"_qs}}) << u"colour"_qs;
+        QTest::newRow("barcode of a stop name") << withContents(u"barcode"_qs, u"A{stop}A"_qs)
+                                                << u"numbers"_qs;
+        QTest::newRow("barcode padded with blanks")
+            << withContents(u"barcode"_qs, u"A{row:3}A"_qs) << u"numbers"_qs;
+        QTest::newRow("width with a blank") << withContents(u"text"_qs, u"{day:5 }"_qs)
+                                            << u"placeholder"_qs;
+        QTest::newRow("barcode without start") << withContents(u"barcode"_qs, u"{row}A"_qs)
+                                               << u"start"_qs;
+        QTest::newRow("barcode letter") << withContents(u"barcode"_qs, u"A1X2A"_qs) << u"NW-7"_qs;
         QTest::newRow("stop range") << minimal([](O& o) {
             o[u"barcode"_qs] =
                 O{{u"count"_qs, 1}, {u"maxRoute"_qs, 9}, {u"stops"_qs, QJsonArray{5, 2}}};
         }) << u"stops"_qs;
-        const auto barcode = [](int routes) {
-            return [routes](O& o) {
-                o = withElement(
-                    o, O{{u"type"_qs, u"barcode"_qs},
-                         {u"x"_qs, 0},
-                         {u"y"_qs, 0},
-                         {u"width"_qs, 90},
-                         {u"height"_qs, 9},
-                         {u"data"_qs, u"A"_qs + u"{route}"_qs.repeated(routes) + u"A"_qs}});
-            };
-        };
-        QTest::newRow("barcode of 255 characters at most") << minimal(barcode(23)) << QString();
-        QTest::newRow("barcode of up to 266 characters") << minimal(barcode(24)) << u"256"_qs;
+        const auto routes = [](int n) { return u"A"_qs + u"{route}"_qs.repeated(n) + u"A"_qs; };
+        QTest::newRow("barcode of 255 characters at most")
+            << withContents(u"barcode"_qs, routes(23)) << QString();
+        QTest::newRow("barcode of up to 266 characters")
+            << withContents(u"barcode"_qs, routes(24)) << u"256"_qs;
         QTest::newRow("over 1 MiB")
             << minimal([](O& o) { o[u"remarks"_qs] = QString(TicketPlugin::MaxBytes, u'x'); })
             << u"1 MiB"_qs;
