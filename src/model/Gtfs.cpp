@@ -2,6 +2,7 @@
 
 #include "model/Cp932.h"
 #include "model/Csv.h"
+#include "model/TapeFile.h"
 
 #include <QSet>
 #include <algorithm>
@@ -558,12 +559,6 @@ Imported importRoute(const Feed& feed, const ImportRequest& request) {
 }
 
 QByteArray announcements(const Imported& imported) {
-    // The tape keeps the quotes within a field it reads unquoted, and ends a
-    // quoted one at its next quote: a text is quoted only for a comma, and a
-    // quote within it is then written as a closing double quote.
-    const auto field = [](const QString& text) {
-        return text.contains(u',') ? u'"' + QString(text).replace(u'"', u'”') + u'"' : text;
-    };
     const QStringList& stops = imported.stopNames;
     const QString terminal = stops.isEmpty() ? QString() : stops.last();
     QString toward =
@@ -575,14 +570,13 @@ QByteArray announcements(const Imported& imported) {
     const QString line = imported.route.shortName.isEmpty()
                              ? QString()
                              : toCp932Characters(imported.route.shortName) + u"、"_qs;
-    QStringList rows;
-    rows << field(u"ご乗車ありがとうございます。このバスは、"_qs + line + bound) + u",0,1"_qs;
+    std::vector<TapeRow> rows{
+        {u"ご乗車ありがとうございます。このバスは、"_qs + line + bound, 0, 1}};
     for (qsizetype i = 1; i + 1 < stops.size(); ++i)
-        rows << field(u"次は、"_qs + stops[i] + u"です。"_qs) + u",1,0"_qs;
-    if (stops.size() >= 2) rows << field(u"次は、終点、"_qs + terminal + u"です。"_qs) + u",1,2"_qs;
-    rows << field(u"終点、"_qs + terminal + u"です。ご乗車ありがとうございました。"_qs) +
-                u",0,3"_qs;
-    return Cp932::encode(rows.join(u"\r\n"_qs) + u"\r\n"_qs);
+        rows.push_back({u"次は、"_qs + stops[i] + u"です。"_qs, 1, 0});
+    if (stops.size() >= 2) rows.push_back({u"次は、終点、"_qs + terminal + u"です。"_qs, 1, 2});
+    rows.push_back({u"終点、"_qs + terminal + u"です。ご乗車ありがとうございました。"_qs, 0, 3});
+    return TapeFile::write(rows).bytes;
 }
 
 } // namespace Gtfs

@@ -145,9 +145,7 @@ Imported importRoute(const Feed& feed, const ImportRequest& request);
 
 // The announcements of an imported route (<number>tp.csv): CP932 text with
 // CR LF, "次は、<stop>です。" for each stop with the step flag, the
-// terminal's own words, a greeting first. A text with a comma is quoted, a
-// quote within it written as "”", since the tape's quoted field ends at the
-// next quote.
+// terminal's own words, a greeting first; written by TapeFile::write().
 QByteArray announcements(const Imported& imported);
 
 // text with every character that CP932 cannot hold replaced by the nearest

@@ -1,6 +1,6 @@
 #include "Hy3Tape.h"
 
-#include "model/AnnouncementTape.h"
+#include "model/TapeFile.h"
 #include "model/SafeFile.h"
 
 #include <array>
@@ -8,12 +8,12 @@
 namespace Hy3Tape {
 
 int check(const QString& path, bool listRows, QTextStream& out, QTextStream& err) {
-    const SafeFile::Reading in = SafeFile::read(path, AnnouncementTape::MaxFileBytes);
+    const SafeFile::Reading in = SafeFile::read(path, TapeFile::MaxFileBytes);
     const QString refused =
         QStringLiteral(": the tape refuses the file: the tape controls will be disabled");
     if (in.status == SafeFile::Reading::Status::TooLarge) {
         out << path << ": the file holds " << in.size << " bytes, more than the "
-            << AnnouncementTape::MaxFileBytes << " (16 MiB) the tape reads" << Qt::endl
+            << TapeFile::MaxFileBytes << " (16 MiB) the tape reads" << Qt::endl
             << path << refused << Qt::endl;
         return 1;
     }
@@ -21,7 +21,7 @@ int check(const QString& path, bool listRows, QTextStream& out, QTextStream& err
         err << SafeFile::describeInEnglish(path, in) << Qt::endl;
         return 2;
     }
-    const TapeReading tape = AnnouncementTape::read(in.bytes);
+    const TapeReading tape = TapeFile::read(in.bytes);
     for (const TapeProblem& p : tape.problems) {
         out << path << ": ";
         if (p.line > 0) out << "line " << p.line;
