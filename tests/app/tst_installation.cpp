@@ -29,17 +29,9 @@ class ScopedEnv {
 public:
     ScopedEnv(const char* name, const QByteArray& value)
         : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
+        value.isNull() ? qunsetenv(name) : qputenv(name, value);
     }
-    ~ScopedEnv() {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
+    ~ScopedEnv() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
 
 private:
     const char* name_;
@@ -206,16 +198,9 @@ private slots:
         rig.make();
         rig.start();
         for (QWidget* w : {static_cast<QWidget*>(&rig.console()), static_cast<QWidget*>(&rig.board())}) {
-            const QRect frame(small.framePosition(*w), small.frameSize(*w));
             // Both windows are smaller than either screen: each fits whole.
-            QVERIFY(frame.width() <= screen.width() && frame.height() <= screen.height());
-            QVERIFY2(screen.contains(frame),
-                     qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
-                                    .arg(w->objectName())
-                                    .arg(frame.x())
-                                    .arg(frame.y())
-                                    .arg(frame.width())
-                                    .arg(frame.height())));
+            const QRect frame(small.framePosition(*w), small.frameSize(*w));
+            QVERIFY2(screen.contains(frame), qPrintable(QDebug::toString(frame)));
         }
     }
 };

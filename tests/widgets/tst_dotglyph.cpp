@@ -5,6 +5,7 @@
 #include "widgets/DotGlyph.h"
 
 #include <QtTest>
+#include <functional>
 
 using StopNameLayout::Face;
 
@@ -23,32 +24,21 @@ DotGlyph::Pattern dots(const QString& ch, Face face, bool bold) {
 // Regions of unlit dots that do not reach the grid's edge.
 int holes(const DotGlyph::Pattern& p) {
     constexpr int N = 20; // the grid with a border of unlit dots
-    std::array<std::array<int, N>, N> seen{};
-    const auto lit = [&](int x, int y) { return p.lit(x - 1, y - 1); };
-    const auto flood = [&](int x0, int y0) {
-        std::vector<std::pair<int, int>> todo{{x0, y0}};
-        seen[size_t(y0)][size_t(x0)] = 1;
-        while (!todo.empty()) {
-            const auto [x, y] = todo.back();
-            todo.pop_back();
-            for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
-                const int nx = x + dx, ny = y + dy;
-                if (nx < 0 || ny < 0 || nx >= N || ny >= N || seen[size_t(ny)][size_t(nx)] ||
-                    lit(nx, ny))
-                    continue;
-                seen[size_t(ny)][size_t(nx)] = 1;
-                todo.push_back({nx, ny});
-            }
-        }
+    std::array<std::array<bool, N>, N> seen{};
+    const auto open = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < N && y < N && !seen[size_t(y)][size_t(x)] &&
+               !p.lit(x - 1, y - 1);
+    };
+    const std::function<void(int, int)> flood = [&](int x, int y) {
+        if (!open(x, y)) return;
+        seen[size_t(y)][size_t(x)] = true;
+        flood(x + 1, y), flood(x - 1, y), flood(x, y + 1), flood(x, y - 1);
     };
     flood(0, 0);
     int n = 0;
     for (int y = 0; y < N; ++y)
         for (int x = 0; x < N; ++x)
-            if (!seen[size_t(y)][size_t(x)] && !lit(x, y)) {
-                ++n;
-                flood(x, y);
-            }
+            if (open(x, y)) ++n, flood(x, y);
     return n;
 }
 
