@@ -1,6 +1,6 @@
 // Reading a full route and its announcements, as a route setting does, and
 // computing a row's display.
-#include "model/AnnouncementTape.h"
+#include "model/TapeFile.h"
 #include "model/Cp932.h"
 #include "model/FareData.h"
 #include "model/Hy3File.h"
@@ -43,7 +43,7 @@ void BM_ReadTape(benchmark::State& state) {
                     .arg(i)
                     .arg(i % 4);
     const QByteArray bytes = Cp932::encode(text);
-    for (auto _ : state) benchmark::DoNotOptimize(AnnouncementTape::parse(bytes));
+    for (auto _ : state) benchmark::DoNotOptimize(TapeFile::parse(bytes));
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
 BENCHMARK(BM_ReadTape);

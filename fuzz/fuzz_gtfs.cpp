@@ -4,7 +4,7 @@
 // either succeed or report a problem, never crash, hang or read beyond the
 // input; an import gives one row per stop, at most 300, and announcements
 // the tape reads without a single problem.
-#include "model/AnnouncementTape.h"
+#include "model/TapeFile.h"
 #include "model/Gtfs.h"
 
 #include <cstddef>
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 if (r.rows.empty() || r.rows.size() > 300 ||
                     r.rows.size() != size_t(r.stopNames.size()))
                     __builtin_trap();
-                if (!AnnouncementTape::read(Gtfs::announcements(r)).problems.empty())
+                if (!TapeFile::read(Gtfs::announcements(r)).problems.empty())
                     __builtin_trap();
             } catch (const Gtfs::Problem&) {
             }

@@ -19,10 +19,6 @@ class AnnouncementTape : public QObject {
 public:
     explicit AnnouncementTape(SpeechEngine* engine, QObject* parent = nullptr);
 
-    // The reader, for the callers that still name it here.
-    static std::vector<TapeRow> parse(const QByteArray& bytes) { return TapeFile::parse(bytes); }
-    static TapeReading read(const QByteArray& bytes) { return TapeFile::read(bytes); }
-    static constexpr qint64 MaxFileBytes = TapeFile::MaxFileBytes;
 
     // Creates the speech engine (once, when the console starts) and releases
     // it (at exit). Without an engine announcements are unavailable.

@@ -3,7 +3,7 @@
 // user runs them.
 #include "Hy3Csv.h"
 #include "TestFiles.h"
-#include "model/AnnouncementTape.h"
+#include "model/TapeFile.h"
 #include "model/Cp932.h"
 #include "model/FareData.h"
 #include "model/Gtfs.h"
@@ -311,7 +311,7 @@ private slots:
             "line 1, field 1: warning: a doubled quote does not stand for a quote");
         row("empty file", {}, 0, "warning: the file is empty…0 row(s), 1 warning(s)");
         QTest::newRow("over 16 MiB")
-            << QByteArray("a,0,0\r\n") << AnnouncementTape::MaxFileBytes + 1 << 1
+            << QByteArray("a,0,0\r\n") << TapeFile::MaxFileBytes + 1 << 1
             << u"more than the 16777216 (16 MiB) the tape reads…"
                "the tape controls will be disabled"_qs;
         QTest::newRow("missing file") << QByteArray() << qint64(-1) << 2 << u"no such file"_qs;
@@ -539,7 +539,7 @@ private slots:
             return;
         }
         QCOMPARE(FareData::parseHy3(readFile(out + u"/12.hy3"_qs)).rows.at(1).name, name);
-        const TapeReading tape = AnnouncementTape::read(readFile(out + u"/12tp.csv"_qs));
+        const TapeReading tape = TapeFile::read(readFile(out + u"/12tp.csv"_qs));
         QVERIFY(tape.problems.empty());
         QCOMPARE(tape.rows.size(), size_t(4));
         QTEST(tape.rows[1].text, "spoken");

@@ -1,6 +1,6 @@
 #include "Hy3Gtfs.h"
 
-#include "model/AnnouncementTape.h"
+#include "model/TapeFile.h"
 #include "model/Hy3File.h"
 #include "model/SafeFile.h"
 
@@ -93,11 +93,11 @@ Gtfs::Files readFolder(const QString& path) {
 // Why the tape would not read announcements as they are made, read by the
 // tape's own reader: too large, or any problem at all; empty when none.
 QString tapeRefusal(const QByteArray& announcements) {
-    if (announcements.size() > AnnouncementTape::MaxFileBytes)
+    if (announcements.size() > TapeFile::MaxFileBytes)
         return QStringLiteral("they take %1 bytes, more than the %2 (16 MiB) the tape reads")
             .arg(announcements.size())
-            .arg(AnnouncementTape::MaxFileBytes);
-    const TapeReading reading = AnnouncementTape::read(announcements);
+            .arg(TapeFile::MaxFileBytes);
+    const TapeReading reading = TapeFile::read(announcements);
     if (reading.problems.empty()) return {};
     const TapeProblem& p = reading.problems.front();
     return QStringLiteral("line %1: %2").arg(p.line).arg(p.message);
