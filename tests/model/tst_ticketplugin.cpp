@@ -71,6 +71,28 @@ private slots:
         QVERIFY(!plugin->name.isEmpty() && !plugin->remarks.isEmpty());
     }
 
+    // What a text element's weight and colour come to.
+    void textLooks_data() {
+        QTest::addColumn<QJsonObject>("look");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<quint32>("color");
+        QTest::newRow("defaults") << QJsonObject{} << false << 0xFF000000u;
+        QTest::newRow("bold") << QJsonObject{{u"weight"_qs, u"bold"_qs}} << true << 0xFF000000u;
+        QTest::newRow("#rrggbb") << QJsonObject{{u"color"_qs, u"#1a2b3c"_qs}} << false << 0xFF1A2B3Cu;
+        QTest::newRow("#rgb") << QJsonObject{{u"color"_qs, u"#1a2"_qs}} << false << 0xFF11AA22u;
+    }
+    void textLooks() {
+        QFETCH(QJsonObject, look);
+        QJsonObject element = QJsonDocument::fromJson(withContents(u"text"_qs, u"a"_qs))
+                                  .object()[u"elements"_qs].toArray()[0].toObject();
+        for (auto it = look.begin(); it != look.end(); ++it) element[it.key()] = it.value();
+        QString error;
+        const auto plugin = TicketPlugin::parse(withElement(element), &error);
+        QVERIFY2(plugin, qPrintable(error));
+        QTEST(plugin->elements.front().bold, "bold");
+        QTEST(plugin->elements.front().color, "color");
+    }
+
     void notPlugins_data() {
         QTest::addColumn<QByteArray>("document");
         QTest::addColumn<QString>("reason"); // a part of the reason given
