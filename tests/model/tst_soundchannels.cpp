@@ -24,7 +24,7 @@ private slots:
         };
         row("wave, asynchronous", "KEY.WAV", 'f', C::S1, false, "play S1 %F");
         row("wave, synchronous", "step.wav", 'f', C::S2, true, "play S2 %F wait");
-        row("MIDI, synchronous", "chime.MiD", 'f', C::S3, true, "play S3 %F wait");
+        row("MIDI, synchronous", "chime.MiD", 'f', C::S3, true, "play S3 %F midi wait");
         // Names with blanks, quotes and characters of any script are paths like any other.
         row("blanks, quotes, Japanese", "my \"sounds\"/ピン ポン.wav", 'f', C::S4, false, "play S4 %F");
         row("mp3: closed only", "song.mp3", 'f', C::S1, true, "close S1");

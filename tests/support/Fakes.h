@@ -77,13 +77,14 @@ private:
     QList<Pending> pending;
 };
 
-// Records what is played and closed: "play S2 <file>" (with " wait" for a
-// play that waits for the end), "play Voice <n> frames" for a sound made in
-// memory, "close S1".
+// Records what is played and closed: "play S2 <file>" (with " midi" for a
+// MIDI file, " wait" for a play that waits for the end), "play Voice <n>
+// frames" for a sound made in memory, "close S1".
 class RecordingSoundOutput : public SoundOutput {
 public:
-    Result play(Channel channel, const QString& file, Format, Wait wait) override {
+    Result play(Channel channel, const QString& file, Format format, Wait wait) override {
         record(u"play "_qs + channelName(channel) + u' ' + file +
+               (format == Format::Midi ? u" midi"_qs : QString()) +
                (wait == Wait::ForEnd ? u" wait"_qs : QString()));
         return result;
     }
