@@ -60,6 +60,20 @@ QStringList jisKanji() {
 class TestDotGlyph : public QObject {
     Q_OBJECT
 private slots:
+    // A pattern has 19 x 19 samples, whatever else its rows or the memory
+    // after them hold.
+    void nothingLitOffTheGrid() {
+        struct {
+            DotGlyph::Pattern pattern;
+            std::array<quint32, 1> after;
+        } memory;
+        memory.pattern.rows.fill(~0u);
+        memory.after.fill(~0u);
+        const DotGlyph::Pattern& p = memory.pattern;
+        QVERIFY(p.lit(0, 0) && p.lit(18, 18));
+        QVERIFY(!p.lit(19, 0) && !p.lit(0, 19) && !p.lit(-1, 0) && !p.lit(0, -1));
+    }
+
     void namesStayOnTheGrid_data() {
         QTest::addColumn<Face>("face");
         QTest::addColumn<bool>("bold");
