@@ -21,6 +21,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -141,6 +142,12 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(rig.cell(1), u"888"_qs); // still the lamp test
         QVERIFY(rig.app->inputHold().heldCount() > 0);
+        // A message box shown meanwhile still takes its answer.
+        QMessageBox box(QMessageBox::Warning, u"K40"_qs, u"?"_qs, QMessageBox::Ok, &rig.console());
+        box.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
+        QTRY_VERIFY(!box.isVisible());
         rig.clock.advance(RouteSession::LampTestMs);
         QCOMPARE(rig.session().state().currentRow, qint16(1));
         QTRY_COMPARE(rig.session().state().currentRow, qint16(2));
