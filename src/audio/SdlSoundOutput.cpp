@@ -148,7 +148,7 @@ void SdlSoundOutput::waitUntil(const std::function<bool()>& done) {
         if (done()) loop.quit();
     });
     poll.start();
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    loop.exec();
 }
 
 // Until the voice has played to its end and at least its length has passed

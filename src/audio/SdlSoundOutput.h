@@ -78,7 +78,8 @@ private:
     // The sound of a file, decoded on the decoding thread while the event
     // loop runs, or kept from before.
     std::shared_ptr<const PcmSound> decode(const QString& file, Format format, Result& failure);
-    // Runs the event loop, user input held back, until done() holds.
+    // Runs the event loop until done() holds (the windows hold the user's
+    // input back while an operation waits).
     void waitUntil(const std::function<bool()>& done);
     void waitForEnd(Channel channel);
     std::shared_ptr<const PcmSound> kept(const QString& key, const QFileInfo& file);
