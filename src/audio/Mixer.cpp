@@ -145,12 +145,7 @@ void Mixer::mix(float* out, int frames) {
     const size_t count = static_cast<size_t>(frames) * 2;
     std::memset(out, 0, count * sizeof(float));
 
-    size_t head = queueHead_.load(std::memory_order_relaxed);
-    const size_t tail = queueTail_.load(std::memory_order_acquire);
-    for (; head != tail; head = (head + 1) % QueueSize)
-        apply(queue_[head]);
-    queueHead_.store(head, std::memory_order_release);
-
+    takeChanges();
     for (Slot& s : *slots_) {
         if (s.state != State::Playing) continue;
         const qint64 total = s.sound ? s.sound->frames() : 0;
@@ -167,6 +162,14 @@ void Mixer::mix(float* out, int frames) {
     }
     for (size_t i = 0; i < count; ++i)
         out[i] = limited(out[i]);
+}
+
+void Mixer::takeChanges() {
+    size_t head = queueHead_.load(std::memory_order_relaxed);
+    const size_t tail = queueTail_.load(std::memory_order_acquire);
+    for (; head != tail; head = (head + 1) % QueueSize)
+        apply(queue_[head]);
+    queueHead_.store(head, std::memory_order_release);
 }
 
 float Mixer::limited(float x) {

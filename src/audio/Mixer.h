@@ -57,6 +57,10 @@ public:
     // advances them and passes the sum through limited(). The audio thread's
     // side.
     void mix(float* out, int frames);
+    // Applies the changes handed over so far, as mix() does first. Also the
+    // audio thread's side: an output that mixes on the thread that makes the
+    // changes calls it after each one, so that the queue never fills.
+    void takeChanges();
 
     // A sample of the sum as it goes out: unchanged up to 0.9 (about
     // -0.9 dBFS); beyond, bent smoothly below full scale, so that sounds

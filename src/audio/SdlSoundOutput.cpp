@@ -4,7 +4,6 @@
 #include "model/AppInfo.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -33,7 +32,7 @@ SdlSoundOutput::SdlSoundOutput() {
         openOutput();
         SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     }
-    midi_ = std::make_unique<MidiRenderer>(rate_);
+    files_ = std::make_unique<SoundFiles>(rate_);
     // One decoding thread: files are decoded one after the other, and the
     // MIDI synthesiser is used by that thread alone.
     decoder_ = std::make_unique<QThreadPool>();
@@ -173,71 +172,31 @@ void SdlSoundOutput::waitForEnd(Channel channel) {
     });
 }
 
-// ---- Decoding and keeping ------------------------------------------------------------------
+// ---- Decoding -----------------------------------------------------------------------------
 
 std::shared_ptr<const PcmSound> SdlSoundOutput::decode(const QString& path, Format format,
                                                        Result& failure) {
     const QFileInfo file(path);
     if (!file.isFile()) return nullptr;
-    const QString key = QString::number(int(format)) + u'|' + QString::number(rate_) + u'|' +
-                        file.absoluteFilePath();
-    if (std::shared_ptr<const PcmSound> sound = kept(key, file)) return sound;
+    if (std::shared_ptr<const PcmSound> sound = files_->kept(file, format)) return sound;
 
     ++decodeCount_;
     struct Job {
         std::atomic<bool> done{false};
-        std::shared_ptr<PcmSound> sound;
-        bool noSynthesiser = false;
+        std::shared_ptr<const PcmSound> sound;
+        Result failure = Result::Unplayable;
     };
     auto job = std::make_shared<Job>();
-    const int rate = rate_;
-    MidiRenderer* midi = midi_.get();
-    decoder_->start([job, path, format, rate, midi] {
-        if (format == Format::Midi) {
-            job->noSynthesiser = !midi->available();
-            if (!job->noSynthesiser) job->sound = midi->render(path);
-        } else {
-            job->sound = SoundDecoder::decodeWave(path, rate);
-        }
+    SoundFiles* files = files_.get();
+    decoder_->start([job, path, format, files] {
+        job->sound = files->decode(path, format, job->failure);
         job->done.store(true, std::memory_order_release);
     });
     waitUntil([&] { return job->done.load(std::memory_order_acquire); });
     if (!job->sound) {
-        failure = job->noSynthesiser ? Result::NoSynthesiser : Result::Unplayable;
+        failure = job->failure;
         return nullptr;
     }
-    keep(key, file, job->sound);
+    files_->keep(file, format, job->sound);
     return job->sound;
-}
-
-std::shared_ptr<const PcmSound> SdlSoundOutput::kept(const QString& key, const QFileInfo& file) {
-    const auto it = std::find_if(kept_.begin(), kept_.end(),
-                                 [&](const Kept& k) { return k.key == key; });
-    if (it == kept_.end()) return nullptr;
-    if (it->size != file.size() || it->modified != file.lastModified().toMSecsSinceEpoch()) {
-        kept_.erase(it); // the file changed
-        return nullptr;
-    }
-    Kept k = std::move(*it);
-    kept_.erase(it);
-    kept_.push_back(std::move(k)); // the most recently used
-    return kept_.back().sound;
-}
-
-void SdlSoundOutput::keep(const QString& key, const QFileInfo& before,
-                          std::shared_ptr<const PcmSound> sound) {
-    std::erase_if(kept_, [&](const Kept& k) { return k.key == key; });
-    // A file changed while it was decoded is not kept as it was.
-    const QFileInfo file(before.absoluteFilePath());
-    if (!file.isFile() || file.size() != before.size() ||
-        file.lastModified() != before.lastModified())
-        return;
-    kept_.push_back({key, file.size(), file.lastModified().toMSecsSinceEpoch(), std::move(sound)});
-    const auto bytes = [](const Kept& k) { return qint64(k.sound->samples.size() * sizeof(float)); };
-    qint64 total = 0;
-    for (const Kept& k : kept_) total += bytes(k);
-    while (total > MaxKeptBytes && kept_.size() > 1) {
-        total -= bytes(kept_.front());
-        kept_.erase(kept_.begin());
-    }
 }

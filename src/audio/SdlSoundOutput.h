@@ -2,10 +2,10 @@
 // The real sound output: one SDL audio output on which the sound of every
 // channel is a voice of the mixer, so that the channels sound together.
 //
-// Decoding runs on a thread of its own, never on the user-interface thread:
-// while a play waits for its sound to be made, windows paint and timers run.
-// Decoded sounds are kept, by file, output rate and the file's size and
-// time, so that playing a sound again costs no decoding.
+// Decoding (SoundFiles) runs on a thread of its own, never on the
+// user-interface thread: while a play waits for its sound to be made, windows
+// paint and timers run. Decoded sounds are kept, so that playing a sound
+// again costs no decoding.
 //
 // The output is the system's default audio device; when it cannot be opened,
 // SDL's "dummy" output stands in, which plays nothing but keeps time, so
@@ -13,18 +13,15 @@
 // lasts as long as its sound.
 
 #include "audio/Mixer.h"
+#include "audio/SoundFiles.h"
 #include "model/SoundOutput.h"
 
 #include <QString>
 #include <array>
 #include <functional>
 #include <memory>
-#include <vector>
 
-class QFileInfo;
 class QThreadPool;
-
-class MidiRenderer;
 
 class SdlSoundOutput : public SoundOutput {
 public:
@@ -56,18 +53,12 @@ public:
     // meanwhile.)
     QThreadPool& decodeThread() { return *decoder_; }
     // The kept sounds take at most this many bytes.
-    static constexpr qint64 MaxKeptBytes = 256 * 1024 * 1024;
+    static constexpr qint64 MaxKeptBytes = SoundFiles::MaxKeptBytes;
 
 private:
     struct Slot {
         int voice = 0; // of the mixer; 0: the channel holds nothing
         qint64 frames = 0;
-    };
-    struct Kept {
-        QString key;
-        qint64 size = 0;
-        qint64 modified = 0;
-        std::shared_ptr<const PcmSound> sound;
     };
 
     bool openOutput();
@@ -82,8 +73,6 @@ private:
     // input back while an operation waits).
     void waitUntil(const std::function<bool()>& done);
     void waitForEnd(Channel channel);
-    std::shared_ptr<const PcmSound> kept(const QString& key, const QFileInfo& file);
-    void keep(const QString& key, const QFileInfo& file, std::shared_ptr<const PcmSound> sound);
 
     quint32 output_ = 0;
     bool sdlInitialised_ = false;
@@ -91,8 +80,7 @@ private:
     QString driver_;
     Mixer mixer_;
     std::array<Slot, ChannelCount> slots_{};
-    std::unique_ptr<MidiRenderer> midi_; // used on the decoding thread only
-    std::vector<Kept> kept_;             // the most recently used last
+    std::unique_ptr<SoundFiles> files_; // decodes on the decoding thread only
     int decodeCount_ = 0;
     std::unique_ptr<QThreadPool> decoder_;
 };

@@ -4,6 +4,7 @@
 #include "Fakes.h"
 #include "TestFiles.h"
 #include "audio/Mixer.h"
+#include "audio/OfflineSoundOutput.h"
 #include "audio/SdlSoundOutput.h"
 #include "audio/SoundDecoder.h"
 #include "model/AppInfo.h"
@@ -99,6 +100,8 @@ private slots:
     void limits();
     void soundsAreKeptAndDecodedAside();
     void mixerTakesChangesWhileMixing();
+    void offline_data();
+    void offline();
 
 private:
     QTemporaryDir dir_;
@@ -268,7 +271,9 @@ void TestSound::playing() {
     QFETCH(bool, midi);
     QFETCH(int, result);
     QTemporaryDir dir;
-    const QString ok = writeTone(dir.filePath(u"ok.wav"_qs), 440, 0.5), file = dir.filePath(name);
+    // S1 lasts far longer than any decoding of S2 can take, however busy the
+    // machine.
+    const QString ok = writeTone(dir.filePath(u"ok.wav"_qs), 440, 60, 8000), file = dir.filePath(name);
     if (!bytes.isNull()) QVERIFY(writeFile(file, bytes));
     SdlSoundOutput out; // the test environment's output: SDL's "dummy" driver
     QCOMPARE(out.play(C::S1, ok, Wave, ForStart), R::Played);
@@ -469,6 +474,67 @@ void TestSound::mixerTakesChangesWhileMixing() {
     QTRY_VERIFY(mixes.load() > 10);
     done = true;
     audio.join();
+}
+
+// Offline, a voice made in memory plays on while a file plays to its end on
+// S2; 100 frames later the voice is closed and 100 more are rendered.
+void TestSound::offline_data() {
+    QTest::addColumn<QString>("name");     // of the file, MIDI if it ends in .mid
+    QTest::addColumn<QByteArray>("bytes"); // its contents; null: no such file
+    QTest::addColumn<int>("result");
+    const int badMidi = int(MidiRenderer::soundFontPath().isEmpty() ? R::NoSynthesiser : R::Unplayable);
+    const QByteArray good = wave(tone(440, 0.105, 48000), 1, 48000); // 10.5 steps
+    QTest::newRow("wave") << u"a.wav"_qs << good << int(R::Played);
+    QTest::newRow("stereo at 8 kHz") << u"a.wav"_qs << wave(tone(300, 0.15, 8000, 2), 2, 8000)
+                                     << int(R::Played);
+    QTest::newRow("missing file") << u"a.wav"_qs << QByteArray() << int(R::Unplayable);
+    QTest::newRow("header only") << u"a.wav"_qs << good.left(44) << int(R::Unplayable);
+    QTest::newRow("wave as MIDI") << u"a.mid"_qs << good << badMidi;
+}
+
+void TestSound::offline() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, result);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(name);
+    if (!bytes.isNull()) QVERIFY(writeFile(file, bytes));
+    OfflineSoundOutput out;
+    QCOMPARE(out.sampleRate(), 48000);
+    auto voice = std::make_shared<PcmSound>();
+    voice->rate = 48000;
+    for (float x : tone(900, 0.3, 48000)) voice->samples.insert(voice->samples.end(), {x, -x});
+    QCOMPARE(out.play(C::Voice, voice), R::Played);
+    QList<qint64> steps; // from, to, from, to, ...
+    out.setAdvanceHook([&](qint64 from, qint64 to) { steps << from << to; });
+    const auto format = name.endsWith(u".mid") ? Midi : Wave;
+    QCOMPARE(int(out.play(C::S2, file, format, ForEnd)), result);
+    const auto sound = result == int(R::Played) ? SoundDecoder::decodeWave(file, 48000) : nullptr;
+    const qint64 n = sound ? sound->frames() : 0;
+    // The clock moved on by exactly the sound's length, told to the hook in
+    // steps that follow on each other.
+    QCOMPARE(out.elapsedFrames(), n);
+    QCOMPARE(steps.isEmpty(), !sound);
+    for (qsizetype i = 0; i < steps.size(); i += 2) {
+        QCOMPARE(steps[i], i ? steps[i - 1] : 0);
+        QVERIFY(steps[i + 1] > steps[i] && steps[i + 1] - steps[i] <= out.stepFrames());
+    }
+    if (sound) QCOMPARE(steps.last(), n);
+    QVERIFY(!out.isPlaying(C::S2) && out.isPlaying(C::Voice));
+    QCOMPARE(out.positionMs(C::S2), out.lengthMs(C::S2)); // 0 for a file that did not play
+    out.render(100);
+    out.close(C::Voice);
+    out.render(100);
+    QCOMPARE(out.elapsedMs(), (n + 200) * 1000 / 48000);
+    // The sum of the two, limited as on the real output, then silence.
+    const std::vector<float> audio = out.takeAudio();
+    QCOMPARE(qint64(audio.size()), 2 * (n + 200));
+    for (size_t i = 0; i < audio.size(); ++i) {
+        const bool voiced = qint64(i) < 2 * (n + 100);
+        const float sum = (voiced ? voice->samples[i] : 0) + (sound && i < sound->samples.size() ? sound->samples[i] : 0);
+        QVERIFY2(audio[i] == Mixer::limited(sum), qPrintable(QString::number(i)));
+    }
+    QVERIFY(out.takeAudio().empty());
 }
 
 QTEST_MAIN(TestSound)
