@@ -99,10 +99,10 @@ void BM_ReadFeed(benchmark::State& state) {
 }
 
 void BM_ImportLargestRoute(benchmark::State& state) {
-    const Gtfs::Feed read = Gtfs::Feed::read(feed());
+    const Gtfs::Feed read = *Gtfs::Feed::read(feed());
     int found = 0;
     for (auto _ : state) {
-        const Gtfs::Imported r = Gtfs::importRoute(read, {QStringLiteral("R1"), {}, {}, {}});
+        const Gtfs::Imported r = *Gtfs::importRoute(read, {QStringLiteral("R1"), {}, {}, {}});
         found = r.faresFound;
         benchmark::DoNotOptimize(r.rows.data());
     }
@@ -113,15 +113,15 @@ void BM_ImportLargestRoute(benchmark::State& state) {
 void BM_ReadAndImport(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(
-            Gtfs::importRoute(Gtfs::Feed::read(feed()), {QStringLiteral("R1"), {}, {}, {}}));
+            Gtfs::importRoute(*Gtfs::Feed::read(feed()), {QStringLiteral("R1"), {}, {}, {}}));
 }
 
 void BM_ImportWithZonesPassed(benchmark::State& state) {
-    const Gtfs::Feed read = Gtfs::Feed::read(zonesPassedFeed(int(state.range(0))));
+    const Gtfs::Feed read = *Gtfs::Feed::read(zonesPassedFeed(int(state.range(0))));
     int found = 0;
     double sum = 0; // of every fare, to tell that a faster matching finds the same
     for (auto _ : state) {
-        const Gtfs::Imported r = Gtfs::importRoute(read, {QStringLiteral("R1"), {}, {}, {}});
+        const Gtfs::Imported r = *Gtfs::importRoute(read, {QStringLiteral("R1"), {}, {}, {}});
         found = r.faresFound;
         sum = 0;
         for (const FareData::RouteRow& row : r.rows)

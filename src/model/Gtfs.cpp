@@ -13,8 +13,26 @@ namespace Gtfs {
 
 namespace {
 
+// What stops the reading or the import; thrown from deep in either and
+// caught where it began, so that it never leaves this file.
+struct Refusal {
+    QString message;
+};
+
 [[noreturn]] void fail(const QString& message) {
-    throw Problem{message};
+    throw Refusal{message};
+}
+
+// The result of work that may be refused: the value, or nothing and the
+// refusal's message in error.
+template <typename Work>
+auto refusable(QString* error, Work work) -> std::optional<decltype(work())> {
+    try {
+        return work();
+    } catch (const Refusal& r) {
+        if (error) *error = r.message;
+        return std::nullopt;
+    }
 }
 
 QString at(const QString& file, int line) {
@@ -176,7 +194,9 @@ QString Route::title() const {
 
 // ---- Reading ---------------------------------------------------------------------------------
 
-Feed Feed::read(const Files& files) {
+namespace {
+
+Feed readOrRefuse(const Files& files) {
     Feed feed;
     QHash<QString, int> routeIndex, tripIndex, fareIndex;
     QHash<QString, int>& stopIndex = feed.stopIndex;
@@ -314,6 +334,12 @@ Feed Feed::read(const Files& files) {
     return feed;
 }
 
+} // namespace
+
+std::optional<Feed> Feed::read(const Files& files, QString* error) {
+    return refusable(error, [&] { return readOrRefuse(files); });
+}
+
 QString Feed::zoneOf(int stop) const {
     const Stop& s = stops[size_t(stop)];
     if (!s.zone.isEmpty() || s.parent.isEmpty()) return s.zone;
@@ -401,7 +427,9 @@ QString toCp932Characters(const QString& text) {
     return out;
 }
 
-Imported importRoute(const Feed& feed, const ImportRequest& request) {
+namespace {
+
+Imported importOrRefuse(const Feed& feed, const ImportRequest& request) {
     // The route: by id, else by short name, else by long name.
     std::vector<const Route*> found;
     for (const auto& matches :
@@ -556,6 +584,13 @@ Imported importRoute(const Feed& feed, const ImportRequest& request) {
         out.rows.push_back(std::move(row));
     }
     return out;
+}
+
+} // namespace
+
+std::optional<Imported> importRoute(const Feed& feed, const ImportRequest& request,
+                                    QString* error) {
+    return refusable(error, [&] { return importOrRefuse(feed, request); });
 }
 
 QByteArray announcements(const Imported& imported) {

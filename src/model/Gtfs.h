@@ -25,12 +25,6 @@
 
 namespace Gtfs {
 
-// A problem that stops the reading or the import, with the file and line it
-// is found at ("stops.txt, line 12: ...").
-struct Problem {
-    QString message;
-};
-
 // The files of a feed by name ("stops.txt"), as bytes.
 using Files = QHash<QString, QByteArray>;
 
@@ -93,9 +87,11 @@ struct Feed {
     bool hasFares = false;         // fare_attributes.txt and fare_rules.txt are there
     QHash<QString, int> stopIndex; // stops by stop_id
 
-    // Reads a feed; a Problem for a missing file or column, a field that
-    // cannot be read, or a trip or stop time that names what is not there.
-    static Feed read(const Files& files);
+    // Reads a feed; nothing, and in error the reason with the file and line
+    // it is found at ("stops.txt, line 12: ..."), for a missing file or
+    // column, a field that cannot be read, or a trip or stop time that names
+    // what is not there.
+    static std::optional<Feed> read(const Files& files, QString* error = nullptr);
 
     // The stop's zone, or its station's when it has none of its own.
     QString zoneOf(int stop) const;
@@ -137,11 +133,13 @@ struct Imported {
     QStringList notes;
 };
 
-// One trip of a route as fare data; a Problem for an unknown route (naming
-// the closest), a trip that is not there, more than 300 stops, a stop
-// without a zone where the fares need one, a price that is not whole yen, or
-// a stop name longer than a fare data file holds (65535 bytes in CP932).
-Imported importRoute(const Feed& feed, const ImportRequest& request);
+// One trip of a route as fare data; nothing, and the reason in error, for an
+// unknown route (naming the closest), a trip that is not there, more than
+// 300 stops, a stop without a zone where the fares need one, a price that is
+// not whole yen, or a stop name longer than a fare data file holds (65535
+// bytes in CP932).
+std::optional<Imported> importRoute(const Feed& feed, const ImportRequest& request,
+                                    QString* error = nullptr);
 
 // The announcements of an imported route (<number>tp.csv): CP932 text with
 // CR LF, "次は、<stop>です。" for each stop with the step flag, the

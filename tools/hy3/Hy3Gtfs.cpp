@@ -17,14 +17,16 @@ namespace {
 // far below it.
 constexpr qint64 MaxZipBytes = 256 * 1024 * 1024;
 
-[[noreturn]] void fail(const QString& message) {
-    throw Gtfs::Problem{message};
+// A file of the feed that is not read: the reason in error, and nothing.
+std::nullopt_t refuse(QString* error, const QString& message) {
+    *error = message;
+    return std::nullopt;
 }
 
-[[noreturn]] void tooLarge(const QString& feed, const Gtfs::FileLimit& file) {
-    fail(QStringLiteral("%1: %2 is larger than %3 MiB, the most read of it")
-             .arg(feed, file.name)
-             .arg(file.maxBytes / (1024 * 1024)));
+std::nullopt_t tooLarge(QString* error, const QString& feed, const Gtfs::FileLimit& file) {
+    return refuse(error, QStringLiteral("%1: %2 is larger than %3 MiB, the most read of it")
+                             .arg(feed, file.name)
+                             .arg(file.maxBytes / (1024 * 1024)));
 }
 
 struct ZipCloser {
@@ -36,17 +38,18 @@ struct ZipCloser {
 // limit, whatever size the archive says it has; the other files of the
 // archive are not unpacked at all. The files may lie in a folder of the
 // archive; of two of the same name the first counts.
-Gtfs::Files readZip(const QString& path, const QByteArray& zipBytes) {
-    zip_error_t error;
-    zip_error_init(&error);
+std::optional<Gtfs::Files> readZip(const QString& path, const QByteArray& zipBytes,
+                                   QString* error) {
+    zip_error_t zipError;
+    zip_error_init(&zipError);
     zip_source_t* source =
-        zip_source_buffer_create(zipBytes.constData(), zip_uint64_t(zipBytes.size()), 0, &error);
+        zip_source_buffer_create(zipBytes.constData(), zip_uint64_t(zipBytes.size()), 0, &zipError);
     std::unique_ptr<zip_t, ZipCloser> archive(
-        source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr);
+        source ? zip_open_from_source(source, ZIP_RDONLY, &zipError) : nullptr);
     if (!archive) {
         if (source) zip_source_free(source);
-        zip_error_fini(&error);
-        fail(QStringLiteral("%1: not a zip file that can be read").arg(path));
+        zip_error_fini(&zipError);
+        return refuse(error, QStringLiteral("%1: not a zip file that can be read").arg(path));
     }
     QHash<QString, zip_uint64_t> entries;
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
@@ -59,32 +62,34 @@ Gtfs::Files readZip(const QString& path, const QByteArray& zipBytes) {
         if (entry == entries.constEnd()) continue;
         std::unique_ptr<zip_file_t, ZipCloser> f(zip_fopen_index(archive.get(), *entry, 0));
         if (!f)
-            fail(QStringLiteral("%1: %2 cannot be unpacked (%3)")
-                     .arg(path, limit.name, QString::fromUtf8(zip_strerror(archive.get()))));
+            return refuse(error, QStringLiteral("%1: %2 cannot be unpacked (%3)")
+                                     .arg(path, limit.name,
+                                          QString::fromUtf8(zip_strerror(archive.get()))));
         QByteArray bytes;
         char buffer[65536];
         zip_int64_t n = 0;
         while ((n = zip_fread(f.get(), buffer, sizeof buffer)) > 0) {
-            if (bytes.size() + n > limit.maxBytes) tooLarge(path, limit);
+            if (bytes.size() + n > limit.maxBytes) return tooLarge(error, path, limit);
             bytes.append(buffer, qsizetype(n));
         }
         if (n < 0)
-            fail(QStringLiteral("%1: %2 cannot be unpacked (%3)")
-                     .arg(path, limit.name, QString::fromUtf8(zip_file_strerror(f.get()))));
+            return refuse(error, QStringLiteral("%1: %2 cannot be unpacked (%3)")
+                                     .arg(path, limit.name,
+                                          QString::fromUtf8(zip_file_strerror(f.get()))));
         files.insert(limit.name, bytes);
     }
     return files;
 }
 
 // Each file of the feed that the reading takes, when it is there.
-Gtfs::Files readFolder(const QString& path) {
+std::optional<Gtfs::Files> readFolder(const QString& path, QString* error) {
     Gtfs::Files files;
     for (const Gtfs::FileLimit& limit : Gtfs::fileLimits()) {
         const QString file = QDir(path).filePath(limit.name);
         SafeFile::Reading r = SafeFile::read(file, limit.maxBytes);
         if (r.status == SafeFile::Reading::Status::NotFound) continue;
-        if (r.status == SafeFile::Reading::Status::TooLarge) tooLarge(path, limit);
-        if (!r.ok()) fail(SafeFile::describeInEnglish(file, r));
+        if (r.status == SafeFile::Reading::Status::TooLarge) return tooLarge(error, path, limit);
+        if (!r.ok()) return refuse(error, SafeFile::describeInEnglish(file, r));
         files.insert(limit.name, std::move(r.bytes));
     }
     return files;
@@ -103,37 +108,47 @@ QString tapeRefusal(const QByteArray& announcements) {
     return QStringLiteral("line %1: %2").arg(p.line).arg(p.message);
 }
 
-} // namespace
-
-Gtfs::Files readFeed(const QString& path) {
-    if (QFileInfo(path).isDir()) return readFolder(path);
+// The files of a feed (a zip file or a folder) that Gtfs::Feed::read reads,
+// each within its limit (Gtfs::fileLimits()); nothing, and the reason in
+// error, when one cannot be read, is no regular file or is larger. In a zip
+// file the files may lie in a folder of their own.
+std::optional<Gtfs::Files> readFeedFiles(const QString& path, QString* error) {
+    if (QFileInfo(path).isDir()) return readFolder(path, error);
     const SafeFile::Reading zip = SafeFile::read(path, MaxZipBytes);
     if (zip.status == SafeFile::Reading::Status::NotFound)
-        fail(QStringLiteral("%1: no such file or folder").arg(path));
-    if (!zip.ok()) fail(SafeFile::describeInEnglish(path, zip));
-    return readZip(path, zip.bytes);
+        return refuse(error, QStringLiteral("%1: no such file or folder").arg(path));
+    if (!zip.ok()) return refuse(error, SafeFile::describeInEnglish(path, zip));
+    return readZip(path, zip.bytes, error);
 }
 
+// The feed at path, read; nothing, and the reason in error, when it cannot be.
+std::optional<Gtfs::Feed> readFeed(const QString& path, QString* error) {
+    const std::optional<Gtfs::Files> files = readFeedFiles(path, error);
+    return files ? Gtfs::Feed::read(*files, error) : std::nullopt;
+}
+
+} // namespace
+
 int list(const QString& feedPath, QTextStream& out, QTextStream& err) {
-    try {
-        const Gtfs::Feed feed = Gtfs::Feed::read(readFeed(feedPath));
-        for (const Gtfs::RouteSummary& s : Gtfs::listRoutes(feed)) {
-            QStringList directions;
-            for (int d : s.directions)
-                directions << QString::number(d);
-            out << s.route.id << '\t' << s.route.shortName << '\t' << s.route.longName << '\n'
-                << "  trips: " << s.trips
-                << "; " << (directions.isEmpty() ? u"no direction_id given"_qs
-                                                 : u"direction_id "_qs + directions.join(u", "_qs))
-                << "; fares: " << (s.faresKnown ? "known" : "unknown") << '\n'
-                << "  longest trip, " << s.longestTrip.size()
-                << " stops: " << s.longestTrip.join(u" - "_qs) << '\n';
-        }
-        return 0;
-    } catch (const Gtfs::Problem& p) {
-        err << p.message << '\n';
+    QString error;
+    const std::optional<Gtfs::Feed> feed = readFeed(feedPath, &error);
+    if (!feed) {
+        err << error << '\n';
         return 1;
     }
+    for (const Gtfs::RouteSummary& s : Gtfs::listRoutes(*feed)) {
+        QStringList directions;
+        for (int d : s.directions)
+            directions << QString::number(d);
+        out << s.route.id << '\t' << s.route.shortName << '\t' << s.route.longName << '\n'
+            << "  trips: " << s.trips
+            << "; " << (directions.isEmpty() ? u"no direction_id given"_qs
+                                             : u"direction_id "_qs + directions.join(u", "_qs))
+            << "; fares: " << (s.faresKnown ? "known" : "unknown") << '\n'
+            << "  longest trip, " << s.longestTrip.size()
+            << " stops: " << s.longestTrip.join(u" - "_qs) << '\n';
+    }
+    return 0;
 }
 
 int import(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -174,51 +189,53 @@ int import(const QStringList& args, QTextStream& out, QTextStream& err) {
                "leading zeros, as the keypad enters it\n";
         return 2;
     }
-    try {
-        const Gtfs::Feed feed = Gtfs::Feed::read(readFeed(args[0]));
-        const Gtfs::Imported imported = Gtfs::importRoute(feed, request);
-        for (const QString& note : imported.notes)
-            err << "note: " << note << '\n';
-        const QString hy3 = QDir(folder).filePath(number + u".hy3"_qs);
-        const QString tape = QDir(folder).filePath(number + u"tp.csv"_qs);
-        const QByteArray announcements = Gtfs::announcements(imported);
-        if (const QString refused = tapeRefusal(announcements); !refused.isEmpty()) {
-            err << tape << ": the tape would not read the announcements as made: " << refused
-                << "; nothing is written\n";
-            return 1;
-        }
-        if (!QDir().mkpath(folder)) {
-            err << folder << ": cannot make the folder\n";
-            return 1;
-        }
-        // Both files or neither: the fare data is never left beside the
-        // announcements of another import.
-        QString failed;
-        const SafeFile::Writing written = SafeFile::writeTogether(
-            {{hy3, FareData::serializeHy3(imported.rows)}, {tape, announcements}}, &failed);
-        if (!written.ok()) {
-            err << SafeFile::describeInEnglish(failed, written) << "; "
-                << (failed == hy3 ? tape : hy3) << " is not written either\n";
-            return 1;
-        }
-        out << "route " << imported.route.id << " (" << imported.route.title() << "), trip "
-            << imported.trip.id << ", " << imported.rows.size()
-            << " stops: " << imported.stopNames.first() << " - " << imported.stopNames.last()
-            << '\n'
-            << "fares: " << imported.faresFound << " found, " << imported.faresMissing
-            << (request.flatFare ? QStringLiteral(" missing, set to the flat fare of %1 yen\n")
-                                       .arg(*request.flatFare)
-                                 : u" missing (blank on the board)\n"_qs);
-        if (imported.faresMissing > 0 && !request.flatFare && imported.onlyPrice)
-            out << "hint: every fare rule of the route is " << *imported.onlyPrice
-                << " yen; if it is the fare of every ride, import with --flat-fare "
-                << *imported.onlyPrice << '\n';
-        out << "wrote " << hy3 << " and " << tape << '\n';
-        return 0;
-    } catch (const Gtfs::Problem& p) {
-        err << p.message << '\n';
+    QString error;
+    const std::optional<Gtfs::Feed> feed = readFeed(args[0], &error);
+    const std::optional<Gtfs::Imported> result =
+        feed ? Gtfs::importRoute(*feed, request, &error) : std::nullopt;
+    if (!result) {
+        err << error << '\n';
         return 1;
     }
+    const Gtfs::Imported& imported = *result;
+    for (const QString& note : imported.notes)
+        err << "note: " << note << '\n';
+    const QString hy3 = QDir(folder).filePath(number + u".hy3"_qs);
+    const QString tape = QDir(folder).filePath(number + u"tp.csv"_qs);
+    const QByteArray announcements = Gtfs::announcements(imported);
+    if (const QString refused = tapeRefusal(announcements); !refused.isEmpty()) {
+        err << tape << ": the tape would not read the announcements as made: " << refused
+            << "; nothing is written\n";
+        return 1;
+    }
+    if (!QDir().mkpath(folder)) {
+        err << folder << ": cannot make the folder\n";
+        return 1;
+    }
+    // Both files or neither: the fare data is never left beside the
+    // announcements of another import.
+    QString failed;
+    const SafeFile::Writing written = SafeFile::writeTogether(
+        {{hy3, FareData::serializeHy3(imported.rows)}, {tape, announcements}}, &failed);
+    if (!written.ok()) {
+        err << SafeFile::describeInEnglish(failed, written) << "; "
+            << (failed == hy3 ? tape : hy3) << " is not written either\n";
+        return 1;
+    }
+    out << "route " << imported.route.id << " (" << imported.route.title() << "), trip "
+        << imported.trip.id << ", " << imported.rows.size()
+        << " stops: " << imported.stopNames.first() << " - " << imported.stopNames.last()
+        << '\n'
+        << "fares: " << imported.faresFound << " found, " << imported.faresMissing
+        << (request.flatFare ? QStringLiteral(" missing, set to the flat fare of %1 yen\n")
+                                   .arg(*request.flatFare)
+                             : u" missing (blank on the board)\n"_qs);
+    if (imported.faresMissing > 0 && !request.flatFare && imported.onlyPrice)
+        out << "hint: every fare rule of the route is " << *imported.onlyPrice
+            << " yen; if it is the fare of every ride, import with --flat-fare "
+            << *imported.onlyPrice << '\n';
+    out << "wrote " << hy3 << " and " << tape << '\n';
+    return 0;
 }
 
 } // namespace Hy3Gtfs

@@ -11,12 +11,6 @@
 
 namespace Hy3Gtfs {
 
-// The files of a feed (a zip file or a folder) that Gtfs::Feed::read reads,
-// each within its limit (Gtfs::fileLimits()); a Gtfs::Problem when one cannot
-// be read, is no regular file or is larger. In a zip file the files may lie
-// in a folder of their own.
-Gtfs::Files readFeed(const QString& path);
-
 // hy3 list-gtfs <feed>
 int list(const QString& feed, QTextStream& out, QTextStream& err);
 // hy3 import-gtfs <feed> --route <r> [--direction 0|1] [--trip <t>] [--flat-fare <yen>]
