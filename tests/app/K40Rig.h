@@ -20,6 +20,13 @@
 #include <QTemporaryDir>
 #include <memory>
 
+// The texts of the message boxes shown, in order.
+inline QStringList said(const RecordingMessageBox& box) {
+    QStringList texts;
+    for (const ShownMessage& m : box.shown) texts << m.text;
+    return texts;
+}
+
 struct K40Rig {
     QTemporaryDir dir;
     RecordingMessageBox messages;
@@ -33,12 +40,8 @@ struct K40Rig {
 
     K40Rig() {
         AppInfo::setExecutablePath(dir.filePath(QStringLiteral("K40")));
-        services.messages = &messages;
-        services.clock = &clock;
-        services.dialogs = &dialogs;
-        services.sound = &sound;
-        services.speech = &speech;
-        services.tickets = &tickets;
+        services = {.messages = &messages, .dialogs = &dialogs, .tickets = &tickets,
+                    .sound = &sound, .speech = &speech, .clock = &clock};
         make();
     }
     ~K40Rig() { AppInfo::setExecutablePath(QString()); }
