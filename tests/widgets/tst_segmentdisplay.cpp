@@ -103,26 +103,6 @@ private slots:
                  (QStringList{"unlit", "lit", "back", "style", "size", "count", "value"}));
     }
 
-    void sizeFollowsDigitCountAndSize_data() {
-        QTest::addColumn<int>("digits");
-        QTest::addColumn<int>("digitSize");
-        QTest::addColumn<QSize>("cellTwips"); // 15 twips to the pixel
-        QTest::newRow("fare cell") << 3 << 2 << QSize(285, 435);
-        QTest::newRow("size 1") << 15 << 1 << QSize(255, 390);
-        QTest::newRow("size 3") << 1 << 3 << QSize(165, 225);
-    }
-    void sizeFollowsDigitCountAndSize() {
-        QFETCH(int, digits);
-        QFETCH(int, digitSize);
-        QFETCH(QSize, cellTwips);
-        const QSize size(digits * cellTwips.width() / 15, cellTwips.height() / 15);
-        SegmentDisplay d, e; // set in either order
-        d.setDigitCount(qint16(digits)), d.setDigitSize(qint16(digitSize));
-        e.setDigitSize(qint16(digitSize)), e.setDigitCount(qint16(digits));
-        QCOMPARE(d.size(), size);
-        QCOMPARE(e.size(), size);
-    }
-
     void cellsShowTheValue_data() {
         QTest::addColumn<DigitOptions>("options"); // zero mode, shift, fill
         QTest::addColumn<QVariant>("value");
@@ -165,13 +145,11 @@ private slots:
                 QTest::addRow("style %d, size %d", style, size) << style << size;
     }
     void digitsLieWithinEight() {
-        // The 8 keeps off the edges; each character lights segments of it only.
+        // The 8 keeps off the edges; each character lights segments of it only, its own set.
         QFETCH(int, style);
         QFETCH(int, digitSize);
         SegmentDisplay d;
-        d.setDigitCount(1);
-        d.setDigitSize(static_cast<qint16>(digitSize));
-        d.setDigitStyle(static_cast<qint16>(style));
+        d.setDigitCount(1), d.setDigitSize(qint16(digitSize)), d.setDigitStyle(qint16(style));
         d.setBackColor(0), d.setUnlitColor(0), d.setLitColor(0xFFFFFF);
         d.setZeroMode(-1); // "0" as it is
         d.setValue(8);
@@ -220,40 +198,31 @@ private slots:
         auto d = fareCell();
         d->setValue(42);
         const QImage before = d->image().copy();
-        const auto onScreen = [&] { return d->grab().toImage().convertToFormat(QImage::Format_RGB32); };
         d->setFillZero(3);
-        QCOMPARE(onScreen(), before);
         d->resize(70, 29);
-        const QImage grown = onScreen();
+        const QImage grown = d->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(grown.copy(0, 0, 57, 29), before);
         QCOMPARE(countColour(grown, rgb(d->backColor()), QRect(57, 0, 13, 29)), 13 * 29);
     }
 
-    void settingsDialog_data() {
-        QTest::addColumn<bool>("accepted");
-        QTest::addColumn<DigitOptions>("answer"); // zero mode, shift, fill
-        QTest::addColumn<QString>("lit");
-        QTest::newRow("accepted") << true << DigitOptions{3, 1, 2} << "##."; // 0 as "00 "
-        QTest::newRow("taken unclamped") << true << DigitOptions{0, 9, -4} << "...";
-        QTest::newRow("cancelled") << false << DigitOptions{3, 1, 2} << "...";
-    }
     void settingsDialog() {
-        QFETCH(bool, accepted);
-        QFETCH(DigitOptions, answer);
+        // The dialog's answer is taken as it is and drawn; cancelled or without
+        // a dialog service nothing changes.
         FakeCompanionDialogs dialogs;
-        if (accepted) dialogs.digitAnswer = answer;
         auto d = fareCell();
+        const auto options = [&] { return DigitOptions{d->zeroMode(), d->shift(), d->fillZero()}; };
+        QVERIFY(!d->showSettingsDialog());
         d->setDialogs(&dialogs);
         d->setValue(0); // blank with zero mode 0
-        QCOMPARE(d->showSettingsDialog(), accepted);
-        QCOMPARE(dialogs.calls, QStringList{u"digits:3,0,0,0"_qs});
-        const DigitOptions now{d->zeroMode(), d->shift(), d->fillZero()};
-        QCOMPARE(now, accepted ? answer : DigitOptions{});
-        QTEST(litCells(*d), "lit"); // redrawn with what came back
-        // Without a dialog service nothing happens.
-        d->setDialogs(nullptr);
         QVERIFY(!d->showSettingsDialog());
-        QCOMPARE((DigitOptions{d->zeroMode(), d->shift(), d->fillZero()}), now);
+        QCOMPARE(options(), DigitOptions{});
+        for (const DigitOptions answer : {DigitOptions{0, 9, -4}, DigitOptions{3, 1, 2}}) {
+            dialogs.digitAnswer = answer;
+            QVERIFY(d->showSettingsDialog());
+            QCOMPARE(options(), answer);
+        }
+        QCOMPARE(dialogs.calls, (QStringList{"digits:3,0,0,0", "digits:3,0,0,0", "digits:3,0,9,-4"}));
+        QCOMPARE(litCells(*d), u"##."_qs); // 0 as "00 "
     }
 };
 
