@@ -1,6 +1,5 @@
-// The announcements' speech engine: Open JTalk run per sentence, its voice
-// on the audio output beside the sound channels. The engine and the shipped
-// voice must be present (the setup script installs them).
+// The speech engine: Open JTalk run per sentence, its voice on the output beside the sound
+// channels. The engine and the shipped voice must be installed (the setup script does).
 #include "DiskOutput.h"
 #include "audio/OpenJTalkSpeech.h"
 #include "model/AppInfo.h"
@@ -43,9 +42,8 @@ qint64 firstSentenceMs(OpenJTalkSpeech& speech, const QString& text) {
 
 // Whether process pid lives: it exists and is no zombie.
 bool alive(qint64 pid) {
-    const QByteArray stat = readFile(u"/proc/%1/stat"_qs.arg(pid));
-    const qsizetype state = stat.lastIndexOf(") ") + 2;
-    return state > 1 && state < stat.size() && stat[state] != 'Z' && stat[state] != 'X';
+    const QByteArray state = readFile(u"/proc/%1/stat"_qs.arg(pid)).split(')').value(1);
+    return state.size() > 1 && state[1] != 'Z' && state[1] != 'X';
 }
 
 } // namespace
@@ -103,11 +101,8 @@ private slots:
     }
 
     void speaksOnTheOutput() {
-        // On a disk output: speech over about the length of the sentence,
-        // then "speaking" ends by itself. Even made 6 dB louder, which Open
-        // JTalk writes at full scale, the voice peaks at -1 dBFS, leaving room
-        // for a chime. The program runs under a name with blanks and quotes,
-        // which its temporary files take on.
+        // Speech as long as its sentences, then "speaking" ends; 6 dB louder it still peaks
+        // at -1 dBFS. The temporary files take on a program name with blanks and quotes.
         AppInfo::setExecutablePath(dir_.filePath(u"K40 \"copy\" 2"_qs));
         QCoreApplication::setApplicationName(u"K40 \"copy\" 2"_qs);
         const auto restore = qScopeGuard([] {
@@ -136,8 +131,7 @@ private slots:
         const auto first = std::find(on.begin(), on.end(), true) - on.begin();
         const auto last = on.rend() - std::find(on.rbegin(), on.rend(), true);
         QVERIFY(first < qsizetype(on.size()));
-        // From the first sound to the last: the pieces one after the other,
-        // less the quiet end of the last (their quiet starts are cut short).
+        // The pieces one after the other, less the quiet end of the last.
         QCOMPARE_GE((last - first) * 10, lengthMs - 450);
         QCOMPARE_LE((last - first) * 10, lengthMs + 50);
         QCOMPARE_GE(std::count(on.begin() + first, on.begin() + last, true) * 10, (last - first) * 6);
@@ -157,12 +151,12 @@ private slots:
         speech.speak(u"ご乗車ありがとうございます。このバスは、市役所、市民病院経由、"
                      u"桜ヶ丘車庫行きです。整理券をお取りください。"_qs);
         QVERIFY(started.wait(10000));
-        QTest::qWait(600); // well into the first sentence
+        QTest::qWait(600); // into the first sentence; the sentences still being made are dropped
         const qint64 stoppedAt = disk.framesWritten();
         speech.stop();
         QVERIFY(!speech.isSpeaking());
         QTest::qWait(300);
-        QCOMPARE(started.size(), 1); // the sentences still being made are dropped
+        QCOMPARE(started.size(), 1);
         disk.output.reset();
         const std::vector<float> left = disk.left();
         const auto heard = [&](qint64 from, qint64 to) {
@@ -179,9 +173,7 @@ private slots:
             QTest::newRow(end) << QString::fromLatin1(end);
     }
     void endsTheWholeSynthesis() {
-        // An open_jtalk that is a wrapper whose child never ends, nor lets the
-        // wrapper end: stopping the engine ends the child too, and the time
-        // limit ends the synthesis, as silence.
+        // A wrapper whose child never ends: stopping ends the child, the time limit the synthesis.
         QFETCH(QString, end);
         QTemporaryDir dir;
         const QString pidFile = dir.filePath(u"child.pid"_qs);
@@ -214,9 +206,8 @@ private slots:
     }
 
     void voiceSettings() {
-        // A voice the user adds to the voices folder is found beside the
-        // shipped one; speed reaches the synthesis; an unknown voice falls
-        // back to "mei"; "12系統" is read with the two words of its number.
+        // A user's voice beside the shipped one; speed reaches the synthesis; an unknown voice
+        // falls back to "mei"; "12系統" is read with the two words of its number.
         const QString folder = dir_.filePath(u"voices"_qs);
         const QString mei = QStringLiteral(K40_BINARY_DIR "/voices/mei/mei_normal.htsvoice");
         QVERIFY(QDir().mkpath(folder + u"/user"_qs));
