@@ -1,6 +1,5 @@
-// The announcements' speech engine: Open JTalk run per sentence, its voice
-// on the audio output beside the sound channels. The engine and the shipped
-// voice must be present (the setup script installs them).
+// The speech engine: Open JTalk run per sentence, its voice on the output beside the sound
+// channels. The engine and the shipped voice must be installed (the setup script does).
 #include "DiskOutput.h"
 #include "audio/OpenJTalkSpeech.h"
 #include "model/AppInfo.h"
@@ -43,240 +42,195 @@ qint64 firstSentenceMs(OpenJTalkSpeech& speech, const QString& text) {
 
 // Whether process pid lives: it exists and is no zombie.
 bool alive(qint64 pid) {
-    const QByteArray stat = readFile(u"/proc/%1/stat"_qs.arg(pid));
-    const qsizetype state = stat.lastIndexOf(") ") + 2;
-    return state > 1 && state < stat.size() && stat[state] != 'Z' && stat[state] != 'X';
+    const QByteArray state = readFile(u"/proc/%1/stat"_qs.arg(pid)).split(')').value(1);
+    return state.size() > 1 && state[1] != 'Z' && state[1] != 'X';
 }
 
 } // namespace
 
 class TestSpeech : public QObject {
     Q_OBJECT
-private slots:
-    void sentences_data();
-    void sentences();
-    void createNeedsEveryPart_data();
-    void createNeedsEveryPart();
-    void speaksOnTheOutput();
-    void stopSilencesAtOnce();
-    void endsTheWholeSynthesis_data();
-    void endsTheWholeSynthesis();
-    void numbersAreReadInJapanese();
-    void voiceSettings();
-
-private:
     QTemporaryDir dir_;
+private slots:
+    void sentences_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("sentences");
+        QTest::newRow("two sentences")
+            << u"次は、市役所前です。お降りの方はお知らせください。"_qs
+            << QStringList{u"次は、市役所前です。"_qs, u"お降りの方はお知らせください。"_qs};
+        QTest::newRow("a long first sentence starts with its first clause")
+            << u"次は、市役所前・文化会館です。お降りの方は、お知らせください。"_qs
+            << QStringList{u"次は、"_qs, u"市役所前・文化会館です。"_qs,
+                           u"お降りの方は、お知らせください。"_qs};
+        QTest::newRow("no end mark") << u" 次は、港 "_qs << QStringList{u"次は、港"_qs};
+        QTest::newRow("marks and brackets stay with their sentence")
+            << u"「止まります！」危ないですよ？！ 発車します"_qs
+            << QStringList{u"「止まります！」"_qs, u"危ないですよ？！"_qs, u"発車します"_qs};
+        QTest::newRow("line ends") << u"a\r\n\r\nb\nc"_qs << QStringList{u"a"_qs, u"b"_qs, u"c"_qs};
+        QTest::newRow("punctuation alone says nothing") << u"。「」、\n…"_qs << QStringList{};
+        const QString clause = QString(70, u'あ') + u'、';
+        QTest::newRow("long: cut after a comma")
+            << clause + clause + u"です。"_qs << QStringList{clause, clause + u"です。"_qs};
+        QTest::newRow("long without a comma: cut anywhere")
+            << QString(130, u'い') << QStringList{QString(120, u'い'), QString(10, u'い')};
+    }
+    void sentences() {
+        QFETCH(QString, text);
+        QTEST(OpenJTalkSpeech::sentences(text), "sentences");
+    }
+
+    void createNeedsEveryPart_data() {
+        QTest::addColumn<QString>("missing");
+        for (const char* part : {"", "program", "dictionary", "voices"})
+            QTest::newRow(*part ? part : "nothing") << QString::fromLatin1(part);
+    }
+    void createNeedsEveryPart() {
+        QFETCH(QString, missing);
+        OpenJTalkSpeech::Setup setup = shipped();
+        const QString nowhere = dir_.filePath(u"nowhere"_qs);
+        if (missing == u"program") setup.program = nowhere;
+        if (missing == u"dictionary") setup.dictionary = nowhere;
+        if (missing == u"voices") setup.voiceFolders = {dir_.path()}; // no .htsvoice in it
+        SdlSoundOutput output;
+        OpenJTalkSpeech speech(output, setup);
+        QCOMPARE(speech.create(), missing.isEmpty());
+        speech.speak(u"次は、港です。"_qs);
+        QCOMPARE(speech.isSpeaking(), missing.isEmpty());
+        speech.release();
+        QVERIFY(!speech.isSpeaking());
+    }
+
+    void speaksOnTheOutput() {
+        // Speech as long as its sentences, then "speaking" ends; 6 dB louder it still peaks
+        // at -1 dBFS. The temporary files take on a program name with blanks and quotes.
+        AppInfo::setExecutablePath(dir_.filePath(u"K40 \"copy\" 2"_qs));
+        QCoreApplication::setApplicationName(u"K40 \"copy\" 2"_qs);
+        const auto restore = qScopeGuard([] {
+            AppInfo::setExecutablePath(QString());
+            QCoreApplication::setApplicationName(u"tst_speech"_qs);
+        });
+        DiskOutput disk(dir_.filePath(u"speech.raw"_qs));
+        const int rate = disk.output->sampleRate();
+        OpenJTalkSpeech speech(*disk.output, shipped());
+        QVERIFY(speech.create());
+        speech.setVoice({{}, 1.0, 0.0, 6.0});
+        QSignalSpy started(&speech, &OpenJTalkSpeech::sentenceStarted);
+        QSignalSpy speaking(&speech, &OpenJTalkSpeech::speakingChanged);
+        speech.speak(u"次は、市役所前・文化会館です。"_qs);
+        QVERIFY(speech.isSpeaking());
+        QVERIFY(speaking.wait(10000));
+        QVERIFY(!speech.isSpeaking());
+        QCOMPARE(speaking.size(), 2); // on, off
+        QCOMPARE(started.size(), 2);  // "次は、" first
+        const qint64 lengthMs = started[0][1].toLongLong() + started[1][1].toLongLong();
+        QCOMPARE_GE(lengthMs, 1500); // some 16 morae
+        QCOMPARE_LE(lengthMs, 4000);
+        disk.output.reset();
+        const std::vector<float> left = disk.left();
+        const std::vector<bool> on = soundingWindows(left, rate);
+        const auto first = std::find(on.begin(), on.end(), true) - on.begin();
+        const auto last = on.rend() - std::find(on.rbegin(), on.rend(), true);
+        QVERIFY(first < qsizetype(on.size()));
+        // The pieces one after the other, less the quiet end of the last.
+        QCOMPARE_GE((last - first) * 10, lengthMs - 450);
+        QCOMPARE_LE((last - first) * 10, lengthMs + 50);
+        QCOMPARE_GE(std::count(on.begin() + first, on.begin() + last, true) * 10, (last - first) * 6);
+        float peak = 0;
+        for (float x : left)
+            peak = std::max(peak, std::abs(x));
+        QCOMPARE_GT(peak, 0.8f);
+        QCOMPARE_LE(peak, 0.8913f);
+    }
+
+    void stopSilencesAtOnce() {
+        DiskOutput disk(dir_.filePath(u"stop.raw"_qs));
+        const int rate = disk.output->sampleRate();
+        OpenJTalkSpeech speech(*disk.output, shipped());
+        QVERIFY(speech.create());
+        QSignalSpy started(&speech, &OpenJTalkSpeech::sentenceStarted);
+        speech.speak(u"ご乗車ありがとうございます。このバスは、市役所、市民病院経由、"
+                     u"桜ヶ丘車庫行きです。整理券をお取りください。"_qs);
+        QVERIFY(started.wait(10000));
+        QTest::qWait(600); // into the first sentence; the sentences still being made are dropped
+        const qint64 stoppedAt = disk.framesWritten();
+        speech.stop();
+        QVERIFY(!speech.isSpeaking());
+        QTest::qWait(300);
+        QCOMPARE(started.size(), 1);
+        disk.output.reset();
+        const std::vector<float> left = disk.left();
+        const auto heard = [&](qint64 from, qint64 to) {
+            return std::any_of(left.begin() + from, left.begin() + to,
+                               [](float x) { return std::abs(x) > 0.001f; });
+        };
+        QVERIFY(heard(stoppedAt - rate / 2, stoppedAt));             // speech until the stop
+        QVERIFY(!heard(stoppedAt + rate / 20, qint64(left.size()))); // nothing 50 ms after it
+    }
+
+    void endsTheWholeSynthesis_data() {
+        QTest::addColumn<QString>("end");
+        for (const char* end : {"stop", "release", "destruction", "limit"})
+            QTest::newRow(end) << QString::fromLatin1(end);
+    }
+    void endsTheWholeSynthesis() {
+        // A wrapper whose child never ends: stopping ends the child, the time limit the synthesis.
+        QFETCH(QString, end);
+        QTemporaryDir dir;
+        const QString pidFile = dir.filePath(u"child.pid"_qs);
+        OpenJTalkSpeech::Setup setup = shipped();
+        setup.program = dir.filePath(u"open_jtalk"_qs);
+        QVERIFY(writeFile(setup.program, "#!/bin/sh\nsleep infinity &\necho $! >'" +
+                                             QFile::encodeName(pidFile) + "'\nwait\n"));
+        QVERIFY(QFile::setPermissions(setup.program, QFile::ReadOwner | QFile::ExeOwner));
+        if (end == u"limit") setup.limitMs = 100, setup.limitMsPerCharacter = 0;
+        SdlSoundOutput output;
+        auto speech = std::make_unique<OpenJTalkSpeech>(output, setup);
+        QVERIFY(speech->create());
+        speech->speak(u"次は、港です。"_qs);
+        QVERIFY(speech->isSpeaking());
+        const auto child = [&] { return readFile(pidFile).trimmed().toLongLong(); };
+        const auto cleanUp = qScopeGuard([&] {
+            if (child() > 0 && alive(child())) ::kill(pid_t(child()), SIGKILL);
+        });
+        if (end == u"limit") {
+            QTRY_VERIFY_WITH_TIMEOUT(!speech->isSpeaking(), 10000);
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(child() > 0, 10000);
+            if (end == u"stop") speech->stop();
+            if (end == u"release") speech->release();
+            if (end == u"destruction") speech.reset();
+            QVERIFY(!speech || !speech->isSpeaking());
+        }
+        // The limit may end the wrapper before it has started its child.
+        if (child() > 0) QTRY_VERIFY(!alive(child()));
+    }
+
+    void voiceSettings() {
+        // A user's voice beside the shipped one; speed reaches the synthesis; an unknown voice
+        // falls back to "mei"; "12系統" is read with the two words of its number.
+        const QString folder = dir_.filePath(u"voices"_qs);
+        const QString mei = QStringLiteral(K40_BINARY_DIR "/voices/mei/mei_normal.htsvoice");
+        QVERIFY(QDir().mkpath(folder + u"/user"_qs));
+        QVERIFY(QFile::copy(mei, folder + u"/user/my voice.htsvoice"_qs));
+        QVERIFY(QFile::copy(mei, folder + u"/mei_normal.htsvoice"_qs));
+        OpenJTalkSpeech::Setup setup = shipped();
+        setup.voiceFolders = {folder};
+        SdlSoundOutput output;
+        OpenJTalkSpeech speech(output, setup);
+        QVERIFY(speech.create());
+        QCOMPARE(speech.voices(), (QStringList{u"mei_normal"_qs, u"my voice"_qs}));
+        QCOMPARE_GE(firstSentenceMs(speech, u"12系統です。"_qs),
+                    firstSentenceMs(speech, u"系統です。"_qs) + 300);
+        const QString text = u"次は、港です。"_qs;
+        const qint64 normal = firstSentenceMs(speech, text);
+        speech.setVoice({u"my voice"_qs, 2.0, 3.0, -6.0});
+        QCOMPARE_GT(normal, 0);
+        QCOMPARE_LE(firstSentenceMs(speech, text), normal * 2 / 3);
+        speech.setVoice({u"gone"_qs, 9.0, 0, 0}); // held to 2
+        QCOMPARE(speech.voice().speed, 2.0);
+        QCOMPARE_LE(firstSentenceMs(speech, text), normal * 2 / 3);
+    }
 };
-
-void TestSpeech::sentences_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("sentences");
-    QTest::newRow("two sentences")
-        << u"次は、市役所前です。お降りの方はお知らせください。"_qs
-        << QStringList{u"次は、市役所前です。"_qs, u"お降りの方はお知らせください。"_qs};
-    QTest::newRow("a long first sentence starts with its first clause")
-        << u"次は、市役所前・文化会館です。お降りの方は、お知らせください。"_qs
-        << QStringList{u"次は、"_qs, u"市役所前・文化会館です。"_qs,
-                       u"お降りの方は、お知らせください。"_qs};
-    QTest::newRow("no end mark") << u" 次は、港 "_qs << QStringList{u"次は、港"_qs};
-    QTest::newRow("marks and brackets stay with their sentence")
-        << u"「止まります！」危ないですよ？！ 発車します"_qs
-        << QStringList{u"「止まります！」"_qs, u"危ないですよ？！"_qs, u"発車します"_qs};
-    QTest::newRow("line ends") << u"a\r\n\r\nb\nc"_qs << QStringList{u"a"_qs, u"b"_qs, u"c"_qs};
-    QTest::newRow("punctuation alone says nothing") << u"。「」、\n…"_qs << QStringList{};
-    const QString clause = QString(70, u'あ') + u'、';
-    QTest::newRow("long: cut after a comma")
-        << clause + clause + u"です。"_qs << QStringList{clause, clause + u"です。"_qs};
-    QTest::newRow("long without a comma: cut anywhere")
-        << QString(130, u'い') << QStringList{QString(120, u'い'), QString(10, u'い')};
-}
-
-void TestSpeech::sentences() {
-    QFETCH(QString, text);
-    QTEST(OpenJTalkSpeech::sentences(text), "sentences");
-}
-
-void TestSpeech::createNeedsEveryPart_data() {
-    QTest::addColumn<QString>("missing");
-    QTest::newRow("nothing") << QString();
-    QTest::newRow("program") << u"program"_qs;
-    QTest::newRow("dictionary") << u"dictionary"_qs;
-    QTest::newRow("voices") << u"voices"_qs;
-}
-
-void TestSpeech::createNeedsEveryPart() {
-    QFETCH(QString, missing);
-    OpenJTalkSpeech::Setup setup = shipped();
-    const QString nowhere = dir_.filePath(u"nowhere"_qs);
-    if (missing == u"program") setup.program = nowhere;
-    if (missing == u"dictionary") setup.dictionary = nowhere;
-    if (missing == u"voices") setup.voiceFolders = {dir_.path()}; // no .htsvoice in it
-    SdlSoundOutput output;
-    OpenJTalkSpeech speech(output, setup);
-    QCOMPARE(speech.create(), missing.isEmpty());
-    speech.speak(u"次は、港です。"_qs);
-    QCOMPARE(speech.isSpeaking(), missing.isEmpty());
-    speech.release();
-    QVERIFY(!speech.isSpeaking());
-}
-
-void TestSpeech::speaksOnTheOutput() {
-    // On a disk output: speech over about the length of the sentence, then
-    // "speaking" ends by itself. Even made 6 dB louder, which Open JTalk
-    // writes at full scale, the voice peaks at -1 dBFS, leaving room for a
-    // chime.
-    // The program runs under a name with blanks and quotes, which its
-    // temporary files take on.
-    AppInfo::setExecutablePath(dir_.filePath(u"K40 \"copy\" 2"_qs));
-    QCoreApplication::setApplicationName(u"K40 \"copy\" 2"_qs);
-    const auto restore = qScopeGuard([] {
-        AppInfo::setExecutablePath(QString());
-        QCoreApplication::setApplicationName(u"tst_speech"_qs);
-    });
-    DiskOutput disk(dir_.filePath(u"speech.raw"_qs));
-    const int rate = disk.output->sampleRate();
-    OpenJTalkSpeech speech(*disk.output, shipped());
-    QVERIFY(speech.create());
-    speech.setVoice({{}, 1.0, 0.0, 6.0});
-    QSignalSpy started(&speech, &OpenJTalkSpeech::sentenceStarted);
-    QSignalSpy speaking(&speech, &OpenJTalkSpeech::speakingChanged);
-    speech.speak(u"次は、市役所前・文化会館です。"_qs);
-    QVERIFY(speech.isSpeaking());
-    QVERIFY(speaking.wait(10000));
-    QVERIFY(!speech.isSpeaking());
-    QCOMPARE(speaking.size(), 2); // on, off
-    QCOMPARE(started.size(), 2);  // "次は、" first
-    const qint64 lengthMs = started[0][1].toLongLong() + started[1][1].toLongLong();
-    QCOMPARE_GE(lengthMs, 1500); // some 16 morae
-    QCOMPARE_LE(lengthMs, 4000);
-    disk.output.reset();
-    const std::vector<bool> on = soundingWindows(disk.left(), rate);
-    const auto first = std::find(on.begin(), on.end(), true) - on.begin();
-    const auto last = on.rend() - std::find(on.rbegin(), on.rend(), true);
-    QVERIFY(first < qsizetype(on.size()));
-    // From the first sound to the last: the pieces one after the other, less
-    // the quiet end of the last (their quiet starts are cut short).
-    QCOMPARE_GE((last - first) * 10, lengthMs - 450);
-    QCOMPARE_LE((last - first) * 10, lengthMs + 50);
-    QCOMPARE_GE(std::count(on.begin() + first, on.begin() + last, true) * 10, (last - first) * 6);
-    const std::vector<float> left = disk.left();
-    const float peak = std::abs(*std::max_element(left.begin(), left.end(), [](float a, float b) {
-        return std::abs(a) < std::abs(b);
-    }));
-    QCOMPARE_GT(peak, 0.8f);
-    QCOMPARE_LE(peak, 0.8913f);
-}
-
-void TestSpeech::stopSilencesAtOnce() {
-    DiskOutput disk(dir_.filePath(u"stop.raw"_qs));
-    const int rate = disk.output->sampleRate();
-    OpenJTalkSpeech speech(*disk.output, shipped());
-    QVERIFY(speech.create());
-    QSignalSpy started(&speech, &OpenJTalkSpeech::sentenceStarted);
-    speech.speak(u"ご乗車ありがとうございます。このバスは、市役所、市民病院経由、"
-                 u"桜ヶ丘車庫行きです。整理券をお取りください。"_qs);
-    QVERIFY(started.wait(10000));
-    QTest::qWait(600); // well into the first sentence
-    const qint64 stoppedAt = disk.framesWritten();
-    speech.stop();
-    QVERIFY(!speech.isSpeaking());
-    QTest::qWait(300);
-    QCOMPARE(started.size(), 1); // the sentences still being made are dropped
-    disk.output.reset();
-    const std::vector<float> left = disk.left();
-    const auto heard = [&](qint64 from, qint64 to) {
-        return std::any_of(left.begin() + from, left.begin() + to,
-                           [](float x) { return std::abs(x) > 0.001f; });
-    };
-    QVERIFY(heard(stoppedAt - rate / 2, stoppedAt));             // speech until the stop
-    QVERIFY(!heard(stoppedAt + rate / 20, qint64(left.size()))); // nothing 50 ms after it
-}
-
-void TestSpeech::endsTheWholeSynthesis_data() {
-    QTest::addColumn<QString>("end");
-    QTest::newRow("stop") << u"stop"_qs;
-    QTest::newRow("release") << u"release"_qs;
-    QTest::newRow("destruction") << u"destruction"_qs;
-    QTest::newRow("time limit") << u"limit"_qs;
-}
-
-void TestSpeech::endsTheWholeSynthesis() {
-    // An open_jtalk that is a wrapper whose child never ends, nor lets the
-    // wrapper end: stopping the engine ends the child too, and the time
-    // limit ends the synthesis, as silence.
-    QFETCH(QString, end);
-    QTemporaryDir dir;
-    const QString pidFile = dir.filePath(u"child.pid"_qs);
-    OpenJTalkSpeech::Setup setup = shipped();
-    setup.program = dir.filePath(u"open_jtalk"_qs);
-    QVERIFY(writeFile(setup.program, "#!/bin/sh\nsleep infinity &\necho $! >'" +
-                                         QFile::encodeName(pidFile) + "'\nwait\n"));
-    QVERIFY(QFile::setPermissions(setup.program, QFile::ReadOwner | QFile::ExeOwner));
-    if (end == u"limit") {
-        setup.limitMs = 100;
-        setup.limitMsPerCharacter = 0;
-    }
-    SdlSoundOutput output;
-    auto speech = std::make_unique<OpenJTalkSpeech>(output, setup);
-    QVERIFY(speech->create());
-    speech->speak(u"次は、港です。"_qs);
-    QVERIFY(speech->isSpeaking());
-    const auto child = [&] { return readFile(pidFile).trimmed().toLongLong(); };
-    const auto cleanUp = qScopeGuard([&] {
-        if (child() > 0 && alive(child())) ::kill(pid_t(child()), SIGKILL);
-    });
-    if (end == u"limit") {
-        QTRY_VERIFY_WITH_TIMEOUT(!speech->isSpeaking(), 10000);
-    } else {
-        QTRY_VERIFY_WITH_TIMEOUT(child() > 0, 10000);
-        if (end == u"stop") speech->stop();
-        if (end == u"release") speech->release();
-        if (end == u"destruction") speech.reset();
-        QVERIFY(!speech || !speech->isSpeaking());
-    }
-    // The limit may end the wrapper before it has started its child.
-    if (child() > 0) QTRY_VERIFY(!alive(child()));
-}
-
-void TestSpeech::numbersAreReadInJapanese() {
-    // "12系統" is read "じゅうにけいとう": as long as its reading in kana, and
-    // longer than "系統" alone by the two words of the number.
-    SdlSoundOutput output;
-    OpenJTalkSpeech speech(output, shipped());
-    QVERIFY(speech.create());
-    const qint64 number = firstSentenceMs(speech, u"12系統です。"_qs);
-    const qint64 kana = firstSentenceMs(speech, u"じゅうにけいとうです。"_qs);
-    const qint64 without = firstSentenceMs(speech, u"系統です。"_qs);
-    QVERIFY(number > 0 && kana > 0 && without > 0);
-    QCOMPARE_LE(std::abs(number - kana), kana / 8);
-    QCOMPARE_GE(number - without, 300);
-}
-
-void TestSpeech::voiceSettings() {
-    // A voice the user adds to the voices folder is found beside the shipped
-    // one; speed reaches the synthesis; an unknown voice falls back to "mei".
-    const QString folder = dir_.filePath(u"voices"_qs);
-    QVERIFY(QDir().mkpath(folder + u"/user"_qs));
-    QVERIFY(QFile::copy(QStringLiteral(K40_BINARY_DIR "/voices/mei/mei_normal.htsvoice"),
-                        folder + u"/user/my voice.htsvoice"_qs));
-    QVERIFY(QFile::copy(QStringLiteral(K40_BINARY_DIR "/voices/mei/mei_normal.htsvoice"),
-                        folder + u"/mei_normal.htsvoice"_qs));
-    OpenJTalkSpeech::Setup setup = shipped();
-    setup.voiceFolders = {folder};
-    SdlSoundOutput output;
-    OpenJTalkSpeech speech(output, setup);
-    QVERIFY(speech.create());
-    QCOMPARE(speech.voices(), (QStringList{u"mei_normal"_qs, u"my voice"_qs}));
-    const QString text = u"次は、港です。"_qs;
-    const qint64 normal = firstSentenceMs(speech, text);
-    speech.setVoice({u"my voice"_qs, 2.0, 3.0, -6.0});
-    const qint64 fast = firstSentenceMs(speech, text);
-    QCOMPARE_GT(normal, 0);
-    QCOMPARE_LE(fast, normal * 2 / 3);
-    speech.setVoice({u"gone"_qs, 9.0, 0, 0}); // held to 2
-    QCOMPARE(speech.voice().speed, 2.0);
-    QCOMPARE_LE(firstSentenceMs(speech, text), normal * 2 / 3);
-}
 
 QTEST_GUILESS_MAIN(TestSpeech)
 #include "tst_speech.moc"

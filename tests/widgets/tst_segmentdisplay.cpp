@@ -1,11 +1,10 @@
-// The segment display widget. The text rules it applies are tested on their
-// own.
+// The segment display widget: its ranges, sizes, cells and redraws. The text
+// rules it applies are tested on their own.
 #include "widgets/SegmentDisplay.h"
 
 #include "Fakes.h"
 #include "Pixels.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 #include <memory>
 
@@ -26,38 +25,28 @@ QString litCells(const SegmentDisplay& d) {
     return out;
 }
 
-// A fare cell as the board has them: three digits of 19 × 29 pixels.
-std::unique_ptr<SegmentDisplay> fareCell() {
+// A fare cell as the board has them: digits of 19 × 29 pixels, three unless told.
+std::unique_ptr<SegmentDisplay> fareCell(int digits = 3, DigitOptions o = {}) {
     auto d = std::make_unique<SegmentDisplay>();
-    d->setDigitCount(3);
+    d->setDigitCount(qint16(digits));
     d->setDigitSize(2);
     d->setDigitStyle(1);
+    d->setZeroMode(o.zeroMode), d->setShift(o.shift), d->setFillZero(o.fillZero);
     return d;
-}
-
-QImage onScreen(SegmentDisplay& d) {
-    return d.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 // The properties whose setters keep them within a range.
 struct RangedProperty {
+    const char* name;
     void (SegmentDisplay::*set)(qint16);
     qint16 (SegmentDisplay::*get)() const;
-} const Ranged[] = {{&SegmentDisplay::setFillZero, &SegmentDisplay::fillZero},
-                    {&SegmentDisplay::setShift, &SegmentDisplay::shift},
-                    {&SegmentDisplay::setZeroMode, &SegmentDisplay::zeroMode},
-                    {&SegmentDisplay::setDigitCount, &SegmentDisplay::digitCount},
-                    {&SegmentDisplay::setDigitSize, &SegmentDisplay::digitSize},
-                    {&SegmentDisplay::setDigitStyle, &SegmentDisplay::digitStyle}};
+} const Ranged[] = {{"fill", &SegmentDisplay::setFillZero, &SegmentDisplay::fillZero},
+                    {"shift", &SegmentDisplay::setShift, &SegmentDisplay::shift},
+                    {"zero mode", &SegmentDisplay::setZeroMode, &SegmentDisplay::zeroMode},
+                    {"count", &SegmentDisplay::setDigitCount, &SegmentDisplay::digitCount},
+                    {"size", &SegmentDisplay::setDigitSize, &SegmentDisplay::digitSize},
+                    {"style", &SegmentDisplay::setDigitStyle, &SegmentDisplay::digitStyle}};
 enum { FillZero, Shift, ZeroMode, DigitCount, DigitSize, DigitStyle };
-
-class PressRecorder : public QWidget {
-public:
-    int presses = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent*) override { ++presses; }
-};
 
 } // namespace
 
@@ -68,26 +57,16 @@ private slots:
         QTest::addColumn<int>("property");
         QTest::addColumn<int>("assigned");
         QTest::addColumn<int>("stored");
-        // With 3 digits: the zero fill and the shift stay within the digit count.
-        QTest::newRow("fill above the digits") << +FillZero << 9 << 3;
-        QTest::newRow("fill below") << +FillZero << 2 << 2;
-        QTest::newRow("fill negative stays") << +FillZero << -5 << -5;
-        QTest::newRow("shift above the digits") << +Shift << 5 << 2;
-        QTest::newRow("shift digits - 1") << +Shift << 2 << 2;
-        QTest::newRow("shift negative") << +Shift << -2 << 0;
-        // Zero modes from 4 up are mode 0.
-        QTest::newRow("zero mode 4") << +ZeroMode << 4 << 0;
-        QTest::newRow("zero mode 3") << +ZeroMode << 3 << 3;
-        QTest::newRow("zero mode negative stays") << +ZeroMode << -32768 << -32768;
-        // Digit counts 1 to 15, else 4; sizes 1 to 3, else 0; any style.
-        QTest::newRow("count 0") << +DigitCount << 0 << 4;
-        QTest::newRow("count 1") << +DigitCount << 1 << 1;
-        QTest::newRow("count 15") << +DigitCount << 15 << 15;
-        QTest::newRow("count 16") << +DigitCount << 16 << 4;
-        QTest::newRow("size -1") << +DigitSize << -1 << 0;
-        QTest::newRow("size 3") << +DigitSize << 3 << 3;
-        QTest::newRow("size 4") << +DigitSize << 4 << 0;
-        QTest::newRow("style 9 stays") << +DigitStyle << 9 << 9;
+        // With 3 digits the fill and the shift stay within the digit count;
+        // zero modes from 4 up are 0; counts 1 to 15, else 4; sizes 1 to 3,
+        // else 0; any style.
+        for (const auto& [p, assigned, stored] :
+             {std::array<int, 3>{FillZero, 9, 3}, {FillZero, 2, 2}, {FillZero, -5, -5}, {Shift, 5, 2},
+              {Shift, 2, 2}, {Shift, -2, 0}, {ZeroMode, 4, 0}, {ZeroMode, 3, 3},
+              {ZeroMode, -32768, -32768}, {DigitCount, 0, 4}, {DigitCount, 1, 1},
+              {DigitCount, 15, 15}, {DigitCount, 16, 4}, {DigitSize, -1, 0}, {DigitSize, 3, 3},
+              {DigitSize, 4, 0}, {DigitStyle, 9, 9}})
+            QTest::addRow("%s %d", Ranged[p].name, assigned) << p << assigned << stored;
     }
     void settersKeepRanges() {
         QFETCH(int, property);
@@ -101,8 +80,7 @@ private slots:
     void settersThatChangeTheLookRedraw() {
         // Colours, style, size, count and value redraw at once; the zero fill,
         // shift, zero mode and UserSet wait for the next value.
-        auto d = fareCell();
-        d->setZeroMode(1);
+        auto d = fareCell(3, {1, 0, 0});
         d->setValue(0); // shows 0 in the right-hand cell
         QStringList redrawn;
         QImage last = d->image().copy();
@@ -125,54 +103,32 @@ private slots:
                  (QStringList{"unlit", "lit", "back", "style", "size", "count", "value"}));
     }
 
-    void sizeFollowsDigitCountAndSize_data() {
-        QTest::addColumn<int>("digits");
-        QTest::addColumn<int>("digitSize");
-        QTest::addColumn<QSize>("cellTwips"); // 15 twips to the pixel
-        QTest::newRow("fare cell") << 3 << 2 << QSize(285, 435);
-        QTest::newRow("size 1") << 15 << 1 << QSize(255, 390);
-        QTest::newRow("size 3") << 1 << 3 << QSize(165, 225);
+    void cellsShowTheValue_data() {
+        QTest::addColumn<DigitOptions>("options"); // zero mode, shift, fill
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("lit");
+        QTest::newRow("right-aligned") << DigitOptions{} << QVariant(5) << "..#";
+        QTest::newRow("a space lights nothing") << DigitOptions{} << QVariant(u"1 1"_qs) << "#.#";
+        QTest::newRow("fill 9 held to 3") << DigitOptions{0, 0, 9} << QVariant(5) << "###";
+        QTest::newRow("zero mode 0 blanks 0") << DigitOptions{} << QVariant(0) << "...";
+        QTest::newRow("0 as 00, shifted") << DigitOptions{3, 1, 2} << QVariant(0) << "##.";
     }
-    void sizeFollowsDigitCountAndSize() {
-        QFETCH(int, digits);
-        QFETCH(int, digitSize);
-        QFETCH(QSize, cellTwips);
-        const QSize size(digits * cellTwips.width() / 15, cellTwips.height() / 15);
-        SegmentDisplay d, e; // set in either order
-        d.setDigitCount(static_cast<qint16>(digits));
-        d.setDigitSize(static_cast<qint16>(digitSize));
-        e.setDigitSize(static_cast<qint16>(digitSize));
-        e.setDigitCount(static_cast<qint16>(digits));
-        QCOMPARE(d.size(), size);
-        QCOMPARE(e.size(), size);
+    void cellsShowTheValue() {
+        QFETCH(DigitOptions, options);
+        QFETCH(QVariant, value);
+        auto d = fareCell(3, options);
+        d->setValue(DigitValue::fromVariant(value));
+        QTEST(litCells(*d), "lit");
+        QCOMPARE(d->value(), DigitValue::fromVariant(value)); // the rules never change it
     }
 
-    void newDisplayShowsItsBackColourUntilAValue() {
-        // Only the back colour shows until a value is drawn with the rules:
-        // fill 9 gives 000000005, cut to 005.
-        QCOMPARE(countColour(SegmentDisplay().image(), rgb(SegmentDisplay::DefaultBackColor)),
-                 52 * 20);
-        auto d = fareCell();
-        d->setFillZero(9);
-        QCOMPARE(d->fillZero(), qint16(3)); // held to the digit count
-        d->setValue(5);
-        QCOMPARE(litCells(*d), u"###"_qs);
-        QCOMPARE(d->value(), DigitValue(5)); // the rules never change the stored value
-    }
-
-    void everyCharacterTakesOneCell() {
-        // Right-aligned, a cell to each character, a space lighting nothing.
-        auto d = fareCell();
-        d->setValue(5);
-        QCOMPARE(litCells(*d), u"..#"_qs);
-        QCOMPARE(d->image().copy(cellRect(*d, 0)), d->image().copy(cellRect(*d, 1)));
-        d->setValue(u"1 1"_qs);
-        QCOMPARE(litCells(*d), u"#.#"_qs);
-        // One cell further left is the same picture moved by exactly one cell.
+    void oneCellFurtherLeftIsTheSamePicture() {
+        // Each character takes one cell; "x " shows x one cell to the left.
+        auto blank = fareCell();
+        blank->setValue(5);
+        QCOMPARE(blank->image().copy(cellRect(*blank, 0)), blank->image().copy(cellRect(*blank, 1)));
         for (const QString& text : {u"-5"_qs, u"1 1"_qs, u"-"_qs, u"7"_qs}) {
-            auto a = fareCell(), b = fareCell();
-            a->setDigitCount(4);
-            b->setDigitCount(4);
+            auto a = fareCell(4), b = fareCell(4);
             a->setValue(text);
             b->setValue(text + u' ');
             const int w = 19 * static_cast<int>(text.size());
@@ -189,42 +145,37 @@ private slots:
                 QTest::addRow("style %d, size %d", style, size) << style << size;
     }
     void digitsLieWithinEight() {
-        // The 8 keeps off the edges; each character lights segments of it only.
+        // The 8 keeps off the edges; each character lights segments of it only, its own set.
         QFETCH(int, style);
         QFETCH(int, digitSize);
         SegmentDisplay d;
-        d.setDigitCount(1);
-        d.setDigitSize(static_cast<qint16>(digitSize));
-        d.setDigitStyle(static_cast<qint16>(style));
-        d.setBackColor(0x000000);
-        d.setUnlitColor(0x000000);
-        d.setLitColor(0xFFFFFF);
+        d.setDigitCount(1), d.setDigitSize(qint16(digitSize)), d.setDigitStyle(qint16(style));
+        d.setBackColor(0), d.setUnlitColor(0), d.setLitColor(0xFFFFFF);
         d.setZeroMode(-1); // "0" as it is
         d.setValue(8);
         const QImage eight = d.image().copy();
-        const QRect inner = eight.rect().adjusted(1, 1, -1, -1);
-        QCOMPARE(countOther(eight, qRgb(0, 0, 0)), countOther(eight, qRgb(0, 0, 0), inner));
+        const QRgb black = qRgb(0, 0, 0);
+        QCOMPARE(countOther(eight, black), countOther(eight, black, eight.rect().adjusted(1, 1, -1, -1)));
         QSet<QByteArray> shapes;
         for (const QString c : {"0", "1", "2", "3", "4", "5", "6", "7", "9", "-"}) {
             d.setValue(c);
             const QImage& img = d.image();
-            QVERIFY2(countOther(img, qRgb(0, 0, 0)) > 0, qPrintable(c));
+            QVERIFY2(countOther(img, black) > 0, qPrintable(c));
             for (int y = 0; y < img.height(); ++y)
                 for (int x = 0; x < img.width(); ++x)
                     QVERIFY2(!(img.pixel(x, y) & 0xFFFFFF) || (eight.pixel(x, y) & 0xFFFFFF),
                              qPrintable(c + QStringLiteral(" outside the 8")));
-            shapes.insert(
-                QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()));
+            shapes.insert(QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()));
         }
         QCOMPARE(shapes.size(), 10);
     }
 
     void resetDigits() {
-        // All lit: an eight in every cell, covering the unlit ones.
-        auto d = fareCell();
-        d->setZeroMode(1);
-        d->setFillZero(3);
-        d->setShift(1);
+        // A new display shows only its back colour; all lit is an eight in
+        // every cell, covering the unlit ones.
+        QCOMPARE(countColour(SegmentDisplay().image(), rgb(SegmentDisplay::DefaultBackColor)),
+                 52 * 20);
+        auto d = fareCell(3, {1, 1, 3});
         d->setValue(7);
         d->resetDigits(true);
         QCOMPARE(d->value(), DigitValue(u"888"));
@@ -242,62 +193,36 @@ private slots:
     }
 
     void paintCopiesKeptImage() {
+        // A setting that does not redraw shows nothing new; a larger surface
+        // keeps its picture and shows the back colour beyond it.
         auto d = fareCell();
         d->setValue(42);
         const QImage before = d->image().copy();
-        // Painting copies the kept image: a setting that does not redraw shows nothing new.
         d->setFillZero(3);
-        QCOMPARE(onScreen(*d), before);
-        // A larger surface keeps its picture and shows the back colour beyond it.
         d->resize(70, 29);
-        const QImage grown = onScreen(*d);
+        const QImage grown = d->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(grown.copy(0, 0, 57, 29), before);
         QCOMPARE(countColour(grown, rgb(d->backColor()), QRect(57, 0, 13, 29)), 13 * 29);
     }
 
-    void settingsDialog_data() {
-        QTest::addColumn<bool>("accepted");
-        QTest::addColumn<DigitOptions>("answer"); // zero mode, shift, fill
-        QTest::addColumn<QString>("lit");
-        QTest::newRow("accepted") << true << DigitOptions{3, 1, 2} << "##."; // 0 as "00 "
-        QTest::newRow("taken unclamped") << true << DigitOptions{0, 9, -4} << "...";
-        QTest::newRow("cancelled") << false << DigitOptions{3, 1, 2} << "...";
-    }
     void settingsDialog() {
-        QFETCH(bool, accepted);
-        QFETCH(DigitOptions, answer);
+        // The dialog's answer is taken as it is and drawn; cancelled or without
+        // a dialog service nothing changes.
         FakeCompanionDialogs dialogs;
-        if (accepted) dialogs.digitAnswer = answer;
         auto d = fareCell();
+        const auto options = [&] { return DigitOptions{d->zeroMode(), d->shift(), d->fillZero()}; };
+        QVERIFY(!d->showSettingsDialog());
         d->setDialogs(&dialogs);
         d->setValue(0); // blank with zero mode 0
-        QCOMPARE(d->showSettingsDialog(), accepted);
-        QCOMPARE(dialogs.calls, QStringList{u"digits:3,0,0,0"_qs});
-        const DigitOptions now{d->zeroMode(), d->shift(), d->fillZero()};
-        QCOMPARE(now, accepted ? answer : DigitOptions{});
-        QTEST(litCells(*d), "lit"); // redrawn with what came back
-        // Without a dialog service nothing happens.
-        d->setDialogs(nullptr);
         QVERIFY(!d->showSettingsDialog());
-        QCOMPARE((DigitOptions{d->zeroMode(), d->shift(), d->fillZero()}), now);
-    }
-
-    void mouse() {
-        // A double click is told even without UserSet; a press stays with the display.
-        PressRecorder host;
-        auto* d = new SegmentDisplay(&host);
-        d->move(10, 10);
-        host.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&host));
-        QSignalSpy clicks(d, &SegmentDisplay::doubleClicked);
-        d->setUserSettable(false);
-        QTest::mouseDClick(d, Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(clicks.count(), 1);
-        QTest::mousePress(d, Qt::LeftButton, {}, QPoint(5, 5));
-        QTest::mouseRelease(d, Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(host.presses, 0);
-        QTest::mousePress(&host, Qt::LeftButton, {}, QPoint(150, 80));
-        QCOMPARE(host.presses, 1);
+        QCOMPARE(options(), DigitOptions{});
+        for (const DigitOptions answer : {DigitOptions{0, 9, -4}, DigitOptions{3, 1, 2}}) {
+            dialogs.digitAnswer = answer;
+            QVERIFY(d->showSettingsDialog());
+            QCOMPARE(options(), answer);
+        }
+        QCOMPARE(dialogs.calls, (QStringList{"digits:3,0,0,0", "digits:3,0,0,0", "digits:3,0,9,-4"}));
+        QCOMPARE(litCells(*d), u"##."_qs); // 0 as "00 "
     }
 };
 

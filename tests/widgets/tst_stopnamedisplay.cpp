@@ -1,16 +1,19 @@
-// The stop-name display widget. Placement and scroll arithmetic are tested on
-// their own; here, that the widget applies them, and what is its own.
+// The stop-name strip: the dots of its characters (on the grid, nothing lost,
+// designed strokes one dot wide, bold heavier but still open, every JIS kanji
+// fitting), and the widget that draws and scrolls them. Placement and scroll
+// arithmetic are tested on their own.
 #include "widgets/StopNameDisplay.h"
 
 #include "Fakes.h"
 #include "Pixels.h"
+#include "model/Cp932.h"
 #include "model/StopNameLayout.h"
 #include "widgets/Typefaces.h"
 
 #include <QFontInfo>
 #include <QPainter>
-#include <QSignalSpy>
 #include <QtTest>
+#include <functional>
 
 using StopNameLayout::Face;
 
@@ -23,29 +26,73 @@ const QString Nine = u"停留所前通り町一丁"_qs; // scrolls on a strip of
 DotGlyph::Pattern dotsOf(const QString& text, Face face, bool bold = false, double points = 14.25,
                          int top = 0) {
     DotGlyph::Surface s;
-    s.setFace(face);
-    s.setBold(bold);
-    s.setPoints(points);
-    s.setTop(top);
+    s.setFace(face), s.setBold(bold), s.setPoints(points), s.setTop(top);
     return s.dots(text);
+}
+
+QList<int> litRows(const DotGlyph::Pattern& p) {
+    QList<int> lit;
+    for (int r = 0; r < DotGlyph::Samples; ++r)
+        if (p.rows[size_t(r)]) lit << r;
+    return lit;
+}
+
+// Regions of unlit dots that do not reach the grid's edge.
+int holes(const DotGlyph::Pattern& p) {
+    constexpr int N = 20; // the grid with a border of unlit dots
+    std::array<std::array<bool, N>, N> seen{};
+    const auto open = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < N && y < N && !seen[size_t(y)][size_t(x)] &&
+               !p.lit(x - 1, y - 1);
+    };
+    const std::function<void(int, int)> flood = [&](int x, int y) {
+        if (!open(x, y)) return;
+        seen[size_t(y)][size_t(x)] = true;
+        flood(x + 1, y), flood(x - 1, y), flood(x, y + 1), flood(x, y - 1);
+    };
+    flood(0, 0);
+    int n = 0;
+    for (int y = 0; y < N; ++y)
+        for (int x = 0; x < N; ++x)
+            if (open(x, y)) ++n, flood(x, y);
+    return n;
+}
+
+// The JIS X 0208 kanji, level 1 and 2 (rows 0x30 to 0x74).
+QStringList jisKanji() {
+    QStringList out;
+    for (int j1 = 0x30; j1 <= 0x74; ++j1)
+        for (int j2 = 0x21; j2 <= 0x7E; ++j2) {
+            const int s1 = ((j1 + 1) >> 1) + (j1 <= 0x5E ? 0x70 : 0xB0);
+            const int s2 = j2 + (j1 & 1 ? (j2 >= 0x60 ? 0x20 : 0x1F) : 0x7E);
+            const QString ch = Cp932::decode(QByteArray().append(char(s1)).append(char(s2)));
+            if (ch.size() == 1 && !ch[0].isSurrogate() && ch[0].isLetter()) out << ch;
+        }
+    return out;
 }
 
 // A strip as the display should draw it: its background, and each lit sample
 // (c, r) of a character at x as a 2 × 2 dot at (x + 3c, 3r).
-QImage blankStrip(const StopNameDisplay& c) {
-    QImage strip(432, 56, QImage::Format_RGB32);
-    strip.fill(rgb(c.backColor()));
-    return strip;
-}
-void putDots(QImage& strip, int x, const DotGlyph::Pattern& dots, QRgb colour) {
-    QPainter p(&strip);
-    for (int r = 0; r < DotGlyph::Samples; ++r)
-        for (int col = 0; col < DotGlyph::Samples; ++col)
-            if (dots.lit(col, r)) p.fillRect(x + 3 * col, 3 * r, 2, 2, QColor(colour));
-}
+struct Expected {
+    QImage strip;
+    explicit Expected(const StopNameDisplay& c) : strip(432, 56, QImage::Format_RGB32) {
+        strip.fill(rgb(c.backColor()));
+    }
+    Expected& put(int x, const DotGlyph::Pattern& dots, BgrColor colour) {
+        QPainter p(&strip);
+        for (int r = 0; r < DotGlyph::Samples; ++r)
+            for (int col = 0; col < DotGlyph::Samples; ++col)
+                if (dots.lit(col, r)) p.fillRect(x + 3 * col, 3 * r, 2, 2, QColor(rgb(colour)));
+        return *this;
+    }
+};
 
 bool stripIsBlank(const StopNameDisplay& c) {
     return countOther(c.stripImage(), rgb(c.backColor())) == 0;
+}
+
+QImage shown(StopNameDisplay& c) {
+    return c.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 // A display on a clock that stands still until a test moves it.
@@ -56,6 +103,7 @@ struct Board {
         clock.monotonic = ms;
         ctl.advanceScroll();
     }
+    QList<int> strip() const { return {ctl.stripLeft(), ctl.stripWidth()}; }
 };
 
 } // namespace
@@ -65,19 +113,103 @@ class TestStopNameDisplay : public QObject {
 private slots:
     void initTestCase() { Typefaces::registerSubstitutions(); }
 
-    void defaults() {
-        // The board's strip: dark grey with light orange dots, blank; the
-        // frame takes the strip's background. The prefix mode is 0 to 2 only.
+    void nothingLitOffTheGrid() {
+        // 19 x 19 samples, whatever else the rows or the memory after them hold.
+        struct {
+            DotGlyph::Pattern pattern;
+            std::array<quint32, 1> after;
+        } memory;
+        memory.pattern.rows.fill(~0u);
+        memory.after.fill(~0u);
+        const DotGlyph::Pattern& p = memory.pattern;
+        QVERIFY(p.lit(0, 0) && p.lit(18, 18));
+        QVERIFY(!p.lit(19, 0) && !p.lit(0, 19) && !p.lit(-1, 0) && !p.lit(0, -1));
+    }
+
+    void glyphs_data() {
+        QTest::addColumn<Face>("face");
+        QTest::addColumn<bool>("bold");
+        for (Face face : {Face::Gothic, Face::Mincho})
+            for (bool bold : {false, true})
+                QTest::addRow("%s%s", face == Face::Gothic ? "Gothic" : "Mincho",
+                              bold ? " bold" : "") << face << bold;
+    }
+    void glyphs() {
+        // Names' characters light something, nothing on the 19th row or column,
+        // and lose no dot. Bold is heavier, not doubled, and still open.
+        QFETCH(Face, face);
+        QFETCH(bool, bold);
+        const QString family = StopNameLayout::faceFamily(face);
+        for (const QChar ch : u"系統選別中市役所前・文化会館議事堂鶴見駅東口局崎黒電響"_qs) {
+            const DotGlyph::Pattern p = dotsOf(ch, face, bold);
+            quint32 columns = 0;
+            for (quint32 row : p.rows)
+                columns |= row;
+            QVERIFY2(p.count() > 0 && p.rows[18] == 0 && columns >> 18 == 0, qPrintable(QString(ch)));
+            if (face == Face::Mincho)
+                QCOMPARE(DotGlyph::sampleOutline(family, 19, bold, 0, QString(ch)).lost, 0);
+        }
+        for (const QString& ch : {u"駅"_qs, u"議"_qs}) {
+            const DotGlyph::Pattern regular = dotsOf(ch, face), heavy = dotsOf(ch, face, true);
+            QCOMPARE_GT(heavy.count(), regular.count() * 6 / 5);
+            QCOMPARE_LE(heavy.count(), regular.count() * 2);
+            QCOMPARE_GE(holes(bold ? heavy : regular), bold ? 1 : 2);
+        }
+        // The IPA face stands for the board's; 14.25 and 14 points are 19
+        // pixels at 96 dpi. Smaller and lower, "は" has fewer dots, starting
+        // no higher, ending on the grid's last row 17.
+        QCOMPARE(QFontInfo(DotGlyph::glyphFont(family, 14, bold)).family(),
+                 face == Face::Gothic ? u"IPAGothic"_qs : u"IPAMincho"_qs);
+        QCOMPARE((QList<int>{DotGlyph::glyphFont(family, 14.25, bold).pixelSize(), DotGlyph::pixelSize(14)}),
+                 (QList<int>{19, 19}));
+        const auto small = dotsOf(u"は"_qs, face, false, 12, 4), full = dotsOf(u"は"_qs, face, false, 14);
+        QVERIFY(small.count() < full.count());
+        QCOMPARE_GE(litRows(small).first(), litRows(full).first());
+        QCOMPARE(litRows(small).last(), 17);
+    }
+
+    void designedStrokesAreOneDotWide_data() {
+        QTest::addColumn<QString>("character");
+        QTest::addColumn<int>("strokes");
+        QTest::newRow("一") << u"一"_qs << 1;
+        QTest::newRow("二") << u"二"_qs << 2;
+        QTest::newRow("三") << u"三"_qs << 3;
+    }
+    void designedStrokesAreOneDotWide() {
+        // As many lit rows as strokes, none lit above another.
+        QFETCH(QString, character);
+        const DotGlyph::Pattern p = dotsOf(character, Face::Gothic);
+        for (int r = 0; r < 18; ++r)
+            QCOMPARE(p.rows[size_t(r)] & p.rows[size_t(r + 1)], 0u);
+        QTEST(int(litRows(p).size()), "strokes");
+    }
+
+    void everyJisKanjiFits() {
+        // The designed Gothic has every kanji; the sampled Mincho loses no
+        // dot of any off the grid.
+        const QStringList kanji = jisKanji();
+        QCOMPARE(kanji.size(), 6355);
+        int lost = 0, lostKanji = 0, smaller = 0;
+        for (const QString& k : kanji) {
+            QVERIFY2(DotGlyph::designed(Face::Gothic, 19, false, 0, k), qPrintable(k));
+            QVERIFY2(DotGlyph::designed(Face::Gothic, 19, true, 0, k), qPrintable(k));
+            const auto s =
+                DotGlyph::sampleOutline(StopNameLayout::faceFamily(Face::Mincho), 19, false, 0, k);
+            lost += s.lost;
+            lostKanji += s.lost > 0;
+            smaller += s.pixelSize < 19;
+        }
+        qInfo("Mincho: %d of %lld kanji drawn smaller to fit; %d dots lost in %d kanji", smaller,
+              kanji.size(), lost, lostKanji);
+        QCOMPARE(lost, 0);
+    }
+
+    void prefixModeIsZeroToTwo() {
+        // A new strip is blank; the prefix mode is 0 to 2 by either setter.
         StopNameDisplay a;
-        QCOMPARE(a.backColor(), BgrColor(0x404040));
-        QCOMPARE(a.dotColor(), BgrColor(0x80C0FF));
-        QCOMPARE(a.prefixColor(), BgrColor(0x79B9FF));
-        QCOMPARE(a.frameBackColor(), a.backColor());
-        QCOMPARE(a.speed(), qint16(5));
-        QCOMPARE(a.scrollStartWait(), 1500);
         QVERIFY(stripIsBlank(a));
         for (const auto& [value, stored] : {std::pair{-1, 0}, {2, 2}, {3, 0}}) {
-            a.setPrefixMode(static_cast<qint16>(value));
+            a.setPrefixMode(qint16(value));
             QCOMPARE(int{a.prefixMode()}, stored);
             StopNameDisplay::Look look = a.look();
             look.prefixMode = qint16(value);
@@ -88,7 +220,8 @@ private slots:
 
     void coloursApplyToWhatIsDrawnNext() {
         // A new back colour erases strip and frame until the next name; a new
-        // dot colour leaves the dots drawn and colours the next character.
+        // dot colour leaves the dots drawn and colours the next character;
+        // bold is another set of dots, for a name drawn before too.
         StopNameDisplay c;
         c.setStopName(Five);
         c.setBackColor(0x102030);
@@ -97,47 +230,11 @@ private slots:
         c.setStopName(u"次"_qs); // one character stands at x = 188
         c.setDotColor(0x00FF00);
         c.drawCharacter(0, 0, u"次"_qs);
-        QImage expect = blankStrip(c);
-        putDots(expect, 0, dotsOf(u"次"_qs, Face::Gothic), rgb(0x00FF00));
-        putDots(expect, 188, dotsOf(u"次"_qs, Face::Gothic), rgb(0x80C0FF));
-        QCOMPARE(c.stripImage(), expect);
-    }
-
-    void glyphs() {
-        // IPA faces stand for the board's; 14.25 and 14 points are 19 pixels at 96 dpi.
-        for (Face f : {Face::Gothic, Face::Mincho})
-            QCOMPARE(
-                QFontInfo(DotGlyph::glyphFont(StopNameLayout::faceFamily(f), 14, false)).family(),
-                f == Face::Gothic ? u"IPAGothic"_qs : u"IPAMincho"_qs);
-        QCOMPARE(DotGlyph::glyphFont(u"x"_qs, 14.25, false).pixelSize(), 19);
-        QCOMPARE(DotGlyph::pixelSize(14), 19);
-        // Smaller and lower, down to the grid's last row but not past it:
-        // fewer dots, starting no higher, ending on row 17.
-        for (Face f : {Face::Gothic, Face::Mincho}) {
-            const auto small = dotsOf(u"は"_qs, f, false, 12, 4);
-            const auto full = dotsOf(u"は"_qs, f, false, 14, 0);
-            const auto rows = [](const DotGlyph::Pattern& p) {
-                QList<int> lit;
-                for (int r = 0; r < DotGlyph::Samples; ++r)
-                    if (p.rows[size_t(r)]) lit << r;
-                return lit;
-            };
-            QVERIFY(small.count() < full.count());
-            QCOMPARE_GE(rows(small).first(), rows(full).first());
-            QCOMPARE(rows(small).last(), 17);
-        }
-    }
-
-    void cacheRemembersCharacters() {
-        // A name drawn again is not sampled again; in bold its characters are new.
-        StopNameDisplay c;
-        c.setPrefixMode(1);
-        c.setStopName(Five);
-        c.setStopName(Five);
-        QCOMPARE(c.glyphSurface().remembered(), 7); // 次, は and five characters
+        const auto ji = dotsOf(u"次"_qs, Face::Gothic);
+        QCOMPARE(c.stripImage(), Expected(c).put(0, ji, 0x00FF00).put(188, ji, 0x80C0FF).strip);
         c.setFontBold(true);
-        c.setStopName(Five);
-        QCOMPARE(c.glyphSurface().remembered(), 7 + 5);
+        c.setStopName(u"次"_qs);
+        QCOMPARE(c.stripImage(), Expected(c).put(188, dotsOf(u"次"_qs, Face::Gothic, true), 0x00FF00).strip);
     }
 
     void standingNameAtItsPlaces() {
@@ -148,24 +245,19 @@ private slots:
         const QString name = u"中丨バス停"_qs, drawn = u"中ーバス停"_qs;
         const Face faces[] = {Face::Gothic, Face::Mincho, Face::Mincho, Face::Mincho, Face::Gothic};
         StopNameDisplay c;
-        c.setPrefixMode(1);
-        c.setPrefixFontMode(1);
-        c.setFontMode(2);
-        c.setFontBold(true);
+        c.setPrefixMode(1), c.setPrefixFontMode(1), c.setFontMode(2), c.setFontBold(true);
         c.setStopName(name);
-        QImage expect = blankStrip(c);
-        putDots(expect, 0, dotsOf(u"次"_qs, Face::Gothic, false, 14), rgb(c.prefixColor()));
-        putDots(expect, 54, dotsOf(u"は"_qs, Face::Mincho, false, 12, 4), rgb(c.prefixColor()));
+        Expected expect(c);
+        expect.put(0, dotsOf(u"次"_qs, Face::Gothic, false, 14), c.prefixColor())
+            .put(54, dotsOf(u"は"_qs, Face::Mincho, false, 12, 4), c.prefixColor());
         const auto layout = StopNameLayout::layoutName(name, 1);
         QCOMPARE(layout.units.size(), name.size());
         for (int k = 0; k < name.size(); ++k)
-            putDots(expect, layout.units[k].x, dotsOf(drawn.mid(k, 1), faces[k], true),
-                    rgb(c.dotColor()));
-        QCOMPARE(c.stripImage(), expect);
-        // The faces and weights told apart here do look different.
+            expect.put(layout.units[k].x, dotsOf(drawn.mid(k, 1), faces[k], true), c.dotColor());
+        QCOMPARE(c.stripImage(), expect.strip);
+        // The faces told apart here do look different.
         for (const QString& ch : {u"ー"_qs, u"バ"_qs, u"は"_qs})
             QVERIFY(dotsOf(ch, Face::Mincho) != dotsOf(ch, Face::Gothic));
-        QVERIFY(dotsOf(u"次"_qs, Face::Gothic, true) != dotsOf(u"次"_qs, Face::Gothic));
     }
 
     void cutCharacterDrawsWholePart() {
@@ -178,18 +270,16 @@ private slots:
     }
 
     void prefixWithoutFaceRule() {
-        // A prefix font mode without a rule keeps the glyph surface's face: Gothic
-        // at first, then the last name's.
+        // A prefix font mode without a rule keeps the glyph surface's face:
+        // Gothic at first, then the last name's.
         StopNameDisplay c;
-        c.setPrefixMode(2);
-        c.setPrefixFontMode(4);
-        c.setFontMode(1);
+        c.setPrefixMode(2), c.setPrefixFontMode(4), c.setFontMode(1);
         for (Face face : {Face::Gothic, Face::Mincho}) {
             c.setStopName(u"駅"_qs);
-            QImage expect = blankStrip(c);
-            putDots(expect, 0, dotsOf(u"次"_qs, face, false, 14), rgb(c.prefixColor()));
-            putDots(expect, 54, dotsOf(u"は"_qs, face, false, 14), rgb(c.prefixColor()));
-            QCOMPARE(c.stripImage().copy(0, 0, 108, 56), expect.copy(0, 0, 108, 56));
+            Expected expect(c);
+            expect.put(0, dotsOf(u"次"_qs, face, false, 14), c.prefixColor())
+                .put(54, dotsOf(u"は"_qs, face, false, 14), c.prefixColor());
+            QCOMPARE(c.stripImage().copy(0, 0, 108, 56), expect.strip.copy(0, 0, 108, 56));
         }
     }
 
@@ -200,28 +290,26 @@ private slots:
         StopNameDisplay c;
         c.setPrefixMode(2);
         c.setStopName(u"前"_qs);
-        const QImage shown = c.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage window = shown(c);
         const QRgb name = rgb(c.dotColor()), prefix = rgb(c.prefixColor());
-        const DotGlyph::Pattern ji = dotsOf(u"次"_qs, Face::Gothic), mae = dotsOf(u"前"_qs, Face::Gothic);
+        const auto ji = dotsOf(u"次"_qs, Face::Gothic), mae = dotsOf(u"前"_qs, Face::Gothic);
         QVERIFY(ji.rows[0] && ji.rows[17] && mae.rows[0] && mae.rows[17]);
-        QCOMPARE(countColour(shown, name), 4 * mae.count());
-        QCOMPARE(countColour(shown, prefix, QRect(0, 0, 54, 56)), 4 * ji.count());
+        QCOMPARE(countColour(window, name), 4 * mae.count());
+        QCOMPARE(countColour(window, prefix, QRect(0, 0, 54, 56)), 4 * ji.count());
         int first = 56, last = -1;
-        for (int y = 0; y < shown.height(); ++y)
-            if (countColour(shown, name, QRect(0, y, 432, 1)) > 0) first = std::min(first, y), last = y;
+        for (int y = 0; y < window.height(); ++y)
+            if (countColour(window, name, QRect(0, y, 432, 1)) > 0) first = std::min(first, y), last = y;
         QCOMPARE(last - first + 1, 3 * 17 + 2);
         QVERIFY2(first >= 1 && last <= 54, qPrintable(u"dots on rows %1..%2"_qs.arg(first).arg(last)));
     }
 
     void longNameScrollsByFrames() {
+        // Beyond the right edge, frames running; speed 0 becomes 1.
         Board b;
         b.ctl.setSpeed(0);
         b.ctl.setStopName(Nine);
-        // Beyond the right edge, frames running; speed 0 becomes 1.
         QVERIFY(b.ctl.frameTimerActive());
-        QCOMPARE(b.ctl.stripLeft(), 432);
-        QCOMPARE(b.ctl.stripWidth(), 486);
-        QCOMPARE(b.ctl.speed(), qint16{1});
+        QCOMPARE(b.strip() << b.ctl.speed(), (QList<int>{432, 486, 1}));
         // A frame applies the steps due on the clock, each reading the settings
         // afresh: after step k at 200 the strip stands at 433 - 2k; at 400, 4 less a step.
         b.ctl.setSpeed(200);
@@ -231,23 +319,21 @@ private slots:
         b.at(11);
         QCOMPARE(b.ctl.stripLeft(), 412 - 2);
         // The frame shows the strip at (stripLeft, its top), elsewhere its background.
-        const QImage shown = b.ctl.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(shown.size(), QSize(432, 56));
+        const QImage window = shown(b.ctl);
+        QCOMPARE(window.size(), QSize(432, 56));
         const int top = StopNameLayout::StripTop;
         for (int y = 0; y < 56; ++y)
             for (int x = 0; x < 432; ++x)
-                QCOMPARE(shown.pixel(x, y), x >= 410 && y >= top
-                                                ? b.ctl.stripImage().pixel(x - 410, y - top)
-                                                : rgb(b.ctl.frameBackColor()));
+                QCOMPARE(window.pixel(x, y), x >= 410 && y >= top
+                                                 ? b.ctl.stripImage().pixel(x - 410, y - top)
+                                                 : rgb(b.ctl.frameBackColor()));
         // From 410 the strip is gone at step 235, and the pause begins.
         b.ctl.setScrollStartWait(100);
-        b.at(235);
-        QVERIFY(b.ctl.isScrollPausing());
-        QCOMPARE(b.ctl.stripLeft(), 432);
-        b.at(235 + 99);
-        QVERIFY(b.ctl.isScrollPausing());
-        b.at(235 + 100);
-        QVERIFY(!b.ctl.isScrollPausing());
+        for (const auto& [ms, pausing] : {std::pair{235, true}, {235 + 99, true}, {235 + 100, false}}) {
+            b.at(ms);
+            QCOMPARE(b.ctl.isScrollPausing(), pausing);
+            if (pausing) QCOMPARE(b.ctl.stripLeft(), 432);
+        }
     }
 
     void newNameEndsScroll() {
@@ -259,22 +345,18 @@ private slots:
         // The empty name blanks the strip at once; the blank strip goes on.
         b.ctl.setStopName(QString());
         QVERIFY(stripIsBlank(b.ctl));
-        QCOMPARE(b.ctl.stripWidth(), 486);
         b.at(60);
-        QCOMPARE(b.ctl.stripLeft(), 434 - 4 * 60);
+        QCOMPARE(b.strip(), (QList<int>{434 - 4 * 60, 486}));
         // A new long name starts over, its steps counted from the new start.
         b.ctl.setStopName(Nine + u"前"_qs);
-        QCOMPARE(b.ctl.stripWidth(), 540);
-        QCOMPARE(b.ctl.stripLeft(), 432);
+        QCOMPARE(b.strip(), (QList<int>{432, 540}));
         b.at(61);
         QCOMPARE(b.ctl.stripLeft(), 430);
         // A standing name ends the scroll; the empty name after it only blanks.
         for (const QString& name : {Five, QString()}) {
             b.ctl.setStopName(name);
-            QVERIFY(!b.ctl.isScrolling());
-            QVERIFY(!b.ctl.frameTimerActive());
-            QCOMPARE(b.ctl.stripLeft(), 0);
-            QCOMPARE(b.ctl.stripWidth(), 432);
+            QVERIFY(!b.ctl.isScrolling() && !b.ctl.frameTimerActive());
+            QCOMPARE(b.strip(), (QList<int>{0, 432}));
             QCOMPARE(stripIsBlank(b.ctl), name.isEmpty());
             b.at(b.clock.monotonic + 5000);
             QCOMPARE(b.ctl.stripLeft(), 0);
