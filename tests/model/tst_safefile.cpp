@@ -6,9 +6,9 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QtTest>
 #include <optional>
 #include <unistd.h>
-#include <QtTest>
 
 using SafeFile::Reading;
 using SafeFile::Writing;
@@ -16,40 +16,38 @@ using SafeFile::Writing;
 class TestSafeFile : public QObject {
     Q_OBJECT
 private slots:
+    // A read with a limit of 10 bytes.
     void reading_data() {
-        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("make"); // "file:<bytes>", link (to a file), folder, fifo, zero
         QTest::addColumn<int>("status");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QByteArray>("bytes");
         using S = Reading::Status;
         using K = SafeFile::Kind;
-        const auto row = [](const char* tag, const char* what, S status, K kind, const char* bytes) {
-            QTest::newRow(tag) << QString::fromLatin1(what) << int(status) << int(kind)
+        const auto row = [](const char* tag, const char* make, S status, K kind,
+                            const char* bytes) {
+            QTest::newRow(tag) << QString::fromLatin1(make) << int(status) << int(kind)
                                << QByteArray(bytes);
         };
-        row("a file", "file", S::Read, K::Other, "12345");
-        row("an empty file", "empty", S::Read, K::Other, "");
-        row("a file at the limit", "ten", S::Read, K::Other, "0123456789");
-        row("beyond the limit", "eleven", S::TooLarge, K::Other, "");
-        row("nothing", "missing", S::NotFound, K::Other, "");
+        row("a file", "file:12345", S::Read, K::Other, "12345");
+        row("an empty file", "file:", S::Read, K::Other, "");
+        row("a file at the limit", "file:0123456789", S::Read, K::Other, "0123456789");
+        row("beyond the limit", "file:0123456789A", S::TooLarge, K::Other, "");
+        row("nothing", "", S::NotFound, K::Other, "");
         row("a folder", "folder", S::NotRegular, K::Folder, "");
         row("a FIFO, no writer", "fifo", S::NotRegular, K::Fifo, "");
         row("a link to /dev/zero", "zero", S::NotRegular, K::Device, "");
         row("a link to a file", "link", S::Read, K::Other, "12345");
     }
-
     void reading() {
-        QFETCH(QString, what);
+        QFETCH(QString, make);
         QTemporaryDir dir;
-        const QString path = dir.filePath(what);
-        if (what == u"file" || what == u"link") QVERIFY(writeFile(dir.filePath(u"file"_qs), "12345"));
-        if (what == u"link") QVERIFY(QFile::link(dir.filePath(u"file"_qs), path));
-        if (what == u"empty") QVERIFY(writeFile(path, {}));
-        if (what == u"ten") QVERIFY(writeFile(path, "0123456789"));
-        if (what == u"eleven") QVERIFY(writeFile(path, "0123456789A"));
-        if (what == u"folder") QVERIFY(QDir().mkpath(path));
-        if (what == u"fifo") QVERIFY(makeFifo(path));
-        if (what == u"zero") QVERIFY(makeEndlessFile(path));
+        const QString path = dir.filePath(u"K40.in4"_qs), real = dir.filePath(u"real"_qs);
+        if (make.startsWith(u"file:")) QVERIFY(writeFile(path, make.mid(5).toLatin1()));
+        if (make == u"link") QVERIFY(writeFile(real, "12345") && QFile::link(real, path));
+        QVERIFY(make == u"folder" ? QDir().mkpath(path)
+                : make == u"fifo" ? makeFifo(path)
+                                  : make != u"zero" || makeEndlessFile(path));
         const Reading r = SafeFile::read(path, 10);
         QTEST(int(r.status), "status");
         QTEST(r.bytes, "bytes");
@@ -64,11 +62,11 @@ private slots:
         // /proc files claim 0 bytes and hold more: read as they are, and never
         // beyond the limit.
         const Reading whole = SafeFile::read(u"/proc/self/status"_qs, 1 << 20);
-        QVERIFY(whole.ok());
-        QVERIFY(whole.bytes.startsWith("Name:"));
+        QVERIFY(whole.ok() && whole.bytes.startsWith("Name:"));
         QCOMPARE(SafeFile::read(u"/proc/self/status"_qs, 8).status, Reading::Status::TooLarge);
     }
 
+    // Written whole, or the old file as it was; never a temporary left.
     void writing_data() {
         QTest::addColumn<QString>("what");
         QTest::addColumn<int>("status");
@@ -81,20 +79,16 @@ private slots:
         QTest::newRow("a folder that cannot be written") << u"read-only"_qs << int(S::CannotCreate);
         QTest::newRow("the disk is full") << u"full"_qs << int(S::Failed);
     }
-
     void writing() {
         QFETCH(QString, what);
         QTemporaryDir dir;
         QString path = dir.filePath(u"K40.in4"_qs);
+        const QString real = dir.filePath(u"real"_qs);
         const QByteArray old(100, 'o'), bytes(5000, 'n');
-        if (what == u"over" || what == u"full") {
-            QVERIFY(writeFile(path, old));
-            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-        }
-        if (what == u"link") {
-            QVERIFY(writeFile(dir.filePath(u"real"_qs), old));
-            QVERIFY(QFile::link(dir.filePath(u"real"_qs), path));
-        }
+        const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        if (what == u"over" || what == u"full")
+            QVERIFY(writeFile(path, old) && QFile::setPermissions(path, mode));
+        if (what == u"link") QVERIFY(writeFile(real, old) && QFile::link(real, path));
         if (what == u"no folder") path = dir.filePath(u"gone/K40.in4"_qs);
         if (what == u"fifo") QVERIFY(makeFifo(path));
         if (what == u"read-only") {
@@ -107,21 +101,13 @@ private slots:
         full.reset();
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QTEST(int(w.status), "status");
-        // Written whole, or the old file as it was; never a temporary left.
-        if (w.ok()) {
-            QCOMPARE(readFile(path), bytes);
-        } else {
-            QVERIFY(SafeFile::describe(path, w).contains(path));
-            if (what == u"full") QCOMPARE(readFile(path), old);
-        }
+        QVERIFY(w.ok() || SafeFile::describe(path, w).contains(path));
+        const QByteArray kept = w.ok() ? bytes : what == u"full" ? old : QByteArray();
+        QVERIFY(what == u"fifo" ? !QFileInfo(path).isFile()
+                                : readFile(what == u"link" ? real : path) == kept);
         if (what == u"over")
-            QCOMPARE(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser),
-                     QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-        if (what == u"link") {
-            QVERIFY(QFileInfo(path).isSymLink());
-            QCOMPARE(readFile(dir.filePath(u"real"_qs)), bytes);
-        }
-        if (what == u"fifo") QVERIFY(!QFileInfo(path).isFile());
+            QCOMPARE(QFile::permissions(path) & ~QFile::ReadUser & ~QFile::WriteUser, mode);
+        QCOMPARE(QFileInfo(path).isSymLink(), what == u"link");
         QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden);
         left.removeAll(u"K40.in4"_qs);
         left.removeAll(u"real"_qs);
@@ -131,7 +117,6 @@ private slots:
     void aRealFullDisk() {
         // A small file system, filled up: the save fails, the old file stays.
         QTemporaryDir dir;
-        const QByteArray mountPoint = QFile::encodeName(dir.path());
         if (geteuid() != 0 ||
             QProcess::execute(u"mount"_qs, {u"-t"_qs, u"tmpfs"_qs, u"-o"_qs, u"size=64k"_qs,
                                             u"tmpfs"_qs, dir.path()}) != 0)
@@ -141,10 +126,10 @@ private slots:
         QVERIFY(writeFile(path, QByteArray(402, 'o')));
         QFile filler(dir.filePath(u"filler"_qs));
         QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        while (filler.write(QByteArray(4096, 'f')) > 0) {}
+        while (filler.write(QByteArray(4096, 'f')) > 0) {
+        }
         filler.close();
-        const Writing w = SafeFile::write(path, QByteArray(402, 'n'));
-        QCOMPARE(w.status, Writing::Status::Failed);
+        QCOMPARE(SafeFile::write(path, QByteArray(402, 'n')).status, Writing::Status::Failed);
         QCOMPARE(readFile(path), QByteArray(402, 'o'));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     }

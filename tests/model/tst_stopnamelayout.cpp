@@ -103,76 +103,57 @@ private slots:
         QCOMPARE(placement(std::numeric_limits<qint32>::max(), true).stripWidth, MaxStripWidth);
     }
 
-    void nameFace_data() {
+    // The face of a unit by its code, and of "次" and "は", in each mode: 0 and
+    // modes without a rule all Gothic; 1 Mincho; 2 kana and symbols (0x8000 up
+    // to the first kanji, 0x889F) Mincho, kanji and one-byte characters
+    // Gothic; 3 the other way round; 4 full-width digits and Latin letters
+    // (０ 824F to ｚ 829A) Gothic, everything else Mincho. The prefix: "-" for
+    // a mode that leaves it as it is.
+    void faces_data() {
         QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("code"); // of the unit in code page 932
-        QTest::addColumn<bool>("mincho");
-        // 0 and modes without a rule: Gothic; 1: Mincho.
-        for (int m : {0, -1, 5})
-            QTest::addRow("mode %d", m) << m << 0x82A0 << false;
-        // 2: kana and symbols (0x8000 up to the first kanji, 0x889F) Mincho,
-        // kanji and one-byte characters Gothic; 3: the other way round. 4: full-width digits and Latin letters (０ 824F to ｚ 829A) Gothic,
-        // everything else Mincho.
-        const struct { int mode, code; bool mincho; } rows[] = {
-            {1, 0x889F, true},  {2, 0x7FFF, false}, {2, 0x8000, true},  {2, 0x889E, true},
-            {2, 0x889F, false}, {3, 0x41, true},    {3, 0x889E, false}, {3, 0x889F, true},
-            {4, 0x824E, true},  {4, 0x824F, false}, {4, 0x829A, false}, {4, 0x829B, true}};
-        for (const auto& r : rows)
-            QTest::addRow("%d %04X", r.mode, r.code) << r.mode << r.code << r.mincho;
-    }
-    void nameFace() {
-        QFETCH(int, mode);
-        QFETCH(int, code);
-        QTEST(StopNameLayout::nameFace(static_cast<qint16>(mode), static_cast<quint16>(code)) ==
-                  Face::Mincho,
-              "mincho");
-    }
-
-    void prefixFace_data() {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("faces"); // of "次" and "は": Gothic, Mincho or unchanged
-        const char* faces[] = {"--", "GG", "GM", "MM", "MG", "--"}; // modes -1..4
-        for (int m = -1; m <= 4; ++m)
+        QTest::addColumn<QString>("faces"); // of Codes, then of the prefix
+        const char* faces[] = {"GGGGGGGGG --", "GGGGGGGGG GG", "MMMMMMMMM GM", "GGMMMMMMG MM",
+                               "MMGGGGGGM MG", "MMMMGGMMM --", "GGGGGGGGG --"};
+        for (int m = -1; m <= 5; ++m)
             QTest::addRow("%d", m) << m << QString::fromLatin1(faces[m + 1]);
     }
-    void prefixFace() {
+    void faces() {
         QFETCH(int, mode);
+        const qint16 m = static_cast<qint16>(mode);
+        const auto letter = [](Face f) { return f == Face::Mincho ? u'M' : u'G'; };
         QString faces;
-        for (bool ha : {false, true}) {
-            const auto f = StopNameLayout::prefixFace(static_cast<qint16>(mode), ha);
-            faces += !f ? u'-' : *f == Face::Mincho ? u'M' : u'G';
-        }
+        for (quint16 code : {0x41, 0x7FFF, 0x8000, 0x824E, 0x824F, 0x829A, 0x829B, 0x889E, 0x889F})
+            faces += letter(nameFace(m, code));
+        faces += u' ';
+        for (bool ha : {false, true})
+            faces += prefixFace(m, ha) ? letter(*prefixFace(m, ha)) : u'-';
         QTEST(faces, "faces");
     }
 
-    void substitutions_data() {
-        QTest::addColumn<QString>("unit");
-        QTest::addColumn<QString>("drawn");
-        QTest::newRow("vertical line") << u"丨"_qs << u"ー"_qs;
-        QTest::newRow("full-width bar") << u"｜"_qs << u"－"_qs;
-        QTest::newRow("down arrow") << u"↓"_qs << u"→"_qs;
-        QTest::newRow("up arrow") << u"↑"_qs << u"←"_qs;
-        QTest::newRow("kanji") << u"次"_qs << u"次"_qs;
-        QTest::newRow("pair") << u"ｱ↑"_qs << u"ｱ←"_qs;
-    }
-    void substitutions() {
-        QFETCH(QString, unit);
-        QTEST(substitute(unit), "drawn");
-    }
-
-    void unitCode_data() {
+    // A unit's code in code page 932, and what is drawn for it.
+    void units_data() {
         QTest::addColumn<QString>("unit");
         QTest::addColumn<int>("code");
-        QTest::newRow("次") << u"次"_qs << 0x8E9F;
-        QTest::newRow("０") << u"０"_qs << 0x824F;
-        QTest::newRow("one byte") << u"A"_qs << 0x41;
-        QTest::newRow("half-width kana pair") << u"ｽｸ"_qs << 0xBD;
-        QTest::newRow("empty") << QString() << 0;
-        QTest::newRow("byte then cut lead byte") << Cp932::decode(QByteArray("A\x92")) << 0x41;
+        QTest::addColumn<QString>("drawn");
+        const auto row = [](const char* tag, const QString& unit, int code, const QString& drawn) {
+            QTest::newRow(tag) << unit << code << drawn;
+        };
+        row("kanji", u"次"_qs, 0x8E9F, u"次"_qs);
+        row("full-width digit", u"０"_qs, 0x824F, u"０"_qs);
+        row("one byte", u"A"_qs, 0x41, u"A"_qs);
+        row("half-width kana pair", u"ｽｸ"_qs, 0xBD, u"ｽｸ"_qs);
+        row("empty", QString(), 0, QString());
+        row("byte then cut lead byte", Cp932::decode("A\x92"), 0x41, Cp932::decode("A\x92"));
+        row("vertical line", u"丨"_qs, 0xFA68, u"ー"_qs);
+        row("full-width bar", u"｜"_qs, 0x8162, u"－"_qs);
+        row("down arrow", u"↓"_qs, 0x81AB, u"→"_qs);
+        row("up arrow", u"↑"_qs, 0x81AA, u"←"_qs);
+        row("pair", u"ｱ↑"_qs, 0xB1, u"ｱ←"_qs);
     }
-    void unitCode() {
+    void units() {
         QFETCH(QString, unit);
-        QTEST(int{StopNameLayout::unitCode(unit)}, "code");
+        QTEST(int{unitCode(unit)}, "code");
+        QTEST(substitute(unit), "drawn");
     }
 };
 

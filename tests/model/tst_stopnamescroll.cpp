@@ -6,45 +6,67 @@
 #include <limits>
 
 namespace {
-
 constexpr int Frame = 432;
-
-StopNameScroll::Params params(qint16 speed, qint32 wait = 1500, int width = 486) {
-    return {speed, wait, width};
 }
-
-} // namespace
 
 class TestStopNameScroll : public QObject {
     Q_OBJECT
 private slots:
-    void stepDistance_data() {
+    // Steps from the start: a step moves the position by speed div 200, places
+    // the strip and moves it by speed / 200 more, so that after k steps from
+    // 432 the strip was placed at 432 - (k - 1) × speed / 200 - k × (speed div
+    // 200). The step that finds the strip gone puts it back beyond the right
+    // edge and lasts the pause; every other step lasts 1 ms.
+    void steps_data() {
         QTest::addColumn<int>("speed");
-        QTest::addColumn<int>("steps");
-        QTest::addColumn<int>("left"); // where the last step placed the strip
-        QTest::addColumn<double>("pos");
-        // A step moves the position by speed div 200, places the strip and moves
-        // it by speed / 200 more: from 432, after k steps the strip was placed at
-        // 432 - (k - 1) × speed / 200 - k × (speed div 200).
-        QTest::newRow("5, 1 step") << 5 << 1 << 432 << 431.975;
-        QTest::newRow("199, 1 step") << 199 << 1 << 432 << 431.005;
-        QTest::newRow("200, 1 step") << 200 << 1 << 431 << 430.0;
-        QTest::newRow("2000, 3 steps") << 2000 << 3 << 382 << 372.0;
-        QTest::newRow("0 stands still") << 0 << 50 << 432 << 432.0;
-        QTest::newRow("-400 moves right") << -400 << 2 << 438 << 440.0;
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("wait");
+        QTest::addColumn<QString>("trace"); // "step: its ms, left, phase; ..."
+        QTest::addColumn<double>("pos");    // after the last of them
+        const auto row = [](const char* tag, int speed, const char* trace, double pos = qQNaN(),
+                            int width = 486, int wait = 1500) {
+            QTest::newRow(tag) << speed << width << wait << QString::fromLatin1(trace) << pos;
+        };
+        row("5, 1 step", 5, "1: 1 432 M", 431.975);
+        row("199, 1 step", 199, "1: 1 432 M", 431.005);
+        row("200, 1 step", 200, "1: 1 431 M", 430.0);
+        row("2000, 3 steps", 2000, "3: 1 382 M", 372.0);
+        row("0 stands still", 0, "50: 1 432 M", 432.0);
+        row("-400 moves right", -400, "2: 1 438 M", 440.0);
+        // Half a pixel per step: -485.5 still shows at -485, -486 restarts.
+        row("100, nine places", 100, "1836: 1 -485 M; 1837: 1500 432 P; 1838: 1 432 M");
+        // Ten pixels per step and ten more after the placing.
+        row("2000, ten places", 2000, "49: 1 -538 M; 50: 1500 432 P; 51: 1 412 M", qQNaN(), 540);
+        // A negative pause is none: 434 - 4k after step k, gone at step 230.
+        row("400, no pause", 400, "229: 1 -482 M; 230: 0 432 P; 231: 1 428 M", qQNaN(), 486, -1);
     }
-    void stepDistance() {
+    void steps() {
         QFETCH(int, speed);
-        QFETCH(int, steps);
+        QFETCH(int, width);
+        QFETCH(int, wait);
+        QFETCH(QString, trace);
         QFETCH(double, pos);
+        const StopNameScroll::Params p{static_cast<qint16>(speed), wait, width};
         StopNameScroll s(Frame);
         s.start(0);
         QCOMPARE(s.left(), Frame); // a scroll starts beyond the right edge
-        for (int k = 0; k < steps; ++k)
-            QCOMPARE(s.step(params(static_cast<qint16>(speed))), qint64{1});
-        QCOMPARE(s.phase(), StopNameScroll::Phase::Moving);
-        QTEST(s.left(), "left");
-        QVERIFY2(std::abs(s.pos() - pos) < 1e-6, qPrintable(QString::number(s.pos(), 'g', 12)));
+        QMap<int, QString> want;
+        for (const QString& w : trace.split(u"; "_qs))
+            want[w.section(u':', 0, 0).toInt()] = w;
+        for (int k = 1; k <= want.lastKey(); ++k) {
+            const qint64 ms = s.step(p);
+            const QString now = QStringLiteral("%1: %2 %3 %4")
+                                    .arg(k)
+                                    .arg(ms)
+                                    .arg(s.left())
+                                    .arg(QChar(u"SMP"[int(s.phase())]));
+            if (want.contains(k))
+                QCOMPARE(now, want[k]);
+            else
+                QVERIFY2(ms == 1 && s.phase() == StopNameScroll::Phase::Moving, qPrintable(now));
+        }
+        QVERIFY2(std::isnan(pos) || std::abs(s.pos() - pos) < 1e-6,
+                 qPrintable(QString::number(s.pos(), 'g', 12)));
     }
 
     void nearestPixel_data() {
@@ -60,55 +82,16 @@ private slots:
         QTEST(StopNameScroll::toPixel(pos), "px");
     }
 
-    void restartAfterWholeStrip_data() {
-        QTest::addColumn<int>("speed");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("wait");
-        QTest::addColumn<int>("lastVisibleStep");
-        QTest::addColumn<int>("lastVisibleLeft");
-        QTest::addColumn<int>("pause"); // how long the restarting step lasts
-        QTest::addColumn<int>("firstLeftOfNextPass");
-        // Half a pixel per step: -485.5 still shows at -485, -486 restarts.
-        QTest::newRow("100, nine places") << 100 << 486 << 1500 << 1836 << -485 << 1500 << 432;
-        // Ten pixels per step and ten more after the placing.
-        QTest::newRow("2000, ten places") << 2000 << 540 << 1500 << 49 << -538 << 1500 << 412;
-        // A negative pause is none: 434 - 4k after step k, gone at step 230.
-        QTest::newRow("400, no pause") << 400 << 486 << -1 << 229 << -482 << 0 << 428;
-    }
-    void restartAfterWholeStrip() {
-        QFETCH(int, speed);
-        QFETCH(int, width);
-        QFETCH(int, wait);
-        QFETCH(int, lastVisibleStep);
-        const StopNameScroll::Params p{static_cast<qint16>(speed), wait, width};
-        StopNameScroll s(Frame);
-        s.start(0);
-        for (int k = 1; k <= lastVisibleStep; ++k)
-            QCOMPARE(s.step(p), qint64{1});
-        QTEST(s.left(), "lastVisibleLeft");
-        QCOMPARE(s.phase(), StopNameScroll::Phase::Moving);
-        // The step that finds the strip gone puts it back beyond the right edge.
-        QTEST(int(s.step(p)), "pause");
-        QCOMPARE(s.phase(), StopNameScroll::Phase::Pausing);
-        QCOMPARE(s.left(), Frame);
-        QCOMPARE(s.step(p), qint64{1});
-        QCOMPARE(s.phase(), StopNameScroll::Phase::Moving);
-        QTEST(s.left(), "firstLeftOfNextPass");
-    }
-
+    // A frame applies a bounded number of steps, even with a pause of none and
+    // the fastest speed; the scroll goes on from where it was, not from a backlog.
     void catchUpIsBounded() {
-        StopNameScroll s(Frame);
-        s.start(0);
-        const auto read = [] { return params(5); };
-        QCOMPARE(s.advance(10 * 60 * 1000, read), StopNameScroll::MaxStepsPerFrame);
-        // The scroll goes on from where it was, not from a backlog.
-        QCOMPARE(s.advance(10 * 60 * 1000 + 16, read), 16);
-        // Even with a pause of none and the fastest speed a frame ends.
-        StopNameScroll fast(Frame);
-        fast.start(0);
-        const auto fastest = [] { return params(32767, 0); };
-        QCOMPARE(fast.advance(1'000'000, fastest), StopNameScroll::MaxStepsPerFrame);
-        QCOMPARE(fast.advance(1'000'001, fastest), 1);
+        for (const qint16 speed : {qint16{5}, qint16{32767}}) {
+            StopNameScroll s(Frame);
+            s.start(0);
+            const auto read = [&] { return StopNameScroll::Params{speed, 0, 486}; };
+            QCOMPARE(s.advance(10 * 60 * 1000, read), StopNameScroll::MaxStepsPerFrame);
+            QCOMPARE(s.advance(10 * 60 * 1000 + 1, read), 1);
+        }
     }
 };
 
