@@ -1,6 +1,5 @@
-// The fare data of a route: the route table, the texts of the route state,
-// the byte format of the fare data file (.hy3) and loading a route's fares,
-// with files written by the test.
+// The fare data of a route: the route table, the route and section texts, the
+// byte format of the fare data file (.hy3) and loading a route's fares.
 #include "Fakes.h"
 #include "TestFiles.h"
 #include "model/FareData.h"
@@ -134,16 +133,13 @@ private slots:
         const QByteArray bytes = i16(3) + record({}, 1, 0) + record("\x92\xE2", 2, 10) +
                                  record("\x82\xA0\x82\xA2", -3, 30000);
         const Hy3File f = parseHy3(bytes + "junk");
-        QVERIFY(f.usable());
-        QVERIFY(f.problems.empty());
+        QVERIFY(f.usable() && f.problems.empty());
         QCOMPARE(f.count, qint16(3));
-        QCOMPARE(f.rows[0].name, QString()); // a name of 0 bytes: a 304-byte record
-        QCOMPARE(f.rows[1].name, u"停"_qs);
-        QCOMPARE(f.rows[1].ticket, qint16(2));
-        QCOMPARE(f.rows[1].value(1), qint16(11));
-        QCOMPARE(f.rows[1].value(150), qint16(160));
-        QCOMPARE(f.rows[2].name, u"あい"_qs);
-        QCOMPARE(f.rows[2].ticket, qint16(-3));
+        // A name of 0 bytes: a 304-byte record.
+        QCOMPARE(QStringList({f.rows[0].name, f.rows[1].name, f.rows[2].name}),
+                 QStringList({"", "停", "あい"}));
+        QCOMPARE(QList<int>({f.rows[1].ticket, f.rows[1].value(1), f.rows[1].value(150),
+                             f.rows[2].ticket}), QList<int>({2, 11, 160, -3}));
         QCOMPARE(f.endOffset, bytes.size());
         QCOMPARE(f.trailingBytes, qint64(4));
         QCOMPARE(serializeHy3(f.rows), bytes);
@@ -198,8 +194,7 @@ private slots:
 
         Route route;
         QCOMPARE(route.load(folder, u"7"_qs, 2), FareLoadOutcome::Loaded);
-        QVERIFY(route.messages.shown.isEmpty());
-        QCOMPARE(route.state.currentRow, qint16(2));
+        QVERIFY(route.messages.shown.isEmpty() && route.state.currentRow == 2);
         route.state.currentRow = 3; // the bus has stepped on
         const RouteTable before = route.table;
 
@@ -218,11 +213,9 @@ private slots:
             const ShownMessage& shown = route.messages.shown[0];
             QCOMPARE(shown.text, message);
             QCOMPARE(shown.title, u"カルテラVer4"_qs);
-            QCOMPARE(shown.icon, MsgIcon::None);
-            QCOMPARE(shown.buttons, MsgButtons::Ok);
+            QVERIFY(shown.icon == MsgIcon::None && shown.buttons == MsgButtons::Ok);
             // The previous table and current row stay.
-            QCOMPARE(state.currentRow, qint16(3));
-            QCOMPARE(state.loadedRows, 4);
+            QCOMPARE(QList<int>({state.currentRow, state.loadedRows}), QList<int>({3, 4}));
             for (int r = 1; r <= MaxRows; ++r)
                 QCOMPARE(route.table.row(r), before.row(r));
         }
