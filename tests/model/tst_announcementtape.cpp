@@ -59,7 +59,6 @@ private slots:
         row("doubled quote", "\"say \"\"hi\"\"\",1,0\r\n", nullptr, "1.1 warning");
         row("quote not closed", "\"a,1,0\r\n", nullptr, "1.0 warning; 1.1 warning; 1.1 error 62");
     }
-
     void read() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, rows);
@@ -103,7 +102,6 @@ private slots:
         QTest::newRow("controls") << u"\ta\r\nb\nc\rd\x01" u"e"_qs << u" a  b c d e"_qs;
         QTest::newRow("no CP932") << u"𠮷田😀"_qs << u"吉田〓"_qs;
     }
-
     void write() {
         QFETCH(QString, text);
         QFETCH(QString, read);
@@ -130,7 +128,6 @@ private slots:
         QTest::newRow("flag not a number") << u"12tp.csv"_qs << u"x,y,1\r\n"_qs << true << false << 2;
         QTest::newRow("without speech") << u"12tp.csv"_qs << u"x,0,1\r\n"_qs << false << true << 1;
     }
-
     void load() {
         QFETCH(QString, name);
         QFETCH(QString, text);
@@ -147,7 +144,6 @@ private slots:
         QVERIFY(tape.controlsEnabled() == speech && !tape.buttonsEnabled());
         QVERIFY(tape.load(folder, u"1"_qs));
         QCOMPARE(tape.buttonsEnabled(), speech);
-
         QSignalSpy changed(&tape, &AnnouncementTape::controlsChanged);
         QCOMPARE(tape.load(folder, u"12"_qs), loaded);
         QTEST(tape.count(), "count");

@@ -64,48 +64,6 @@ struct Route {
 class TestFareData : public QObject {
     Q_OBJECT
 private slots:
-    void cells_data() {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("text"); // also set as a number when it reads as one
-        QTest::addColumn<int>("error");    // 0: none, the cell then reads as text
-        QTest::newRow("stop name") << 1 << 1 << u"みなと駅前"_qs << 0;
-        QTest::newRow("ticket number") << 1 << 2 << u"7"_qs << 0;
-        QTest::newRow("v(1)") << 2 << 3 << u"170"_qs << 0;
-        QTest::newRow("v(150) of row 301") << 301 << 152 << u"-1"_qs << 0;
-        QTest::newRow("number in blanks") << 2 << 30 << u" 2 "_qs << 0;
-        QTest::newRow("row 0") << 0 << 3 << u"1"_qs << 9;
-        QTest::newRow("row 302") << 302 << 3 << u"1"_qs << 9;
-        QTest::newRow("column 0") << 1 << 0 << u"1"_qs << 9;
-        QTest::newRow("column 153") << 1 << 153 << u"1"_qs << 9;
-        QTest::newRow("above 16 bits") << 1 << 3 << u"40000"_qs << 6;
-        QTest::newRow("below 16 bits") << 1 << 2 << u"-32769"_qs << 6;
-        QTest::newRow("beyond 32 bits") << 1 << 4 << u"99999999999"_qs << 6;
-        QTest::newRow("text into a number") << 1 << 5 << u"abc"_qs << 13;
-    }
-
-    void cells() {
-        QFETCH(int, row);
-        QFETCH(int, column);
-        QFETCH(QString, text);
-        QFETCH(int, error);
-        RouteTable t;
-        const auto cell = [&] {
-            const RouteRow& r = t.row(row);
-            return column == 1 ? r.name
-                               : QString::number(column == 2 ? r.ticket : r.value(column - 2));
-        };
-        QCOMPARE(errorOf([&] { t.setCell(row, column, text); }), error);
-        if (error == 0) QCOMPARE(cell(), text.trimmed());
-        bool isNumber = false;
-        const int n = text.toInt(&isNumber);
-        if (isNumber) QCOMPARE(errorOf([&] { t.setCell(row, column, n); }), error);
-        if (error == 0) {
-            t.clear();
-            QCOMPARE(t.row(row), RouteRow{});
-        }
-    }
-
     // Route and section texts as entered on the console.
     void enteredTexts_data() {
         QTest::addColumn<QString>("text");
@@ -120,7 +78,6 @@ private slots:
         // 2^64 + 5: a count that wrapped round would read 5.
         QTest::newRow("beyond 64 bits") << u"18446744073709551621"_qs << QString() << 300;
     }
-
     void enteredTexts() {
         QFETCH(QString, text);
         QFETCH(QString, fileName);
@@ -179,25 +136,21 @@ private slots:
             2);
         row("bytes after the last record", fileOf(3) + QByteArray(77, '\xAB'), 2, Loaded, {}, 3);
     }
-
     void loadFares() {
         QFETCH(QByteArray, bytes);
         QFETCH(int, section);
         QFETCH(int, outcome);
         QFETCH(QString, message);
         QFETCH(int, recordCount);
-
         QTemporaryDir dir;
         const QString folder = withTrailingSeparator(dir.path());
         QVERIFY(writeFile(folder + u"7.hy3"_qs, fileOf(4)));
         if (!bytes.isNull()) QVERIFY(writeFile(folder + u"12.hy3"_qs, bytes));
-
         Route route;
         QCOMPARE(route.load(folder, u"7"_qs, 2), FareLoadOutcome::Loaded);
         QVERIFY(route.messages.shown.isEmpty() && route.state.currentRow == 2);
         route.state.currentRow = 3; // the bus has stepped on
         const RouteTable before = route.table;
-
         QCOMPARE(int(route.load(folder, u"12"_qs, section)), outcome);
         const RouteState& state = route.state;
         if (outcome == int(FareLoadOutcome::Loaded)) {

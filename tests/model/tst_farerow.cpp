@@ -58,7 +58,6 @@ private slots:
             << 2 << 20 << info(0, 1, 2, 21) << u"1=2 2=42 3=00012 22=7"_qs;
         QTest::newRow("no cell selected: the spare") << 3 << 20 << info(-1) << u"0=3"_qs;
     }
-
     void writes() {
         QFETCH(int, row);
         QFETCH(int, start);
@@ -84,7 +83,6 @@ private slots:
         QTest::newRow("-2 doubles") << -2 << qint64(-4);
         QTest::newRow("32767, beyond 16 bits") << 32767 << qint64(65534);
     }
-
     void lateNight() {
         QFETCH(int, fare);
         QFETCH(qint64, shown);
@@ -131,7 +129,6 @@ private slots:
         QTest::newRow("column 150") << 1 << column(149) << "停留所1 0>-1 saved";
         QTest::newRow("column 151") << 1 << column(150) << "error 9";
     }
-
     void outcome() {
         QFETCH(int, row);
         QFETCH(Options, options);

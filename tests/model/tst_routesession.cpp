@@ -107,23 +107,19 @@ private slots:
     void cleanupTestCase() { AppInfo::setExecutablePath(QString()); }
     void keypad_data() {
         QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<QString>("route");
-        QTest::addColumn<QString>("section");
-        QTest::newRow("digits go to the section first") << QList<int>{1, 2, 3} << "" << "123";
-        QTest::newRow("route of five digits") << QList<int>{10, 0, 0, 0, 1, 2, 7} << "00012" << "";
-        QTest::newRow("section of three digits") << QList<int>{11, 1, 2, 3, 4} << "" << "123";
-        QTest::newRow("route key clears only the route") << QList<int>{10, 4, 11, 5, 10, 6} << "6"
-                                                         << "5";
+        QTest::addColumn<QString>("typed"); // route|section
+        QTest::newRow("digits go to the section first") << QList<int>{1, 2, 3} << "|123";
+        QTest::newRow("route of five digits") << QList<int>{10, 0, 0, 0, 1, 2, 7} << "00012|";
+        QTest::newRow("section of three digits") << QList<int>{11, 1, 2, 3, 4} << "|123";
+        QTest::newRow("route key clears only the route") << QList<int>{10, 4, 11, 5, 10, 6} << "6|5";
     }
-
     void keypad() {
         QFETCH(QList<int>, keys);
         Rig rig;
         rig.edit([&](SettingsRecord& r) { r.keySound = rig.soundFile(u"key.wav"_qs); });
         for (int k : keys)
             rig.session.pressKey(k);
-        QTEST(rig.session.typedRoute(), "route");
-        QTEST(rig.session.typedSection(), "section");
+        QTEST(rig.session.typedRoute() + u'|' + rig.session.typedSection(), "typed");
         // Every key sounds on S1, also a key that is then ignored.
         QCOMPARE(rig.playsOn(u"S1"_qs).size(), keys.size());
     }
@@ -159,18 +155,16 @@ private slots:
     }
 
     void routeSettingFailures_data() {
-        QTest::addColumn<QString>("route");
-        QTest::addColumn<QString>("section");
+        QTest::addColumn<QStringList>("entered"); // route, section
         QTest::addColumn<QString>("message");
-        QTest::newRow("no such route") << "99" << "1" << "指定した系統のデータがありません...";
-        QTest::newRow("section too large") << "12" << "6" << "指定した区間はデータの数よりも多いです...";
-        QTest::newRow("count 0") << "5" << "1"
+        QTest::newRow("no such route") << QStringList{"99", "1"} << "指定した系統のデータがありません...";
+        QTest::newRow("section too large")
+            << QStringList{"12", "6"} << "指定した区間はデータの数よりも多いです...";
+        QTest::newRow("count 0") << QStringList{"5", "1"}
                                  << "指定した系統はデータの数が0(未登録)の可能性があります...";
     }
-
     void routeSettingFailures() {
-        QFETCH(QString, route);
-        QFETCH(QString, section);
+        QFETCH(QStringList, entered);
         QFETCH(QString, message);
         Rig rig(12, 6);
         rig.writeRoute(7, 4);
@@ -183,7 +177,7 @@ private slots:
         rig.step(); // row 3 of route 7
         rig.session.playTape(Next);
         rig.session.playTape(Next);
-        rig.session.setRoute(route, section);
+        rig.session.setRoute(entered[0], entered[1]);
         QCOMPARE(rig.messages.shown.size(), 1);
         QVERIFY(rig.messages.shown[0].text.startsWith(message));
         QVERIFY(!rig.session.isWaiting() && rig.clock.waiting().isEmpty()); // no lamp test
@@ -244,7 +238,6 @@ private slots:
         QTest::newRow("v(30) = 0: none") << 5 << "";
         QTest::newRow("v(30) = 1") << 6 << "1.wav";
     }
-
     void stepSounds() {
         QFETCH(int, row);
         QFETCH(QString, sound);
@@ -342,36 +335,30 @@ private slots:
     // The tape's buttons on the tape "a,1 / b,0 / c,2 / d,1" (text, step flag):
     // what is said, where the tape and the board end up. Route of 6 stops from the 3rd.
     void tapeButtons_data() {
-        QTest::addColumn<bool>("withTape"); // false: the route has no announcements
-        QTest::addColumn<QString>("presses");  // n "送り", b "戻し"
-        QTest::addColumn<QString>("spoken");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<int>("row");
-        // a and d step, twice at the end
-        QTest::newRow("next to the end and past it") << true << "nnnnn" << "abcd" << 4 << 6;
-        QTest::newRow("back right after loading: row 1 steps back") << true << "b" << "" << 1 << 2;
-        QTest::newRow("then next speaks row 2") << true << "bn" << "b" << 2 << 2;
-        QTest::newRow("back at row 1 says nothing") << true << "nb" << "a" << 1 << 3;
-        QTest::newRow("back steps with the flag") << true << "nnb" << "aba" << 1 << 3;
-        QTest::newRow("step flag 2 does not step") << true << "nnnb" << "abcb" << 2 << 4;
-        QTest::newRow("no tape steps nothing") << false << "nnb" << "" << 1 << 3;
+        QTest::addColumn<QString>("presses"); // n "送り", b "戻し"; "-" first: no announcements
+        QTest::addColumn<QString>("outcome"); // spoken, tape position, row
+        QTest::newRow("next to the end and past it: a and d step") << "nnnnn" << "abcd 4 6";
+        QTest::newRow("back right after loading: row 1 steps back") << "b" << " 1 2";
+        QTest::newRow("then next speaks row 2") << "bn" << "b 2 2";
+        QTest::newRow("back at row 1 says nothing") << "nb" << "a 1 3";
+        QTest::newRow("back steps with the flag") << "nnb" << "aba 1 3";
+        QTest::newRow("step flag 2 does not step") << "nnnb" << "abcb 2 4";
+        QTest::newRow("no tape steps nothing") << "-nnb" << " 1 3";
     }
-
     void tapeButtons() {
-        QFETCH(bool, withTape);
         QFETCH(QString, presses);
         Rig rig(3, 6);
-        rig.writeTape(withTape ? QByteArray("a,1,0\nb,0,0\nc,2,0\nd,1,0\n") : QByteArray());
+        rig.writeTape(presses.startsWith(u'-') ? QByteArray()
+                                               : QByteArray("a,1,0\nb,0,0\nc,2,0\nd,1,0\n"));
         rig.setRoute(u"3"_qs, u"3"_qs);
         rig.speech.calls.clear();
         for (QChar p : presses)
-            rig.session.playTape(p == u'n' ? Next : Back);
+            if (p != u'-') rig.session.playTape(p == u'n' ? Next : Back);
         const QString spoken = rig.speech.calls.filter(u"speak:"_qs).join("").remove(u"speak:"_qs);
-        QTEST(spoken, "spoken");
         // Each row is spoken afresh: what was being said stops first.
         QCOMPARE(rig.speech.calls.count(u"stop"_qs), spoken.size());
-        QTEST(rig.tape.position(), "position");
-        QTEST(rig.row(), "row");
+        QTEST(QStringLiteral("%1 %2 %3").arg(spoken).arg(rig.tape.position()).arg(rig.row()),
+              "outcome");
         rig.session.stopTape();
         QCOMPARE(rig.speech.calls.last(), u"stop"_qs);
     }
@@ -379,28 +366,23 @@ private slots:
     // The chime before an announcement: the row's own by its sound flag, or the
     // one chosen for every row (next only); "S3" for next, "S2" for back.
     void tapeSounds_data() {
-        QTest::addColumn<int>("soundFlag");
-        QTest::addColumn<bool>("always");
-        QTest::addColumn<bool>("back");
-        QTest::addColumn<bool>("sync");
+        QTest::addColumn<QString>("setup"); // the row's sound flag, "every" row, "back", "sync"
         QTest::addColumn<QString>("played"); // file@channel[ wait], or empty
-        QTest::newRow("flag 1, next") << 1 << false << false << false << "1.wav@S3";
-        QTest::newRow("flag 2, back") << 2 << false << true << false << "2.wav@S2";
-        QTest::newRow("flag 3, next, sync") << 3 << false << false << true << "3.wav@S3 wait";
-        QTest::newRow("flag 3, back, sync") << 3 << false << true << true << "3.wav@S2 wait";
-        QTest::newRow("flag 0: none") << 0 << false << false << false << "";
-        QTest::newRow("flag 4: none") << 4 << false << false << false << "";
-        QTest::newRow("every row, flag 0") << 0 << true << false << false << "all.wav@S3";
-        QTest::newRow("every row, flag 2") << 2 << true << false << false << "all.wav@S3";
-        QTest::newRow("every row, back: by flag") << 1 << true << true << false << "1.wav@S2";
-        QTest::newRow("every row, back, flag 0: none") << 0 << true << true << false << "";
+        QTest::newRow("flag 1, next") << "1" << "1.wav@S3";
+        QTest::newRow("flag 2, back") << "2 back" << "2.wav@S2";
+        QTest::newRow("flag 3, next, sync") << "3 sync" << "3.wav@S3 wait";
+        QTest::newRow("flag 3, back, sync") << "3 back sync" << "3.wav@S2 wait";
+        QTest::newRow("flag 0: none") << "0" << "";
+        QTest::newRow("flag 4: none") << "4" << "";
+        QTest::newRow("every row, flag 0") << "0 every" << "all.wav@S3";
+        QTest::newRow("every row, flag 2") << "2 every" << "all.wav@S3";
+        QTest::newRow("every row, back: by flag") << "1 every back" << "1.wav@S2";
+        QTest::newRow("every row, back, flag 0: none") << "0 every back" << "";
     }
-
     void tapeSounds() {
-        QFETCH(int, soundFlag);
-        QFETCH(bool, always);
-        QFETCH(bool, back);
-        QFETCH(bool, sync);
+        QFETCH(QString, setup);
+        const bool always = setup.contains(u"every"), back = setup.contains(u"back"),
+                   sync = setup.contains(u"sync");
         Rig rig(3, 6);
         rig.edit([&](SettingsRecord& r) {
             r.tapeSoundChoice = always ? TapeSoundChoice::Always : TapeSoundChoice::ByFlag;
@@ -409,7 +391,7 @@ private slots:
             r.tapeSoundsByFlag = {rig.soundFile(u"1.wav"_qs), rig.soundFile(u"2.wav"_qs),
                                   rig.soundFile(u"3.wav"_qs)};
         });
-        rig.writeTape(QStringLiteral("t,0,%1\r\nu,0,0\r\n").arg(soundFlag).toLatin1());
+        rig.writeTape("t,0," + setup.left(1).toLatin1() + "\r\nu,0,0\r\n");
         rig.setRoute(u"3"_qs, u"1"_qs);
         for (int i = 0; back && i < 2; ++i)
             rig.session.playTape(Next);
@@ -432,14 +414,11 @@ private slots:
 
     void ticketDates_data() {
         QTest::addColumn<int>("mode"); // 0 each drawing, 1 at route setting, 2 fixed
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("nextDay");
-        QTest::addColumn<QString>("newRoute"); // set again on the next day
-        QTest::newRow("each drawing") << 0 << "03-05-2024" << "03-06-2024" << "03-06-2024";
-        QTest::newRow("at route setting") << 1 << "03-05-2024" << "03-05-2024" << "03-06-2024";
-        QTest::newRow("fixed") << 2 << "2024/03/07" << "2024/03/07" << "2024/03/07";
+        QTest::addColumn<QStringList>("dates"); // at the route setting, the next day, set again then
+        QTest::newRow("each drawing") << 0 << QStringList{"03-05-2024", "03-06-2024", "03-06-2024"};
+        QTest::newRow("at route setting") << 1 << QStringList{"03-05-2024", "03-05-2024", "03-06-2024"};
+        QTest::newRow("fixed") << 2 << QStringList{"2024/03/07", "2024/03/07", "2024/03/07"};
     }
-
     void ticketDates() {
         QFETCH(int, mode);
         Rig rig(3, 5);
@@ -449,17 +428,15 @@ private slots:
             r.fixedDate = u"2024/03/07"_qs;
         });
         rig.setRoute(u"3"_qs, u"1"_qs);
-        QStringList dates{rig.preview.drawn.last()};
+        QStringList drawn{rig.preview.drawn.last()};
         rig.clock.current = rig.clock.current.addDays(1); // past midnight
         rig.step();
-        dates << rig.preview.drawn.last();
+        drawn << rig.preview.drawn.last();
         rig.setRoute(u"3"_qs, u"1"_qs);
-        dates << rig.preview.drawn.last();
-        QFETCH(QString, first);
-        QFETCH(QString, nextDay);
-        QFETCH(QString, newRoute);
-        QCOMPARE(dates, QStringList({"停1|" + first + "|1", "停2|" + nextDay + "|2",
-                                     "停1|" + newRoute + "|1"}));
+        drawn << rig.preview.drawn.last();
+        QFETCH(QStringList, dates);
+        QCOMPARE(drawn, QStringList({"停1|" + dates[0] + "|1", "停2|" + dates[1] + "|2",
+                                     "停1|" + dates[2] + "|1"}));
     }
 
     void ticketDrawingMayRenameTheStop() {

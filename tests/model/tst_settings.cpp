@@ -56,7 +56,6 @@ private slots:
         for (const auto& [field, value, panelTaken] : rows)
             QTest::addRow("%s %d", field, value) << QByteArray(field) << value << panelTaken;
     }
-
     void refusedValueStopsTaking() {
         QFETCH(QByteArray, field);
         QFETCH(int, value);
@@ -97,7 +96,6 @@ private slots:
         row("both chosen: the last wins", "PanelAuto", -1, "per mode");
         row("none chosen", "PanelManual", 0, "none");
     }
-
     void storedValuesTaken() {
         QFETCH(QByteArray, field);
         QFETCH(int, value);
@@ -147,7 +145,6 @@ private slots:
         QTest::newRow("per mode, ON1") << true << 1 << true << u"on1.gif"_qs << 0x040506u;
         QTest::newRow("per mode, ON2 built in") << true << 2 << false << u"on2.jpg"_qs << 0x070809u;
     }
-
     void backlightLook() {
         QFETCH(bool, perMode);
         QFETCH(int, mode);
@@ -178,7 +175,6 @@ private slots:
         const char garbage[] = "\x00\xff\x81garbage[[\nvoice";
         QTest::newRow("not a settings file") << QByteArray(garbage, sizeof garbage - 1) << "|1|0|0";
     }
-
     void voiceFile() {
         QFETCH(QByteArray, text);
         QTemporaryDir dir;

@@ -47,7 +47,6 @@ private slots:
         QTest::newRow("C:\\fare") << u"C:\\fare"_qs << hex("07 00 43 3A 5C 66 61 72 65");
         QTest::newRow("停留所 in CP932") << u"停留所"_qs << hex("06 00 92 E2 97 AF 8F 8A");
     }
-
     void factoryState() {
         QFETCH(QString, folder);
         QFETCH(QByteArray, text);
@@ -137,7 +136,6 @@ private slots:
         QTest::newRow("one byte short") << full.chopped(1);
         QTest::newRow("a text running past the end") << QByteArray("\xFF\x7F") + full.mid(2);
     }
-
     void shortFile() {
         QFETCH(QByteArray, bytes);
         int error = 0;
