@@ -140,18 +140,26 @@ private slots:
         QCOMPARE(rig.board.prefix, qint16(1));
         QCOMPARE(rig.playsOn(u"S1"_qs), QStringList{u"play S1 "_qs + rig.path(u"route.wav"_qs)});
         QCOMPARE(rig.session.state().routeText, u"012"_qs);
+        // Commands given during the lamp test: taken after it, in order.
+        rig.step();
+        rig.session.pressKey(RouteSession::SectionKey);
+        rig.session.pressKey(4);
+        rig.step();
+        QCOMPARE(rig.row(), 1);
+        QCOMPARE(rig.session.typedSection(), QString());
+        QCOMPARE(rig.cell(1), u"888"_qs);
         rig.clock.advance(2999);
         QVERIFY(rig.session.isWaiting());
         rig.clock.advance(1);
         QVERIFY(!rig.session.isWaiting() && rig.session.canStep() && rig.messages.shown.isEmpty());
-        // Row 1: its fares, and the stop name without the prefix; row 2 with it.
-        for (int i = 1; i <= 24; ++i)
-            QCOMPARE(rig.cell(i), QString::number(100 + i));
-        QCOMPARE(rig.board.shown.last(), u"停1@0:124"_qs);
+        QCOMPARE(rig.row(), 3);
+        QCOMPARE(rig.session.typedSection(), u"4"_qs);
+        // Row 1's stop name without the prefix, the rows after it with it.
+        QCOMPARE(rig.board.shown.mid(1), QStringList({"停1@0:124", "停2@1:224", "停3@1:324"}));
         QCOMPARE(rig.board.prefix, qint16(1));
+        for (int i = 1; i <= 24; ++i)
+            QCOMPARE(rig.cell(i), QString::number(300 + i));
         QCOMPARE(rig.session.state().ticketDateText, u"03-05-2024"_qs);
-        rig.step();
-        QCOMPARE(rig.board.shown.last(), u"停2@1:224"_qs);
     }
 
     void routeSettingFailures_data() {
@@ -227,20 +235,21 @@ private slots:
         QCOMPARE(rig.cell(4), u"104"_qs);
         rig.step();
         QCOMPARE(rig.cell(4), u"408"_qs);
+        // A settings file may leave the column list without a selection: told,
+        // and nothing of the row is half shown.
+        rig.edit([](SettingsRecord& r) {
+            r.infoColumn.on = Check::Checked;
+            r.infoColumnNumber = std::nullopt;
+        });
+        rig.step();
+        QCOMPARE(rig.row(), 3);
+        QCOMPARE(rig.cell(4), u"408"_qs);
+        QCOMPARE(rig.messages.shown.size(), 1);
+        QCOMPARE(rig.messages.shown[0].text, u"インデックスが有効範囲にありません。"_qs);
     }
 
-    void stepSounds_data() {
-        QTest::addColumn<int>("row"); // the row stepped to; its v(30) is row % 5
-        QTest::addColumn<QString>("sound");
-        QTest::newRow("v(30) = 2") << 2 << "2.wav";
-        QTest::newRow("v(30) = 3") << 3 << "3.wav";
-        QTest::newRow("v(30) = 4: none") << 4 << "";
-        QTest::newRow("v(30) = 0: none") << 5 << "";
-        QTest::newRow("v(30) = 1") << 6 << "1.wav";
-    }
-    void stepSounds() {
-        QFETCH(int, row);
-        QFETCH(QString, sound);
+    // By the value of v(30) (row % 5) of the row stepped to: sounds 1..3, or none.
+    void stepSoundsByColumn() {
         Rig rig(3, 8);
         rig.edit([&](SettingsRecord& r) {
             r.stepSoundChoice = StepSoundChoice::ByColumn;
@@ -248,29 +257,15 @@ private slots:
             r.stepSoundsByValue = {rig.soundFile(u"1.wav"_qs), rig.soundFile(u"2.wav"_qs),
                                    rig.soundFile(u"3.wav"_qs)};
         });
-        rig.setRoute(u"3"_qs, QString::number(row - 1));
-        rig.sound.calls.clear();
-        rig.step();
-        QCOMPARE(rig.cell(24), QString::number(100 * row + 24)); // the board changes either way
-        QCOMPARE(rig.sound.calls.filter(u"play"_qs),
-                 sound.isEmpty() ? QStringList() : QStringList{u"play S2 "_qs + rig.path(sound)});
-    }
-
-    void commandsWaitForTheLampTest() {
-        Rig rig(3, 6);
-        rig.session.setRoute(u"3"_qs, u"1"_qs);
-        // Given during the lamp test: taken after it, in order.
-        rig.step();
-        rig.session.pressKey(RouteSession::SectionKey);
-        rig.session.pressKey(4);
-        rig.step();
-        QCOMPARE(rig.row(), 1);
-        QCOMPARE(rig.session.typedSection(), QString());
-        QCOMPARE(rig.cell(1), u"888"_qs);
-        rig.clock.advance(RouteSession::LampTestMs);
-        QCOMPARE(rig.row(), 3);
-        QCOMPARE(rig.session.typedSection(), u"4"_qs);
-        QCOMPARE(rig.board.shown.mid(1), QStringList({"停1@0:124", "停2@0:224", "停3@0:324"}));
+        rig.setRoute(u"3"_qs, u"1"_qs);
+        QStringList played;
+        for (int row = 2; row <= 6; ++row) {
+            rig.sound.calls.clear();
+            rig.step();
+            QCOMPARE(rig.cell(24), QString::number(100 * row + 24)); // the board changes either way
+            played << rig.sound.calls.filter(u"play"_qs).join(u',').remove(rig.dir.path() + u'/');
+        }
+        QCOMPARE(played, QStringList({"play S2 2.wav", "play S2 3.wav", "", "", "play S2 1.wav"}));
     }
 
     void synchronousStepWaitsForTheSound() {
@@ -294,21 +289,6 @@ private slots:
         QCOMPARE(rig.row(), 4);
         QCOMPARE(rig.board.shown.mid(1),
                  QStringList({"停1@0:124", "停2@0:224", "停3@0:324", "停4@0:424"}));
-    }
-
-    void unaddressableColumnIsTold() {
-        Rig rig(3, 5);
-        rig.setRoute(u"3"_qs, u"1"_qs);
-        // A settings file may leave the column list without a selection.
-        rig.edit([](SettingsRecord& r) {
-            r.infoColumn.on = Check::Checked;
-            r.infoColumnNumber = std::nullopt;
-        });
-        rig.step();
-        QCOMPARE(rig.row(), 2);
-        QCOMPARE(rig.cell(2), u"102"_qs); // nothing of the row is half shown
-        QCOMPARE(rig.messages.shown.size(), 1);
-        QCOMPARE(rig.messages.shown[0].text, u"インデックスが有効範囲にありません。"_qs);
     }
 
     void displayClear() {
