@@ -1,7 +1,8 @@
 // The live settings: a first start, what a settings file's record may bring in
-// (as the options dialog's controls check it), the options dialog's commit and
-// the voice settings file.
+// (as the options dialog's controls check it), the options dialog's commit, the
+// backlight's look, and the voice settings file.
 #include "SettingsSamples.h"
+#include "model/Backlight.h"
 #include "model/K40Error.h"
 #include "model/Settings.h"
 #include "model/VoiceSettingsFile.h"
@@ -132,6 +133,29 @@ private slots:
         QCOMPARE(QList<qint32>({r.scrollSpeed, r.lateNight, r.keypadBehind, r.consoleLeft, r.boardTop}),
                  QList<qint32>({700, 1, 0, 0, 0}));
         QCOMPARE(r.digitCells, SettingsRecord().digitCells);
+    }
+
+    void backlightLook_data() {
+        QTest::addColumn<bool>("perMode");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("user");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<uint>("color");
+        QTest::newRow("built in, OFF") << false << 0 << false << u"off.bmp"_qs << 0x010203u;
+        QTest::newRow("per mode, ON1") << true << 1 << true << u"on1.gif"_qs << 0x040506u;
+        QTest::newRow("per mode, ON2 built in") << true << 2 << false << u"on2.jpg"_qs << 0x070809u;
+    }
+    void backlightLook() {
+        QFETCH(bool, perMode);
+        QFETCH(int, mode);
+        SettingsRecord r = unusualSettings(u"/fares"_qs);
+        r.panelPictures = perMode ? PanelPictures::PerMode : PanelPictures::BuiltIn;
+        r.modePictures[2] = ModePicture::BuiltIn;
+        const BacklightLook look = ::backlightLook(r, static_cast<Backlight>(mode));
+        QTEST(look.userPicture, "user");
+        QTEST(look.pictureFile, "file");
+        QTEST(uint(look.numberColor), "color");
+        QCOMPARE(Bgr::shown(0x8000000F), 0xF0F0F0u); // the buttons' system colour, as Windows shows it
     }
 
     // The voice file as a user may have edited it: what is missing, not a
