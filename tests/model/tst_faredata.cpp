@@ -1,6 +1,5 @@
-// The fare data of a route: the route table, the texts of the route state,
-// the byte format of the fare data file (.hy3) and loading a route's fares,
-// with files written by the test.
+// The fare data of a route: the route table, the route and section texts, the
+// byte format of the fare data file (.hy3) and loading a route's fares.
 #include "Fakes.h"
 #include "TestFiles.h"
 #include "model/FareData.h"
@@ -65,48 +64,6 @@ struct Route {
 class TestFareData : public QObject {
     Q_OBJECT
 private slots:
-    void cells_data() {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("text"); // also set as a number when it reads as one
-        QTest::addColumn<int>("error");    // 0: none, the cell then reads as text
-        QTest::newRow("stop name") << 1 << 1 << u"みなと駅前"_qs << 0;
-        QTest::newRow("ticket number") << 1 << 2 << u"7"_qs << 0;
-        QTest::newRow("v(1)") << 2 << 3 << u"170"_qs << 0;
-        QTest::newRow("v(150) of row 301") << 301 << 152 << u"-1"_qs << 0;
-        QTest::newRow("number in blanks") << 2 << 30 << u" 2 "_qs << 0;
-        QTest::newRow("row 0") << 0 << 3 << u"1"_qs << 9;
-        QTest::newRow("row 302") << 302 << 3 << u"1"_qs << 9;
-        QTest::newRow("column 0") << 1 << 0 << u"1"_qs << 9;
-        QTest::newRow("column 153") << 1 << 153 << u"1"_qs << 9;
-        QTest::newRow("above 16 bits") << 1 << 3 << u"40000"_qs << 6;
-        QTest::newRow("below 16 bits") << 1 << 2 << u"-32769"_qs << 6;
-        QTest::newRow("beyond 32 bits") << 1 << 4 << u"99999999999"_qs << 6;
-        QTest::newRow("text into a number") << 1 << 5 << u"abc"_qs << 13;
-    }
-
-    void cells() {
-        QFETCH(int, row);
-        QFETCH(int, column);
-        QFETCH(QString, text);
-        QFETCH(int, error);
-        RouteTable t;
-        const auto cell = [&] {
-            const RouteRow& r = t.row(row);
-            return column == 1 ? r.name
-                               : QString::number(column == 2 ? r.ticket : r.value(column - 2));
-        };
-        QCOMPARE(errorOf([&] { t.setCell(row, column, text); }), error);
-        if (error == 0) QCOMPARE(cell(), text.trimmed());
-        bool isNumber = false;
-        const int n = text.toInt(&isNumber);
-        if (isNumber) QCOMPARE(errorOf([&] { t.setCell(row, column, n); }), error);
-        if (error == 0) {
-            t.clear();
-            QCOMPARE(t.row(row), RouteRow{});
-        }
-    }
-
     // Route and section texts as entered on the console.
     void enteredTexts_data() {
         QTest::addColumn<QString>("text");
@@ -121,7 +78,6 @@ private slots:
         // 2^64 + 5: a count that wrapped round would read 5.
         QTest::newRow("beyond 64 bits") << u"18446744073709551621"_qs << QString() << 300;
     }
-
     void enteredTexts() {
         QFETCH(QString, text);
         QFETCH(QString, fileName);
@@ -134,16 +90,13 @@ private slots:
         const QByteArray bytes = i16(3) + record({}, 1, 0) + record("\x92\xE2", 2, 10) +
                                  record("\x82\xA0\x82\xA2", -3, 30000);
         const Hy3File f = parseHy3(bytes + "junk");
-        QVERIFY(f.usable());
-        QVERIFY(f.problems.empty());
+        QVERIFY(f.usable() && f.problems.empty());
         QCOMPARE(f.count, qint16(3));
-        QCOMPARE(f.rows[0].name, QString()); // a name of 0 bytes: a 304-byte record
-        QCOMPARE(f.rows[1].name, u"停"_qs);
-        QCOMPARE(f.rows[1].ticket, qint16(2));
-        QCOMPARE(f.rows[1].value(1), qint16(11));
-        QCOMPARE(f.rows[1].value(150), qint16(160));
-        QCOMPARE(f.rows[2].name, u"あい"_qs);
-        QCOMPARE(f.rows[2].ticket, qint16(-3));
+        // A name of 0 bytes: a 304-byte record.
+        QCOMPARE(QStringList({f.rows[0].name, f.rows[1].name, f.rows[2].name}),
+                 QStringList({"", "停", "あい"}));
+        QCOMPARE(QList<int>({f.rows[1].ticket, f.rows[1].value(1), f.rows[1].value(150),
+                             f.rows[2].ticket}), QList<int>({2, 11, 160, -3}));
         QCOMPARE(f.endOffset, bytes.size());
         QCOMPARE(f.trailingBytes, qint64(4));
         QCOMPARE(serializeHy3(f.rows), bytes);
@@ -183,26 +136,21 @@ private slots:
             2);
         row("bytes after the last record", fileOf(3) + QByteArray(77, '\xAB'), 2, Loaded, {}, 3);
     }
-
     void loadFares() {
         QFETCH(QByteArray, bytes);
         QFETCH(int, section);
         QFETCH(int, outcome);
         QFETCH(QString, message);
         QFETCH(int, recordCount);
-
         QTemporaryDir dir;
         const QString folder = withTrailingSeparator(dir.path());
         QVERIFY(writeFile(folder + u"7.hy3"_qs, fileOf(4)));
         if (!bytes.isNull()) QVERIFY(writeFile(folder + u"12.hy3"_qs, bytes));
-
         Route route;
         QCOMPARE(route.load(folder, u"7"_qs, 2), FareLoadOutcome::Loaded);
-        QVERIFY(route.messages.shown.isEmpty());
-        QCOMPARE(route.state.currentRow, qint16(2));
+        QVERIFY(route.messages.shown.isEmpty() && route.state.currentRow == 2);
         route.state.currentRow = 3; // the bus has stepped on
         const RouteTable before = route.table;
-
         QCOMPARE(int(route.load(folder, u"12"_qs, section)), outcome);
         const RouteState& state = route.state;
         if (outcome == int(FareLoadOutcome::Loaded)) {
@@ -218,11 +166,9 @@ private slots:
             const ShownMessage& shown = route.messages.shown[0];
             QCOMPARE(shown.text, message);
             QCOMPARE(shown.title, u"カルテラVer4"_qs);
-            QCOMPARE(shown.icon, MsgIcon::None);
-            QCOMPARE(shown.buttons, MsgButtons::Ok);
+            QVERIFY(shown.icon == MsgIcon::None && shown.buttons == MsgButtons::Ok);
             // The previous table and current row stay.
-            QCOMPARE(state.currentRow, qint16(3));
-            QCOMPARE(state.loadedRows, 4);
+            QCOMPARE(QList<int>({state.currentRow, state.loadedRows}), QList<int>({3, 4}));
             for (int r = 1; r <= MaxRows; ++r)
                 QCOMPARE(route.table.row(r), before.row(r));
         }

@@ -1,4 +1,4 @@
-// What one row of the route table puts on the board.
+// What one row of the route table puts on the board and the ticket.
 #include "Fakes.h"
 #include "model/FareRow.h"
 #include "model/K40Error.h"
@@ -11,30 +11,23 @@ using Options = FareRow::Options;
 
 Q_DECLARE_METATYPE(FareRow::Options)
 
-// Options are written with designated initializers; the members left out keep
-// their defaults, which GCC 12 warns about for text members.
+// Options left out of a designated initializer keep their defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 // Options that show the information digits in cells at these list positions
 // (cell = position + 1, -1: the spare); -2 leaves one out. The data column is v(30).
 Options info(int section, int ticket = -2, int route = -2, int column = -2) {
-    return {.infoSectionOn = section != -2,
-            .infoSectionCell = section,
-            .infoTicketOn = ticket != -2,
-            .infoTicketCell = ticket,
-            .infoRouteOn = route != -2,
-            .infoRouteCell = route,
-            .infoColumnOn = column != -2,
-            .infoColumnCell = column,
-            .infoColumnNo = 29};
+    return {.infoSectionOn = section != -2, .infoSectionCell = section,
+            .infoTicketOn = ticket != -2, .infoTicketCell = ticket,
+            .infoRouteOn = route != -2, .infoRouteCell = route,
+            .infoColumnOn = column != -2, .infoColumnCell = column, .infoColumnNo = 29};
 }
 
 class TestFareRow : public QObject {
     Q_OBJECT
 private slots:
-    // Rows 1..3 of route "00012" at start section 1: stops 停留所1..3, ticket
-    // number r + 40, v(k) = 10 * r + k; v(30) of row 2 is 7. The clock shows
-    // 2024-03-05 09:05:07.
+    // Rows 1..3 of route "00012" from section 1: stops 停留所1..3, ticket number
+    // r + 40, v(k) = 10 r + k; v(30) of row 2 is 7. The clock: 2024-03-05 09:05:07.
     void init() {
         table_.clear();
         for (int r = 1; r <= 3; ++r) {
@@ -65,7 +58,6 @@ private slots:
             << 2 << 20 << info(0, 1, 2, 21) << u"1=2 2=42 3=00012 22=7"_qs;
         QTest::newRow("no cell selected: the spare") << 3 << 20 << info(-1) << u"0=3"_qs;
     }
-
     void writes() {
         QFETCH(int, row);
         QFETCH(int, start);
@@ -91,7 +83,6 @@ private slots:
         QTest::newRow("-2 doubles") << -2 << qint64(-4);
         QTest::newRow("32767, beyond 16 bits") << 32767 << qint64(65534);
     }
-
     void lateNight() {
         QFETCH(int, fare);
         QFETCH(qint64, shown);
@@ -103,28 +94,14 @@ private slots:
         QCOMPARE(show(2).writes.front(), (CellWrite{1, DigitValue(qint64{fare})}));
     }
 
-    void dates_data() {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("date");
-        QTest::newRow("each print") << int(FareRow::DateMode::EachPrint) << u"03-05-2024"_qs;
-        QTest::newRow("at route set") << int(FareRow::DateMode::AtRouteSet) << u"12-31-2023"_qs;
-        QTest::newRow("fixed") << int(FareRow::DateMode::Fixed) << u"2024/03/07"_qs;
-    }
-
-    void dates() {
-        QFETCH(int, mode);
-        const Options options{.dateMode = FareRow::DateMode(mode), .fixedDate = u"2024/03/07"_qs};
-        QTEST(show(1, options).dateText, "date");
-    }
-
     void ticketDrawing() {
         clock_.current = QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59));
         Options options{.pluginPath = u"/plugins/みなと.4SP"_qs, .companyIndex = 2};
         QVERIFY(!show(2, options).drawTicket);
         options.usePreview = true;
         const auto d = show(2, options);
-        QVERIFY(d.drawTicket);
         const FareRow::TicketDrawing& t = d.ticket;
+        QVERIFY(d.drawTicket);
         QCOMPARE(QStringList({t.pluginPath, t.stopName, t.dateText, t.timeText}).join(u'|') +
                      QStringLiteral("|%1|%2|%3|%4").arg(t.routeNumber).arg(t.ticketNumber)
                          .arg(t.section).arg(t.companyIndex),
@@ -133,49 +110,37 @@ private slots:
         QCOMPARE(show(2, options).ticket.routeNumber, 0);
     }
 
-    void prefixHandling_data() {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("option");
-        QTest::addColumn<int>("during"); // the prefix mode while the name is shown
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("row 1: without the prefix") << 1 << 1 << 0 << true;
-        QTest::newRow("row 2") << 2 << 2 << 2 << false;
-        QTest::newRow("row 3, none") << 3 << -1 << -1 << false;
-    }
-
-    void prefixHandling() {
-        QFETCH(int, row);
-        QFETCH(int, option);
-        const auto d = show(row, {.prefixMode = static_cast<qint16>(option)});
-        QCOMPARE(d.stopName, QStringLiteral("停留所%1").arg(row));
-        QTEST(int(d.namePrefixMode), "during");
-        QCOMPARE(int(d.prefixModeAfter), option);
-        QTEST(d.updateSavedPrefixMode, "saved");
-    }
-
-    void errors_data() {
+    // The stop name of a row, or the error it raises: "name during>after", with
+    // the prefix mode while the name is shown and after it, and " saved" when
+    // the saved prefix mode is updated (row 1, shown without the prefix).
+    void outcome_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<Options>("options");
-        QTest::addColumn<int>("error"); // 0: none
-        QTest::newRow("row 0") << 0 << Options{} << 9;
-        QTest::newRow("row 301") << 301 << Options{} << 0;
-        QTest::newRow("row 302") << 302 << Options{} << 9;
-        QTest::newRow("cell 25") << 1 << info(-2, 24) << 9;
-        QTest::newRow("column 0") << 1 << Options{.infoColumnOn = true, .infoColumnNo = -1} << 9;
-        QTest::newRow("column 150") << 1 << Options{.infoColumnOn = true, .infoColumnNo = 149} << 0;
-        QTest::newRow("column 151") << 1 << Options{.infoColumnOn = true, .infoColumnNo = 150} << 9;
+        QTest::addColumn<QString>("outcome");
+        const auto column = [](int no) { return Options{.infoColumnOn = true, .infoColumnNo = no}; };
+        QTest::newRow("row 1: without the prefix") << 1 << Options{.prefixMode = 1} << "停留所1 0>1 saved";
+        QTest::newRow("row 2") << 2 << Options{.prefixMode = 2} << "停留所2 2>2";
+        QTest::newRow("row 3, none") << 3 << Options{} << "停留所3 -1>-1";
+        QTest::newRow("row 0") << 0 << Options{} << "error 9";
+        QTest::newRow("row 301") << 301 << Options{} << " -1>-1";
+        QTest::newRow("row 302") << 302 << Options{} << "error 9";
+        QTest::newRow("cell 25") << 1 << info(-2, 24) << "error 9";
+        QTest::newRow("column 0") << 1 << column(-1) << "error 9";
+        QTest::newRow("column 150") << 1 << column(149) << "停留所1 0>-1 saved";
+        QTest::newRow("column 151") << 1 << column(150) << "error 9";
     }
-
-    void errors() {
+    void outcome() {
         QFETCH(int, row);
         QFETCH(Options, options);
-        int raised = 0;
+        QString outcome;
         try {
-            show(row, options);
+            const auto d = show(row, options);
+            outcome = QStringLiteral("%1 %2>%3").arg(d.stopName).arg(d.namePrefixMode)
+                          .arg(d.prefixModeAfter) + (d.updateSavedPrefixMode ? u" saved"_qs : QString());
         } catch (const K40Error& e) {
-            raised = e.number();
+            outcome = QStringLiteral("error %1").arg(e.number());
         }
-        QTEST(raised, "error");
+        QTEST(outcome, "outcome");
     }
 
 private:

@@ -1,7 +1,5 @@
-// The route session without windows: keypad entry, route setting with its
-// lamp test, stepping with its sounds, the display clear, the announcement
-// tape's buttons, what a row puts on the board and the ticket preview, and
-// commands that arrive while another one runs.
+// The route session without windows: keypad, route setting with its lamp test,
+// stepping with its sounds, the display clear, the tape's buttons and the preview.
 #include "Fakes.h"
 #include "TestFiles.h"
 #include "TestRoute.h"
@@ -16,23 +14,18 @@
 
 namespace {
 
-// A board that keeps what it was given. The strip holds its prefix mode to
-// 0..2 as the real one does.
+constexpr auto Next = RouteSession::Direction::Forward, Back = RouteSession::Direction::Back;
+
+// A board that keeps what it was given; the strip holds its prefix mode to 0..2.
 class FakeBoard : public RouteSession::Board {
 public:
-    void setCellValue(int cell, const DigitValue& value) override {
-        cells[size_t(cell)] = value.toText();
-    }
-    void resetCells(bool allLit) override {
-        for (int i = 1; i <= 24; ++i)
-            cells[size_t(i)] = allLit ? u"888"_qs : QString();
-    }
+    void setCellValue(int cell, const DigitValue& v) override { cells[size_t(cell)] = v.toText(); }
+    void resetCells(bool allLit) override { cells.fill(allLit ? u"888"_qs : QString()); }
     void setClockRunning(bool running) override { clock << running; }
     qint16 prefixMode() const override { return prefix; }
-    void setPrefixMode(qint16 mode) override { prefix = mode < 0 || mode > 2 ? qint16{0} : mode; }
+    void setPrefixMode(qint16 m) override { prefix = m < 0 || m > 2 ? qint16{0} : m; }
+    // The name with the prefix mode it is shown with and the fare of cell 24 then.
     void showStopName(const QString& name) override {
-        // The name with the prefix mode it is shown with, and the fare of
-        // cell 24 at that moment.
         shown << QStringLiteral("%1@%2:%3").arg(name).arg(prefix).arg(cells[24]);
     }
     std::array<QString, 25> cells{};
@@ -79,20 +72,27 @@ struct Rig {
         settings.commitOptions(r);
     }
     QString path(const QString& name) const { return dir.filePath(name); }
-    // A sound file of that name; its path.
-    QString soundFile(const QString& name) const {
+    QString soundFile(const QString& name) const { // a sound file of that name; its path
         writeFile(path(name), "RIFF");
         return path(name);
     }
     void writeRoute(int route, int count) {
         writeFile(path(QStringLiteral("%1.hy3").arg(route)), testRoute(count));
     }
+    void writeTape(const QByteArray& text) { // route 3's announcements (null: none), with speech
+        if (!text.isNull()) writeFile(path(u"3tp.csv"_qs), text);
+        tape.createSpeech();
+    }
     // Sets the route and lets its lamp test pass.
     void setRoute(const QString& route, const QString& section) {
         session.setRoute(route, section);
         clock.advance(RouteSession::LampTestMs);
     }
+    void step(int times = 1, RouteSession::Direction d = Next) {
+        for (int i = 0; i < times; ++i) session.step(d);
+    }
     QString cell(int i) const { return board.cells[size_t(i)]; }
+    int row() const { return session.state().currentRow; }
     QStringList playsOn(const QString& channel) const {
         return sound.calls.filter(QRegularExpression(QStringLiteral("^play %1 ").arg(channel)));
     }
@@ -107,26 +107,19 @@ private slots:
     void cleanupTestCase() { AppInfo::setExecutablePath(QString()); }
     void keypad_data() {
         QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<QString>("route");
-        QTest::addColumn<QString>("section");
-        QTest::newRow("digits go to the section first")
-            << QList<int>{1, 2, 3} << QString() << u"123"_qs;
-        QTest::newRow("route of five digits")
-            << QList<int>{10, 0, 0, 0, 1, 2, 7} << u"00012"_qs << QString();
-        QTest::newRow("section of three digits")
-            << QList<int>{11, 1, 2, 3, 4} << QString() << u"123"_qs;
-        QTest::newRow("route key clears only the route")
-            << QList<int>{10, 4, 11, 5, 10, 6} << u"6"_qs << u"5"_qs;
+        QTest::addColumn<QString>("typed"); // route|section
+        QTest::newRow("digits go to the section first") << QList<int>{1, 2, 3} << "|123";
+        QTest::newRow("route of five digits") << QList<int>{10, 0, 0, 0, 1, 2, 7} << "00012|";
+        QTest::newRow("section of three digits") << QList<int>{11, 1, 2, 3, 4} << "|123";
+        QTest::newRow("route key clears only the route") << QList<int>{10, 4, 11, 5, 10, 6} << "6|5";
     }
-
     void keypad() {
         QFETCH(QList<int>, keys);
         Rig rig;
         rig.edit([&](SettingsRecord& r) { r.keySound = rig.soundFile(u"key.wav"_qs); });
         for (int k : keys)
             rig.session.pressKey(k);
-        QTEST(rig.session.typedRoute(), "route");
-        QTEST(rig.session.typedSection(), "section");
+        QTEST(rig.session.typedRoute() + u'|' + rig.session.typedSection(), "typed");
         // Every key sounds on S1, also a key that is then ignored.
         QCOMPARE(rig.playsOn(u"S1"_qs).size(), keys.size());
     }
@@ -139,50 +132,47 @@ private slots:
         });
         rig.board.prefix = 1; // as the options put it on the strip
         rig.session.setRoute(u"012"_qs, u"1"_qs);
-
-        // The lamp test: every segment lit for 3000 ms under "系統選別中".
-        QVERIFY(rig.session.isWaiting());
+        // The lamp test: every segment lit for 3000 ms under "系統選別中", then the lamps.
+        QVERIFY(rig.session.isWaiting() && !rig.session.canStep());
         QCOMPARE(rig.clock.waiting(), QList<qint64>{3000});
-        QCOMPARE(rig.board.cells[1], u"888"_qs);
-        QCOMPARE(rig.board.cells[24], u"888"_qs);
-        QCOMPARE(rig.board.shown, QStringList{u"系統選別中@0:"_qs}); // then the lamps
+        QCOMPARE(rig.cell(1) + rig.cell(24), u"888888"_qs);
+        QCOMPARE(rig.board.shown, QStringList{u"系統選別中@0:"_qs});
         QCOMPARE(rig.board.prefix, qint16(1));
-        QVERIFY(!rig.session.canStep());
         QCOMPARE(rig.playsOn(u"S1"_qs), QStringList{u"play S1 "_qs + rig.path(u"route.wav"_qs)});
         QCOMPARE(rig.session.state().routeText, u"012"_qs);
-
+        // Commands given during the lamp test: taken after it, in order.
+        rig.step();
+        rig.session.pressKey(RouteSession::SectionKey);
+        rig.session.pressKey(4);
+        rig.step();
+        QCOMPARE(rig.row(), 1);
+        QCOMPARE(rig.session.typedSection(), QString());
+        QCOMPARE(rig.cell(1), u"888"_qs);
         rig.clock.advance(2999);
         QVERIFY(rig.session.isWaiting());
         rig.clock.advance(1);
-        QVERIFY(!rig.session.isWaiting());
-        QVERIFY(rig.messages.shown.isEmpty());
-        // Row 1: its fares, and the stop name without the prefix.
-        for (int i = 1; i <= 24; ++i)
-            QCOMPARE(rig.cell(i), QString::number(100 + i));
-        QCOMPARE(rig.board.shown.last(), u"停1@0:124"_qs);
+        QVERIFY(!rig.session.isWaiting() && rig.session.canStep() && rig.messages.shown.isEmpty());
+        QCOMPARE(rig.row(), 3);
+        QCOMPARE(rig.session.typedSection(), u"4"_qs);
+        // Row 1's stop name without the prefix, the rows after it with it.
+        QCOMPARE(rig.board.shown.mid(1), QStringList({"停1@0:124", "停2@1:224", "停3@1:324"}));
         QCOMPARE(rig.board.prefix, qint16(1));
-        QVERIFY(rig.session.canStep());
+        for (int i = 1; i <= 24; ++i)
+            QCOMPARE(rig.cell(i), QString::number(300 + i));
         QCOMPARE(rig.session.state().ticketDateText, u"03-05-2024"_qs);
-        // Row 2 shows the prefix.
-        rig.session.step(RouteSession::Direction::Forward);
-        QCOMPARE(rig.board.shown.last(), u"停2@1:224"_qs);
     }
 
     void routeSettingFailures_data() {
-        QTest::addColumn<QString>("route");
-        QTest::addColumn<QString>("section");
+        QTest::addColumn<QStringList>("entered"); // route, section
         QTest::addColumn<QString>("message");
-        QTest::newRow("no such route")
-            << u"99"_qs << u"1"_qs << u"指定した系統のデータがありません..."_qs;
+        QTest::newRow("no such route") << QStringList{"99", "1"} << "指定した系統のデータがありません...";
         QTest::newRow("section too large")
-            << u"12"_qs << u"6"_qs << u"指定した区間はデータの数よりも多いです..."_qs;
-        QTest::newRow("count 0") << u"5"_qs << u"1"_qs
-                                 << u"指定した系統はデータの数が0(未登録)の可能性があります..."_qs;
+            << QStringList{"12", "6"} << "指定した区間はデータの数よりも多いです...";
+        QTest::newRow("count 0") << QStringList{"5", "1"}
+                                 << "指定した系統はデータの数が0(未登録)の可能性があります...";
     }
-
     void routeSettingFailures() {
-        QFETCH(QString, route);
-        QFETCH(QString, section);
+        QFETCH(QStringList, entered);
         QFETCH(QString, message);
         Rig rig(12, 6);
         rig.writeRoute(7, 4);
@@ -192,73 +182,74 @@ private slots:
                       QStringLiteral("%1a,0,0\r\n%1b,0,0\r\n").arg(r).toLatin1());
         rig.tape.createSpeech();
         rig.setRoute(u"7"_qs, u"2"_qs);
-        rig.session.step(RouteSession::Direction::Forward); // row 3 of route 7
-        rig.session.playTape(RouteSession::Direction::Forward);
-        rig.session.playTape(RouteSession::Direction::Forward);
-        rig.session.setRoute(route, section);
+        rig.step(); // row 3 of route 7
+        rig.session.playTape(Next);
+        rig.session.playTape(Next);
+        rig.session.setRoute(entered[0], entered[1]);
         QCOMPARE(rig.messages.shown.size(), 1);
         QVERIFY(rig.messages.shown[0].text.startsWith(message));
-        QCOMPARE(rig.messages.shown[0].title, u"カルテラVer4"_qs);
-        QVERIFY(!rig.session.isWaiting()); // no lamp test
-        QVERIFY(rig.clock.waiting().isEmpty());
+        QVERIFY(!rig.session.isWaiting() && rig.clock.waiting().isEmpty()); // no lamp test
         QCOMPARE(rig.cell(2), u"302"_qs); // the old fares stay
         // Route 7 stays whole: its route, section and announcements.
-        QCOMPARE(rig.session.state().routeText, u"7"_qs);
-        QCOMPARE(rig.session.state().startSection, qint16(2));
-        QCOMPARE(rig.session.state().recordCount, qint16(4));
+        const FareData::RouteState& s = rig.session.state();
+        QCOMPARE(QStringList({s.routeText, QString::number(s.startSection),
+                              QString::number(s.recordCount)}), QStringList({"7", "2", "4"}));
         QVERIFY(rig.tape.buttonsEnabled());
         QCOMPARE(rig.tape.position(), 2);
         rig.speech.calls.clear();
-        rig.session.playTape(RouteSession::Direction::Back);
+        rig.session.playTape(Back);
         QCOMPARE(rig.speech.calls, (QStringList{u"stop"_qs, u"speak:7a"_qs}));
         // Stepping goes on in the old table, within its rows.
-        rig.session.step(RouteSession::Direction::Forward);
-        QCOMPARE(rig.session.state().currentRow, qint16(4));
+        rig.step();
+        QCOMPARE(rig.row(), 4);
         QCOMPARE(rig.cell(24), u"424"_qs);
-        rig.session.step(RouteSession::Direction::Forward);
-        QCOMPARE(rig.session.state().currentRow, qint16(4));
+        rig.step();
+        QCOMPARE(rig.row(), 4);
     }
 
     void stepping() {
         Rig rig(3, 5);
         rig.edit([&](SettingsRecord& r) { r.stepSound = rig.soundFile(u"step.wav"_qs); });
         rig.setRoute(u"3"_qs, u"4"_qs);
-        QCOMPARE(rig.session.state().currentRow, qint16(4));
-        for (int i = 1; i <= 3; ++i)
-            QCOMPARE(rig.cell(i), u"0"_qs); // below the start section
+        QCOMPARE(rig.row(), 4);
+        QCOMPARE(rig.cell(1) + rig.cell(2) + rig.cell(3), u"000"_qs); // below the start section
         QCOMPARE(rig.cell(4), u"404"_qs);
         rig.sound.calls.clear();
-        rig.session.step(RouteSession::Direction::Forward);
+        rig.step();
         QCOMPARE(rig.cell(4), u"504"_qs);
         QCOMPARE(rig.playsOn(u"S2"_qs), QStringList{u"play S2 "_qs + rig.path(u"step.wav"_qs)});
         rig.sound.calls.clear();
-        rig.session.step(RouteSession::Direction::Forward); // the last row: nothing at all
-        QCOMPARE(rig.session.state().currentRow, qint16(5));
+        rig.step(); // the last row: nothing at all
+        QCOMPARE(rig.row(), 5);
         QVERIFY(rig.sound.calls.isEmpty());
-        for (int k = 0; k < 4; ++k)
-            rig.session.step(RouteSession::Direction::Back);
+        rig.step(4, Back);
         QCOMPARE(rig.cell(4), u"104"_qs);
         rig.sound.calls.clear();
         const QStringList shown = rig.board.shown;
-        rig.session.step(RouteSession::Direction::Back); // row 1: no sound, no redraw
+        rig.step(1, Back); // row 1: no sound, no redraw
         QVERIFY(rig.sound.calls.isEmpty());
         QCOMPARE(rig.board.shown, shown);
-        QCOMPARE(rig.session.state().currentRow, qint16(1));
+        QCOMPARE(rig.row(), 1);
+        // Late night shows at the next redraw.
+        rig.settings.setLateNight(true);
+        QCOMPARE(rig.cell(4), u"104"_qs);
+        rig.step();
+        QCOMPARE(rig.cell(4), u"408"_qs);
+        // A settings file may leave the column list without a selection: told,
+        // and nothing of the row is half shown.
+        rig.edit([](SettingsRecord& r) {
+            r.infoColumn.on = Check::Checked;
+            r.infoColumnNumber = std::nullopt;
+        });
+        rig.step();
+        QCOMPARE(rig.row(), 3);
+        QCOMPARE(rig.cell(4), u"408"_qs);
+        QCOMPARE(rig.messages.shown.size(), 1);
+        QCOMPARE(rig.messages.shown[0].text, u"インデックスが有効範囲にありません。"_qs);
     }
 
-    void stepSounds_data() {
-        QTest::addColumn<int>("row"); // the row stepped to; its v(30) is row % 5
-        QTest::addColumn<QString>("sound");
-        QTest::newRow("v(30) = 2") << 2 << u"2.wav"_qs;
-        QTest::newRow("v(30) = 3") << 3 << u"3.wav"_qs;
-        QTest::newRow("v(30) = 4: none") << 4 << QString();
-        QTest::newRow("v(30) = 0: none") << 5 << QString();
-        QTest::newRow("v(30) = 1") << 6 << u"1.wav"_qs;
-    }
-
-    void stepSounds() {
-        QFETCH(int, row);
-        QFETCH(QString, sound);
+    // By the value of v(30) (row % 5) of the row stepped to: sounds 1..3, or none.
+    void stepSoundsByColumn() {
         Rig rig(3, 8);
         rig.edit([&](SettingsRecord& r) {
             r.stepSoundChoice = StepSoundChoice::ByColumn;
@@ -266,37 +257,21 @@ private slots:
             r.stepSoundsByValue = {rig.soundFile(u"1.wav"_qs), rig.soundFile(u"2.wav"_qs),
                                    rig.soundFile(u"3.wav"_qs)};
         });
-        rig.setRoute(u"3"_qs, QString::number(row - 1));
-        rig.sound.calls.clear();
-        rig.session.step(RouteSession::Direction::Forward);
-        QCOMPARE(rig.cell(24), QString::number(100 * row + 24)); // the board changes either way
-        const QStringList played = rig.sound.calls.filter(u"play"_qs);
-        QCOMPARE(played, sound.isEmpty() ? QStringList() : QStringList{u"play S2 "_qs + rig.path(sound)});
-    }
-
-    void commandsWaitForTheLampTest() {
-        Rig rig(3, 6);
-        rig.session.setRoute(u"3"_qs, u"1"_qs);
-        // Given during the lamp test: taken after it, in order.
-        rig.session.step(RouteSession::Direction::Forward);
-        rig.session.pressKey(RouteSession::SectionKey);
-        rig.session.pressKey(4);
-        rig.session.step(RouteSession::Direction::Forward);
-        QCOMPARE(rig.session.state().currentRow, qint16(1));
-        QCOMPARE(rig.session.typedSection(), QString());
-        QCOMPARE(rig.cell(1), u"888"_qs);
-        rig.clock.advance(RouteSession::LampTestMs);
-        QCOMPARE(rig.session.state().currentRow, qint16(3));
-        QCOMPARE(rig.session.typedSection(), u"4"_qs);
-        QCOMPARE(rig.board.shown.mid(1),
-                 (QStringList{u"停1@0:124"_qs, u"停2@0:224"_qs, u"停3@0:324"_qs}));
+        rig.setRoute(u"3"_qs, u"1"_qs);
+        QStringList played;
+        for (int row = 2; row <= 6; ++row) {
+            rig.sound.calls.clear();
+            rig.step();
+            QCOMPARE(rig.cell(24), QString::number(100 * row + 24)); // the board changes either way
+            played << rig.sound.calls.filter(u"play"_qs).join(u',').remove(rig.dir.path() + u'/');
+        }
+        QCOMPARE(played, QStringList({"play S2 2.wav", "play S2 3.wav", "", "", "play S2 1.wav"}));
     }
 
     void synchronousStepWaitsForTheSound() {
-        // The fares change after the step's synchronous sound. Two clicks on
-        // "データ送り" taken while it plays (its event loop delivers them) step
-        // after that step, never inside it: the board never shows one row's fares
-        // under another row's name.
+        // The fares change after the step's synchronous sound. Two steps taken
+        // while it plays (its event loop delivers them) come after that step,
+        // never inside it: no row's fares under another row's name.
         Rig rig(3, 6);
         rig.edit([&](SettingsRecord& r) {
             r.stepSound = rig.soundFile(u"step.wav"_qs);
@@ -307,45 +282,18 @@ private slots:
         rig.sound.hook = [&](const QString& c) {
             if (c != u"play S2 "_qs + rig.path(u"step.wav"_qs) + u" wait"_qs) return;
             cellsWhilePlaying << rig.cell(1);
-            if (cellsWhilePlaying.size() == 1)
-                for (int i = 0; i < 2; ++i)
-                    rig.session.step(RouteSession::Direction::Forward);
+            if (cellsWhilePlaying.size() == 1) rig.step(2);
         };
-        rig.session.step(RouteSession::Direction::Forward);
-        QCOMPARE(cellsWhilePlaying, (QStringList{u"101"_qs, u"201"_qs, u"301"_qs}));
-        QCOMPARE(rig.session.state().currentRow, qint16(4));
+        rig.step();
+        QCOMPARE(cellsWhilePlaying, QStringList({"101", "201", "301"}));
+        QCOMPARE(rig.row(), 4);
         QCOMPARE(rig.board.shown.mid(1),
-                 (QStringList{u"停1@0:124"_qs, u"停2@0:224"_qs, u"停3@0:324"_qs, u"停4@0:424"_qs}));
-    }
-
-    void unaddressableColumnIsTold() {
-        Rig rig(3, 5);
-        rig.setRoute(u"3"_qs, u"1"_qs);
-        // A settings file may leave the column list without a selection.
-        rig.edit([](SettingsRecord& r) {
-            r.infoColumn.on = Check::Checked;
-            r.infoColumnNumber = std::nullopt;
-        });
-        rig.session.step(RouteSession::Direction::Forward);
-        QCOMPARE(rig.session.state().currentRow, qint16(2));
-        QCOMPARE(rig.cell(2), u"102"_qs); // nothing of the row is half shown
-        QCOMPARE(rig.messages.shown.size(), 1);
-        QCOMPARE(rig.messages.shown[0].text, u"インデックスが有効範囲にありません。"_qs);
-    }
-
-    void lateNightShowsAtNextRedraw() {
-        Rig rig(3, 5);
-        rig.setRoute(u"3"_qs, u"1"_qs);
-        rig.settings.setLateNight(true);
-        QCOMPARE(rig.cell(2), u"102"_qs);
-        rig.session.step(RouteSession::Direction::Forward);
-        QCOMPARE(rig.cell(2), u"404"_qs);
+                 QStringList({"停1@0:124", "停2@0:224", "停3@0:324", "停4@0:424"}));
     }
 
     void displayClear() {
         Rig rig(3, 5);
-        writeFile(rig.path(u"3tp.csv"_qs), "next,0,1\r\n");
-        rig.tape.createSpeech();
+        rig.writeTape("next,0,1\r\n");
         rig.setRoute(u"3"_qs, u"2"_qs);
         QVERIFY(rig.tape.controlsEnabled());
         QSignalSpy controls(&rig.session, &RouteSession::controlsChanged);
@@ -359,86 +307,63 @@ private slots:
         QVERIFY(!rig.tape.controlsEnabled()); // the tape's controls close too
         rig.session.setDisplayCleared(false);
         QVERIFY(rig.tape.controlsEnabled());
-        QCOMPARE(rig.cell(1), QString()); // below the start section: stays blank
-        QCOMPARE(rig.cell(2), u"202"_qs);
+        QCOMPARE(rig.cell(1) + u'|' + rig.cell(2), u"|202"_qs); // cell 1 below the start section
         QCOMPARE(rig.board.clock, (QList<bool>{false, true}));
         QCOMPARE(controls.count(), 2);
     }
 
-    // The tape's buttons on the tape "a,1 / b,0 / c,2 / d,1" (text, step
-    // flag): what is said, where the tape and the board end up. The route has
-    // six stops and starts at the third.
+    // The tape's buttons on the tape "a,1 / b,0 / c,2 / d,1" (text, step flag):
+    // what is said, where the tape and the board end up. Route of 6 stops from the 3rd.
     void tapeButtons_data() {
-        QTest::addColumn<bool>("withTape"); // false: the route has no announcements
-        QTest::addColumn<QString>("presses");  // n "送り", b "戻し"
-        QTest::addColumn<QString>("spoken");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<int>("row");
-        QTest::newRow("next to the end and past it")
-            << true << u"nnnnn"_qs << u"abcd"_qs << 4 << 6; // a and d step, twice at the end
-        QTest::newRow("back right after loading") // silent, but row 1 steps back
-            << true << u"b"_qs << QString() << 1 << 2;
-        QTest::newRow("then next speaks row 2") << true << u"bn"_qs << u"b"_qs << 2 << 2;
-        QTest::newRow("back at row 1 says nothing") << true << u"nb"_qs << u"a"_qs << 1 << 3;
-        QTest::newRow("back steps with the flag") << true << u"nnb"_qs << u"aba"_qs << 1 << 3;
-        QTest::newRow("step flag 2 does not step") << true << u"nnnb"_qs << u"abcb"_qs << 2 << 4;
-        QTest::newRow("no tape steps nothing") << false << u"nnb"_qs << QString() << 1 << 3;
+        QTest::addColumn<QString>("presses"); // n "送り", b "戻し"; "-" first: no announcements
+        QTest::addColumn<QString>("outcome"); // spoken, tape position, row
+        QTest::newRow("next to the end and past it: a and d step") << "nnnnn" << "abcd 4 6";
+        QTest::newRow("back right after loading: row 1 steps back") << "b" << " 1 2";
+        QTest::newRow("then next speaks row 2") << "bn" << "b 2 2";
+        QTest::newRow("back at row 1 says nothing") << "nb" << "a 1 3";
+        QTest::newRow("back steps with the flag") << "nnb" << "aba 1 3";
+        QTest::newRow("step flag 2 does not step") << "nnnb" << "abcb 2 4";
+        QTest::newRow("no tape steps nothing") << "-nnb" << " 1 3";
     }
-
     void tapeButtons() {
-        QFETCH(bool, withTape);
         QFETCH(QString, presses);
         Rig rig(3, 6);
-        if (withTape) writeFile(rig.path(u"3tp.csv"_qs), "a,1,0\nb,0,0\nc,2,0\nd,1,0\n");
-        rig.tape.createSpeech();
+        rig.writeTape(presses.startsWith(u'-') ? QByteArray()
+                                               : QByteArray("a,1,0\nb,0,0\nc,2,0\nd,1,0\n"));
         rig.setRoute(u"3"_qs, u"3"_qs);
         rig.speech.calls.clear();
         for (QChar p : presses)
-            rig.session.playTape(p == u'n' ? RouteSession::Direction::Forward
-                                           : RouteSession::Direction::Back);
-        QString spoken;
-        for (const QString& c : rig.speech.calls)
-            if (c.startsWith(u"speak:")) spoken += c.mid(6);
-        QTEST(spoken, "spoken");
+            if (p != u'-') rig.session.playTape(p == u'n' ? Next : Back);
+        const QString spoken = rig.speech.calls.filter(u"speak:"_qs).join("").remove(u"speak:"_qs);
         // Each row is spoken afresh: what was being said stops first.
         QCOMPARE(rig.speech.calls.count(u"stop"_qs), spoken.size());
-        QTEST(rig.tape.position(), "position");
-        QTEST(int(rig.session.state().currentRow), "row");
+        QTEST(QStringLiteral("%1 %2 %3").arg(spoken).arg(rig.tape.position()).arg(rig.row()),
+              "outcome");
         rig.session.stopTape();
         QCOMPARE(rig.speech.calls.last(), u"stop"_qs);
     }
 
-    // The chime before an announcement: the row's own by its sound flag, or
-    // the one chosen for every row (next only); "S3" for next, "S2" for back.
+    // The chime before an announcement: the row's own by its sound flag, or the
+    // one chosen for every row (next only); "S3" for next, "S2" for back.
     void tapeSounds_data() {
-        QTest::addColumn<int>("soundFlag");
-        QTest::addColumn<bool>("always");
-        QTest::addColumn<bool>("back");
-        QTest::addColumn<bool>("sync");
+        QTest::addColumn<QString>("setup"); // the row's sound flag, "every" row, "back", "sync"
         QTest::addColumn<QString>("played"); // file@channel[ wait], or empty
-        QTest::newRow("flag 1, next") << 1 << false << false << false << u"1.wav@S3"_qs;
-        QTest::newRow("flag 2, back") << 2 << false << true << false << u"2.wav@S2"_qs;
-        QTest::newRow("flag 3, next, sync") << 3 << false << false << true
-                                            << u"3.wav@S3 wait"_qs;
-        QTest::newRow("flag 3, back, sync") << 3 << false << true << true
-                                            << u"3.wav@S2 wait"_qs;
-        QTest::newRow("flag 0: none") << 0 << false << false << false << QString();
-        QTest::newRow("flag 4: none") << 4 << false << false << false << QString();
-        QTest::newRow("every row, flag 0") << 0 << true << false << false << u"all.wav@S3"_qs;
-        QTest::newRow("every row, flag 2") << 2 << true << false << false << u"all.wav@S3"_qs;
-        QTest::newRow("every row, back: by flag") << 1 << true << true << false
-                                                  << u"1.wav@S2"_qs;
-        QTest::newRow("every row, back, flag 0: none") << 0 << true << true << false << QString();
+        QTest::newRow("flag 1, next") << "1" << "1.wav@S3";
+        QTest::newRow("flag 2, back") << "2 back" << "2.wav@S2";
+        QTest::newRow("flag 3, next, sync") << "3 sync" << "3.wav@S3 wait";
+        QTest::newRow("flag 3, back, sync") << "3 back sync" << "3.wav@S2 wait";
+        QTest::newRow("flag 0: none") << "0" << "";
+        QTest::newRow("flag 4: none") << "4" << "";
+        QTest::newRow("every row, flag 0") << "0 every" << "all.wav@S3";
+        QTest::newRow("every row, flag 2") << "2 every" << "all.wav@S3";
+        QTest::newRow("every row, back: by flag") << "1 every back" << "1.wav@S2";
+        QTest::newRow("every row, back, flag 0: none") << "0 every back" << "";
     }
-
     void tapeSounds() {
-        QFETCH(int, soundFlag);
-        QFETCH(bool, always);
-        QFETCH(bool, back);
-        QFETCH(bool, sync);
+        QFETCH(QString, setup);
+        const bool always = setup.contains(u"every"), back = setup.contains(u"back"),
+                   sync = setup.contains(u"sync");
         Rig rig(3, 6);
-        const QString tape = QStringLiteral("t,0,%1\r\nu,0,0\r\n").arg(soundFlag);
-        writeFile(rig.path(u"3tp.csv"_qs), tape.toLatin1());
         rig.edit([&](SettingsRecord& r) {
             r.tapeSoundChoice = always ? TapeSoundChoice::Always : TapeSoundChoice::ByFlag;
             r.tapeSoundTiming = sync ? SoundTiming::Sync : SoundTiming::Async;
@@ -446,20 +371,17 @@ private slots:
             r.tapeSoundsByFlag = {rig.soundFile(u"1.wav"_qs), rig.soundFile(u"2.wav"_qs),
                                   rig.soundFile(u"3.wav"_qs)};
         });
-        rig.tape.createSpeech();
+        rig.writeTape("t,0," + setup.left(1).toLatin1() + "\r\nu,0,0\r\n");
         rig.setRoute(u"3"_qs, u"1"_qs);
-        if (back) {
-            rig.session.playTape(RouteSession::Direction::Forward);
-            rig.session.playTape(RouteSession::Direction::Forward);
-        }
+        for (int i = 0; back && i < 2; ++i)
+            rig.session.playTape(Next);
         rig.sound.calls.clear();
         rig.speech.calls.clear();
         QStringList spokenBeforeChime;
         rig.sound.hook = [&](const QString& c) {
             if (c.startsWith(u"play")) spokenBeforeChime = rig.speech.calls.filter(u"speak"_qs);
         };
-        rig.session.playTape(back ? RouteSession::Direction::Back
-                                  : RouteSession::Direction::Forward);
+        rig.session.playTape(back ? Back : Next);
         QCOMPARE(rig.speech.calls.filter(u"speak"_qs), QStringList{u"speak:t"_qs});
         QVERIFY(spokenBeforeChime.isEmpty()); // the chime starts (and ends) first
         QString played;
@@ -472,16 +394,11 @@ private slots:
 
     void ticketDates_data() {
         QTest::addColumn<int>("mode"); // 0 each drawing, 1 at route setting, 2 fixed
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("nextDay");
-        QTest::addColumn<QString>("newRoute"); // set again on the next day
-        QTest::newRow("each drawing")
-            << 0 << u"03-05-2024"_qs << u"03-06-2024"_qs << u"03-06-2024"_qs;
-        QTest::newRow("at route setting")
-            << 1 << u"03-05-2024"_qs << u"03-05-2024"_qs << u"03-06-2024"_qs;
-        QTest::newRow("fixed") << 2 << u"2024/03/07"_qs << u"2024/03/07"_qs << u"2024/03/07"_qs;
+        QTest::addColumn<QStringList>("dates"); // at the route setting, the next day, set again then
+        QTest::newRow("each drawing") << 0 << QStringList{"03-05-2024", "03-06-2024", "03-06-2024"};
+        QTest::newRow("at route setting") << 1 << QStringList{"03-05-2024", "03-05-2024", "03-06-2024"};
+        QTest::newRow("fixed") << 2 << QStringList{"2024/03/07", "2024/03/07", "2024/03/07"};
     }
-
     void ticketDates() {
         QFETCH(int, mode);
         Rig rig(3, 5);
@@ -490,16 +407,16 @@ private slots:
             r.ticketDate = TicketDate(mode);
             r.fixedDate = u"2024/03/07"_qs;
         });
-        QFETCH(QString, first);
-        QFETCH(QString, nextDay);
-        QFETCH(QString, newRoute);
         rig.setRoute(u"3"_qs, u"1"_qs);
-        QCOMPARE(rig.preview.drawn.last(), u"停1|"_qs + first + u"|1"_qs);
+        QStringList drawn{rig.preview.drawn.last()};
         rig.clock.current = rig.clock.current.addDays(1); // past midnight
-        rig.session.step(RouteSession::Direction::Forward);
-        QCOMPARE(rig.preview.drawn.last(), u"停2|"_qs + nextDay + u"|2"_qs);
+        rig.step();
+        drawn << rig.preview.drawn.last();
         rig.setRoute(u"3"_qs, u"1"_qs);
-        QCOMPARE(rig.preview.drawn.last(), u"停1|"_qs + newRoute + u"|1"_qs);
+        drawn << rig.preview.drawn.last();
+        QFETCH(QStringList, dates);
+        QCOMPARE(drawn, QStringList({"停1|" + dates[0] + "|1", "停2|" + dates[1] + "|2",
+                                     "停1|" + dates[2] + "|1"}));
     }
 
     void ticketDrawingMayRenameTheStop() {
@@ -512,7 +429,7 @@ private slots:
         // Without the preview the picture is only cleared.
         rig.edit([](SettingsRecord& r) { r.useTicketPreview = Check::Unchecked; });
         const int drawn = rig.preview.drawn.size(), clears = rig.preview.clears;
-        rig.session.step(RouteSession::Direction::Forward);
+        rig.step();
         QCOMPARE(rig.preview.drawn.size(), drawn);
         QCOMPARE(rig.preview.clears, clears + 1);
     }

@@ -1,7 +1,6 @@
-// The live settings: a first start, what a settings file's record may bring
-// in (checked as the options dialog's controls check it), the console's
-// switches, the options dialog's commit, the backlight's look, and the voice
-// settings file.
+// The live settings: a first start, what a settings file's record may bring in
+// (as the options dialog's controls check it), the options dialog's commit, the
+// backlight's look, and the voice settings file.
 #include "SettingsSamples.h"
 #include "model/Backlight.h"
 #include "model/K40Error.h"
@@ -31,41 +30,32 @@ class TestSettings : public QObject {
     Q_OBJECT
 private slots:
     void firstStart() {
-        const Settings s(QDate(2024, 3, 5));
         SettingsRecord expected;
         expected.fixedDate = u"2024/03/05"_qs;
         expected.scrollSpeed = 30;
         expected.scrollWait = 1500;
-        QCOMPARE(s.record(), expected);
+        QCOMPARE(Settings(QDate(2024, 3, 5)).record(), expected);
     }
 
-    // A value no control takes stops the taking there, naming the field:
-    // what comes before it is taken, what comes after it is not (but the
-    // custom colours, taken whatever else the file holds).
+    // A value no control takes stops the taking there, naming the field: what
+    // comes before it is taken, what comes after it is not (but the custom
+    // colours, taken whatever else the file holds).
     void refusedValueStopsTaking_data() {
         QTest::addColumn<QByteArray>("field");
         QTest::addColumn<int>("value");
         QTest::addColumn<bool>("panelTaken"); // the picture files come after the layout
-        const auto row = [](const char* field, int value, bool panelTaken) {
+        const std::tuple<const char*, int, bool> rows[] = {
+            {"SeiriNumStyle", 12, false},   {"SeiriNumStyle", -2, false},
+            {"SeiriNumZeroPad", 3, false},  {"InfoSectionOn", -1, true},
+            {"InfoSeiriCell", 24, true},    {"InfoColumnNo", 150, true},
+            {"ChimeiFontMode", 5, true},    {"ChimeiTsugiwaMode", 3, true},
+            {"ChimeiTsugiwaFontMode", 4, true}, {"StepSoundColumn", 150, true},
+            {"UseSeiriPrev", 5, true},      {"ScrollSpeed", 0, true},
+            {"ScrollWait", 3001, true},     {"LateNight", 3, true},
+            {"PreviewOpen", 2, true}};
+        for (const auto& [field, value, panelTaken] : rows)
             QTest::addRow("%s %d", field, value) << QByteArray(field) << value << panelTaken;
-        };
-        row("SeiriNumStyle", 12, false);
-        row("SeiriNumStyle", -2, false);
-        row("SeiriNumZeroPad", 3, false);
-        row("InfoSectionOn", -1, true);
-        row("InfoSeiriCell", 24, true);
-        row("InfoColumnNo", 150, true);
-        row("ChimeiFontMode", 5, true);
-        row("ChimeiTsugiwaMode", 3, true);
-        row("ChimeiTsugiwaFontMode", 4, true);
-        row("StepSoundColumn", 150, true);
-        row("UseSeiriPrev", 5, true);
-        row("ScrollSpeed", 0, true);
-        row("ScrollWait", 3001, true);
-        row("LateNight", 3, true);
-        row("PreviewOpen", 2, true);
     }
-
     void refusedValueStopsTaking() {
         QFETCH(QByteArray, field);
         QFETCH(int, value);
@@ -77,11 +67,12 @@ private slots:
                  QStringLiteral("380 プロパティの値が不正です。（設定ファイルの %1 が %2）")
                      .arg(QString::fromLatin1(field))
                      .arg(value));
-        QCOMPARE(s.record().fareFolder, u"/fares"_qs);
-        QCOMPARE(s.record().showTicketNumbers, Check::Unchecked);
-        QCOMPARE(s.record().modePictureFiles[2], panelTaken ? u"on2.jpg"_qs : QString());
-        QCOMPARE(s.record().boardLeft, 0);
-        QCOMPARE(s.record().customColors, stored.customColors);
+        const SettingsRecord& r = s.record();
+        QCOMPARE(r.fareFolder + u'|' + r.modePictureFiles[2],
+                 u"/fares|"_qs + (panelTaken ? u"on2.jpg"_qs : QString()));
+        QCOMPARE(r.showTicketNumbers, Check::Unchecked);
+        QCOMPARE(r.boardLeft, 0);
+        QCOMPARE(r.customColors, stored.customColors);
         QCOMPARE(console.count(), 1); // what was taken shows
         QVERIFY(!s.took(u"PanelTop"_qs));
         QCOMPARE(s.took(u"PanelOn2File"_qs), panelTaken);
@@ -105,29 +96,25 @@ private slots:
         row("both chosen: the last wins", "PanelAuto", -1, "per mode");
         row("none chosen", "PanelManual", 0, "none");
     }
-
     void storedValuesTaken() {
         QFETCH(QByteArray, field);
         QFETCH(int, value);
         SettingsRecord stored = unusualSettings(u"/fares"_qs);
-        stored.panelPictures = field == "PanelAuto" && value == 7 ? std::nullopt
-                                                                   : stored.panelPictures;
+        if (field == "PanelAuto" && value == 7) stored.panelPictures = std::nullopt;
         Settings s(QDate(2024, 3, 5));
         QCOMPARE(take(s, storedWith(stored, field.constData(), value)), QString());
         QVERIFY(s.took(u"PanelTop"_qs));
         const SettingsRecord& r = s.record();
-        const auto group = [](const std::optional<PanelPictures>& p) {
-            return !p ? u"none"_qs : *p == PanelPictures::BuiltIn ? u"built in"_qs : u"per mode"_qs;
-        };
-        QString taken;
-        if (field == "UseSeiriNum") taken = r.showTicketNumbers == Check::Greyed ? u"greyed"_qs : QString();
-        if (field == "InfoRouteCell") taken = r.infoRoute.cell ? QString() : u"none"_qs;
-        if (field == "DigitForeColor") taken = QString::number(r.digitLitColor, 16);
-        if (field == "DigitBackColor") taken = QString::number(r.digitBackColor, 16);
-        if (field == "CtrlPage") taken = r.keypadBehind ? u"behind"_qs : QString();
-        if (field == "LateNight") taken = r.lateNight ? u"on"_qs : u"off"_qs;
-        if (field.startsWith("Panel")) taken = group(r.panelPictures);
-        QTEST(taken, "taken");
+        const std::optional<PanelPictures>& p = r.panelPictures;
+        const QMap<QByteArray, QString> taken{
+            {"UseSeiriNum", r.showTicketNumbers == Check::Greyed ? u"greyed"_qs : QString()},
+            {"InfoRouteCell", r.infoRoute.cell ? QString() : u"none"_qs},
+            {"DigitForeColor", QString::number(r.digitLitColor, 16)},
+            {"DigitBackColor", QString::number(r.digitBackColor, 16)},
+            {"CtrlPage", r.keypadBehind ? u"behind"_qs : QString()},
+            {"LateNight", r.lateNight ? u"on"_qs : u"off"_qs},
+            {"Panel", !p ? u"none"_qs : *p == PanelPictures::BuiltIn ? u"built in"_qs : u"per mode"_qs}};
+        QTEST(taken.value(field.startsWith("Panel") ? "Panel" : field), "taken");
         QCOMPARE(r.fixedDate, u"2023/12/24"_qs); // the rest is taken as well
     }
 
@@ -136,18 +123,16 @@ private slots:
         s.setScrollSpeed(700);
         s.setLateNight(true);
         QSignalSpy committed(&s, &Settings::optionsCommitted);
-        SettingsRecord edited = unusualSettings(u"/fares"_qs);
+        const SettingsRecord edited = unusualSettings(u"/fares"_qs);
         s.commitOptions(edited);
         QCOMPARE(committed.count(), 1);
-        QCOMPARE(s.record().fareFolder, u"/fares"_qs);
-        QCOMPARE(s.record().fixedDate, u"2023/12/24"_qs);
-        QCOMPARE(s.record().customColors, edited.customColors);
-        QCOMPARE(s.record().scrollSpeed, 700);
-        QVERIFY(s.record().lateNight);
-        QVERIFY(!s.record().keypadBehind);
-        QCOMPARE(s.record().consoleLeft, 0);
-        QCOMPARE(s.record().boardTop, 0);
-        QCOMPARE(s.record().digitCells, SettingsRecord().digitCells);
+        const SettingsRecord& r = s.record();
+        QCOMPARE(r.fareFolder + r.fixedDate, u"/fares2023/12/24"_qs);
+        QCOMPARE(r.customColors, edited.customColors);
+        // The console's switches and both windows' places stay.
+        QCOMPARE(QList<qint32>({r.scrollSpeed, r.lateNight, r.keypadBehind, r.consoleLeft, r.boardTop}),
+                 QList<qint32>({700, 1, 0, 0, 0}));
+        QCOMPARE(r.digitCells, SettingsRecord().digitCells);
     }
 
     void backlightLook_data() {
@@ -160,7 +145,6 @@ private slots:
         QTest::newRow("per mode, ON1") << true << 1 << true << u"on1.gif"_qs << 0x040506u;
         QTest::newRow("per mode, ON2 built in") << true << 2 << false << u"on2.jpg"_qs << 0x070809u;
     }
-
     void backlightLook() {
         QFETCH(bool, perMode);
         QFETCH(int, mode);
@@ -178,27 +162,19 @@ private slots:
     // number or out of range is the default.
     void voiceFile_data() {
         QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("voice");
-        QTest::addColumn<double>("speed");
-        QTest::addColumn<double>("pitch");
-        QTest::addColumn<double>("volume");
-        QTest::newRow("no file") << QByteArray() << QString() << 1.0 << 0.0 << 0.0;
+        QTest::addColumn<QString>("read"); // voice|speed|pitch|volume
+        QTest::newRow("no file") << QByteArray() << "|1|0|0";
         QTest::newRow("as written") << QByteArray("voice=my voice\nspeed=1.5\npitch=-3\nvolume=6\n")
-                                    << u"my voice"_qs << 1.5 << -3.0 << 6.0;
-        QTest::newRow("out of range") << QByteArray("speed=2.5\npitch=-13\nvolume=20\n")
-                                      << QString() << 1.0 << 0.0 << 20.0;
-        QTest::newRow("not numbers") << QByteArray("speed=fast\npitch=nan\nvolume=\n")
-                                     << QString() << 1.0 << 0.0 << 0.0;
+                                    << "my voice|1.5|-3|6";
+        QTest::newRow("out of range") << QByteArray("speed=2.5\npitch=-13\nvolume=20\n") << "|1|0|20";
+        QTest::newRow("not numbers") << QByteArray("speed=fast\npitch=nan\nvolume=\n") << "|1|0|0";
         QTest::newRow("as Qt writes it, quoted")
-            << QByteArray("[General]\nvoice=\" a \\\"b\\\" \"\nspeed=0.5\n") << u" a \"b\" "_qs << 0.5
-            << 0.0 << 0.0;
-        QTest::newRow("a FIFO") << QByteArray("fifo") << QString() << 1.0 << 0.0 << 0.0;
-        QTest::newRow("a link to /dev/zero") << QByteArray("zero") << QString() << 1.0 << 0.0 << 0.0;
+            << QByteArray("[General]\nvoice=\" a \\\"b\\\" \"\nspeed=0.5\n") << " a \"b\" |0.5|0|0";
+        QTest::newRow("a FIFO") << QByteArray("fifo") << "|1|0|0";
+        QTest::newRow("a link to /dev/zero") << QByteArray("zero") << "|1|0|0";
         const char garbage[] = "\x00\xff\x81garbage[[\nvoice";
-        QTest::newRow("not a settings file") << QByteArray(garbage, sizeof garbage - 1)
-                                             << QString() << 1.0 << 0.0 << 0.0;
+        QTest::newRow("not a settings file") << QByteArray(garbage, sizeof garbage - 1) << "|1|0|0";
     }
-
     void voiceFile() {
         QFETCH(QByteArray, text);
         QTemporaryDir dir;
@@ -208,10 +184,8 @@ private slots:
         else if (!text.isEmpty()) QVERIFY(writeFile(path, text));
         if (QFileInfo(path).isFile()) QCOMPARE(QFileInfo(path).size(), text.size());
         const VoiceSettings v = VoiceSettingsFile::read(path);
-        QTEST(v.voice, "voice");
-        QTEST(v.speed, "speed");
-        QTEST(v.pitch, "pitch");
-        QTEST(v.volume, "volume");
+        QTEST(QStringList({v.voice, QString::number(v.speed), QString::number(v.pitch),
+                           QString::number(v.volume)}).join(u'|'), "read");
         // Written and read back unchanged; a place that cannot be written fails.
         const VoiceSettings chosen{u"声 \"2\"\\"_qs, 0.5, 12, -20};
         QFile::remove(path);

@@ -33,7 +33,6 @@ private slots:
         row("missing file", "missing.mid", 0, C::S2, true, "");
         row("folder named like a sound", "folder.wav", 'd', C::S2, false, "");
     }
-
     void play() {
         QFETCH(QString, name);
         QFETCH(int, made);
