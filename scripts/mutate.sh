@@ -23,12 +23,12 @@ results="$work/results.txt"
 : >"$results"
 killed=0; survived=0; broken=0
 grep -v -e '^#' -e '^[[:space:]]*$' scripts/mutants.txt | while IFS= read -r line; do
-    name=$(echo "$line" | awk -F' [|] ' '{print $1}')
+    name=$(printf "%s\n" "$line" | awk -F' [|] ' '{print $1}')
     case "$name" in *"$filter"*) ;; *) continue ;; esac
-    file=$(echo "$line" | awk -F' [|] ' '{print $2}')
-    suites=$(echo "$line" | awk -F' [|] ' '{print $3}')
-    from=$(echo "$line" | awk -F' [|] ' '{print $4}')
-    to=$(echo "$line" | awk -F' [|] ' '{print $5}')
+    file=$(printf "%s\n" "$line" | awk -F' [|] ' '{print $2}')
+    suites=$(printf "%s\n" "$line" | awk -F' [|] ' '{print $3}')
+    from=$(printf "%s\n" "$line" | awk -F' [|] ' '{print $4}')
+    to=$(printf "%s\n" "$line" | awk -F' [|] ' '{print $5}')
     target="$work/src/$file"
     cp "$target" "$work/original"
     if ! FROM="$from" TO="$to" python3 - "$target" <<'PY'
