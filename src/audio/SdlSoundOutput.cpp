@@ -93,11 +93,8 @@ SoundOutput::Result SdlSoundOutput::play(Channel channel, const QString& file, F
 
 SoundOutput::Result SdlSoundOutput::play(Channel channel, std::shared_ptr<const PcmSound> sound) {
     close(channel);
-    if (!sound || sound->rate <= 0 || sound->frames() <= 0) return Result::Unplayable;
-    if (sound->rate != rate_) {
-        sound = SoundDecoder::toStereo(sound->samples.data(), sound->frames(), 2, sound->rate, rate_);
-        if (!sound) return Result::Unplayable;
-    }
+    sound = SoundDecoder::atRate(std::move(sound), rate_);
+    if (!sound) return Result::Unplayable;
     return start(channel, std::move(sound));
 }
 

@@ -135,6 +135,12 @@ std::shared_ptr<PcmSound> toStereo(const float* data, qint64 frames, int channel
     return stream.finish();
 }
 
+std::shared_ptr<const PcmSound> atRate(std::shared_ptr<const PcmSound> sound, int rate) {
+    if (!sound || sound->rate <= 0 || sound->frames() <= 0) return nullptr;
+    if (sound->rate == rate) return sound;
+    return toStereo(sound->samples.data(), sound->frames(), 2, sound->rate, rate);
+}
+
 std::shared_ptr<PcmSound> decodeWave(const QString& path, int rate) {
     if (rate < MinRate || rate > MaxRate) return nullptr;
     const int fd = openRegularFile(path);

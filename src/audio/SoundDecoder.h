@@ -31,6 +31,10 @@ std::shared_ptr<PcmSound> decodeWave(const QString& path, int rate);
 std::shared_ptr<PcmSound> toStereo(const float* data, qint64 frames, int channels, int srcRate,
                                    int rate);
 
+// A sound made in memory (stereo) at rate, as an output plays it: the same
+// sound when it is at rate already; nothing when it is empty or has no rate.
+std::shared_ptr<const PcmSound> atRate(std::shared_ptr<const PcmSound> sound, int rate);
+
 } // namespace SoundDecoder
 
 struct _fluid_hashtable_t;
