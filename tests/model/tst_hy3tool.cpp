@@ -27,7 +27,7 @@ struct Run {
 Run run(const QString& program, const QStringList& args) {
     QProcess p;
     p.start(program, args);
-    p.waitForFinished(60000);
+    p.waitForFinished(-1);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             QString::fromUtf8(p.readAllStandardError())};
 }
@@ -421,7 +421,8 @@ private slots:
         if (stops.startsWith("stop_id")) {
             feed[u"stops.txt"_qs] = stops;
             QByteArray times = "trip_id,stop_id,stop_sequence\n";
-            for (int k = 1; k <= stops.count('\n') - 1; ++k)
+            const qsizetype count = stops.count('\n') - 1;
+            for (int k = 1; k <= count; ++k)
                 times += "T1,S" + QByteArray::number(k) + ',' + QByteArray::number(k) + '\n';
             feed[u"stop_times.txt"_qs] = times;
             feed[u"fare_rules.txt"_qs] = "fare_id,origin_id,destination_id\nF1,A,A\n";
