@@ -285,10 +285,22 @@ TapeWriting TapeFile::write(const std::vector<TapeRow>& rows) {
                 c = u' ';
         // As the tape decodes it: "〜" comes back as "～", for one.
         text = Cp932::decode(Cp932::encode(Gtfs::toCp932Characters(text)));
-        if (text.contains(u',') || text.startsWith(u'"') || text.trimmed() != text)
-            text = u'"' + text.replace(u'"', u'”') + u'"';
-        file += text + QStringLiteral(",%1,%2\r\n").arg(rows[k].stepFlag).arg(rows[k].soundFlag);
-        const QString written = text.startsWith(u'"') ? text.mid(1, text.size() - 2) : text;
+        const auto field = [](QString t) {
+            if (t.contains(u',') || t.startsWith(u'"') || t.trimmed() != t)
+                t = u'"' + t.replace(u'"', u'”') + u'"';
+            return t;
+        };
+        QString line = field(text);
+        // A byte that no character decodes from is written back as it came,
+        // unless it would pair with the bytes after it and read back as
+        // another character: then it is written as "〓".
+        if (Cp932::decode(Cp932::encode(line)) != line) {
+            for (QChar& c : text)
+                if (c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF) c = u'〓';
+            line = field(text);
+        }
+        file += line + QStringLiteral(",%1,%2\r\n").arg(rows[k].stepFlag).arg(rows[k].soundFlag);
+        const QString written = line.startsWith(u'"') ? line.mid(1, line.size() - 2) : line;
         if (written != rows[k].text) out.changed.push_back({k, written});
     }
     out.bytes = Cp932::encode(file);
