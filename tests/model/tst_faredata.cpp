@@ -5,35 +5,30 @@
 #include "model/Hy3File.h"
 #include "model/K40Error.h"
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
 using namespace FareData;
 
-namespace {
-QByteArray i16(int v) { return QByteArray(1, char(v & 0xFF)) + char((v >> 8) & 0xFF); }
+static QByteArray i16(int v) { return QByteArray(1, char(v & 0xFF)) + char((v >> 8) & 0xFF); }
 
 // A record: name bytes, ticket number, v(k) = base + k.
-QByteArray record(const QByteArray& name, int ticket, int base) {
+static QByteArray record(const QByteArray& name, int ticket, int base) {
     QByteArray r = i16(int(name.size())) + name + i16(ticket);
     for (int k = 1; k <= ValueCount; ++k) r += i16(base + k);
     return r;
 }
-
 // A file of count records S1, S2, ... with v(k) = 100 r + k; of them, `records` if given.
-QByteArray fileOf(int count, int records = -1) {
+static QByteArray fileOf(int count, int records = -1) {
     QByteArray f = i16(count);
     for (int r = 1; r <= (records < 0 ? count : records); ++r)
         f += record(QByteArray("S") + QByteArray::number(r), r, 100 * r);
     return f;
 }
-
 // The number of the error that f raises; 0 when it raises none.
 template <typename F> int errorOf(F f) {
     try { f(); } catch (const K40Error& e) { return e.number(); }
     return 0;
 }
-
 // What the route setting works on, with its message boxes recorded.
 struct Route {
     RouteTable table;
@@ -44,7 +39,6 @@ struct Route {
         return loadRouteFares(folder, route, state, table, messages);
     }
 };
-} // namespace
 
 class TestFareData : public QObject {
     Q_OBJECT
@@ -107,18 +101,15 @@ private slots:
         row("shorter than count", fileOf(6, 3), 1, Failed, cut, -999);
         row("cut inside a record", fileOf(6).left(1000), 1, Failed, cut, -999);
         row("301 records, section count - 1", fileOf(301), 300, Loaded, {}, 301);
-        row("name not in CP932", i16(2) + record("A\x82", 1, 0) + record("B", 2, 0), 1, Loaded, {},
-            2);
+        row("name not in CP932", i16(2) + record("A\x82", 1, 0) + record("B", 2, 0), 1, Loaded, {}, 2);
         row("bytes after the last record", fileOf(3) + QByteArray(77, '\xAB'), 2, Loaded, {}, 3);
     }
     void loadFares() {
         QFETCH(QByteArray, bytes); QFETCH(int, section); QFETCH(int, recordCount);
-        QTemporaryDir dir;
-        const QString folder = withTrailingSeparator(dir.path());
+        QTemporaryDir dir; const QString folder = withTrailingSeparator(dir.path());
         QVERIFY(writeFile(folder + u"7.hy3"_qs, fileOf(4)));
         if (!bytes.isNull()) QVERIFY(writeFile(folder + u"12.hy3"_qs, bytes));
-        Route route;
-        QCOMPARE(route.load(folder, u"7"_qs, 2), FareLoadOutcome::Loaded);
+        Route route; QCOMPARE(route.load(folder, u"7"_qs, 2), FareLoadOutcome::Loaded);
         QVERIFY(route.messages.shown.isEmpty() && route.state.currentRow == 2);
         route.state.currentRow = 3; // the bus has stepped on
         const RouteTable before = route.table;
@@ -131,14 +122,12 @@ private slots:
             QCOMPARE(QList<int>({state.currentRow, state.loadedRows}),
                      QList<int>({section, recordCount}));
             const Hy3File f = parseHy3(bytes);
-            for (int r = 1; r <= recordCount; ++r)
-                QCOMPARE(route.table.row(r), f.rows[size_t(r - 1)]);
+            for (int r = 1; r <= recordCount; ++r) QCOMPARE(route.table.row(r), f.rows[size_t(r - 1)]);
             if (recordCount < MaxRows) QCOMPARE(route.table.row(recordCount + 1), RouteRow{});
             return;
         }
         QCOMPARE(route.messages.shown.size(), 1);
-        const ShownMessage& shown = route.messages.shown[0];
-        QTEST(shown.text, "message");
+        const ShownMessage& shown = route.messages.shown[0]; QTEST(shown.text, "message");
         QVERIFY(shown.title == u"カルテラVer4"_qs && shown.icon == MsgIcon::None &&
                 shown.buttons == MsgButtons::Ok);
         // The previous table and current row stay.
@@ -146,8 +135,7 @@ private slots:
         for (int r = 1; r <= MaxRows; ++r) QCOMPARE(route.table.row(r), before.row(r));
     }
     void fileLookup() {
-        QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath(u"12.HY3"_qs), fileOf(3)));
+        QTemporaryDir dir; QVERIFY(writeFile(dir.filePath(u"12.HY3"_qs), fileOf(3)));
         QVERIFY(writeFile(dir.filePath(u"0.hy3"_qs), fileOf(2)));
         Route route;
         // Without its separator the folder is a prefix of the file name.
@@ -158,12 +146,9 @@ private slots:
         QCOMPARE(withTrailingSeparator(u"/data/fare/"_qs) + withTrailingSeparator(u"C:\\fare\\"_qs),
                  u"/data/fare/C:\\fare\\"_qs);
         // No folder is the working folder; no route is route 0.
-        const QString old = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(dir.path()));
-        const FareLoadOutcome inWorkingFolder =
-            route.load(withTrailingSeparator(QString()), routeFileName(QString()), 1);
-        QDir::setCurrent(old);
-        QCOMPARE(inWorkingFolder, FareLoadOutcome::Loaded);
+        const QString old = QDir::currentPath(); QVERIFY(QDir::setCurrent(dir.path()));
+        const FareLoadOutcome here = route.load(withTrailingSeparator({}), routeFileName({}), 1);
+        QDir::setCurrent(old); QCOMPARE(here, FareLoadOutcome::Loaded);
         QCOMPARE(route.state.loadedRows, 2);
         // A folder that does not exist: the description of its error.
         QCOMPARE(route.load(u"/no/such/folder/"_qs, u"12"_qs, 1), FareLoadOutcome::Failed);

@@ -14,9 +14,8 @@ Q_DECLARE_METATYPE(FareRow::Options)
 // Options that show the information digits in cells at these list positions
 // (cell = position + 1, -1: the spare); -2 leaves one out. The data column is v(30).
 Options info(int section, int ticket = -2, int route = -2, int column = -2) {
-    return {.infoSectionOn = section != -2, .infoSectionCell = section,
-            .infoTicketOn = ticket != -2, .infoTicketCell = ticket,
-            .infoRouteOn = route != -2, .infoRouteCell = route,
+    return {.infoSectionOn = section != -2, .infoSectionCell = section, .infoTicketOn = ticket != -2,
+            .infoTicketCell = ticket, .infoRouteOn = route != -2, .infoRouteCell = route,
             .infoColumnOn = column != -2, .infoColumnCell = column, .infoColumnNo = 29};
 }
 
@@ -28,8 +27,7 @@ private slots:
     void init() {
         table_.clear();
         for (int r = 1; r <= 3; ++r) {
-            table_.setCell(r, 1, QStringLiteral("停留所%1").arg(r));
-            table_.setCell(r, 2, r + 40);
+            table_.setCell(r, 1, QStringLiteral("停留所%1").arg(r)); table_.setCell(r, 2, r + 40);
             for (int k = 1; k <= 24; ++k) table_.setCell(r, k + 2, 10 * r + k);
         }
         table_.setCell(2, 32, 7);
@@ -39,8 +37,7 @@ private slots:
     void writes_data() {
         QTest::addColumn<int>("row"); QTest::addColumn<int>("start"); QTest::addColumn<Options>("options");
         QTest::addColumn<QString>("tail"); // the writes after the fares from the start section
-        Options fromZero = info(23);
-        fromZero.infoSectionFromZero = true;
+        Options fromZero = info(23); fromZero.infoSectionFromZero = true;
         QTest::newRow("start 1") << 2 << 1 << Options{} << QString();
         QTest::newRow("start 24") << 3 << 24 << Options{} << QString();
         QTest::newRow("start 25") << 2 << 25 << Options{} << QString();
@@ -52,8 +49,7 @@ private slots:
     }
     void writes() {
         QFETCH(int, row); QFETCH(int, start); QFETCH(Options, options); QFETCH(QString, tail);
-        state_.startSection = static_cast<qint16>(start);
-        QStringList expected, got;
+        state_.startSection = static_cast<qint16>(start); QStringList expected, got;
         for (int i = start; i <= 24; ++i) expected << QStringLiteral("%1=%2").arg(i).arg(10 * row + i);
         if (!tail.isEmpty()) expected << tail;
         for (const CellWrite& w : show(row, options).writes) {
@@ -82,16 +78,13 @@ private slots:
         clock_.current = QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59));
         Options options{.pluginPath = u"/plugins/みなと.4SP"_qs, .companyIndex = 2};
         QVERIFY(!show(2, options).drawTicket);
-        options.usePreview = true;
-        const auto d = show(2, options);
-        const FareRow::TicketDrawing& t = d.ticket;
-        QVERIFY(d.drawTicket);
+        options.usePreview = true; const auto d = show(2, options);
+        const FareRow::TicketDrawing& t = d.ticket; QVERIFY(d.drawTicket);
         QCOMPARE(QStringList({t.pluginPath, t.stopName, t.dateText, t.timeText}).join(u'|') +
                      QStringLiteral("|%1|%2|%3|%4").arg(t.routeNumber).arg(t.ticketNumber)
                          .arg(t.section).arg(t.companyIndex),
                  u"/plugins/みなと.4SP|停留所2|12-31-2024|23:59:59|12|42|2|2"_qs);
-        state_.routeText.clear();
-        QCOMPARE(show(2, options).ticket.routeNumber, 0);
+        state_.routeText.clear(); QCOMPARE(show(2, options).ticket.routeNumber, 0);
     }
     // A row's stop name, or its error: "name during>after" (the prefix modes while the
     // name shows and after), " saved": the saved prefix mode updated (row 1, no prefix).
@@ -122,9 +115,7 @@ private slots:
         QTEST(outcome, "outcome");
     }
 private:
-    FareRow::Display show(int row, const Options& options = {}) {
-        return FareRow::compute(row, table_, state_, options, clock_);
-    }
+    FareRow::Display show(int r, const Options& o = {}) { return FareRow::compute(r, table_, state_, o, clock_); }
     RouteTable table_;
     RouteState state_;
     FakeClock clock_;
