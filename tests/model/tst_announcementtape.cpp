@@ -56,8 +56,7 @@ private slots:
     }
     void read() {
         QFETCH(QByteArray, bytes); QFETCH(QString, rows); QFETCH(QString, problems);
-        const TapeReading reading = TapeFile::read(bytes);
-        QStringList found, read;
+        const TapeReading reading = TapeFile::read(bytes); QStringList found, read;
         for (const TapeProblem& p : reading.problems)
             found << QStringLiteral("%1.%2 ").arg(p.line).arg(p.field) +
                          (p.error != 0 ? QStringLiteral("error %1").arg(p.error) : u"warning"_qs);
@@ -71,8 +70,7 @@ private slots:
             parsed = read.join(u"; ");
             QVERIFY(reading.loads() && TapeFile::parse(bytes) == reading.rows);
         } catch (const K40Error& e) {
-            parsed = QStringLiteral("error %1").arg(e.number());
-            QVERIFY(!reading.loads());
+            parsed = QStringLiteral("error %1").arg(e.number()); QVERIFY(!reading.loads());
         }
         if (!rows.isNull()) QCOMPARE(parsed, rows);
     }
@@ -117,29 +115,24 @@ private slots:
     }
     void load() {
         QFETCH(QString, name); QFETCH(QString, text); QFETCH(bool, speech); QFETCH(bool, loaded);
-        QTemporaryDir dir;
-        const QString folder = dir.path() + u'/';
+        QTemporaryDir dir; const QString folder = dir.path() + u'/';
         QVERIFY(writeFile(folder + u"1tp.csv"_qs, Cp932::encode(u"a,0,2\r\nb,1,3\r\n"_qs)));
         if (!name.isEmpty()) QVERIFY(writeFile(folder + name, Cp932::encode(text)));
-        FakeSpeech fake;
-        AnnouncementTape tape(speech ? &fake : nullptr);
+        FakeSpeech fake; AnnouncementTape tape(speech ? &fake : nullptr);
         tape.createSpeech();
         // The controls' group opens with speech, its buttons with the first good file.
         QVERIFY(tape.controlsEnabled() == speech && !tape.buttonsEnabled());
         QVERIFY(tape.load(folder, u"1"_qs) && tape.buttonsEnabled() == speech);
         QSignalSpy changed(&tape, &AnnouncementTape::controlsChanged);
-        QCOMPARE(tape.load(folder, u"12"_qs), loaded);
-        QTEST(tape.count(), "count");
+        QCOMPARE(tape.load(folder, u"12"_qs), loaded); QTEST(tape.count(), "count");
         QCOMPARE(tape.rows().front().text, loaded ? u"x"_qs : u"a"_qs);
         // A bad file closes the group; the buttons keep their state.
         QCOMPARE(QList<int>({tape.controlsEnabled(), tape.buttonsEnabled(), int(changed.size())}),
                  QList<int>({speech && loaded, speech, speech && !loaded}));
         // Clearing the display and back keeps a bad file's group closed: the previous
         // route's announcements stay out of reach.
-        tape.setDisplayCleared(true);
-        QVERIFY(!tape.controlsEnabled());
-        tape.setDisplayCleared(false);
-        QCOMPARE(tape.controlsEnabled(), speech && loaded);
+        tape.setDisplayCleared(true); QVERIFY(!tape.controlsEnabled());
+        tape.setDisplayCleared(false); QCOMPARE(tape.controlsEnabled(), speech && loaded);
         QVERIFY(tape.load(folder, u"1"_qs) && tape.controlsEnabled() == speech); // opens it again
     }
 };

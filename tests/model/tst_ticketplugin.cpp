@@ -10,16 +10,14 @@
 
 Q_DECLARE_METATYPE(TicketPluginInfo)
 
-namespace {
 // A JSON object written with single quotes.
-QJsonObject object(const QByteArray& json) {
+static QJsonObject object(const QByteArray& json) {
     return QJsonDocument::fromJson(QByteArray(json).replace('\'', '"')).object();
 }
-
 // The smallest plug-in with the keys of patch, a JSON object written with
 // single quotes, put over it: "element" its one element, put over a text
 // element; null removes a key. What is no JSON object is taken as it is.
-QByteArray document(const QByteArray& patch) {
+static QByteArray document(const QByteArray& patch) {
     if (object(patch).isEmpty() && patch != "{}") return patch;
     QJsonObject o = object("{'format': 'K40 ticket plug-in', 'version': 1, 'name': '小', "
                            "'size': {'width': 1500, 'height': 750}, 'elements': [{'type': 'paper'}]}");
@@ -34,7 +32,6 @@ QByteArray document(const QByteArray& patch) {
     }
     return QJsonDocument(o).toJson();
 }
-} // namespace
 
 class TestTicketPlugin : public QObject {
     Q_OBJECT
@@ -42,20 +39,17 @@ private slots:
     void samples_data() {
         QTest::addColumn<QString>("name"); QTest::addColumn<TicketPluginInfo>("info");
         QTest::addColumn<QStringList>("companies");
-        QTest::newRow("standard") << u"standard.4SP"_qs
-                                  << TicketPluginInfo{1, 3300, 1395, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 2}
-                                  << QStringList{u"みなと交通"_qs, u"山の手バス"_qs};
-        QTest::newRow("barcodes") << u"barcode.4SP"_qs
-                                  << TicketPluginInfo{1, 3300, 1395, 1, 0, 1, 1, 1, 2, 999, 1, 1, 99, 0}
-                                  << QStringList{};
+        QTest::newRow("standard") << u"standard.4SP"_qs << TicketPluginInfo{1, 3300, 1395, 1, 1, 1, 1, 0,
+                                  0, 0, 0, 0, 0, 2} << QStringList{u"みなと交通"_qs, u"山の手バス"_qs};
+        QTest::newRow("barcodes") << u"barcode.4SP"_qs << TicketPluginInfo{1, 3300, 1395, 1, 0, 1, 1, 1,
+                                  2, 999, 1, 1, 99, 0} << QStringList{};
         QTest::newRow("number") << u"number.4SP"_qs << TicketPluginInfo{1, 3300, 1395} << QStringList{};
     }
     void samples() {
         QFETCH(QString, name);
         QString error;
         const auto plugin = TicketPlugin::load(QStringLiteral(K40_SOURCE_DIR "/data/plugins/") + name, &error);
-        QVERIFY2(plugin, qPrintable(error));
-        QTEST(plugin->info, "info");
+        QVERIFY2(plugin, qPrintable(error)); QTEST(plugin->info, "info");
         QTEST(plugin->companies, "companies");
         QVERIFY(!plugin->name.isEmpty() && !plugin->remarks.isEmpty());
     }
@@ -107,8 +101,7 @@ private slots:
             const TicketElement& e = p->elements.front();
             return QStringLiteral("%1 %2").arg(e.bold ? u"bold" : u"normal").arg(e.color, 0, 16);
         };
-        QTemporaryDir dir;
-        const QString path = dir.filePath(u"p.4SP"_qs);
+        QTemporaryDir dir; const QString path = dir.filePath(u"p.4SP"_qs);
         QVERIFY(document == "FIFO"     ? makeFifo(path)
                 : document == "device" ? makeEndlessFile(path)
                 : document == "folder" ? QDir().mkpath(path) : writeFile(path, document));
@@ -116,8 +109,7 @@ private slots:
         if (QFileInfo(path).isFile())
             QVERIFY2(outcome(TicketPlugin::parse(document, &error), error).contains(result),
                      qPrintable(error));
-        QVERIFY2(outcome(TicketPlugin::load(path, &error), error).contains(result),
-                 qPrintable(error));
+        QVERIFY2(outcome(TicketPlugin::load(path, &error), error).contains(result), qPrintable(error));
     }
     // A template filled: every placeholder; cut after MaxText characters, no pair parted.
     void placeholders_data() {
@@ -128,8 +120,7 @@ private slots:
                             const QString& date = u"03-07-2024"_qs) {
             QTest::newRow(tag) << templateText << stop << date << text;
         };
-        row("stop, route, ticket, row", u"{stop} {route}系統 {ticket}番 {row}"_qs,
-            u"市役所前 12系統 7番 3"_qs);
+        row("stop, route, ticket, row", u"{stop} {route}系統 {ticket}番 {row}"_qs, u"市役所前 12系統 7番 3"_qs);
         row("zeros and blanks", u"[{ticket:03}][{row:4}][{route:1}]"_qs, u"[007][   3][12]"_qs);
         row("braces", u"{{ticket}} }}{{"_qs, u"{ticket} }{"_qs);
         row("system date", u"{date}: {year}年{month}月{day:02}日"_qs, u"03-07-2024: 2024年3月07日"_qs);
@@ -150,10 +141,9 @@ private slots:
     }
     void placeholders() {
         QFETCH(QString, templateText); QFETCH(QString, stop); QFETCH(QString, date);
-        TicketPlugin plugin;
-        plugin.companies = QStringList{u"みなと交通"_qs, u"山の手バス"_qs};
-        FareRow::TicketDrawing t{.stopName = stop, .dateText = date, .timeText = u"09:05:07"_qs,
-                                 .routeNumber = 12, .ticketNumber = 7, .section = 3, .companyIndex = 1};
+        TicketPlugin plugin; plugin.companies = QStringList{u"みなと交通"_qs, u"山の手バス"_qs};
+        // Route 12, ticket 7, row 3, company 1 (山の手バス).
+        FareRow::TicketDrawing t{{}, stop, date, u"09:05:07"_qs, 12, 7, 3, 1};
         QVERIFY(TicketPlugin::isValidTemplate(templateText));
         QTEST(plugin.fill(templateText, t), "text");
         t.companyIndex = -1; // none chosen
