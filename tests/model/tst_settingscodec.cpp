@@ -4,12 +4,11 @@
 #include "model/SettingsRecord.h"
 #include <QtTest>
 
-namespace {
 // clang-format off: the bytes are laid out as the file holds them.
-QByteArray hex(const char* spaced) { return QByteArray::fromHex(QByteArray(spaced).replace(' ', "")); }
+static QByteArray hex(const char* spaced) { return QByteArray::fromHex(QByteArray(spaced).replace(' ', "")); }
 
 // The settings file of the factory state with FixedDate 2024/03/05, block by block.
-QByteArray factoryFile() {
+static QByteArray factoryFile() {
     return hex("00 00 00 00")                                          // block 1: two empty texts
            + hex("01 00 FF FF FF 00 C0 FF C0 00 C0 FF C0 00 00 00 00 00" // block 2
                  "FF FF 00 00 FF FF 00 00 FF FF 00 00 FF FF 00 00"
@@ -27,7 +26,6 @@ QByteArray factoryFile() {
            + hex("18 00") + QByteArray(144, '\0');                     // blocks 10 (24) and 11
 }
 // clang-format on
-} // namespace
 
 class TestSettingsCodec : public QObject {
     Q_OBJECT
@@ -41,13 +39,11 @@ private slots:
     }
     void factoryState() {
         QFETCH(QString, folder); QFETCH(QByteArray, text);
-        SettingsRecord r;
-        r.fixedDate = u"2024/03/05"_qs, r.fareFolder = folder;
+        SettingsRecord r; r.fixedDate = u"2024/03/05"_qs, r.fareFolder = folder;
         const QByteArray bytes = SettingsCodec::encode(r);
         QCOMPARE(bytes.toHex(' '), (text + factoryFile().mid(2)).toHex(' '));
         QVERIFY(SettingsCodec::decode(bytes).record == r);
-        r.fixedDate.clear();
-        QCOMPARE(SettingsCodec::encode(r).size(), 390 + text.size());
+        r.fixedDate.clear(); QCOMPARE(SettingsCodec::encode(r).size(), 390 + text.size());
     }
     // A file written field by field in the layout's order reads into the fields it names.
     void layout() {
@@ -71,8 +67,7 @@ private slots:
         for (int i = 0; i < 17; ++i) i32(0x90 + i);                      // block 9
         i16(24);                                                         // block 10
         for (int i = 0; i < 24; ++i) { i16(i); i16(i % 4); i16(-i); }    // block 11
-        const SettingsCodec::Decoded d = SettingsCodec::decode(b);
-        QVERIFY(!d.problem);
+        const SettingsCodec::Decoded d = SettingsCodec::decode(b); QVERIFY(!d.problem);
         const SettingsRecord& r = d.record;
         const QStringList texts{r.fareFolder, r.announcementFolder, r.modePictureFiles[0],
                                 r.modePictureFiles[1], r.modePictureFiles[2], r.routeSetSound,
@@ -124,8 +119,7 @@ private slots:
     void shortFile() {
         QFETCH(QByteArray, bytes);
         try {
-            SettingsCodec::decode(bytes);
-            QFAIL("read whole");
+            SettingsCodec::decode(bytes); QFAIL("read whole");
         } catch (const K40Error& e) {
             QCOMPARE(e.number(), 62);
         }

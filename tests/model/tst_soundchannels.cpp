@@ -10,28 +10,24 @@ class TestSoundChannels : public QObject {
 private slots:
     void play_data() {
         QTest::addColumn<QString>("name"); // in the test's folder
-        QTest::addColumn<int>("made");     // 'f' a file of that name, 'd' a folder, 0 nothing
+        QTest::addColumn<QString>("made"); // there by that name: a file, a folder or nothing
         QTest::addColumn<QString>("on");   // the channel, "wait" when synchronous
         QTest::addColumn<QString>("expected"); // %F for the file's full path
-        const auto row = [](const char* tag, const char* name, int made, const char* on,
-                            const char* expected) {
-            QTest::newRow(tag) << QString::fromUtf8(name) << made << on << expected;
-        };
-        row("wave, asynchronous", "KEY.WAV", 'f', "S1", "play S1 %F");
-        row("wave, synchronous", "step.wav", 'f', "S2 wait", "play S2 %F wait");
-        row("MIDI, synchronous", "chime.MiD", 'f', "S3 wait", "play S3 %F midi wait");
+        QTest::newRow("wave, asynchronous") << "KEY.WAV" << "file" << "S1" << "play S1 %F";
+        QTest::newRow("wave, synchronous") << "step.wav" << "file" << "S2 wait" << "play S2 %F wait";
+        QTest::newRow("MIDI, synchronous") << "chime.MiD" << "file" << "S3 wait" << "play S3 %F midi wait";
         // Names with blanks, quotes and characters of any script are paths like any other.
-        row("blanks, quotes, Japanese", "my \"sounds\"/ピン ポン.wav", 'f', "S4", "play S4 %F");
-        row("mp3: closed only", "song.mp3", 'f', "S1 wait", "close S1");
+        QTest::newRow("blanks, quotes, kana") << "my \"sounds\"/ピン ポン.wav" << "file" << "S4" << "play S4 %F";
+        QTest::newRow("mp3: closed only") << "song.mp3" << "file" << "S1 wait" << "close S1";
         // Nothing happens: an earlier sound on the channel plays on.
-        row("no file name", "", 0, "S2", "");
-        row("missing file", "missing.mid", 0, "S2 wait", "");
-        row("folder named like a sound", "folder.wav", 'd', "S2", "");
+        QTest::newRow("no file name") << "" << "" << "S2" << "";
+        QTest::newRow("missing file") << "missing.mid" << "" << "S2 wait" << "";
+        QTest::newRow("folder named like a sound") << "folder.wav" << "folder" << "S2" << "";
     }
     void play() {
-        QFETCH(QString, name); QFETCH(int, made); QFETCH(QString, on); QFETCH(QString, expected);
+        QFETCH(QString, name); QFETCH(QString, made); QFETCH(QString, on); QFETCH(QString, expected);
         const QString file = name.isEmpty() ? name : dir_.filePath(name);
-        if (made) QVERIFY(made == 'd' ? QDir().mkpath(file) : writeFile(file, "RIFF"));
+        if (!made.isEmpty()) QVERIFY(made == u"folder" ? QDir().mkpath(file) : writeFile(file, "RIFF"));
         RecordingSoundOutput out;
         SoundChannels(&out).play(file, SoundOutput::Channel(on[1].digitValue() - 1),
                                  on.endsWith(u"wait") ? SoundChannels::Play::Sync
@@ -39,8 +35,7 @@ private slots:
         QCOMPARE(out.calls.join(u"; "), expected.replace(u"%F"_qs, file));
     }
     void closeAll() {
-        RecordingSoundOutput out;
-        SoundChannels(&out).closeAll();
+        RecordingSoundOutput out; SoundChannels(&out).closeAll();
         QCOMPARE(out.calls, (QStringList{"close S1", "close S2", "close S3", "close S4"}));
         SoundChannels(nullptr).closeAll(); // no output: nothing to do, nothing fails
     }

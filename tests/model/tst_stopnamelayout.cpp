@@ -26,20 +26,13 @@ private slots:
             QTest::addRow("%d, prefix mode %d", n, prefixMode)
                 << nine.left(n) << prefixMode << x << 54 * qMax(8, places);
         };
-        row(1, 0, {188});
-        row(2, 0, {135, 243});
-        row(3, 0, {81, 189, 297});
-        row(4, 0, {67, 148, 229, 310});
-        row(5, 0, {27, 108, 189, 270, 351});
-        row(6, 0, {21, 87, 153, 219, 285, 351});
-        row(7, 0, {18, 75, 132, 189, 246, 303, 360});
-        row(8, 0, fullPitch(0, 8));
-        row(9, 0, fullPitch(0, 9));
-        row(1, 1, {242});
-        row(2, 2, {188, 296});
-        row(3, 1, {162, 243, 324});
-        row(4, 1, {135, 207, 279, 351});
-        row(5, 2, {135, 189, 243, 297, 351});
+        row(1, 0, {188}); row(2, 0, {135, 243});
+        row(3, 0, {81, 189, 297}); row(4, 0, {67, 148, 229, 310});
+        row(5, 0, {27, 108, 189, 270, 351}); row(6, 0, {21, 87, 153, 219, 285, 351});
+        row(7, 0, {18, 75, 132, 189, 246, 303, 360}); row(8, 0, fullPitch(0, 8));
+        row(9, 0, fullPitch(0, 9)); row(1, 1, {242});
+        row(2, 2, {188, 296}); row(3, 1, {162, 243, 324});
+        row(4, 1, {135, 207, 279, 351}); row(5, 2, {135, 189, 243, 297, 351});
         for (int n = 6; n <= 9; ++n) row(n, 1 + n % 2, fullPitch(108, n));
         // Prefix modes read from saved data without the setter's check.
         QTest::newRow("prefix mode 3") << nine.left(2) << 3 << L{188, 296} << 432;
@@ -97,8 +90,7 @@ private slots:
         QTest::addColumn<QString>("faces"); // of Codes, then of the prefix
         const char* faces[] = {"GGGGGGGGG --", "GGGGGGGGG GG", "MMMMMMMMM GM", "GGMMMMMMG MM",
                                "MMGGGGGGM MG", "MMMMGGMMM --", "GGGGGGGGG --"};
-        for (int m = -1; m <= 5; ++m)
-            QTest::addRow("%d", m) << m << QString::fromLatin1(faces[m + 1]);
+        for (int m = -1; m <= 5; ++m) QTest::addRow("%d", m) << m << QString::fromLatin1(faces[m + 1]);
     }
     void faces() {
         QFETCH(int, mode);
@@ -108,8 +100,7 @@ private slots:
         for (quint16 code : {0x41, 0x7FFF, 0x8000, 0x824E, 0x824F, 0x829A, 0x829B, 0x889E, 0x889F})
             faces += letter(nameFace(m, code));
         faces += u' ';
-        for (bool ha : {false, true})
-            faces += prefixFace(m, ha) ? letter(*prefixFace(m, ha)) : u'-';
+        for (bool ha : {false, true}) faces += prefixFace(m, ha) ? letter(*prefixFace(m, ha)) : u'-';
         QTEST(faces, "faces");
     }
     // A unit's code in code page 932, and what is drawn for it.
@@ -130,8 +121,7 @@ private slots:
     }
     void units() {
         QFETCH(QString, unit);
-        QTEST(int{unitCode(unit)}, "code");
-        QTEST(substitute(unit), "drawn");
+        QTEST(int{unitCode(unit)}, "code"); QTEST(substitute(unit), "drawn");
     }
 };
 QTEST_APPLESS_MAIN(TestStopNameLayout)

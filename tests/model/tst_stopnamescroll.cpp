@@ -38,8 +38,7 @@ private slots:
         QFETCH(int, speed); QFETCH(int, width); QFETCH(int, wait); QFETCH(QString, trace);
         QFETCH(double, pos);
         const StopNameScroll::Params p{static_cast<qint16>(speed), wait, width};
-        StopNameScroll s(Frame);
-        s.start(0);
+        StopNameScroll s(Frame); s.start(0);
         QCOMPARE(s.left(), Frame); // a scroll starts beyond the right edge
         QMap<int, QString> want;
         for (const QString& w : trace.split(u"; "_qs)) want[w.section(u':', 0, 0).toInt()] = w;
@@ -62,8 +61,7 @@ private slots:
     // the scroll goes on from where it was, not from a backlog.
     void catchUpIsBounded() {
         for (const qint16 speed : {qint16{5}, qint16{32767}}) {
-            StopNameScroll s(Frame);
-            s.start(0);
+            StopNameScroll s(Frame); s.start(0);
             const auto read = [&] { return StopNameScroll::Params{speed, 0, 486}; };
             QCOMPARE(s.advance(10 * 60 * 1000, read), StopNameScroll::MaxStepsPerFrame);
             QCOMPARE(s.advance(10 * 60 * 1000 + 1, read), 1);

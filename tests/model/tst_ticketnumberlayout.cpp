@@ -2,13 +2,11 @@
 #include "model/TicketNumberLayout.h"
 #include <QtTest>
 
-namespace {
-QString fw(const char* ascii) { // the expected captions, written in full width
+static QString fw(const char* ascii) { // the expected captions, written in full width
     QString s = QString::fromLatin1(ascii);
     for (QChar& c : s) if (c.isDigit()) c = QChar(c.unicode() - u'0' + 0xFF10);
     return s;
 }
-} // namespace
 
 class TestTicketNumberLayout : public QObject {
     Q_OBJECT
@@ -39,8 +37,7 @@ private slots:
         const auto l = TicketNumberLayout::compute(qint16(layout), qint16(zeroPad));
         QStringList labels;
         for (size_t i : {1, 2, 3, 23, 24}) labels << l.caption[i].value_or(u"·"_qs);
-        QTEST(labels.join(u'|'), "labels");
-        QTEST(int(l.firstLabelPointSize), "size");
+        QTEST(labels.join(u'|'), "labels"); QTEST(int(l.firstLabelPointSize), "size");
     }
     void listTexts() {
         const QStringList texts = TicketNumberLayout::listTexts();
