@@ -29,8 +29,7 @@ template <typename F> int errorOf(F f) {
     try { f(); } catch (const K40Error& e) { return e.number(); }
     return 0;
 }
-// What the route setting works on, with its message boxes recorded.
-struct Route {
+struct Route { // what the route setting works on, with its message boxes recorded
     RouteTable table;
     RouteState state;
     RecordingMessageBox messages;

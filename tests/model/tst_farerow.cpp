@@ -21,6 +21,10 @@ Options info(int section, int ticket = -2, int route = -2, int column = -2) {
 
 class TestFareRow : public QObject {
     Q_OBJECT
+    auto show(int r, const Options& o = {}) { return FareRow::compute(r, table_, state_, o, clock_); }
+    RouteTable table_;
+    RouteState state_;
+    FakeClock clock_;
 private slots:
     // Rows 1..3 of route "00012" from section 1: stops 停留所1..3, ticket number r + 40,
     // v(k) = 10 r + k; v(30) of row 2 is 7. The clock: 2024-03-05 09:05:07.
@@ -35,8 +39,8 @@ private slots:
         clock_.current = QDateTime(QDate(2024, 3, 5), QTime(9, 5, 7));
     }
     void writes_data() {
-        QTest::addColumn<int>("row"); QTest::addColumn<int>("start"); QTest::addColumn<Options>("options");
-        QTest::addColumn<QString>("tail"); // the writes after the fares from the start section
+        QTest::addColumn<int>("row"); QTest::addColumn<int>("start");
+        QTest::addColumn<Options>("options"); QTest::addColumn<QString>("tail"); // after the fares
         Options fromZero = info(23); fromZero.infoSectionFromZero = true;
         QTest::newRow("start 1") << 2 << 1 << Options{} << QString();
         QTest::newRow("start 24") << 3 << 24 << Options{} << QString();
@@ -89,7 +93,8 @@ private slots:
     // A row's stop name, or its error: "name during>after" (the prefix modes while the
     // name shows and after), " saved": the saved prefix mode updated (row 1, no prefix).
     void outcome_data() {
-        QTest::addColumn<int>("row"); QTest::addColumn<Options>("options"); QTest::addColumn<QString>("outcome");
+        QTest::addColumn<int>("row"); QTest::addColumn<Options>("options");
+        QTest::addColumn<QString>("outcome");
         const auto column = [](int no) { return Options{.infoColumnOn = true, .infoColumnNo = no}; };
         QTest::newRow("row 1: without the prefix") << 1 << Options{.prefixMode = 1} << "停留所1 0>1 saved";
         QTest::newRow("row 2") << 2 << Options{.prefixMode = 2} << "停留所2 2>2";
@@ -114,11 +119,6 @@ private slots:
         }
         QTEST(outcome, "outcome");
     }
-private:
-    FareRow::Display show(int r, const Options& o = {}) { return FareRow::compute(r, table_, state_, o, clock_); }
-    RouteTable table_;
-    RouteState state_;
-    FakeClock clock_;
 };
 QTEST_GUILESS_MAIN(TestFareRow)
 #include "tst_farerow.moc"

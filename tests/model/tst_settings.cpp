@@ -39,8 +39,8 @@ private slots:
             {"ScrollWait", 3001, true},     {"LateNight", 3, true},
             {"PreviewOpen", 2, true}};
         for (const auto& [field, value, pictures] : refused)
-            QTest::addRow("%s %d", field, value) << QByteArray(field) << value
-                                                 << (pictures ? u"refused, pictures taken"_qs : u"refused"_qs);
+            QTest::addRow("%s %d", field, value)
+                << QByteArray(field) << value << (pictures ? "refused, pictures taken" : "refused");
         const auto row = [](const char* tag, const char* field, int value, const char* taken) {
             QTest::newRow(tag) << QByteArray(field) << value << QString::fromUtf8(taken);
         };
@@ -145,8 +145,7 @@ private slots:
                            QString::number(v.volume)}).join(u'|'), "read");
         // Written and read back unchanged; a place that cannot be written fails.
         const VoiceSettings chosen{u"声 \"2\"\\"_qs, 0.5, 12, -20}; QFile::remove(path);
-        QVERIFY(VoiceSettingsFile::write(path, chosen));
-        QCOMPARE(VoiceSettingsFile::read(path), chosen);
+        QVERIFY(VoiceSettingsFile::write(path, chosen) && VoiceSettingsFile::read(path) == chosen);
         QVERIFY(!VoiceSettingsFile::write(dir.path(), chosen)); // a folder
     }
 };

@@ -13,11 +13,11 @@ private slots:
         QTest::addColumn<QString>("made"); // there by that name: a file, a folder or nothing
         QTest::addColumn<QString>("on");   // the channel, "wait" when synchronous
         QTest::addColumn<QString>("expected"); // %F for the file's full path
-        QTest::newRow("wave, asynchronous") << "KEY.WAV" << "file" << "S1" << "play S1 %F";
-        QTest::newRow("wave, synchronous") << "step.wav" << "file" << "S2 wait" << "play S2 %F wait";
-        QTest::newRow("MIDI, synchronous") << "chime.MiD" << "file" << "S3 wait" << "play S3 %F midi wait";
+        QTest::newRow("wave, async") << "KEY.WAV" << "file" << "S1" << "play S1 %F";
+        QTest::newRow("wave, sync") << "step.wav" << "file" << "S2 wait" << "play S2 %F wait";
+        QTest::newRow("MIDI, sync") << "chime.MiD" << "file" << "S3 wait" << "play S3 %F midi wait";
         // Names with blanks, quotes and characters of any script are paths like any other.
-        QTest::newRow("blanks, quotes, kana") << "my \"sounds\"/ピン ポン.wav" << "file" << "S4" << "play S4 %F";
+        QTest::newRow("odd characters") << "my \"sounds\"/ピン ポン.wav" << "file" << "S4" << "play S4 %F";
         QTest::newRow("mp3: closed only") << "song.mp3" << "file" << "S1 wait" << "close S1";
         // Nothing happens: an earlier sound on the channel plays on.
         QTest::newRow("no file name") << "" << "" << "S2" << "";

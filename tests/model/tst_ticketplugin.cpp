@@ -48,7 +48,7 @@ private slots:
     void samples() {
         QFETCH(QString, name);
         QString error;
-        const auto plugin = TicketPlugin::load(QStringLiteral(K40_SOURCE_DIR "/data/plugins/") + name, &error);
+        const auto plugin = TicketPlugin::load(K40_SOURCE_DIR "/data/plugins/" + name, &error);
         QVERIFY2(plugin, qPrintable(error)); QTEST(plugin->info, "info");
         QTEST(plugin->companies, "companies");
         QVERIFY(!plugin->name.isEmpty() && !plugin->remarks.isEmpty());
@@ -88,7 +88,7 @@ private slots:
         row("barcode letter", barcode("A1X2A"), "NW-7");
         row("stop range", "{'barcode': {'count': 1, 'maxRoute': 9, 'stops': [5, 2]}}", "stops");
         const QByteArray route = "{route}";
-        row("barcode of 255 characters at most", barcode('A' + route.repeated(23) + 'A'), "normal ff000000");
+        row("barcode of 255 characters", barcode('A' + route.repeated(23) + 'A'), "normal ff000000");
         row("barcode of up to 266 characters", barcode('A' + route.repeated(24) + 'A'), "256");
         row("over 1 MiB", "{'remarks': '" + QByteArray(TicketPlugin::MaxBytes, 'x') + "'}", "1 MiB");
         for (const char* kind : {"FIFO", "device", "folder"})
