@@ -1,23 +1,19 @@
-// The announcement file of a route (<route>tp.csv): its records, and loading it
-// onto the tape with what that does to the tape controls.
+// A route's announcement file (<route>tp.csv) and loading it onto the tape.
 #include "Fakes.h"
 #include "TestFiles.h"
 #include "model/AnnouncementTape.h"
 #include "model/Cp932.h"
 #include "model/K40Error.h"
-
 #include <QTemporaryDir>
 #include <QtTest>
 
 class TestAnnouncementTape : public QObject {
     Q_OBJECT
 private slots:
-    // What a file reads as: its rows ("text|step flag|sound flag; ...", or the
-    // number of the error raised), and the problems a check of the file finds
-    // ("line.field error n" or "line.field warning"); null: not checked.
+    // A file's rows ("text|step flag|sound flag; ...", or the error raised) and the
+    // problems a check finds ("line.field error n" or "line.field warning"); null: not checked.
     void read_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QByteArray>("bytes"); QTest::addColumn<QString>("rows");
         QTest::addColumn<QString>("problems");
         const auto row = [](const char* tag, const QByteArray& bytes, const char* rows,
                             const char* problems) {
@@ -25,8 +21,7 @@ private slots:
                                << (problems ? QString::fromUtf8(problems) : QString());
         };
         const auto cp932 = [](const char* text) { return Cp932::encode(QString::fromUtf8(text)); };
-        row("good", cp932("次は、港です。,1,2\r\n発車します,0,0\r\n"), "次は、港です。|1|2; 発車します|0|0",
-            "");
+        row("good", cp932("次は、港です。,1,2\r\n発車します,0,0\r\n"), "次は、港です。|1|2; 発車します|0|0", "");
         row("last line without its end", "a,1,3\r\nb,0,1", "a|1|3; b|0|1", "");
         row("LF line ends", "a,1,3\nb,0,1\n", "a|1|3; b|0|1", "1.0 warning");
         row("LF line ends, the last without", "a,1,3\nb,0,1\nc,0,0", nullptr, "1.0 warning");
@@ -60,14 +55,11 @@ private slots:
         row("quote not closed", "\"a,1,0\r\n", nullptr, "1.0 warning; 1.1 warning; 1.1 error 62");
     }
     void read() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, rows);
-        const TapeReading reading = TapeFile::read(bytes);
-        QStringList found, read;
+        QFETCH(QByteArray, bytes); QFETCH(QString, rows); QFETCH(QString, problems);
+        const TapeReading reading = TapeFile::read(bytes); QStringList found, read;
         for (const TapeProblem& p : reading.problems)
             found << QStringLiteral("%1.%2 ").arg(p.line).arg(p.field) +
                          (p.error != 0 ? QStringLiteral("error %1").arg(p.error) : u"warning"_qs);
-        QFETCH(QString, problems);
         if (!problems.isNull()) QCOMPARE(found.join(u"; "), problems);
         QCOMPARE(reading.loads(), !found.join(u' ').contains(u"error"_qs));
         // Loading the file reads the same rows, or raises the first error.
@@ -78,17 +70,14 @@ private slots:
             parsed = read.join(u"; ");
             QVERIFY(reading.loads() && TapeFile::parse(bytes) == reading.rows);
         } catch (const K40Error& e) {
-            parsed = QStringLiteral("error %1").arg(e.number());
-            QVERIFY(!reading.loads());
+            parsed = QStringLiteral("error %1").arg(e.number()); QVERIFY(!reading.loads());
         }
         if (!rows.isNull()) QCOMPARE(parsed, rows);
     }
-
-    // What the writer writes, flags at both ends of 16 bits, reads back as it
-    // was, or with the text it says it wrote instead; the row after it too.
+    // A row written, flags at both ends of 16 bits, and the row after it read back
+    // as they were, or with the text the writer says it wrote instead.
     void write_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("read"); // "=": the same
+        QTest::addColumn<QString>("text"); QTest::addColumn<QString>("read"); // "=": the same
         QTest::newRow("plain") << u"次は、港です。"_qs << u"="_qs;
         QTest::newRow("empty") << QString() << u"="_qs;
         QTest::newRow("comma") << u"港, 西口"_qs << u"="_qs;
@@ -103,8 +92,7 @@ private slots:
         QTest::newRow("no CP932") << u"𠮷田😀"_qs << u"吉田〓"_qs;
     }
     void write() {
-        QFETCH(QString, text);
-        QFETCH(QString, read);
+        QFETCH(QString, text); QFETCH(QString, read);
         const QString now = read == u"=" ? text : read;
         const std::vector<TapeRow> rows{{text, -32768, 32767}, {u"後"_qs, 1, 2}};
         const TapeWriting w = TapeFile::write(rows);
@@ -113,15 +101,12 @@ private slots:
         QCOMPARE(w.changed.size(), size_t(now != text));
         if (now != text) QVERIFY(w.changed[0].row == 0 && w.changed[0].written == now);
     }
-
-    // Each case first loads route 1's file of two rows, then route 12's file of
-    // the case.
+    // Each case first loads route 1's file of two rows, then route 12's file of the case.
     void load_data() {
         QTest::addColumn<QString>("name"); // empty: no file
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("speech"); // a speech engine can be had
-        QTest::addColumn<bool>("loaded");
-        QTest::addColumn<int>("count"); // afterwards
+        QTest::addColumn<bool>("loaded"); QTest::addColumn<int>("count"); // afterwards
         QTest::newRow("name in capitals")
             << u"12TP.CSV"_qs << u"x,0,1\r\ny,1,0\r\nz,0,0"_qs << true << true << 3;
         QTest::newRow("no file") << QString() << QString() << true << false << 2;
@@ -129,40 +114,27 @@ private slots:
         QTest::newRow("without speech") << u"12tp.csv"_qs << u"x,0,1\r\n"_qs << false << true << 1;
     }
     void load() {
-        QFETCH(QString, name);
-        QFETCH(QString, text);
-        QFETCH(bool, speech);
-        QFETCH(bool, loaded);
-        QTemporaryDir dir;
-        const QString folder = dir.path() + u'/';
+        QFETCH(QString, name); QFETCH(QString, text); QFETCH(bool, speech); QFETCH(bool, loaded);
+        QTemporaryDir dir; const QString folder = dir.path() + u'/';
         QVERIFY(writeFile(folder + u"1tp.csv"_qs, Cp932::encode(u"a,0,2\r\nb,1,3\r\n"_qs)));
         if (!name.isEmpty()) QVERIFY(writeFile(folder + name, Cp932::encode(text)));
-        FakeSpeech fake;
-        AnnouncementTape tape(speech ? &fake : nullptr);
+        FakeSpeech fake; AnnouncementTape tape(speech ? &fake : nullptr);
         tape.createSpeech();
         // The controls' group opens with speech, its buttons with the first good file.
         QVERIFY(tape.controlsEnabled() == speech && !tape.buttonsEnabled());
-        QVERIFY(tape.load(folder, u"1"_qs));
-        QCOMPARE(tape.buttonsEnabled(), speech);
+        QVERIFY(tape.load(folder, u"1"_qs) && tape.buttonsEnabled() == speech);
         QSignalSpy changed(&tape, &AnnouncementTape::controlsChanged);
-        QCOMPARE(tape.load(folder, u"12"_qs), loaded);
-        QTEST(tape.count(), "count");
+        QCOMPARE(tape.load(folder, u"12"_qs), loaded); QTEST(tape.count(), "count");
         QCOMPARE(tape.rows().front().text, loaded ? u"x"_qs : u"a"_qs);
         // A bad file closes the group; the buttons keep their state.
-        QCOMPARE(tape.controlsEnabled(), speech && loaded);
-        QCOMPARE(tape.buttonsEnabled(), speech);
-        QCOMPARE(changed.size(), speech && !loaded ? 1 : 0);
-        // Clearing the display and back keeps a bad file's group closed, so that
-        // the previous route's announcements stay out of reach.
-        tape.setDisplayCleared(true);
-        QVERIFY(!tape.controlsEnabled());
-        tape.setDisplayCleared(false);
-        QCOMPARE(tape.controlsEnabled(), speech && loaded);
-        // The next good file opens it again.
-        QVERIFY(tape.load(folder, u"1"_qs));
-        QCOMPARE(tape.controlsEnabled(), speech);
+        QCOMPARE(QList<int>({tape.controlsEnabled(), tape.buttonsEnabled(), int(changed.size())}),
+                 QList<int>({speech && loaded, speech, speech && !loaded}));
+        // Clearing the display and back keeps a bad file's group closed: the previous
+        // route's announcements stay out of reach.
+        tape.setDisplayCleared(true); QVERIFY(!tape.controlsEnabled());
+        tape.setDisplayCleared(false); QCOMPARE(tape.controlsEnabled(), speech && loaded);
+        QVERIFY(tape.load(folder, u"1"_qs) && tape.controlsEnabled() == speech); // opens it again
     }
 };
-
 QTEST_GUILESS_MAIN(TestAnnouncementTape)
 #include "tst_announcementtape.moc"

@@ -1,5 +1,4 @@
-// The live settings: a first start, what a settings file's record may bring in
-// (as the options dialog's controls check it), the options dialog's commit, the
+// The live settings: first start, taking a settings file, the options' commit, the
 // backlight's look, and the voice settings file.
 #include "SettingsSamples.h"
 #include "model/Backlight.h"
@@ -7,15 +6,12 @@
 #include "model/Settings.h"
 #include "model/VoiceSettingsFile.h"
 #include "TestFiles.h"
-
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
 // Takes the settings file bytes into s; the error's text, empty for none.
-QString take(Settings& s, const QByteArray& bytes) {
+static QString take(Settings& s, const QByteArray& bytes) {
     try {
         s.take(SettingsCodec::decode(bytes));
     } catch (const K40Error& e) {
@@ -24,27 +20,16 @@ QString take(Settings& s, const QByteArray& bytes) {
     return {};
 }
 
-} // namespace
-
 class TestSettings : public QObject {
     Q_OBJECT
 private slots:
-    void firstStart() {
-        SettingsRecord expected;
-        expected.fixedDate = u"2024/03/05"_qs;
-        expected.scrollSpeed = 30;
-        expected.scrollWait = 1500;
-        QCOMPARE(Settings(QDate(2024, 3, 5)).record(), expected);
-    }
-
-    // A value no control takes stops the taking there, naming the field: what
-    // comes before it is taken, what comes after it is not (but the custom
-    // colours, taken whatever else the file holds).
-    void refusedValueStopsTaking_data() {
-        QTest::addColumn<QByteArray>("field");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<bool>("panelTaken"); // the picture files come after the layout
-        const std::tuple<const char*, int, bool> rows[] = {
+    // A field stored with a value the controls keep (as taken), or one no control takes
+    // ("refused"): the taking stops there, naming the field; what is before it is taken,
+    // what is after not, but the custom colours. The picture files come after the layout.
+    void taking_data() {
+        QTest::addColumn<QByteArray>("field"); QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("taken");
+        const std::tuple<const char*, int, bool> refused[] = {
             {"SeiriNumStyle", 12, false},   {"SeiriNumStyle", -2, false},
             {"SeiriNumZeroPad", 3, false},  {"InfoSectionOn", -1, true},
             {"InfoSeiriCell", 24, true},    {"InfoColumnNo", 150, true},
@@ -53,36 +38,9 @@ private slots:
             {"UseSeiriPrev", 5, true},      {"ScrollSpeed", 0, true},
             {"ScrollWait", 3001, true},     {"LateNight", 3, true},
             {"PreviewOpen", 2, true}};
-        for (const auto& [field, value, panelTaken] : rows)
-            QTest::addRow("%s %d", field, value) << QByteArray(field) << value << panelTaken;
-    }
-    void refusedValueStopsTaking() {
-        QFETCH(QByteArray, field);
-        QFETCH(int, value);
-        QFETCH(bool, panelTaken);
-        Settings s(QDate(2024, 3, 5));
-        QSignalSpy console(&s, &Settings::consoleStateChanged);
-        const SettingsRecord stored = unusualSettings(u"/fares"_qs);
-        QCOMPARE(take(s, storedWith(stored, field.constData(), value)),
-                 QStringLiteral("380 プロパティの値が不正です。（設定ファイルの %1 が %2）")
-                     .arg(QString::fromLatin1(field))
-                     .arg(value));
-        const SettingsRecord& r = s.record();
-        QCOMPARE(r.fareFolder + u'|' + r.modePictureFiles[2],
-                 u"/fares|"_qs + (panelTaken ? u"on2.jpg"_qs : QString()));
-        QCOMPARE(r.showTicketNumbers, Check::Unchecked);
-        QCOMPARE(r.boardLeft, 0);
-        QCOMPARE(r.customColors, stored.customColors);
-        QCOMPARE(console.count(), 1); // what was taken shows
-        QVERIFY(!s.took(u"PanelTop"_qs));
-        QCOMPARE(s.took(u"PanelOn2File"_qs), panelTaken);
-    }
-
-    // Values as the controls keep them: a field stored so, as it is taken.
-    void storedValuesTaken_data() {
-        QTest::addColumn<QByteArray>("field");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("taken");
+        for (const auto& [field, value, pictures] : refused)
+            QTest::addRow("%s %d", field, value)
+                << QByteArray(field) << value << (pictures ? "refused, pictures taken" : "refused");
         const auto row = [](const char* tag, const char* field, int value, const char* taken) {
             QTest::newRow(tag) << QByteArray(field) << value << QString::fromUtf8(taken);
         };
@@ -96,17 +54,29 @@ private slots:
         row("both chosen: the last wins", "PanelAuto", -1, "per mode");
         row("none chosen", "PanelManual", 0, "none");
     }
-    void storedValuesTaken() {
-        QFETCH(QByteArray, field);
-        QFETCH(int, value);
+    void taking() {
+        QFETCH(QByteArray, field); QFETCH(int, value); QFETCH(QString, taken);
         SettingsRecord stored = unusualSettings(u"/fares"_qs);
         if (field == "PanelAuto" && value == 7) stored.panelPictures = std::nullopt;
-        Settings s(QDate(2024, 3, 5));
-        QCOMPARE(take(s, storedWith(stored, field.constData(), value)), QString());
-        QVERIFY(s.took(u"PanelTop"_qs));
+        Settings s(QDate(2024, 3, 5)); QSignalSpy console(&s, &Settings::consoleStateChanged);
+        const QString error = take(s, storedWith(stored, field.constData(), value));
         const SettingsRecord& r = s.record();
-        const std::optional<PanelPictures>& p = r.panelPictures;
-        const QMap<QByteArray, QString> taken{
+        if (taken.startsWith(u"refused")) {
+            const bool pictures = taken.endsWith(u"pictures taken");
+            QCOMPARE(error, QStringLiteral("380 プロパティの値が不正です。（設定ファイルの %1 が %2）")
+                                .arg(QString::fromLatin1(field)).arg(value));
+            QCOMPARE(r.fareFolder + u'|' + r.modePictureFiles[2],
+                     u"/fares|"_qs + (pictures ? u"on2.jpg"_qs : QString()));
+            QVERIFY(r.showTicketNumbers == Check::Unchecked && r.boardLeft == 0);
+            QCOMPARE(r.customColors, stored.customColors);
+            QCOMPARE(console.count(), 1); // what was taken shows
+            QCOMPARE(QList<bool>({s.took(u"PanelTop"_qs), s.took(u"PanelOn2File"_qs)}),
+                     QList<bool>({false, pictures}));
+            return;
+        }
+        QVERIFY2(error.isEmpty() && s.took(u"PanelTop"_qs), qPrintable(error));
+        const auto& p = r.panelPictures;
+        const QMap<QByteArray, QString> look{
             {"UseSeiriNum", r.showTicketNumbers == Check::Greyed ? u"greyed"_qs : QString()},
             {"InfoRouteCell", r.infoRoute.cell ? QString() : u"none"_qs},
             {"DigitForeColor", QString::number(r.digitLitColor, 16)},
@@ -114,52 +84,42 @@ private slots:
             {"CtrlPage", r.keypadBehind ? u"behind"_qs : QString()},
             {"LateNight", r.lateNight ? u"on"_qs : u"off"_qs},
             {"Panel", !p ? u"none"_qs : *p == PanelPictures::BuiltIn ? u"built in"_qs : u"per mode"_qs}};
-        QTEST(taken.value(field.startsWith("Panel") ? "Panel" : field), "taken");
+        QCOMPARE(look.value(field.startsWith("Panel") ? "Panel" : field), taken);
         QCOMPARE(r.fixedDate, u"2023/12/24"_qs); // the rest is taken as well
     }
-
-    void commitKeepsWhatTheDialogDoesNotEdit() {
-        Settings s(QDate(2024, 3, 5));
-        s.setScrollSpeed(700);
-        s.setLateNight(true);
+    void firstStartThenCommit() { // the commit keeps what the dialog does not edit
+        SettingsRecord expected;
+        expected.fixedDate = u"2024/03/05"_qs, expected.scrollSpeed = 30, expected.scrollWait = 1500;
+        Settings s(QDate(2024, 3, 5)); QCOMPARE(s.record(), expected);
+        s.setScrollSpeed(700), s.setLateNight(true);
         QSignalSpy committed(&s, &Settings::optionsCommitted);
-        const SettingsRecord edited = unusualSettings(u"/fares"_qs);
-        s.commitOptions(edited);
-        QCOMPARE(committed.count(), 1);
+        const SettingsRecord edited = unusualSettings(u"/fares"_qs); s.commitOptions(edited);
         const SettingsRecord& r = s.record();
-        QCOMPARE(r.fareFolder + r.fixedDate, u"/fares2023/12/24"_qs);
+        QVERIFY(committed.count() == 1 && r.fareFolder + r.fixedDate == u"/fares2023/12/24"_qs);
         QCOMPARE(r.customColors, edited.customColors);
         // The console's switches and both windows' places stay.
         QCOMPARE(QList<qint32>({r.scrollSpeed, r.lateNight, r.keypadBehind, r.consoleLeft, r.boardTop}),
                  QList<qint32>({700, 1, 0, 0, 0}));
         QCOMPARE(r.digitCells, SettingsRecord().digitCells);
     }
-
     void backlightLook_data() {
-        QTest::addColumn<bool>("perMode");
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("user");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<uint>("color");
-        QTest::newRow("built in, OFF") << false << 0 << false << u"off.bmp"_qs << 0x010203u;
-        QTest::newRow("per mode, ON1") << true << 1 << true << u"on1.gif"_qs << 0x040506u;
-        QTest::newRow("per mode, ON2 built in") << true << 2 << false << u"on2.jpg"_qs << 0x070809u;
+        QTest::addColumn<bool>("perMode"); QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("look"); // the picture, its file, the numbers' colour
+        QTest::newRow("built in, OFF") << false << 0 << "built in off.bmp 10203";
+        QTest::newRow("per mode, ON1") << true << 1 << "user on1.gif 40506";
+        QTest::newRow("per mode, ON2 built in") << true << 2 << "built in on2.jpg 70809";
     }
     void backlightLook() {
-        QFETCH(bool, perMode);
-        QFETCH(int, mode);
+        QFETCH(bool, perMode); QFETCH(int, mode);
         SettingsRecord r = unusualSettings(u"/fares"_qs);
         r.panelPictures = perMode ? PanelPictures::PerMode : PanelPictures::BuiltIn;
         r.modePictures[2] = ModePicture::BuiltIn;
         const BacklightLook look = ::backlightLook(r, static_cast<Backlight>(mode));
-        QTEST(look.userPicture, "user");
-        QTEST(look.pictureFile, "file");
-        QTEST(uint(look.numberColor), "color");
-        QCOMPARE(Bgr::shown(0x8000000F), 0xF0F0F0u); // the buttons' system colour, as Windows shows it
+        QTEST(QStringLiteral("%1 %2 %3").arg(look.userPicture ? u"user" : u"built in", look.pictureFile)
+                  .arg(look.numberColor, 0, 16), "look");
     }
-
-    // The voice file as a user may have edited it: what is missing, not a
-    // number or out of range is the default.
+    void buttonColourAsWindowsShowsIt() { QCOMPARE(Bgr::shown(0x8000000F), 0xF0F0F0u); }
+    // The voice file as a user may have edited it: missing, bad or out of range is the default.
     void voiceFile_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("read"); // voice|speed|pitch|volume
@@ -177,23 +137,17 @@ private slots:
     }
     void voiceFile() {
         QFETCH(QByteArray, text);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(u"K40-voice.ini"_qs);
-        if (text == "fifo") QVERIFY(makeFifo(path));
-        else if (text == "zero") QVERIFY(makeEndlessFile(path));
-        else if (!text.isEmpty()) QVERIFY(writeFile(path, text));
-        if (QFileInfo(path).isFile()) QCOMPARE(QFileInfo(path).size(), text.size());
+        QTemporaryDir dir; const QString path = dir.filePath(u"K40-voice.ini"_qs);
+        QVERIFY(text == "fifo"   ? makeFifo(path)
+                : text == "zero" ? makeEndlessFile(path) : text.isEmpty() || writeFile(path, text));
         const VoiceSettings v = VoiceSettingsFile::read(path);
         QTEST(QStringList({v.voice, QString::number(v.speed), QString::number(v.pitch),
                            QString::number(v.volume)}).join(u'|'), "read");
         // Written and read back unchanged; a place that cannot be written fails.
-        const VoiceSettings chosen{u"声 \"2\"\\"_qs, 0.5, 12, -20};
-        QFile::remove(path);
-        QVERIFY(VoiceSettingsFile::write(path, chosen));
-        QCOMPARE(VoiceSettingsFile::read(path), chosen);
+        const VoiceSettings chosen{u"声 \"2\"\\"_qs, 0.5, 12, -20}; QFile::remove(path);
+        QVERIFY(VoiceSettingsFile::write(path, chosen) && VoiceSettingsFile::read(path) == chosen);
         QVERIFY(!VoiceSettingsFile::write(dir.path(), chosen)); // a folder
     }
 };
-
 QTEST_GUILESS_MAIN(TestSettings)
 #include "tst_settings.moc"
