@@ -283,22 +283,22 @@ TapeWriting TapeFile::write(const std::vector<TapeRow>& rows) {
             if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
                 c.category() == QChar::Separator_Paragraph)
                 c = u' ';
-        // As the tape decodes it: "〜" comes back as "～", for one.
-        text = Cp932::decode(Cp932::encode(Gtfs::toCp932Characters(text)));
         const auto field = [](QString t) {
             if (t.contains(u',') || t.startsWith(u'"') || t.trimmed() != t)
                 t = u'"' + t.replace(u'"', u'”') + u'"';
             return t;
         };
-        QString line = field(text);
+        text = Gtfs::toCp932Characters(text);
         // A byte that no character decodes from is written back as it came,
-        // unless it would pair with the bytes after it and read back as
+        // unless it would pair with the bytes next to it and read back as
         // another character: then it is written as "〓".
-        if (Cp932::decode(Cp932::encode(line)) != line) {
-            for (QChar& c : text)
-                if (c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF) c = u'〓';
-            line = field(text);
-        }
+        const auto stray = [](QChar c) { return c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF; };
+        if (std::any_of(text.cbegin(), text.cend(), stray) &&
+            Cp932::decode(Cp932::encode(field(text))) != field(text))
+            std::replace_if(text.begin(), text.end(), stray, u'〓');
+        // As the tape decodes it: "〜" comes back as "～", for one.
+        text = Cp932::decode(Cp932::encode(text));
+        const QString line = field(text);
         file += line + QStringLiteral(",%1,%2\r\n").arg(rows[k].stepFlag).arg(rows[k].soundFlag);
         const QString written = line.startsWith(u'"') ? line.mid(1, line.size() - 2) : line;
         if (written != rows[k].text) out.changed.push_back({k, written});

@@ -90,6 +90,12 @@ private slots:
         QTest::newRow("ideographic blanks") << u"　港　"_qs << u"="_qs;
         QTest::newRow("controls") << u"\ta\r\nb\nc\rd\x01" u"e"_qs << u" a  b c d e"_qs;
         QTest::newRow("no CP932") << u"𠮷田😀"_qs << u"吉田〓"_qs;
+        // A byte no character decodes from (0xEE) stays unless it would pair with the next.
+        const QString stray(QChar(0xDCEE));
+        QTest::newRow("a stray byte") << stray + u"1番"_qs << u"="_qs;
+        QTest::newRow("a stray byte before a kanji") << stray + u"港"_qs << u"〓港"_qs;
+        QTest::newRow("stray bytes before a code written otherwise")
+            << stray + stray + QChar(0x8AA7) << u"〓〓"_qs + QChar(0x8AA7);
     }
     void write() {
         QFETCH(QString, text); QFETCH(QString, read);
