@@ -14,14 +14,12 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text"); // as decoded, for valid bytes
         QTest::addColumn<int>("offset");
-        QTest::newRow("empty") << QByteArray() << QString() << -1;
-        QTest::newRow("mixed") << QByteArray("A\x92\xE2"
-                                             "1 \xBD\xB8")
-                               << u"A停1 ｽｸ"_qs << -1;
-        QTest::newRow("lone lead, bad trail, undefined byte") << QByteArray("A\x82\x20"
-                                                                            "B\xFF\x83",
-                                                                            6)
-                                                              << QString() << 1;
+        const auto row = [](const char* tag, const char* hex, const QString& text, int offset) {
+            QTest::newRow(tag) << QByteArray::fromHex(hex) << text << offset;
+        };
+        row("empty", "", {}, -1);
+        row("mixed", "41 92E2 31 20 BDB8", u"A停1 ｽｸ"_qs, -1);
+        row("lone lead, bad trail, undefined byte", "41 8220 42 FF 83", {}, 1);
         // The bytes CP932 does not define, alone and before a letter and a
         // kanji; lead bytes at the end and before a blank, which is no trail.
         for (int b : {0x80, 0xA0, 0xFD, 0xFE, 0xFF}) {
@@ -75,14 +73,13 @@ private slots:
         // The conversions, which remember characters, agree with iconv's
         // CP932 table for every byte pair and every BMP character: the
         // full-width tilde and minus and NEC's circled digits among them.
-        iconv_t toUnicode = iconv_open("UTF-16LE", "CP932");
-        iconv_t toCp932 = iconv_open("CP932", "UTF-16LE");
+        iconv_t toUnicode = iconv_open("UTF-16LE", "CP932"),
+                toCp932 = iconv_open("CP932", "UTF-16LE");
         QVERIFY(toUnicode != iconv_t(-1) && toCp932 != iconv_t(-1));
-        const auto convert = [](iconv_t cd, QByteArray in) -> std::optional<QByteArray> {
-            char out[16];
-            char* i = in.data();
-            char* o = out;
-            size_t inLeft = size_t(in.size()), outLeft = sizeof out;
+        const auto convert = [](iconv_t cd, int a, int b) -> std::optional<QByteArray> {
+            char in[2] = {char(a), char(b)}, out[16];
+            char *i = in, *o = out;
+            size_t inLeft = 2, outLeft = sizeof out;
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
             if (iconv(cd, &i, &inLeft, &o, &outLeft) == size_t(-1)) return std::nullopt;
             return QByteArray(out, o - out);
@@ -90,18 +87,16 @@ private slots:
         int pairs = 0;
         for (int lead = 0x80; lead <= 0xFF; ++lead)
             for (int trail = 0x40; trail <= 0xFC; ++trail) {
-                const QByteArray bytes = QByteArray().append(char(lead)).append(char(trail));
-                const auto utf16 = convert(toUnicode, bytes);
+                const auto utf16 = convert(toUnicode, lead, trail);
                 if (!utf16 || utf16->size() != 2) continue; // not one character
                 ++pairs;
-                const QChar ch(char16_t(quint8((*utf16)[0]) | quint8((*utf16)[1]) << 8));
-                QCOMPARE(Cp932::decode(bytes), QString(ch));
+                QCOMPARE(Cp932::decode(QByteArray(1, char(lead)) + char(trail)),
+                         QString(QChar(quint8(utf16->at(0)), quint8(utf16->at(1)))));
             }
         QCOMPARE_GT(pairs, 7000);
         for (int u = 0x80; u <= 0xFFFF; ++u) {
             if (QChar::isSurrogate(char32_t(u))) continue;
-            const auto form =
-                convert(toCp932, QByteArray().append(char(u & 0xFF)).append(char(u >> 8)));
+            const auto form = convert(toCp932, u & 0xFF, u >> 8);
             QCOMPARE(Cp932::encode(QString(QChar(char16_t(u)))), form ? *form : "?");
         }
         iconv_close(toUnicode);
