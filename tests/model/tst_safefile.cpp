@@ -82,19 +82,18 @@ private slots:
     void writing() {
         QFETCH(QString, what);
         QTemporaryDir dir;
-        QString path = dir.filePath(u"K40.in4"_qs);
-        const QString real = dir.filePath(u"real"_qs);
+        const QString path =
+                          dir.filePath(what == u"no folder" ? u"gone/K40.in4"_qs : u"K40.in4"_qs),
+                      real = dir.filePath(u"real"_qs);
         const QByteArray old(100, 'o'), bytes(5000, 'n');
         const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         if (what == u"over" || what == u"full")
             QVERIFY(writeFile(path, old) && QFile::setPermissions(path, mode));
         if (what == u"link") QVERIFY(writeFile(real, old) && QFile::link(real, path));
-        if (what == u"no folder") path = dir.filePath(u"gone/K40.in4"_qs);
         if (what == u"fifo") QVERIFY(makeFifo(path));
-        if (what == u"read-only") {
-            if (geteuid() == 0) QSKIP("root writes into any folder");
+        if (what == u"read-only" && geteuid() == 0) QSKIP("root writes into any folder");
+        if (what == u"read-only")
             QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        }
         std::optional<FileSizeLimit> full;
         if (what == u"full") full.emplace(1000); // the new bytes do not fit
         const Writing w = SafeFile::write(path, bytes);
@@ -108,10 +107,10 @@ private slots:
         if (what == u"over")
             QCOMPARE(QFile::permissions(path) & ~QFile::ReadUser & ~QFile::WriteUser, mode);
         QCOMPARE(QFileInfo(path).isSymLink(), what == u"link");
-        QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden);
-        left.removeAll(u"K40.in4"_qs);
-        left.removeAll(u"real"_qs);
-        QCOMPARE(left, QStringList());
+        // No temporary left: only the file itself, and the link's target.
+        const QStringList left =
+            QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden);
+        QCOMPARE(left.size(), qsizetype(QFileInfo::exists(path)) + (what == u"link" ? 1 : 0));
     }
 
     void aRealFullDisk() {
