@@ -8,8 +8,7 @@
 class TestCp932 : public QObject {
     Q_OBJECT
 private slots:
-    // Bytes read as text write back byte for byte, whatever they are; the
-    // offset of the first byte that is no CP932, -1 for none.
+    // Bytes read as text write back byte for byte; the offset of the first no CP932, or -1.
     void roundTrip_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text"); // as decoded, for valid bytes
@@ -20,8 +19,8 @@ private slots:
         row("empty", "", {}, -1);
         row("mixed", "41 92E2 31 20 BDB8", u"A停1 ｽｸ"_qs, -1);
         row("lone lead, bad trail, undefined byte", "41 8220 42 FF 83", {}, 1);
-        // The bytes CP932 does not define, alone and before a letter and a
-        // kanji; lead bytes at the end and before a blank, which is no trail.
+        // Bytes CP932 does not define, alone, before a letter and a kanji; lead
+        // bytes at the end and before a blank, which is no trail.
         for (int b : {0x80, 0xA0, 0xFD, 0xFE, 0xFF}) {
             const QByteArray one(1, char(b));
             QTest::addRow("0x%02X alone", b) << one << QString() << 0;
@@ -49,7 +48,6 @@ private slots:
         QCOMPARE(*Cp932::encodeStrict(text), bytes);
         QCOMPARE(Cp932::byteLength(text), bytes.size());
     }
-
     void characterWithoutForm() {
         // "?" as Windows writes it; the strict form names the character instead.
         QCOMPARE(Cp932::encode(u"a😀b"_qs), QByteArray("a?b"));
@@ -57,7 +55,6 @@ private slots:
         QVERIFY(!Cp932::encodeStrict(u"次は😀"_qs, &index));
         QCOMPARE(index, 2);
     }
-
     void byteSlices() {
         // From byte 1, as text; a slice cutting a character keeps the byte it holds.
         const QString text = u"次は市役所前・文化会館A"_qs;
@@ -68,11 +65,9 @@ private slots:
                          start < 1 ? QByteArray() : bytes.mid(start - 1, count));
         QCOMPARE(Cp932::byteSlice(u"a系b"_qs, 3, 2), u"nb"_qs); // 61 8C 6E 62
     }
-
     void sameAsIconvForEveryCharacter() {
-        // The conversions, which remember characters, agree with iconv's
-        // CP932 table for every byte pair and every BMP character: the
-        // full-width tilde and minus and NEC's circled digits among them.
+        // The conversions agree with iconv's CP932 table for every byte pair and
+        // BMP character: the full-width tilde and minus, NEC's circled digits.
         iconv_t toUnicode = iconv_open("UTF-16LE", "CP932"),
                 toCp932 = iconv_open("CP932", "UTF-16LE");
         QVERIFY(toUnicode != iconv_t(-1) && toCp932 != iconv_t(-1));

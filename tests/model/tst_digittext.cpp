@@ -22,9 +22,8 @@ private slots:
                 << QList<qint16>{qint16(zeroMode), qint16(fillZero), qint16(shift), qint16(digits)}
                 << shown;
         };
-        // Zero rule: 0 blanks 0 and the empty text, 1 shows 0 for them, 2 shows
-        // -1 as 0 and blanks 0, 3 shows 0 for all three; other numbers pass.
-        // Any other mode leaves the value as it is.
+        // Zero rule: 0 blanks 0 and "", 1 shows 0 for them, 2 shows -1 as 0 and
+        // blanks 0, 3 shows 0 for all three; other numbers and modes pass.
         const QString zero[] = {"", "0", "", "0", "0", "0"},
                       minusOne[] = {"-1", "-1", "0", "0", "-1", "-1"};
         for (int m = 0; m < 6; ++m) {
@@ -34,13 +33,10 @@ private slots:
             row(u"", mode, 0, 0, 3, m < 4 ? zero[m] : QString());
             row(10, mode, 0, 0, 3, u"10"_qs);
         }
-        // "value|zero mode|fill|shift|digits|shown", "#" before a number. In
-        // order: a text that reads as 0 or -1 counts as that number. Zero
-        // fill: the number rounded (halves away from zero) to at least fillZero
-        // digits, the sign in front, after the zero rule; whole numbers are
-        // exact however long, the cut keeping the last digits; texts that are
-        // no number are left as they are. Shift: spaces after the text, none
-        // below 1. The rightmost characters that fit, counted as code points.
+        // "value|zero mode|fill|shift|digits|shown", "#" before a number. A text
+        // reading as 0 or -1 is that number. Fill: rounded (halves away from 0)
+        // to fill digits, sign first, whole numbers exact however long, no
+        // number left as it is. Shift: spaces after. The rightmost code points.
         const char16_t* const rows[] = {
             u"0|0|0|0|3|",        u"00|1|0|0|3|0",        u"0.0|2|0|0|3|",
             u"-1|2|0|0|3|0",      u" -1 |3|0|0|3|0",      u"0.4|0|0|0|3|0.4",
@@ -68,7 +64,6 @@ private slots:
         QFETCH(QList<qint16>, rules);
         QTEST(DigitText::shownText(value, rules[0], rules[1], rules[2], rules[3]), "shown");
     }
-
     void valueFromVariant_data() {
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<DigitValue>("value");

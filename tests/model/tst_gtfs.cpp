@@ -1,6 +1,5 @@
-// Routes from GTFS-JP feeds written here: which trip is taken, the fares
-// between every pair of its stops, the announcements, what the reader takes
-// of the CSV files, and every problem it reports.
+// Routes from GTFS-JP feeds: the trip taken, the fares between every pair of
+// its stops, the announcements, the CSV the reader takes, every problem it reports.
 #include "model/Cp932.h"
 #include "model/Gtfs.h"
 
@@ -9,7 +8,6 @@
 using Gtfs::Files;
 
 namespace {
-
 // A feed of two routes. R1 runs S1 to S5 in direction 0 (T1, and the short
 // T3), back S5 to S2 in direction 1 (T2); S1 and S2 share zone A, S3 and S4
 // zone B, S5 is zone C. R2 runs S1 to S3.
@@ -26,13 +24,11 @@ Files feed() {
                                "T3,S3,30\nT4,S1,10\nT4,S2,20\nT4,S3,30\n"},
         {u"fare_attributes.txt"_qs, "fare_id,price,currency_type\nF150,150,JPY\nF180,180,JPY\n"
                                     "F200,200,JPY\nF300,300,JPY\nF500,500,JPY\n"},
-        // F180 and F200 both for A to B: the lower wins; F500 for every
-        // route, where R1 has its own rules.
+        // F180 and F200 both for A to B; F500 for every route, where R1 has its own.
         {u"fare_rules.txt"_qs, "fare_id,route_id,origin_id,destination_id\nF150,R1,A,A\n"
                                "F200,R1,A,B\nF180,R1,A,B\nF300,R1,A,C\nF200,R1,B,C\n"
                                "F150,R1,B,B\nF500,,A,B\nF500,,B,B\n"}};
 }
-
 // The import of files, or nothing and what the reading or the import says in error.
 std::optional<Gtfs::Imported> import(const Files& files, const Gtfs::ImportRequest& request,
                                      QString* error) {
@@ -46,9 +42,8 @@ Gtfs::Imported import(const Files& files, const QString& route) {
     if (!r) qFatal("%s", qPrintable(error));
     return *r;
 }
-
-// Rows 2 on as "v1 v2; v1 v2 v3; ...", v(1..i-1) of row i; "!" marks a row
-// with a fare at or beyond its own stop, or with a ticket not its number.
+// Rows 2 on as "v1; v1 v2; ...", v(1..i-1) of row i; "!" marks a row with a
+// fare from its own stop on, or a ticket not its number.
 QString fares(const Gtfs::Imported& r) {
     QStringList rows;
     for (size_t i = 0; i < r.rows.size(); ++i) {
@@ -160,7 +155,6 @@ private slots:
                 : error,
               "result");
     }
-
     void announcements() {
         const QString text = Cp932::decode(Gtfs::announcements(import(feed(), u"R1"_qs)));
         QCOMPARE(text.split(u"\r\n"_qs),
@@ -169,7 +163,6 @@ private slots:
                               u"次は、中央公園です。,1,0"_qs, u"次は、終点、港です。,1,2"_qs,
                               u"終点、港です。ご乗車ありがとうございました。,0,3"_qs, QString()}));
     }
-
     void csvAsFeedsWriteIt() {
         // A byte order mark, CR LF, quoted fields, columns in another order, no
         // direction, zones or fares, blank lines; a pole's name without its
@@ -185,11 +178,9 @@ private slots:
         QCOMPARE(r.faresMissing, 1);
         QCOMPARE(Gtfs::listRoutes(*Gtfs::Feed::read(f)).front().faresKnown, false);
     }
-
     void charactersCp932CannotHold() {
         QCOMPARE(Gtfs::toCp932Characters(u"Ａ ① 🚌 𡈽"_qs), u"Ａ ① 〓 土"_qs);
     }
-
     void routesListed() {
         const auto routes = Gtfs::listRoutes(*Gtfs::Feed::read(feed()));
         QCOMPARE(routes.size(), size_t(2));

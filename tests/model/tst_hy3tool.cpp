@@ -11,13 +11,11 @@
 #include <zip.h>
 
 namespace {
-
 struct Run {
     int status;
     QByteArray out;
     QString said; // out and what it writes on errors
 };
-
 // hy3 run with args, or k40init with those after args[0] "k40init".
 Run run(const QStringList& args) {
     QProcess p;
@@ -28,7 +26,6 @@ Run run(const QStringList& args) {
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, out,
             QString::fromUtf8(out + p.readAllStandardError())};
 }
-
 // The feed of tests/data/minifeed.zip as files of their own: R1 of three stops.
 Gtfs::Files miniFeed() {
     return {{u"routes.txt"_qs, "route_id,route_short_name,route_long_name\nR1,1,駅前線\n"},
@@ -39,15 +36,12 @@ Gtfs::Files miniFeed() {
             {u"fare_rules.txt"_qs,
              "fare_id,route_id,origin_id,destination_id\nF1,R1,A,A\nF2,R1,A,B\n"}};
 }
-
 bool writeFeed(const QString& folder, const Gtfs::Files& files) {
     for (auto it = files.begin(); it != files.end(); ++it)
         if (!writeFile(folder + u'/' + it.key(), it.value())) return false;
     return true;
 }
-
-// A zip file of the mini feed with the file name (added, or in place of one
-// of its files) holding zeroBytes zeros, deflated from a sparse file.
+// The mini feed zipped, with name added or in its place: zeroBytes zeros, deflated.
 bool writeZip(const QString& path, const QString& name, qint64 zeroBytes) {
     const QString zeros = path + u".zeros"_qs;
     const QByteArray zerosName = QFile::encodeName(zeros);
@@ -63,7 +57,6 @@ bool writeZip(const QString& path, const QString& name, qint64 zeroBytes) {
     zip_file_add(z, name.toUtf8().constData(), zip_source_file(z, zerosName.constData(), 0, 0), 0);
     return zip_close(z) == 0 && QFile::remove(zeros);
 }
-
 // The files of folder and below, by path from it, with the bytes of the small ones.
 QStringList filesIn(const QString& folder) {
     QStringList names;
@@ -77,7 +70,6 @@ QStringList filesIn(const QString& folder) {
     names.sort();
     return names;
 }
-
 // Rows as "name|ticket|v1,v2,v3; ...".
 QString describe(const std::vector<FareData::RouteRow>& rows) {
     QStringList s;
@@ -86,7 +78,6 @@ QString describe(const std::vector<FareData::RouteRow>& rows) {
                  QString::asprintf("|%d|%d,%d,%d", r.ticket, r.value(1), r.value(2), r.value(3));
     return s.join(u"; ");
 }
-
 // Whether text holds the pieces ("…" between them) in their order.
 bool inOrder(const QString& text, const QString& pieces) {
     qsizetype at = 0;
@@ -100,8 +91,7 @@ bool inOrder(const QString& text, const QString& pieces) {
 class TestHy3Tool : public QObject {
     Q_OBJECT
 private slots:
-    // The rows a route's CSV holds, or "line:column:" and a part of the
-    // message of its first problem.
+    // The rows a route's CSV holds, or "line:column:" and part of its first problem.
     void csv_data() {
         QTest::addColumn<QByteArray>("csv");
         QTest::addColumn<QString>("result");
@@ -142,14 +132,9 @@ private slots:
                    : got == result,
                  qPrintable(got));
     }
-
-    // A command on one input: its exit status, what it says, and that it
-    // changes no file. What it reads must be a regular file of a size it
-    // takes (a FIFO, without waiting for a writer, a device or a file beyond
-    // the limit is refused at once); of a feed only the files it needs, a zip
-    // file's no further than their limits. A save that fails (a full disk,
-    // something in the way) names the file and the cause and leaves the files
-    // as they were: no temporary, no half import.
+    // A command's exit status, what it says, and that it changes no file. A
+    // FIFO, a device or a file beyond its limit is refused at once, a zip read
+    // no further than its limits; a failed save leaves no temporary, no half import.
     void commands_data() {
         QTest::addColumn<QString>("args");     // at blanks; "@": the test's folder, "%s": K40's
         QTest::addColumn<QString>("make");     // "<file> [FIFO|device|zip <name>|full]", "-": none
@@ -178,12 +163,10 @@ private slots:
                 u"@/%1: not a regular file but a %2"_qs.arg(file, kind));
         };
         // Fare data problems come with their record and byte offset.
-        FareData::RouteRow stop;
-        stop.name = u"停"_qs;
+        const FareData::RouteRow stop{u"停"_qs, 0, {}};
         const QByteArray three = FareData::serializeHy3({stop, stop, stop}); // records of 306 bytes
-        QByteArray c302 = FareData::serializeHy3(std::vector<FareData::RouteRow>(301, stop));
-        c302[0] = char(302 & 0xFF);
-        c302[1] = char(302 >> 8);
+        const QByteArray c302 =
+            FareData::serializeHy3(std::vector(301, stop)).replace(0, 2, "\x2E\x01");
         hy3("good", three, 0, "3 stop(s), no problems");
         hy3("one stop", FareData::serializeHy3({stop}), 0, "a route of one stop cannot be set");
         hy3("bytes after the last record", three + "xyz", 0,
@@ -198,8 +181,7 @@ private slots:
                 qPrintable(u"record 3, offset 614:…at byte %1 inside its %2"_qs.arg(at).arg(what)));
         hy3("bad name", QByteArray(three).replace(4, 1, "\x80"), 1,
             "record 1, offset 4: the stop name of record 1 is not valid CP932");
-        // Announcement problems come with their line and field and what the
-        // tape does with the file.
+        // Announcement problems come with their line and field.
         const auto cp932 = [](const char* text) { return Cp932::encode(QString::fromUtf8(text)); };
         csv("good", cp932("次は、港です。,1,2\r\n発車します,0,0\r\n\"港, 西口\",1,1\r\n"), 0,
             "3 row(s), no problems…2 row(s) step the fare display; 2 play a sound before "
@@ -317,10 +299,8 @@ private slots:
             QVERIFY(name.endsWith(u'/') ? QDir(dir.path()).mkdir(name)
                                         : writeFile(dir.filePath(name), "old"));
         const QStringList before = filesIn(dir.path());
-        QStringList argv = args.split(u' ');
-        argv.replaceInStrings(u"@"_qs, dir.path())
-            .replaceInStrings(u"%z"_qs, K40_SOURCE_DIR "/tests/data/minifeed.zip")
-            .replaceInStrings(u"%s"_qs, K40_SOURCE_DIR);
+        QStringList argv = args.replace(u"%z"_qs, u"%s/tests/data/minifeed.zip"_qs).split(u' ');
+        argv.replaceInStrings(u"@"_qs, dir.path()).replaceInStrings(u"%s"_qs, K40_SOURCE_DIR);
         std::optional<FileSizeLimit> full;
         if (how == u"full") full.emplace(100); // no file can grow beyond 100 bytes
         const Run r = run(argv);
@@ -329,9 +309,7 @@ private slots:
         QVERIFY2(inOrder(r.said, report.replace(u"@"_qs, dir.path())), qPrintable(r.said));
         QCOMPARE(filesIn(dir.path()), before);
     }
-
-    // A route made from CSV holds what the CSV says, and its export imports to
-    // the same file again.
+    // A route made from CSV holds what the CSV says; its export imports to the same file.
     void importExport() {
         QTemporaryDir dir;
         const QString csv = dir.filePath(u"a.csv"_qs), first = dir.filePath(u"a.hy3"_qs),
@@ -350,9 +328,7 @@ private slots:
         QCOMPARE(run({u"import"_qs, csv, second}).status, 0);
         QCOMPARE(readFile(second), readFile(first));
     }
-
-    // A feed imported by its route's long name: the names and texts written
-    // as the board and the tape hold them, each change noted.
+    // A feed imported by its route's long name: names and texts as the board and tape hold them.
     void gtfsImport_data() {
         QTest::addColumn<QByteArray>("stop"); // in place of S2's line; none: the zip
         QTest::addColumn<QString>("said");

@@ -51,14 +51,12 @@ private slots:
         QVERIFY(r.ok() || (SafeFile::describe(path, r).contains(path) &&
                            SafeFile::describeInEnglish(path, r).startsWith(path + u": "_qs)));
     }
-
     void aFileThatSaysItIsEmptyIsReadToTheLimit() {
         // /proc files claim 0 bytes and hold more: read, but never beyond the limit.
         const Reading whole = SafeFile::read(u"/proc/self/status"_qs, 1 << 20);
         QVERIFY(whole.ok() && whole.bytes.startsWith("Name:"));
         QCOMPARE(SafeFile::read(u"/proc/self/status"_qs, 8).status, Reading::Status::TooLarge);
     }
-
     // Written whole, or the old file as it was; never a temporary left.
     void writing_data() {
         QTest::addColumn<QString>("what");
@@ -100,12 +98,11 @@ private slots:
         if (what == u"over")
             QCOMPARE(QFile::permissions(path) & ~QFile::ReadUser & ~QFile::WriteUser, mode);
         QCOMPARE(QFileInfo(path).isSymLink(), what == u"link");
-        // No temporary left: only the file itself, and the link's target.
+        // Only the file itself and the link's target: no temporary.
         const QStringList left =
             QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden);
         QCOMPARE(left.size(), qsizetype(QFileInfo::exists(path)) + (what == u"link" ? 1 : 0));
     }
-
     void aRealFullDisk() {
         // A small file system, filled up: the save fails, the old file stays.
         QTemporaryDir dir;
