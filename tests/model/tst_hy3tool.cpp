@@ -136,30 +136,31 @@ private slots:
     // FIFO, a device or a file beyond its limit is refused at once, a zip read
     // no further than its limits; a failed save leaves no temporary, no half import.
     void commands_data() {
-        QTest::addColumn<QString>("args");     // at blanks; "@": the test's folder, "%s": K40's
-        QTest::addColumn<QString>("make");     // "<file> [FIFO|device|zip <name>|full]", "-": none
+        QTest::addColumn<QString>("args"); // at blanks; "@": the test's folder, "%s": K40's
+        // "<file> [FIFO|device|zip <name>|full]" ("-": none), and the size the
+        // file is padded to or the zip's zeros last.
+        QTest::addColumn<QString>("make");
         QTest::addColumn<QByteArray>("bytes"); // of the file
-        QTest::addColumn<qint64>("size");      // the file padded to it, or the zip's zeros
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("report");  // pieces of it, in order, "…" between them
         QTest::addColumn<QStringList>("old"); // files there before ("/" ends a folder)
         const auto row = [](const char* tag, const QString& args, const QString& make,
-                            const QByteArray& bytes, qint64 size, int status, const QString& report,
+                            const QByteArray& bytes, int status, const QString& report,
                             const QStringList& old = {}) {
-            QTest::newRow(tag) << args << make << bytes << size << status << report << old;
+            QTest::newRow(tag) << args << make << bytes << status << report << old;
         };
         const auto hy3 = [&](const char* tag, const QByteArray& bytes, int status, const char* r) {
-            row(tag, u"check @/x.hy3"_qs, u"x.hy3"_qs, bytes, 0, status, r);
+            row(tag, u"check @/x.hy3"_qs, u"x.hy3"_qs, bytes, status, r);
         };
         const auto csv = [&](const char* tag, const QByteArray& bytes, int status, const char* r) {
-            row(tag, u"check-tape @/12tp.csv"_qs, u"12tp.csv"_qs, bytes, 0, status, r);
+            row(tag, u"check-tape @/12tp.csv"_qs, u"12tp.csv"_qs, bytes, status, r);
         };
         const auto bad = [&](const char* tag, const char* args, int status, const char* r) {
-            row(tag, args, {}, {}, 0, status, r);
+            row(tag, args, {}, {}, status, r);
         };
         const auto special = [&](const char* args, const char* file, const char* kind, int status) {
             row(qPrintable(u"%1, %2 a %3"_qs.arg(args, file, kind)), args,
-                u"%1 %2"_qs.arg(file, kind), {}, 0, status,
+                u"%1 %2"_qs.arg(file, kind), {}, status,
                 u"@/%1: not a regular file but a %2"_qs.arg(file, kind));
         };
         // Fare data problems come with their record and byte offset.
@@ -216,8 +217,7 @@ private slots:
         csv("doubled quote", "\"say \"\"hi\"\"\",0,0\r\n", 0,
             "line 1, field 1: warning: a doubled quote does not stand for a quote");
         csv("empty file", {}, 0, "warning: the file is empty…0 row(s), 1 warning(s)");
-        row("tape over 16 MiB", "check-tape @/12tp.csv", "12tp.csv", "a,0,0\r\n",
-            TapeFile::MaxFileBytes + 1, 1,
+        row("tape over 16 MiB", "check-tape @/12tp.csv", "12tp.csv 16777217", "a,0,0\r\n", 1,
             "more than the 16777216 (16 MiB) the tape reads…the tape controls will be disabled");
         bad("tape missing", "check-tape @/12tp.csv", 2, "no such file");
         // The announcements that come with the program load, every row listed.
@@ -226,33 +226,31 @@ private slots:
         QStringList listed{QStringLiteral("%1 row(s), no problems").arg(lines.size())};
         for (const QString& line : lines)
             listed << line.section(u',', 0, 0).remove(u'"');
-        row("tape sample", "check-tape --rows %s/data/sample/12tp.csv", {}, {}, 0, 0,
+        row("tape sample", "check-tape --rows %s/data/sample/12tp.csv", {}, {}, 0,
             listed.join(u'…'));
         special("check @/x.hy3", "x.hy3", "FIFO", 1);
-        row("check, beyond what the board reads", "check @/x.hy3", "x.hy3", {},
-            FareData::MaxFileBytes + 1, 1,
+        row("check, beyond what the board reads", "check @/x.hy3", "x.hy3 33554433", {}, 1,
             "@/x.hy3: the file holds 33554433 bytes, more than the 33554432 (32 MiB) the board "
             "reads");
         special("export @/x", "x", "device", 1);
         special("import @/x @/x.hy3", "x", "FIFO", 1);
         row("import, a bad CSV", "import @/a.csv @/a.hy3", "a.csv",
-            "停名,整理券番号\nA,1\nB,2,17x\n", 0, 1, "line 3, column 3");
-        row("import, the disk full", "import @/a.csv @/a.hy3", "a.csv full", "A,1\nB,2,170\n", 0, 1,
+            "停名,整理券番号\nA,1\nB,2,17x\n", 1, "line 3, column 3");
+        row("import, the disk full", "import @/a.csv @/a.hy3", "a.csv full", "A,1\nB,2,170\n", 1,
             "@/a.hy3: cannot write (", {u"a.hy3"_qs});
         special("check-tape @/x", "x", "device", 2);
         special("list-gtfs @/feed", "feed/stops.txt", "device", 1);
         special("import-gtfs @/feed --route R1 --number 12 --out @/out", "feed/stop_times.txt",
                 "FIFO", 1);
-        row("list-gtfs, stops.txt beyond its limit", "list-gtfs @/feed", "feed/stops.txt", {},
-            64 * 1024 * 1024 + 1, 1,
-            "@/feed: stops.txt is larger than 64 MiB, the most read of it");
+        row("list-gtfs, stops.txt beyond its limit", "list-gtfs @/feed", "feed/stops.txt 67108865",
+            {}, 1, "@/feed: stops.txt is larger than 64 MiB, the most read of it");
         special("list-gtfs @/feed.zip", "feed.zip", "FIFO", 1);
         // Zeros deflate to a thousandth: a few hundred KiB unpack to hundreds of MiB.
-        row("list-gtfs, a zip bomb", "list-gtfs @/feed.zip", "feed.zip zip stop_times.txt", {},
-            256 * 1024 * 1024 + 1, 1,
+        row("list-gtfs, a zip bomb", "list-gtfs @/feed.zip",
+            "feed.zip zip stop_times.txt 268435457", {}, 1,
             "@/feed.zip: stop_times.txt is larger than 256 MiB, the most read of it");
-        row("list-gtfs, a large file not used", "list-gtfs @/feed.zip", "feed.zip zip shapes.txt",
-            {}, 600 * 1024 * 1024, 0, "3 stops: 駅前 - 本町 - 港");
+        row("list-gtfs, a large file not used", "list-gtfs @/feed.zip",
+            "feed.zip zip shapes.txt 629145600", {}, 0, "3 stops: 駅前 - 本町 - 港");
         bad("list-gtfs", "list-gtfs %z", 0,
             "R1\t1\t駅前線\n…; direction_id 0; fares: known…3 stops: 駅前 - 本町 - 港");
         bad("list-gtfs, no file", "list-gtfs @/none.zip", 1, "none.zip: no such file or folder\n");
@@ -262,37 +260,37 @@ private slots:
         const QByteArray trips = "route_id,trip_id,direction_id,trip_headsign\nR1,T1,0,";
         row("import-gtfs, more than the tape reads",
             "import-gtfs @/feed --route R1 --number 12 --out @", "feed/trips.txt",
-            trips + QByteArray(16 << 20, 'a') + '\n', 0, 1,
+            trips + QByteArray(16 << 20, 'a') + '\n', 1,
             "@/12tp.csv: the tape would not read the announcements as made: they take 16777373 "
             "bytes, more than the 16777216 (16 MiB) the tape reads; nothing is written");
         bad("import-gtfs, number 012", "import-gtfs %z --route R1 --number 012 --out @", 2, "");
         const char* gtfs = "import-gtfs %z --route R1 --number 12 --out @";
-        row("import-gtfs, the disk full", gtfs, "- full", {}, 0, 1, "@/12.hy3: cannot write (",
+        row("import-gtfs, the disk full", gtfs, "- full", {}, 1, "@/12.hy3: cannot write (",
             {u"12.hy3"_qs});
-        row("import-gtfs, a folder in the second's way", gtfs, "", {}, 0, 1,
+        row("import-gtfs, a folder in the second's way", gtfs, "", {}, 1,
             "@/12tp.csv: not a regular file but a folder; not written over; @/12.hy3 is not "
             "written either",
             {u"12.hy3"_qs, u"12tp.csv/"_qs});
-        row("k40init, the disk full", "k40init @/K40.in4 @ @", "- full", {}, 0, 1,
+        row("k40init, the disk full", "k40init @/K40.in4 @ @", "- full", {}, 1,
             "@/K40.in4: cannot write (");
     }
     void commands() {
         QFETCH(QString, args);
         QFETCH(QString, make);
         QFETCH(QByteArray, bytes);
-        QFETCH(qint64, size);
         QFETCH(QString, report);
         QFETCH(QStringList, old);
         QTemporaryDir dir;
-        const QString file = make.section(u' ', 0, 0), how = make.section(u' ', 1),
+        const QString file = make.section(u' ', 0, 0), how = make.section(u' ', 1, 1),
                       path = dir.filePath(file);
+        const qint64 size = make.section(u' ', -1).toLongLong();
         if (file.startsWith(u"feed/")) QVERIFY(writeFeed(dir.filePath(u"feed"_qs), miniFeed()));
         QFile::remove(path);
         if (!file.isEmpty() && file != u"-")
             QVERIFY(how == u"FIFO"     ? makeFifo(path)
                     : how == u"device" ? makeEndlessFile(path)
-                    : how.startsWith(u"zip")
-                        ? writeZip(path, how.section(u' ', 1), size)
+                    : how == u"zip"
+                        ? writeZip(path, make.section(u' ', 2, 2), size)
                         : writeFile(path, bytes) &&
                               QFile::resize(path, std::max<qint64>(size, bytes.size())));
         for (const QString& name : old)

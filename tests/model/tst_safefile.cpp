@@ -73,9 +73,9 @@ private slots:
     void writing() {
         QFETCH(QString, what);
         QTemporaryDir dir;
+        const QString real = dir.filePath(u"real"_qs);
         const QString path =
-                          dir.filePath(what == u"no folder" ? u"gone/K40.in4"_qs : u"K40.in4"_qs),
-                      real = dir.filePath(u"real"_qs);
+            dir.filePath(what == u"no folder" ? u"gone/K40.in4"_qs : u"K40.in4"_qs);
         const QByteArray old(100, 'o'), bytes(5000, 'n');
         const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         if (what == u"over" || what == u"full")
@@ -115,8 +115,8 @@ private slots:
         QVERIFY(writeFile(path, QByteArray(402, 'o')));
         QFile filler(dir.filePath(u"filler"_qs));
         QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        for (const QByteArray block(4096, 'f'); filler.write(block) > 0;) {
-        }
+        while (filler.write(QByteArray(4096, 'f')) > 0)
+            continue;
         filler.close();
         QCOMPARE(SafeFile::write(path, QByteArray(402, 'n')).status, Writing::Status::Failed);
         QCOMPARE(readFile(path), QByteArray(402, 'o'));
