@@ -3,7 +3,6 @@
 
 #include <QtTest>
 #include <iconv.h>
-#include <optional>
 
 class TestCp932 : public QObject {
     Q_OBJECT
@@ -71,28 +70,28 @@ private slots:
         iconv_t toUnicode = iconv_open("UTF-16LE", "CP932"),
                 toCp932 = iconv_open("CP932", "UTF-16LE");
         QVERIFY(toUnicode != iconv_t(-1) && toCp932 != iconv_t(-1));
-        const auto convert = [](iconv_t cd, int a, int b) -> std::optional<QByteArray> {
+        const auto convert = [](iconv_t cd, int a, int b) { // empty when there is no form
             char in[2] = {char(a), char(b)}, out[16];
             char *i = in, *o = out;
             size_t inLeft = 2, outLeft = sizeof out;
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
-            if (iconv(cd, &i, &inLeft, &o, &outLeft) == size_t(-1)) return std::nullopt;
-            return QByteArray(out, o - out);
+            const bool ok = iconv(cd, &i, &inLeft, &o, &outLeft) != size_t(-1);
+            return ok ? QByteArray(out, o - out) : QByteArray();
         };
         int pairs = 0;
         for (int lead = 0x80; lead <= 0xFF; ++lead)
             for (int trail = 0x40; trail <= 0xFC; ++trail) {
                 const auto utf16 = convert(toUnicode, lead, trail);
-                if (!utf16 || utf16->size() != 2) continue; // not one character
+                if (utf16.size() != 2) continue; // not one character
                 ++pairs;
                 QCOMPARE(Cp932::decode(QByteArray(1, char(lead)) + char(trail)),
-                         QString(QChar(quint8(utf16->at(0)), quint8(utf16->at(1)))));
+                         QString(QChar(quint8(utf16[0]), quint8(utf16[1]))));
             }
         QCOMPARE_GT(pairs, 7000);
         for (int u = 0x80; u <= 0xFFFF; ++u) {
             if (QChar::isSurrogate(char32_t(u))) continue;
             const auto form = convert(toCp932, u & 0xFF, u >> 8);
-            QCOMPARE(Cp932::encode(QString(QChar(char16_t(u)))), form ? *form : "?");
+            QCOMPARE(Cp932::encode(QString(QChar(char16_t(u)))), form.isEmpty() ? "?" : form);
         }
         iconv_close(toUnicode);
         iconv_close(toCp932);

@@ -13,25 +13,23 @@ private slots:
         QTest::addColumn<DigitValue>("value");
         QTest::addColumn<QList<qint16>>("rules"); // zero mode, zero fill, shift, digits
         QTest::addColumn<QString>("shown");
-        const auto row = [](const DigitValue& value, int zeroMode, int fillZero, int shift,
-                            int digits, const QString& shown) {
+        const auto row = [](const DigitValue& value, const QList<qint16>& rules,
+                            const QString& shown) {
             QTest::addRow("\"%s\" (%s), zero mode %d, fill %d, shift %d, %d digits",
-                          qPrintable(value.toText()), value.isText() ? "text" : "number", zeroMode,
-                          fillZero, shift, digits)
-                << value
-                << QList<qint16>{qint16(zeroMode), qint16(fillZero), qint16(shift), qint16(digits)}
-                << shown;
+                          qPrintable(value.toText()), value.isText() ? "text" : "number", rules[0],
+                          rules[1], rules[2], rules[3])
+                << value << rules << shown;
         };
         // Zero rule: 0 blanks 0 and "", 1 shows 0 for them, 2 shows -1 as 0 and
         // blanks 0, 3 shows 0 for all three; other numbers and modes pass.
         const QString zero[] = {"", "0", "", "0", "0", "0"},
                       minusOne[] = {"-1", "-1", "0", "0", "-1", "-1"};
         for (int m = 0; m < 6; ++m) {
-            const int mode = m < 4 ? m : m == 4 ? 4 : -1;
-            row(0, mode, 0, 0, 3, zero[m]);
-            row(-1, mode, 0, 0, 3, minusOne[m]);
-            row(u"", mode, 0, 0, 3, m < 4 ? zero[m] : QString());
-            row(10, mode, 0, 0, 3, u"10"_qs);
+            const qint16 mode = m < 4 ? qint16(m) : m == 4 ? 4 : -1;
+            row(0, {mode, 0, 0, 3}, zero[m]);
+            row(-1, {mode, 0, 0, 3}, minusOne[m]);
+            row(u"", {mode, 0, 0, 3}, m < 4 ? zero[m] : QString());
+            row(10, {mode, 0, 0, 3}, u"10"_qs);
         }
         // "value|zero mode|fill|shift|digits|shown", "#" before a number. A text
         // reading as 0 or -1 is that number. Fill: rounded (halves away from 0)
@@ -53,11 +51,14 @@ private slots:
             u"a😀|0|0|0|1|😀",      u"a😀|0|0|0|2|a😀"};
         for (const char16_t* r : rows) {
             const QStringList f = QString::fromUtf16(r).split(u'|');
+            QList<qint16> rules;
+            for (int k = 1; k <= 4; ++k)
+                rules << qint16(f[k].toInt());
             row(f[0].startsWith(u'#') ? DigitValue(f[0].mid(1).toLongLong()) : DigitValue(f[0]),
-                f[1].toInt(), f[2].toInt(), f[3].toInt(), f[4].toInt(), f[5]);
+                rules, f[5]);
         }
-        row(u"-123456789012345678901234567890", 0, 1, 0, 15, u"678901234567890"_qs);
-        row(std::numeric_limits<qint64>::min(), 0, 3, 0, 15, u"372036854775808"_qs);
+        row(u"-123456789012345678901234567890", {0, 1, 0, 15}, u"678901234567890"_qs);
+        row(std::numeric_limits<qint64>::min(), {0, 3, 0, 15}, u"372036854775808"_qs);
     }
     void shownText() {
         QFETCH(DigitValue, value);
