@@ -51,11 +51,9 @@ private slots:
             u"a😀|0|0|0|1|😀",      u"a😀|0|0|0|2|a😀"};
         for (const char16_t* r : rows) {
             const QStringList f = QString::fromUtf16(r).split(u'|');
-            QList<qint16> rules;
-            for (int k = 1; k <= 4; ++k)
-                rules << qint16(f[k].toInt());
+            const auto n = [&](int k) { return qint16(f[k].toInt()); };
             row(f[0].startsWith(u'#') ? DigitValue(f[0].mid(1).toLongLong()) : DigitValue(f[0]),
-                rules, f[5]);
+                {n(1), n(2), n(3), n(4)}, f[5]);
         }
         row(u"-123456789012345678901234567890", {0, 1, 0, 15}, u"678901234567890"_qs);
         row(std::numeric_limits<qint64>::min(), {0, 3, 0, 15}, u"372036854775808"_qs);

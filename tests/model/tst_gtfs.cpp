@@ -130,9 +130,8 @@ private slots:
         QFETCH(QByteArray, to);
         Files f = feed();
         if (from.isEmpty() && to.isEmpty()) f.remove(file);
-        if (from.isEmpty() && !to.isEmpty()) f[file] = to;
         QVERIFY(from.isEmpty() || f[file].contains(from));
-        if (!from.isEmpty()) f[file].replace(from, to);
+        if (!to.isEmpty()) f[file] = from.isEmpty() ? to : QByteArray(f[file]).replace(from, to);
         const QString how = request.section(u' ', 1, 1), what = request.section(u' ', 2);
         Gtfs::ImportRequest q{request.section(u' ', 0, 0), {}, {}, {}};
         if (how == u"direction") q.direction = what.toInt();
@@ -147,7 +146,6 @@ private slots:
                 : error,
               "result");
     }
-    // The announcements, in CP932's characters.
     void announcements() {
         QCOMPARE(Gtfs::toCp932Characters(u"Ａ ① 🚌 𡈽"_qs), u"Ａ ① 〓 土"_qs);
         const auto r = import(feed(), {u"R1"_qs, {}, {}, {}}, nullptr);

@@ -49,11 +49,9 @@ bool writeZip(const QString& path, const QString& name, qint64 zeroBytes) {
     if (!z || !writeFile(zeros, {}) || !QFile::resize(zeros, zeroBytes)) return false;
     Gtfs::Files files = miniFeed();
     files.remove(name);
-    for (auto it = files.begin(); it != files.end(); ++it) {
-        const QByteArray& b = it.value();
+    for (auto it = files.begin(); it != files.end(); ++it)
         zip_file_add(z, it.key().toUtf8().constData(),
-                     zip_source_buffer(z, b.constData(), zip_uint64_t(b.size()), 0), 0);
-    }
+                     zip_source_buffer(z, it->constData(), zip_uint64_t(it->size()), 0), 0);
     zip_file_add(z, name.toUtf8().constData(), zip_source_file(z, zerosName.constData(), 0, 0), 0);
     return zip_close(z) == 0 && QFile::remove(zeros);
 }
@@ -95,10 +93,8 @@ private slots:
     // FIFO, a device or a file beyond its limit is refused at once, a zip read
     // no further than its limits; a failed save leaves no temporary, no half import.
     void commands_data() {
-        QTest::addColumn<QString>("args"); // at blanks; "@": the test's folder, "%s": K40's
-        // "<file> [FIFO|device|zip <name>|full]" ("-": none), and the size the
-        // file is padded to or the zip's zeros last.
-        QTest::addColumn<QString>("make");
+        QTest::addColumn<QString>("args");     // at blanks; "@": the test's folder, "%s": K40's
+        QTest::addColumn<QString>("make");     // "<file>|- [FIFO|device|full|zip <name>] [size]"
         QTest::addColumn<QByteArray>("bytes"); // of the file
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("report");  // pieces of it, in order, "…" between them
