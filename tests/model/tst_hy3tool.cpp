@@ -93,7 +93,7 @@ private slots:
     // FIFO, a device or a file beyond its limit is refused at once, a zip read
     // no further than its limits; a failed save leaves no temporary, no half import.
     void commands_data() {
-        QTest::addColumn<QString>("args");     // at blanks; "@": the test's folder, "%s": K40's
+        QTest::addColumn<QString>("args");     // "@" its folder, "%s" K40's, "%z" the mini zip
         QTest::addColumn<QString>("make");     // "<file>|- [FIFO|device|full|zip <name>] [size]"
         QTest::addColumn<QByteArray>("bytes"); // of the file
         QTest::addColumn<int>("status");
