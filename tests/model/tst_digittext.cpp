@@ -3,7 +3,6 @@
 
 #include <QtTest>
 #include <limits>
-#include <span>
 
 Q_DECLARE_METATYPE(DigitValue)
 
@@ -12,84 +11,58 @@ class TestDigitText : public QObject {
 private slots:
     void shownText_data() {
         QTest::addColumn<DigitValue>("value");
-        QTest::addColumn<int>("zeroMode");
-        QTest::addColumn<int>("fillZero");
-        QTest::addColumn<int>("shift");
-        QTest::addColumn<int>("digits");
+        QTest::addColumn<QList<qint16>>("rules"); // zero mode, zero fill, shift, digits
         QTest::addColumn<QString>("shown");
-        const auto row = [](const DigitValue& value, int zeroMode, int fillZero, int shift,
-                            int digits, const QString& shown) {
+        const auto row = [](const DigitValue& value, const QList<qint16>& rules,
+                            const QString& shown) {
             QTest::addRow("\"%s\" (%s), zero mode %d, fill %d, shift %d, %d digits",
-                          qPrintable(value.toText()), value.isText() ? "text" : "number", zeroMode,
-                          fillZero, shift, digits)
-                << value << zeroMode << fillZero << shift << digits << shown;
+                          qPrintable(value.toText()), value.isText() ? "text" : "number", rules[0],
+                          rules[1], rules[2], rules[3])
+                << value << rules << shown;
         };
-        // Zero rule: 0 blanks 0 and the empty text, 1 shows 0 for them, 2 shows
-        // -1 as 0 and blanks 0, 3 shows 0 for all three; other numbers pass.
-        // Any other mode leaves the value as it is.
+        // Zero rule: 0 blanks 0 and "", 1 shows 0 for them, 2 shows -1 as 0 and
+        // blanks 0, 3 shows 0 for all three; other numbers and modes pass.
         const QString zero[] = {"", "0", "", "0", "0", "0"},
                       minusOne[] = {"-1", "-1", "0", "0", "-1", "-1"};
         for (int m = 0; m < 6; ++m) {
-            const int mode = m < 4 ? m : m == 4 ? 4 : -1;
-            row(0, mode, 0, 0, 3, zero[m]);
-            row(-1, mode, 0, 0, 3, minusOne[m]);
-            row(u"", mode, 0, 0, 3, m < 4 ? zero[m] : QString());
-            row(10, mode, 0, 0, 3, u"10"_qs);
+            const qint16 mode = m < 4 ? qint16(m) : m == 4 ? 4 : -1;
+            row(0, {mode, 0, 0, 3}, zero[m]);
+            row(-1, {mode, 0, 0, 3}, minusOne[m]);
+            row(u"", {mode, 0, 0, 3}, m < 4 ? zero[m] : QString());
+            row(10, {mode, 0, 0, 3}, u"10"_qs);
         }
-        struct Row {
-            const char16_t* text; // or the number
-            qint64 number;
-            int zeroMode, fillZero, shift, digits;
-            const char16_t* shown;
-        };
-        // In order: a text that reads as 0 or -1 counts as that number. Zero
-        // fill: the number rounded (halves away from zero) to at least fillZero
-        // digits, the sign in front, after the zero rule; whole numbers are
-        // exact however long, the cut keeping the last digits; texts that are
-        // no number are left as they are. Shift: spaces after the text, none
-        // below 1. The rightmost characters that fit, counted as code points.
-        const Row first[] = {
-            {u"0", 0, 0, 0, 0, 3, u""},           {u"00", 0, 1, 0, 0, 3, u"0"},
-            {u"0.0", 0, 2, 0, 0, 3, u""},         {u"-1", 0, 2, 0, 0, 3, u"0"},
-            {u" -1 ", 0, 3, 0, 0, 3, u"0"},       {u"0.4", 0, 0, 0, 0, 3, u"0.4"},
-            {u"abc", 0, 1, 0, 0, 3, u"abc"},      {u"  ", 0, 1, 0, 0, 3, u"  "},
-            {nullptr, -5, 0, 3, 0, 3, u"005"},    {nullptr, -5, 0, 3, 0, 4, u"-005"},
-            {nullptr, 1234, 0, 2, 0, 4, u"1234"}, {nullptr, 0, 1, 3, 0, 3, u"000"},
-            {nullptr, 0, 0, 3, 0, 3, u""},        {nullptr, -1, 2, 2, 0, 3, u"00"},
-            {u"7.6", 0, 0, -1, 0, 3, u"7.6"}};
-        const Row second[] = {
-            {u" +7 ", 0, 0, 3, 0, 3, u"007"},   {u"12.5", 0, 0, 3, 0, 3, u"013"},
-            {u"-12.5", 0, 0, 3, 0, 4, u"-013"}, {u".5", 0, 0, 2, 0, 3, u"01"},
-            {u"-0.4", 0, 0, 2, 0, 3, u"00"},    {u"1e2", 0, 0, 4, 0, 4, u"0100"},
-            {u"abc", 0, 0, 3, 0, 3, u"abc"},    {u"", 0, 0, 3, 0, 3, u""},
-            {nullptr, 123, 0, 0, 1, 3, u"23 "}, {nullptr, 5, 0, 0, 2, 3, u"5  "},
-            {nullptr, 5, 0, 0, -3, 3, u"5"},    {nullptr, 5, 0, 2, 1, 3, u"05 "},
-            {nullptr, 0, 0, 0, 1, 3, u" "},     {nullptr, 1234, 0, 0, 0, 3, u"234"},
-            {nullptr, 5, 0, 0, 0, -4, u""}};
-        for (const QString& t :
-             {u"1.2.3"_qs, u"1e"_qs, u"-"_qs, u"1 2"_qs, u"１２"_qs, u"1e400"_qs})
-            row(t, 0, 3, 0, 5, t);
-        row(u"a😀", 0, 0, 0, 1, u"😀"_qs);
-        row(u"a😀", 0, 0, 0, 2, u"a😀"_qs);
-        row(u"-123456789012345678901234567890", 0, 1, 0, 15, u"678901234567890"_qs);
-        row(std::numeric_limits<qint64>::min(), 0, 3, 0, 15, u"372036854775808"_qs);
-        for (const auto& rows : {std::span(first), std::span(second)})
-            for (const Row& r : rows)
-                row(r.text ? DigitValue(r.text) : DigitValue(r.number), r.zeroMode, r.fillZero,
-                    r.shift, r.digits, QString::fromUtf16(r.shown));
+        // "value|zero mode|fill|shift|digits|shown", "#" before a number. A text
+        // reading as 0 or -1 is that number. Fill: rounded (halves away from 0)
+        // to fill digits, sign first, whole numbers exact however long, no
+        // number left as it is. Shift: spaces after. The rightmost code points.
+        const char16_t* const rows[] = {
+            u"0|0|0|0|3|",        u"00|1|0|0|3|0",        u"0.0|2|0|0|3|",
+            u"-1|2|0|0|3|0",      u" -1 |3|0|0|3|0",      u"0.4|0|0|0|3|0.4",
+            u"abc|1|0|0|3|abc",   u"  |1|0|0|3|  ",       u"#-5|0|3|0|3|005",
+            u"#-5|0|3|0|4|-005",  u"#1234|0|2|0|4|1234",  u"#0|1|3|0|3|000",
+            u"#0|0|3|0|3|",       u"#-1|2|2|0|3|00",      u"7.6|0|-1|0|3|7.6",
+            u" +7 |0|3|0|3|007",  u"12.5|0|3|0|3|013",    u"-12.5|0|3|0|4|-013",
+            u".5|0|2|0|3|01",     u"-0.4|0|2|0|3|00",     u"1e2|0|4|0|4|0100",
+            u"abc|0|3|0|3|abc",   u"|0|3|0|3|",           u"1.2.3|0|3|0|5|1.2.3",
+            u"1e|0|3|0|5|1e",     u"-|0|3|0|5|-",         u"1 2|0|3|0|5|1 2",
+            u"１２|0|3|0|5|１２", u"1e400|0|3|0|5|1e400", u"#123|0|0|1|3|23 ",
+            u"#5|0|0|2|3|5  ",    u"#5|0|0|-3|3|5",       u"#5|0|2|1|3|05 ",
+            u"#0|0|0|1|3| ",      u"#1234|0|0|0|3|234",   u"#5|0|0|0|-4|",
+            u"a😀|0|0|0|1|😀",      u"a😀|0|0|0|2|a😀"};
+        for (const char16_t* r : rows) {
+            const QStringList f = QString::fromUtf16(r).split(u'|');
+            const auto n = [&](int k) { return qint16(f[k].toInt()); };
+            row(f[0].startsWith(u'#') ? DigitValue(f[0].mid(1).toLongLong()) : DigitValue(f[0]),
+                {n(1), n(2), n(3), n(4)}, f[5]);
+        }
+        row(u"-123456789012345678901234567890", {0, 1, 0, 15}, u"678901234567890"_qs);
+        row(std::numeric_limits<qint64>::min(), {0, 3, 0, 15}, u"372036854775808"_qs);
     }
     void shownText() {
         QFETCH(DigitValue, value);
-        QFETCH(int, zeroMode);
-        QFETCH(int, fillZero);
-        QFETCH(int, shift);
-        QFETCH(int, digits);
-        QTEST(DigitText::shownText(value, static_cast<qint16>(zeroMode),
-                                   static_cast<qint16>(fillZero), static_cast<qint16>(shift),
-                                   static_cast<qint16>(digits)),
-              "shown");
+        QFETCH(QList<qint16>, rules);
+        QTEST(DigitText::shownText(value, rules[0], rules[1], rules[2], rules[3]), "shown");
     }
-
     void valueFromVariant_data() {
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<DigitValue>("value");

@@ -1,43 +1,31 @@
-// The authoring tools: the fare data tool's CSV reader and its commands (the
-// GTFS-JP import among them), and k40init's first settings file, run as the
-// user runs them.
+// The authoring tools, run as the user runs them: the fare data tool's CSV
+// reader and commands (the GTFS-JP import among them), and k40init.
 #include "Hy3Csv.h"
 #include "TestFiles.h"
 #include "model/Cp932.h"
-#include "model/FareData.h"
 #include "model/Gtfs.h"
 #include "model/Hy3File.h"
 #include "model/TapeFile.h"
 
-#include <QDirIterator>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
-#include <optional>
 #include <zip.h>
 
 namespace {
-
 struct Run {
     int status;
     QByteArray out;
-    QString err;
+    QString said; // out and what it writes on errors
 };
-
-Run run(const QString& program, const QStringList& args) {
+// hy3 run with args, or k40init with those after args[0] "k40init".
+Run run(const QStringList& args) {
     QProcess p;
-    p.start(program, args);
+    const bool init = args[0] == u"k40init";
+    p.start(QString::fromUtf8(init ? K40INIT_EXE : HY3_EXE), init ? args.mid(1) : args);
     p.waitForFinished(-1);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            QString::fromUtf8(p.readAllStandardError())};
+    const QByteArray out = p.readAllStandardOutput();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, out,
+            QString::fromUtf8(out + p.readAllStandardError())};
 }
-
-Run hy3(const QStringList& args) {
-    return run(QStringLiteral(HY3_EXE), args);
-}
-
-const QString MiniZip = QStringLiteral(K40_SOURCE_DIR "/tests/data/minifeed.zip");
-
 // The feed of tests/data/minifeed.zip as files of their own: R1 of three stops.
 Gtfs::Files miniFeed() {
     return {{u"routes.txt"_qs, "route_id,route_short_name,route_long_name\nR1,1,駅前線\n"},
@@ -48,39 +36,25 @@ Gtfs::Files miniFeed() {
             {u"fare_rules.txt"_qs,
              "fare_id,route_id,origin_id,destination_id\nF1,R1,A,A\nF2,R1,A,B\n"}};
 }
-
 bool writeFeed(const QString& folder, const Gtfs::Files& files) {
     for (auto it = files.begin(); it != files.end(); ++it)
         if (!writeFile(folder + u'/' + it.key(), it.value())) return false;
     return true;
 }
-
-// The arguments of importing route R1 as number 12 into folder.
-QStringList importR1(const QString& feed, const QString& folder) {
-    return {u"import-gtfs"_qs, feed,     u"--route"_qs, u"R1"_qs,
-            u"--number"_qs,    u"12"_qs, u"--out"_qs,   folder};
-}
-
-// A zip file of the mini feed with the file name (added, or in place of one
-// of its files) holding zeroBytes zeros, deflated from a sparse file.
+// The mini feed zipped, with name added or in its place: zeroBytes zeros, deflated.
 bool writeZip(const QString& path, const QString& name, qint64 zeroBytes) {
-    const Gtfs::Files files = miniFeed();
-    const QByteArray zeros = QFile::encodeName(path + u".zeros"_qs);
-    int error = 0;
-    zip_t* z = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    if (!z || !writeFile(QFile::decodeName(zeros), {}) ||
-        !QFile::resize(QFile::decodeName(zeros), zeroBytes))
-        return false;
+    const QString zeros = path + u".zeros"_qs;
+    const QByteArray zerosName = QFile::encodeName(zeros);
+    zip_t* z = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
+    if (!z || !writeFile(zeros, {}) || !QFile::resize(zeros, zeroBytes)) return false;
+    Gtfs::Files files = miniFeed();
+    files.remove(name);
     for (auto it = files.begin(); it != files.end(); ++it)
-        if (it.key() != name)
-            zip_file_add(
-                z, it.key().toUtf8().constData(),
-                zip_source_buffer(z, it.value().constData(), zip_uint64_t(it.value().size()), 0),
-                0);
-    zip_file_add(z, name.toUtf8().constData(), zip_source_file(z, zeros.constData(), 0, 0), 0);
-    return zip_close(z) == 0 && QFile::remove(QFile::decodeName(zeros));
+        zip_file_add(z, it.key().toUtf8().constData(),
+                     zip_source_buffer(z, it->constData(), zip_uint64_t(it->size()), 0), 0);
+    zip_file_add(z, name.toUtf8().constData(), zip_source_file(z, zerosName.constData(), 0, 0), 0);
+    return zip_close(z) == 0 && QFile::remove(zeros);
 }
-
 // The files of folder and below, by path from it, with the bytes of the small ones.
 QStringList filesIn(const QString& folder) {
     QStringList names;
@@ -94,20 +68,14 @@ QStringList filesIn(const QString& folder) {
     names.sort();
     return names;
 }
-
 // Rows as "name|ticket|v1,v2,v3; ...".
 QString describe(const std::vector<FareData::RouteRow>& rows) {
     QStringList s;
     for (const FareData::RouteRow& r : rows)
-        s << QStringLiteral("%1|%2|%3,%4,%5")
-                 .arg(r.name)
-                 .arg(r.ticket)
-                 .arg(r.value(1))
-                 .arg(r.value(2))
-                 .arg(r.value(3));
+        s << r.name +
+                 QString::asprintf("|%d|%d,%d,%d", r.ticket, r.value(1), r.value(2), r.value(3));
     return s.join(u"; ");
 }
-
 // Whether text holds the pieces ("…" between them) in their order.
 bool inOrder(const QString& text, const QString& pieces) {
     qsizetype at = 0;
@@ -121,91 +89,60 @@ bool inOrder(const QString& text, const QString& pieces) {
 class TestHy3Tool : public QObject {
     Q_OBJECT
 private slots:
-    // The rows a route's CSV holds, or "line:column:" and a part of the
-    // message of its first problem.
-    void csv_data() {
-        QTest::addColumn<QByteArray>("csv");
-        QTest::addColumn<QString>("result");
-        const auto row = [](const char* tag, const QByteArray& csv, const char* result) {
-            QTest::newRow(tag) << csv << QString::fromUtf8(result);
-        };
-        row("BOM, header, quotes, blanks",
-            "\xEF\xBB\xBF"
-            "停名,整理券,v1\r\nみなと駅前,1\r\n\r\n\"大橋, 西\", 2 ,170,,-1\n"
-            "\"言う \"\"駅\"\"\",3,\"200\"\n最後\n",
-            "みなと駅前|1|0,0,0; 大橋, 西|2|170,0,-1; 言う \"駅\"|3|200,0,0; 最後|0|0,0,0");
-        row("a number second: no header", "A,1\nB,2\n", "A|1|0,0,0; B|2|0,0,0");
-        row("not a number", "A,1\nB,2,17x\n", "2:3:v1");
-        row("fraction", "A,1,2.5\n", "1:3:whole number");
-        row("too large", "A,1\nB,32768\n", "2:2:ticket number");
-        row("too small", "A,1,-32769\n", "1:3:-32769");
-        row("153 fields", "A,1" + QByteArray(",0").repeated(151), "1:153:153 fields");
-        QByteArray stops;
-        for (int i = 1; i <= 302; ++i)
-            stops += "S," + QByteArray::number(i) + "\n";
-        row("302 stops", stops, "302:1:more than 301");
-        row("open quote", "A,1\n\"B,2\n", "2:1:not closed");
-        // A character beyond the basic plane is named whole, not half of it.
-        row("no CP932 form", "A,1\nバス😀停,2\n", "2:1:\"😀\" (character 3), which code page 932");
-        row("name too long",
-            QByteArray(40000, 'x') + "\xE3\x81\x82" + QByteArray(30000, 'y') + ",1\n",
-            "1:1:bytes long");
-    }
-    void csv() {
-        QFETCH(QByteArray, csv);
-        QFETCH(QString, result);
-        const Hy3Csv::Parsed p = Hy3Csv::parse(csv);
-        const auto& e = p.error;
-        const QString got =
-            e ? QStringLiteral("%1:%2:%3").arg(e->line).arg(e->column).arg(e->message)
-              : describe(p.rows);
-        QVERIFY2(e ? got.startsWith(result.section(u':', 0, 1) + u':') &&
-                         got.contains(result.section(u':', 2))
-                   : got == result,
-                 qPrintable(got));
-    }
-
-    // A command on one input: its exit status, what it says, and that it
-    // changes no file. Fare data problems come with their record and byte
-    // offset, announcement problems with their line and field and what the
-    // tape does with the file. What a command reads must be a regular file of
-    // a size it takes: a FIFO (without waiting for a writer), a device, or a
-    // file beyond the limit is refused at once. Of a feed only the files it
-    // needs are read, a zip file's no further than their limits. A save that
-    // fails (a full disk, something in the way) names the file and the cause
-    // and leaves the files there as they were: no temporary, no half import.
+    // A command's exit status, what it says, and that it changes no file. A
+    // FIFO, a device or a file beyond its limit is refused at once, a zip read
+    // no further than its limits; a failed save leaves no temporary, no half import.
     void commands_data() {
-        QTest::addColumn<QStringList>("args"); // "@" stands for the folder of the test
-        QTest::addColumn<QString>("file");     // the input made in that folder, if any
-        QTest::addColumn<QString>("input");    // "", or "full" for a full disk: bytes;
-        QTest::addColumn<QByteArray>("bytes"); // or FIFO, /dev/zero, "zip with <file>"
-        QTest::addColumn<qint64>("size");      // the file padded to it, or the zip's zeros
+        QTest::addColumn<QString>("args");     // "@" its folder, "%s" K40's, "%z" the mini zip
+        QTest::addColumn<QString>("make");     // "<file>|- [FIFO|device|full|zip <name>] [size]"
+        QTest::addColumn<QByteArray>("bytes"); // of the file
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("report");  // pieces of it, in order, "…" between them
         QTest::addColumn<QStringList>("old"); // files there before ("/" ends a folder)
-        const auto row = [](const char* tag, const QStringList& args, const char* file,
-                            const char* input, const QByteArray& bytes, qint64 size, int status,
-                            const QString& report, const QStringList& old = {}) {
-            QTest::newRow(tag) << args << QString::fromUtf8(file) << QString::fromUtf8(input)
-                               << bytes << size << status << report << old;
+        const auto row = [](const char* tag, const QString& args, const QString& make,
+                            const QByteArray& bytes, int status, const QString& report,
+                            const QStringList& old = {}) {
+            QTest::newRow(tag) << args << make << bytes << status << report << old;
         };
-        const QStringList check{u"check"_qs, u"@/x.hy3"_qs},
-            tape{u"check-tape"_qs, u"@/12tp.csv"_qs}, list{u"list-gtfs"_qs, u"@/feed"_qs},
-            listZip{u"list-gtfs"_qs, u"@/feed.zip"_qs}, gtfs = importR1(MiniZip, u"@"_qs);
         const auto hy3 = [&](const char* tag, const QByteArray& bytes, int status, const char* r) {
-            row(tag, check, "x.hy3", "", bytes, 0, status, QString::fromUtf8(r));
+            row(tag, u"check @/x.hy3"_qs, u"x.hy3"_qs, bytes, status, r);
         };
         const auto csv = [&](const char* tag, const QByteArray& bytes, int status, const char* r) {
-            row(tag, tape, "12tp.csv", "", bytes, 0, status, QString::fromUtf8(r));
+            row(tag, u"check-tape @/12tp.csv"_qs, u"12tp.csv"_qs, bytes, status, r);
         };
-        FareData::RouteRow stop;
-        stop.name = u"停"_qs;
+        const auto bad = [&](const char* tag, const char* args, int status, const char* r) {
+            row(tag, args, {}, {}, status, r);
+        };
+        const auto special = [&](const char* args, const char* file, const char* kind, int status) {
+            row(qPrintable(u"%1, %2 a %3"_qs.arg(args, file, kind)), args,
+                u"%1 %2"_qs.arg(file, kind), {}, status,
+                u"@/%1: not a regular file but a %2"_qs.arg(file, kind));
+        };
+        // A route's CSV: the place of its first problem, and part of what it says.
+        const auto imp = [&](const char* tag, const QByteArray& csv, const char* r) {
+            row(tag, u"import @/a.csv @/a.hy3"_qs, u"a.csv"_qs, csv, 1, u"@/a.csv: line "_qs + r);
+        };
+        imp("not a number, after a header", "停名,整理券番号\nA,1\nB,2,17x\n", "3, column 3: …v1");
+        imp("fraction", "A,1,2.5\n", "1, column 3: …whole number");
+        imp("too large", "A,1\nB,32768\n", "2, column 2: …ticket number");
+        imp("too small", "A,1,-32769\n", "1, column 3: …-32769");
+        imp("153 fields", "A,1" + QByteArray(",0").repeated(151), "1, column 153: …153 fields");
+        QByteArray stops;
+        for (int i = 1; i <= 302; ++i)
+            stops += "S," + QByteArray::number(i) + "\n";
+        imp("302 stops", stops, "302, column 1: …more than 301");
+        imp("open quote", "A,1\n\"B,2\n", "2, column 1: …not closed");
+        // A character beyond the basic plane is named whole, not half of it.
+        imp("no CP932 form", "A,1\nバス😀停,2\n",
+            "2, column 1: …\"😀\" (character 3), which code page 932");
+        imp("name too long",
+            QByteArray(40000, 'x') + "\xE3\x81\x82" + QByteArray(30000, 'y') + ",1\n",
+            "1, column 1: …bytes long");
+        // Fare data problems come with their record and byte offset.
+        const FareData::RouteRow stop{u"停"_qs, 0, {}};
         const QByteArray three = FareData::serializeHy3({stop, stop, stop}); // records of 306 bytes
-        QByteArray c302 = FareData::serializeHy3(std::vector<FareData::RouteRow>(301, stop));
-        c302[0] = char(302 & 0xFF);
-        c302[1] = char(302 >> 8);
-        QByteArray badName = three;
-        badName[4] = '\x80';
+        const QByteArray c302 =
+            FareData::serializeHy3(std::vector(301, stop)).replace(0, 2, "\x2E\x01");
         hy3("good", three, 0, "3 stop(s), no problems");
         hy3("one stop", FareData::serializeHy3({stop}), 0, "a route of one stop cannot be set");
         hy3("bytes after the last record", three + "xyz", 0,
@@ -214,14 +151,13 @@ private slots:
         hy3("count 0", QByteArray(2, '\0'), 1, "record 0, offset 0: the record count is 0");
         hy3("negative count", "\xFD\xFF", 1, "record 0, offset 0: the record count -3 is negative");
         hy3("count 302", c302, 1, "record 0, offset 0: the record count 302 is above 301");
-        hy3("cut in name length", three.left(615), 1,
-            "record 3, offset 614:…at byte 615 inside its name length");
-        hy3("cut in name", three.left(617), 1,
-            "record 3, offset 614:…at byte 617 inside its stop name");
-        hy3("cut in numbers", three.left(900), 1,
-            "record 3, offset 614:…at byte 900 inside its numbers");
-        hy3("bad name", badName, 1,
+        for (const auto& [at, what] :
+             {std::pair(615, "name length"), {617, "stop name"}, {900, "numbers"}})
+            hy3(qPrintable(u"cut in "_qs + what), three.left(at), 1,
+                qPrintable(u"record 3, offset 614:…at byte %1 inside its %2"_qs.arg(at).arg(what)));
+        hy3("bad name", QByteArray(three).replace(4, 1, "\x80"), 1,
             "record 1, offset 4: the stop name of record 1 is not valid CP932");
+        // Announcement problems come with their line and field.
         const auto cp932 = [](const char* text) { return Cp932::encode(QString::fromUtf8(text)); };
         csv("good", cp932("次は、港です。,1,2\r\n発車します,0,0\r\n\"港, 西口\",1,1\r\n"), 0,
             "3 row(s), no problems…2 row(s) step the fare display; 2 play a sound before "
@@ -238,8 +174,7 @@ private slots:
             "line 2, field 2: the step flag \"abc\" is not a number…"
             "the tape controls will be disabled");
         csv("flag beyond 16 bits", "a,1,70000\r\n", 1,
-            "line 1, field 3: the sound flag 70000 does not fit 16 bits…"
-            "the tape controls will be disabled");
+            "line 1, field 3: the sound flag 70000 does not fit 16 bits");
         csv("flags of no meaning", ",2,5\r\n", 0,
             "line 1, field 1: warning: the text is empty…"
             "line 1, field 2: warning: the step flag 2 is neither 0 nor 1…"
@@ -247,150 +182,137 @@ private slots:
         csv("two fields", "a,1\r\nb,0,0\r\n", 1,
             "line 1: warning: 2 field(s) where a record has 3: from row 1 on, the records are "
             "shifted…line 2, field 1: the sound flag \"b\" of row 1 is not a number…"
-            "line 2, field 2: the file ends inside the record of row 2…"
-            "the tape controls will be disabled");
+            "line 2, field 2: the file ends inside the record of row 2");
         csv("four fields", "a,0,1,b\r\n0,2\r\n", 0,
             "line 1: warning: 4 field(s) where a record has 3: from row 2 on…"
             "line 2: warning: 2 field(s)…in step with their lines again…2 row(s), 2 warning(s)");
         csv("comma not quoted", cp932("港, 西口,1,0\r\n"), 1,
             "line 1: warning: 4 field(s)…line 1, field 2: the step flag \"西口\" is not a number…"
-            "line 1, field 4: a record beyond the last row…the tape controls will be disabled");
+            "line 1, field 4: a record beyond the last row");
         csv("doubled quote", "\"say \"\"hi\"\"\",0,0\r\n", 0,
             "line 1, field 1: warning: a doubled quote does not stand for a quote");
         csv("empty file", {}, 0, "warning: the file is empty…0 row(s), 1 warning(s)");
-        row("tape over 16 MiB", tape, "12tp.csv", "", "a,0,0\r\n", TapeFile::MaxFileBytes + 1, 1,
-            u"more than the 16777216 (16 MiB) the tape reads…the tape controls will be disabled"_qs);
-        row("tape missing", tape, "", "", {}, 0, 2, u"no such file"_qs);
+        row("tape over 16 MiB", "check-tape @/12tp.csv", "12tp.csv 16777217", "a,0,0\r\n", 1,
+            "more than the 16777216 (16 MiB) the tape reads…the tape controls will be disabled");
+        bad("tape missing", "check-tape @/12tp.csv", 2, "no such file");
         // The announcements that come with the program load, every row listed.
-        const QString sample = QStringLiteral(K40_SOURCE_DIR "/data/sample/12tp.csv");
-        const QStringList lines =
-            Cp932::decode(readFile(sample)).split(u"\r\n"_qs, Qt::SkipEmptyParts);
+        const QStringList lines = Cp932::decode(readFile(K40_SOURCE_DIR "/data/sample/12tp.csv"))
+                                      .split(u"\r\n"_qs, Qt::SkipEmptyParts);
         QStringList listed{QStringLiteral("%1 row(s), no problems").arg(lines.size())};
         for (const QString& line : lines)
             listed << line.section(u',', 0, 0).remove(u'"');
-        row("tape sample", {u"check-tape"_qs, u"--rows"_qs, sample}, "", "", {}, 0, 0,
+        row("tape sample", "check-tape --rows %s/data/sample/12tp.csv", {}, {}, 0,
             listed.join(u'…'));
-        row("check, a FIFO", check, "x.hy3", "FIFO", {}, 0, 1,
-            u"@/x.hy3: not a regular file but a FIFO"_qs);
-        row("check, beyond what the board reads", check, "x.hy3", "", {},
-            FareData::MaxFileBytes + 1, 1,
-            u"@/x.hy3: the file holds 33554433 bytes, more than the 33554432 (32 MiB) the board "
-            u"reads"_qs);
-        row("export, /dev/zero", {u"export"_qs, u"@/x"_qs}, "x", "/dev/zero", {}, 0, 1,
-            u"@/x: not a regular file but a device"_qs);
-        row("import, a FIFO", {u"import"_qs, u"@/x"_qs, u"@/x.hy3"_qs}, "x", "FIFO", {}, 0, 1,
-            u"@/x: not a regular file but a FIFO"_qs);
-        const QStringList import{u"import"_qs, u"@/a.csv"_qs, u"@/a.hy3"_qs};
-        row("import, a bad CSV", import, "a.csv", "", "停名,整理券番号\nA,1\nB,2,17x\n", 0, 1,
-            u"line 3, column 3"_qs);
-        row("import, the disk full", import, "a.csv", "full", "A,1\nB,2,170\n", 0, 1,
-            u"@/a.hy3: cannot write ("_qs, {u"a.hy3"_qs});
-        row("check-tape, /dev/zero", {u"check-tape"_qs, u"@/x"_qs}, "x", "/dev/zero", {}, 0, 2,
-            u"@/x: not a regular file but a device"_qs);
-        row("list-gtfs, stops.txt /dev/zero", list, "feed/stops.txt", "/dev/zero", {}, 0, 1,
-            u"@/feed/stops.txt: not a regular file but a device"_qs);
-        row("import-gtfs, stop_times.txt a FIFO", importR1(u"@/feed"_qs, u"@/out"_qs),
-            "feed/stop_times.txt", "FIFO", {}, 0, 1,
-            u"@/feed/stop_times.txt: not a regular file but a FIFO"_qs);
-        row("list-gtfs, stops.txt beyond its limit", list, "feed/stops.txt", "", {},
-            64 * 1024 * 1024 + 1, 1,
-            u"@/feed: stops.txt is larger than 64 MiB, the most read of it"_qs);
-        row("list-gtfs, the feed a FIFO", listZip, "feed.zip", "FIFO", {}, 0, 1,
-            u"@/feed.zip: not a regular file but a FIFO"_qs);
+        special("check @/x.hy3", "x.hy3", "FIFO", 1);
+        row("check, beyond what the board reads", "check @/x.hy3", "x.hy3 33554433", {}, 1,
+            "@/x.hy3: the file holds 33554433 bytes, more than the 33554432 (32 MiB) the board "
+            "reads");
+        special("export @/x", "x", "device", 1);
+        special("import @/x @/x.hy3", "x", "FIFO", 1);
+        row("import, the disk full", "import @/a.csv @/a.hy3", "a.csv full", "A,1\nB,2,170\n", 1,
+            "@/a.hy3: cannot write (", {u"a.hy3"_qs});
+        special("check-tape @/x", "x", "device", 2);
+        special("list-gtfs @/feed", "feed/stops.txt", "device", 1);
+        special("import-gtfs @/feed --route R1 --number 12 --out @/out", "feed/stop_times.txt",
+                "FIFO", 1);
+        row("list-gtfs, stops.txt beyond its limit", "list-gtfs @/feed", "feed/stops.txt 67108865",
+            {}, 1, "@/feed: stops.txt is larger than 64 MiB, the most read of it");
+        special("list-gtfs @/feed.zip", "feed.zip", "FIFO", 1);
         // Zeros deflate to a thousandth: a few hundred KiB unpack to hundreds of MiB.
-        row("list-gtfs, a zip bomb", listZip, "feed.zip", "zip with stop_times.txt", {},
-            256 * 1024 * 1024 + 1, 1,
-            u"@/feed.zip: stop_times.txt is larger than 256 MiB, the most read of it"_qs);
-        row("list-gtfs, a large file not used", listZip, "feed.zip", "zip with shapes.txt", {},
-            600 * 1024 * 1024, 0, u"3 stops: 駅前 - 本町 - 港"_qs);
-        row("list-gtfs", {u"list-gtfs"_qs, MiniZip}, "", "", {}, 0, 0,
-            u"R1\t1\t駅前線\n…; direction_id 0; fares: known…3 stops: 駅前 - 本町 - 港"_qs);
-        row("list-gtfs, no file", {u"list-gtfs"_qs, u"@/none.zip"_qs}, "", "", {}, 0, 1,
-            u"none.zip: no such file or folder\n"_qs);
-        QStringList other = gtfs;
-        other[3] = other[5] = u"9"_qs;
-        row("import-gtfs, no such route", other, "", "", {}, 0, 1,
-            u"routes.txt: there is no route \"9\"; the closest: 1 駅前線 (R1)\n"_qs);
-        other[3] = u"R1"_qs;
-        other[5] = u"012"_qs;
-        row("import-gtfs, number 012", other, "", "", {}, 0, 2, QString());
-        row("import-gtfs, the disk full", gtfs, "", "full", {}, 0, 1,
-            u"@/12.hy3: cannot write ("_qs, {u"12.hy3"_qs});
-        row("import-gtfs, a folder in the second's way", gtfs, "", "", {}, 0, 1,
-            u"@/12tp.csv: not a regular file but a folder; not written over; @/12.hy3 is not "
-            u"written either"_qs,
+        row("list-gtfs, a zip bomb", "list-gtfs @/feed.zip",
+            "feed.zip zip stop_times.txt 268435457", {}, 1,
+            "@/feed.zip: stop_times.txt is larger than 256 MiB, the most read of it");
+        row("list-gtfs, a large file not used", "list-gtfs @/feed.zip",
+            "feed.zip zip shapes.txt 629145600", {}, 0, "3 stops: 駅前 - 本町 - 港");
+        bad("list-gtfs", "list-gtfs %z", 0,
+            "R1\t1\t駅前線\n…; direction_id 0; fares: known…3 stops: 駅前 - 本町 - 港");
+        bad("list-gtfs, no file", "list-gtfs @/none.zip", 1, "none.zip: no such file or folder\n");
+        bad("import-gtfs, no such route", "import-gtfs %z --route 9 --number 9 --out @", 1,
+            "routes.txt: there is no route \"9\"; the closest: 1 駅前線 (R1)\n");
+        // Announcements beyond what the tape reads are not written, nor the fare data.
+        const QByteArray trips = "route_id,trip_id,direction_id,trip_headsign\nR1,T1,0,";
+        row("import-gtfs, more than the tape reads",
+            "import-gtfs @/feed --route R1 --number 12 --out @", "feed/trips.txt",
+            trips + QByteArray(16 << 20, 'a') + '\n', 1,
+            "@/12tp.csv: the tape would not read the announcements as made: they take 16777373 "
+            "bytes, more than the 16777216 (16 MiB) the tape reads; nothing is written");
+        bad("import-gtfs, number 012", "import-gtfs %z --route R1 --number 012 --out @", 2, "");
+        const char* gtfs = "import-gtfs %z --route R1 --number 12 --out @";
+        row("import-gtfs, the disk full", gtfs, "- full", {}, 1, "@/12.hy3: cannot write (",
+            {u"12.hy3"_qs});
+        row("import-gtfs, a folder in the second's way", gtfs, "", {}, 1,
+            "@/12tp.csv: not a regular file but a folder; not written over; @/12.hy3 is not "
+            "written either",
             {u"12.hy3"_qs, u"12tp.csv/"_qs});
-        row("k40init, the disk full", {u"k40init"_qs, u"@/K40.in4"_qs, u"@"_qs, u"@"_qs}, "",
-            "full", {}, 0, 1, u"@/K40.in4: cannot write ("_qs);
+        row("k40init, the disk full", "k40init @/K40.in4 @ @", "- full", {}, 1,
+            "@/K40.in4: cannot write (");
     }
     void commands() {
-        QFETCH(QStringList, args);
-        QFETCH(QString, file);
-        QFETCH(QString, input);
+        QFETCH(QString, args);
+        QFETCH(QString, make);
         QFETCH(QByteArray, bytes);
-        QFETCH(qint64, size);
         QFETCH(QString, report);
         QFETCH(QStringList, old);
         QTemporaryDir dir;
-        const QString path = dir.filePath(file);
+        const QString file = make.section(u' ', 0, 0), how = make.section(u' ', 1, 1),
+                      path = dir.filePath(file);
+        const qint64 size = make.section(u' ', -1).toLongLong();
         if (file.startsWith(u"feed/")) QVERIFY(writeFeed(dir.filePath(u"feed"_qs), miniFeed()));
         QFile::remove(path);
-        if (!file.isEmpty())
-            QVERIFY(input == u"FIFO"        ? makeFifo(path)
-                    : input == u"/dev/zero" ? makeEndlessFile(path)
-                    : input.startsWith(u"zip")
-                        ? writeZip(path, input.section(u' ', -1), size)
+        if (!file.isEmpty() && file != u"-")
+            QVERIFY(how == u"FIFO"     ? makeFifo(path)
+                    : how == u"device" ? makeEndlessFile(path)
+                    : how == u"zip"
+                        ? writeZip(path, make.section(u' ', 2, 2), size)
                         : writeFile(path, bytes) &&
                               QFile::resize(path, std::max<qint64>(size, bytes.size())));
         for (const QString& name : old)
             QVERIFY(name.endsWith(u'/') ? QDir(dir.path()).mkdir(name)
                                         : writeFile(dir.filePath(name), "old"));
         const QStringList before = filesIn(dir.path());
-        args.replaceInStrings(u"@"_qs, dir.path());
+        QStringList argv = args.replace(u"%z"_qs, u"%s/tests/data/minifeed.zip"_qs).split(u' ');
+        argv.replaceInStrings(u"@"_qs, dir.path()).replaceInStrings(u"%s"_qs, K40_SOURCE_DIR);
         std::optional<FileSizeLimit> full;
-        if (input == u"full") full.emplace(100); // no file can grow beyond 100 bytes
-        const Run r =
-            args[0] == u"k40init" ? run(QStringLiteral(K40INIT_EXE), args.mid(1)) : hy3(args);
+        if (how == u"full") full.emplace(100); // no file can grow beyond 100 bytes
+        const Run r = run(argv);
         full.reset();
         QTEST(r.status, "status");
-        const QString out = QString::fromUtf8(r.out) + r.err;
-        QVERIFY2(inOrder(out, report.replace(u"@"_qs, dir.path())), qPrintable(out));
+        QVERIFY2(inOrder(r.said, report.replace(u"@"_qs, dir.path())), qPrintable(r.said));
         QCOMPARE(filesIn(dir.path()), before);
     }
-
-    // A route made from CSV holds what the CSV says, and its export imports to
-    // the same file again.
+    // A route made from CSV holds what the CSV says (a BOM, a header, CR LF or
+    // LF, blank lines, quotes, blanks, values left out); its export imports to
+    // the same file again. Without a header, the first line is a stop.
     void importExport() {
+        QCOMPARE(describe(Hy3Csv::parse("A,1\nB,2\n").rows), u"A|1|0,0,0; B|2|0,0,0"_qs);
         QTemporaryDir dir;
         const QString csv = dir.filePath(u"a.csv"_qs), first = dir.filePath(u"a.hy3"_qs),
                       second = dir.filePath(u"b.hy3"_qs);
-        QVERIFY(
-            writeFile(csv, "停名,整理券番号\n\"大橋, 西口\",1,170,-1\n～①ｱ,2,32767,-32768\n,3\n"));
-        QCOMPARE(hy3({u"import"_qs, csv, first}).status, 0);
-        QCOMPARE(readFile(first).size(), 2 + 3 * 304 + 10 + 5); // names of 10, 5 and 0 bytes
+        QVERIFY(writeFile(
+            csv, "\xEF\xBB\xBF停名,整理券,v1\r\nみなと駅前,1\r\n\r\n\"大橋, 西\", 2 ,170,,-1\n"
+                 "\"言う \"\"駅\"\"\",3,\"200\"\n最後\n～①ｱ,2,32767,-32768\n,3\n"));
+        QCOMPARE(run({u"import"_qs, csv, first}).status, 0);
+        QCOMPARE(readFile(first).size(), 2 + 6 * 304 + 10 + 8 + 9 + 4 + 5); // and a name of 0 bytes
         QCOMPARE(describe(FareData::parseHy3(readFile(first)).rows),
-                 u"大橋, 西口|1|170,-1,0; ～①ｱ|2|32767,-32768,0; |3|0,0,0"_qs);
-        const Run exported = hy3({u"export"_qs, first});
+                 u"みなと駅前|1|0,0,0; 大橋, 西|2|170,0,-1; 言う \"駅\"|3|200,0,0; 最後|0|0,0,0; "
+                 u"～①ｱ|2|32767,-32768,0; |3|0,0,0"_qs);
+        const Run exported = run({u"export"_qs, first});
         QCOMPARE(exported.status, 0);
-        QCOMPARE(exported.out.count('\n'), 4); // header and three stops
-        QVERIFY(exported.out.contains("\"大橋, 西口\",1,170,-1,0"));
+        QCOMPARE(exported.out.count('\n'), 7); // a header and six stops
+        QVERIFY(exported.out.contains("\n\"大橋, 西\",2,170,0,-1,0,"));
         QVERIFY(writeFile(csv, exported.out));
-        QCOMPARE(hy3({u"import"_qs, csv, second}).status, 0);
+        QCOMPARE(run({u"import"_qs, csv, second}).status, 0);
         QCOMPARE(readFile(second), readFile(first));
     }
-
-    // A feed imported by its route's long name: the names and texts written
-    // as the board and the tape hold them, each change noted; announcements
-    // the tape would not read as made are not written, nor the fare data.
+    // A feed imported by its route's long name: names and texts as the board and tape hold them.
     void gtfsImport_data() {
-        QTest::addColumn<QByteArray>("stops"); // in place of S2's line, or of all; none: the zip
-        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("stop"); // in place of S2's line; none: the zip
         QTest::addColumn<QString>("said");
         QTest::addColumn<QString>("name");   // of S2 in 12.hy3
         QTest::addColumn<QString>("spoken"); // of S2 by the tape
-        const auto row = [](const char* tag, const QByteArray& stops, const char* said,
+        const auto row = [](const char* tag, const QByteArray& stop, const char* said,
                             const char* name, const char* spoken) {
-            QTest::newRow(tag) << stops << 0 << QString::fromUtf8(said) << QString::fromUtf8(name)
+            QTest::newRow(tag) << stop << QString::fromUtf8(said) << QString::fromUtf8(name)
                                << QString::fromUtf8(spoken);
         };
         row("the zip", {}, "fares: 3 found, 0 missing", "本町", "次は、本町です。");
@@ -402,48 +324,26 @@ private slots:
             "次は、本 町です。");
         row("a quote and a comma", "S2,\"本\"\"町, 西\",A", "", "本\"町, 西",
             "次は、本”町, 西です。");
-        // 261 names of 65,000 bytes are spoken in more than 16 MiB.
-        QByteArray many = "stop_id,stop_name,zone_id\n";
-        for (int k = 1; k <= 261; ++k)
-            many += 'S' + QByteArray::number(k) + ',' + QByteArray(65000, 'a') + ",A\n";
-        QTest::newRow("more than the tape reads")
-            << many << 1
-            << u"12tp.csv: the tape would not read the announcements as made: they take "_qs
-            << QString() << QString();
     }
     void gtfsImport() {
-        QFETCH(QByteArray, stops);
-        QFETCH(int, status);
-        QFETCH(QString, said);
+        QFETCH(QByteArray, stop);
         QFETCH(QString, name);
         QTemporaryDir dir;
         Gtfs::Files feed = miniFeed();
-        if (stops.startsWith("stop_id")) {
-            feed[u"stops.txt"_qs] = stops;
-            QByteArray times = "trip_id,stop_id,stop_sequence\n";
-            const qsizetype count = stops.count('\n') - 1;
-            for (int k = 1; k <= count; ++k)
-                times += "T1,S" + QByteArray::number(k) + ',' + QByteArray::number(k) + '\n';
-            feed[u"stop_times.txt"_qs] = times;
-            feed[u"fare_rules.txt"_qs] = "fare_id,origin_id,destination_id\nF1,A,A\n";
-        } else {
-            feed[u"stops.txt"_qs].replace("S2,本町,A", stops);
-        }
-        QVERIFY(stops.isEmpty() || writeFeed(dir.filePath(u"feed"_qs), feed));
-        const QString out = dir.filePath(u"out"_qs);
-        QStringList args = importR1(stops.isEmpty() ? MiniZip : dir.filePath(u"feed"_qs), out);
-        args[3] = u"駅前線"_qs;
-        const Run r = hy3(args);
-        QCOMPARE(r.status, status);
-        QVERIFY2((QString::fromUtf8(r.out) + r.err).contains(said), qPrintable(r.err));
-        if (status != 0) {
-            QCOMPARE(filesIn(out), QStringList());
-            return;
-        }
-        const FareData::Hy3File f = FareData::parseHy3(readFile(out + u"/12.hy3"_qs));
+        feed[u"stops.txt"_qs].replace("S2,本町,A", stop);
+        QVERIFY(stop.isEmpty() || writeFeed(dir.filePath(u"feed"_qs), feed));
+        const Run r =
+            run({u"import-gtfs"_qs,
+                 stop.isEmpty() ? QStringLiteral(K40_SOURCE_DIR "/tests/data/minifeed.zip")
+                                : dir.filePath(u"feed"_qs),
+                 u"--route"_qs, u"駅前線"_qs, u"--number"_qs, u"12"_qs, u"--out"_qs, dir.path()});
+        QCOMPARE(r.status, 0);
+        QFETCH(QString, said);
+        QVERIFY2(r.said.contains(said), qPrintable(r.said));
+        const FareData::Hy3File f = FareData::parseHy3(readFile(dir.filePath(u"12.hy3"_qs)));
         QVERIFY(f.usable());
         QCOMPARE(describe(f.rows), u"駅前|1|0,0,0; %1|2|160,0,0; 港|3|220,220,0"_qs.arg(name));
-        const TapeReading tape = TapeFile::read(readFile(out + u"/12tp.csv"_qs));
+        const TapeReading tape = TapeFile::read(readFile(dir.filePath(u"12tp.csv"_qs)));
         QVERIFY(tape.problems.empty());
         QCOMPARE(tape.rows.size(), size_t(4));
         QTEST(tape.rows[1].text, "spoken");

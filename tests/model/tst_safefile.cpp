@@ -1,13 +1,9 @@
 // Reading and writing K40's files: special files refused without waiting,
-// reads that stop at their limit, and saves that keep the old file whenever
-// they fail.
+// reads that stop at their limit, saves that keep the old file when they fail.
 #include "TestFiles.h"
 #include "model/SafeFile.h"
 
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
-#include <optional>
 #include <unistd.h>
 
 using SafeFile::Reading;
@@ -52,20 +48,15 @@ private slots:
         QTEST(int(r.status), "status");
         QTEST(r.bytes, "bytes");
         if (r.status == Reading::Status::NotRegular) QTEST(int(r.kind), "kind");
-        if (!r.ok()) {
-            QVERIFY(SafeFile::describe(path, r).contains(path));
-            QVERIFY(SafeFile::describeInEnglish(path, r).startsWith(path + u": "_qs));
-        }
+        QVERIFY(r.ok() || (SafeFile::describe(path, r).contains(path) &&
+                           SafeFile::describeInEnglish(path, r).startsWith(path + u": "_qs)));
     }
-
     void aFileThatSaysItIsEmptyIsReadToTheLimit() {
-        // /proc files claim 0 bytes and hold more: read as they are, and never
-        // beyond the limit.
+        // /proc files claim 0 bytes and hold more: read, but never beyond the limit.
         const Reading whole = SafeFile::read(u"/proc/self/status"_qs, 1 << 20);
         QVERIFY(whole.ok() && whole.bytes.startsWith("Name:"));
         QCOMPARE(SafeFile::read(u"/proc/self/status"_qs, 8).status, Reading::Status::TooLarge);
     }
-
     // Written whole, or the old file as it was; never a temporary left.
     void writing_data() {
         QTest::addColumn<QString>("what");
@@ -82,19 +73,18 @@ private slots:
     void writing() {
         QFETCH(QString, what);
         QTemporaryDir dir;
-        QString path = dir.filePath(u"K40.in4"_qs);
         const QString real = dir.filePath(u"real"_qs);
+        const QString path =
+            dir.filePath(what == u"no folder" ? u"gone/K40.in4"_qs : u"K40.in4"_qs);
         const QByteArray old(100, 'o'), bytes(5000, 'n');
         const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         if (what == u"over" || what == u"full")
             QVERIFY(writeFile(path, old) && QFile::setPermissions(path, mode));
         if (what == u"link") QVERIFY(writeFile(real, old) && QFile::link(real, path));
-        if (what == u"no folder") path = dir.filePath(u"gone/K40.in4"_qs);
         if (what == u"fifo") QVERIFY(makeFifo(path));
-        if (what == u"read-only") {
-            if (geteuid() == 0) QSKIP("root writes into any folder");
+        if (what == u"read-only" && geteuid() == 0) QSKIP("root writes into any folder");
+        if (what == u"read-only")
             QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        }
         std::optional<FileSizeLimit> full;
         if (what == u"full") full.emplace(1000); // the new bytes do not fit
         const Writing w = SafeFile::write(path, bytes);
@@ -108,12 +98,11 @@ private slots:
         if (what == u"over")
             QCOMPARE(QFile::permissions(path) & ~QFile::ReadUser & ~QFile::WriteUser, mode);
         QCOMPARE(QFileInfo(path).isSymLink(), what == u"link");
-        QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden);
-        left.removeAll(u"K40.in4"_qs);
-        left.removeAll(u"real"_qs);
-        QCOMPARE(left, QStringList());
+        // Only the file itself and the link's target: no temporary.
+        const QStringList left =
+            QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden);
+        QCOMPARE(left.size(), qsizetype(QFileInfo::exists(path)) + (what == u"link" ? 1 : 0));
     }
-
     void aRealFullDisk() {
         // A small file system, filled up: the save fails, the old file stays.
         QTemporaryDir dir;
@@ -126,8 +115,8 @@ private slots:
         QVERIFY(writeFile(path, QByteArray(402, 'o')));
         QFile filler(dir.filePath(u"filler"_qs));
         QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        while (filler.write(QByteArray(4096, 'f')) > 0) {
-        }
+        while (filler.write(QByteArray(4096, 'f')) > 0)
+            continue;
         filler.close();
         QCOMPARE(SafeFile::write(path, QByteArray(402, 'n')).status, Writing::Status::Failed);
         QCOMPARE(readFile(path), QByteArray(402, 'o'));
