@@ -6,6 +6,7 @@
 #include "TestFiles.h"
 #include "TestRoute.h"
 #include "app/K40Application.h"
+#include "app/WindowPlacement.h"
 #include "board/BoardWindow.h"
 #include "console/ConsoleWindow.h"
 #include "model/AppInfo.h"
@@ -16,8 +17,8 @@
 #include "widgets/SegmentDisplay.h"
 #include "widgets/StopNameDisplay.h"
 
-#include <QPushButton>
-#include <QTemporaryDir>
+#include <QtTest>
+#include <QtWidgets>
 #include <memory>
 
 // The texts of the message boxes shown, in order.
@@ -26,6 +27,19 @@ inline QStringList said(const RecordingMessageBox& box) {
     for (const ShownMessage& m : box.shown) texts << m.text;
     return texts;
 }
+
+// A window manager whose frames put the client area offset from the frame's
+// corner and are border larger than it, on screens of the test's choosing.
+struct FakeWindows : WindowPlacement {
+    QList<QRect> areas;
+    QPoint offset;
+    QSize border;
+    QPoint framePosition(const QWidget& w) const override { return w.pos() - offset; }
+    void moveFrameTo(QWidget& w, const QPoint& p) override { w.move(p + offset); }
+    QSize frameSize(const QWidget& w) const override { return w.size() + border; }
+    QRect screenArea() const override { return areas.value(0); }
+    QList<QRect> usableAreas() const override { return areas; }
+};
 
 struct K40Rig {
     QTemporaryDir dir;
@@ -52,6 +66,12 @@ struct K40Rig {
         app->onEnd = [] {};
     }
     void start() { app->start(); }
+    // Starts on the test route of stops stops as route, set at section.
+    void startOn(int route, int stops, const QString& section) {
+        writeRoute(route, stops);
+        start();
+        setRoute(QString::number(route), section);
+    }
     BoardWindow& board() { return app->board(); }
     ConsoleWindow& console() { return app->console(); }
     OptionsDialog& options() { return app->options(); }
