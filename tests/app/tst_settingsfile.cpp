@@ -1,52 +1,35 @@
-// The settings file as the running system writes and reads it: a first
-// start, every field through a start and an exit, files that cannot be taken
-// whole, failed and killed saves, a signal to end, and the window positions.
+// The settings file as the running system writes and reads it: a first start,
+// every field through a start and an exit, files that cannot be taken whole,
+// failed and killed saves, a signal to end, and the window positions.
 #include "K40Rig.h"
 #include "SettingsSamples.h"
-#include "app/WindowPlacement.h"
 #include "model/K40Error.h"
 #include "model/SettingsFile.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QScrollBar>
-#include <QtTest>
 #include <csignal>
 #include <optional>
 
-namespace {
-
-// Frames that put the client area 3 pixels right and 24 down of the frame's corner.
-class FramingWindowManager : public WindowPlacement {
-public:
-    static constexpr QPoint Offset{3, 24};
-    QPoint framePosition(const QWidget& w) const override { return w.pos() - Offset; }
-    void moveFrameTo(QWidget& w, const QPoint& p) override { w.move(p + Offset); }
-    QSize frameSize(const QWidget& w) const override { return w.size() + QSize(6, 27); }
-    QRect screenArea() const override { return QRect(0, 0, 1280, 1024); }
-};
-
-SettingsRecord savedAt(const QString& path) { return SettingsCodec::decode(readFile(path)).record; }
-
-} // namespace
+static SettingsRecord savedAt(const QString& path) { return SettingsCodec::decode(readFile(path)).record; }
 
 class TestSettingsFile : public QObject {
     Q_OBJECT
 private slots:
-    void firstStartWrites402Bytes() {
-        K40Rig rig;
-        rig.clock.current = QDateTime(QDate(2024, 3, 5), QTime(8, 0));
-        rig.make();
+    void aFirstStartEndedWithoutAskingWrites402Bytes() {
+        // The desktop session ends: everything the exit does, but nothing asked.
+        K40Rig rig; // on the fake clock's 5 March 2024
         rig.start();
-        QVERIFY(rig.messages.shown.isEmpty());
-        rig.app->saveSettings();
+        rig.console().lateNightCheck->click();
+        rig.app->end();
+        QVERIFY(rig.app->ended() && rig.messages.shown.isEmpty());
+        QCOMPARE(rig.speech.calls.last(), u"release"_qs);
         const QByteArray bytes = readFile(rig.path(u"K40.in4"_qs));
         QCOMPARE(bytes.size(), 402);
         QVERIFY(bytes.contains(QByteArray("\x0A\x00" "2024/03/05", 12)));
         const SettingsRecord r = savedAt(rig.path(u"K40.in4"_qs));
-        QCOMPARE(QList<int>({r.scrollSpeed, r.scrollWait}), QList<int>({30, 1500}));
+        QCOMPARE(QList<int>({r.scrollSpeed, r.scrollWait, r.lateNight}), QList<int>({30, 1500, 1}));
+        QFile::remove(rig.path(u"K40.in4"_qs)); // once ended, nothing more happens
+        rig.app->end();
+        QVERIFY(!QFile::exists(rig.path(u"K40.in4"_qs)));
     }
 
     void everyFieldReachesTheWindowsAndComesBack() {
@@ -57,9 +40,8 @@ private slots:
         QVERIFY2(rig.messages.shown.isEmpty(), qPrintable(rig.messages.shown.value(0).text));
         ConsoleWindow& c = rig.console();
         QCOMPARE(QList<QPoint>({rig.board().pos(), c.pos()}), QList<QPoint>({{10, 20}, {100, 200}}));
-        QCOMPARE(c.width(), 600); // preview open
-        QVERIFY(c.lateNightCheck->isChecked());
-        QCOMPARE(c.scrollSpeedBar->value(), 2000);
+        QCOMPARE(QList<int>({c.width() /* preview open */, c.lateNightCheck->isChecked(), c.scrollSpeedBar->value()}),
+                 QList<int>({600, 1, 2000}));
         // The lists are in front: what lies at their "リセット" is that button.
         QCOMPARE(c.childAt(c.listResetButton->mapTo(&c, QPoint(5, 5))),
                  static_cast<QWidget*>(c.listResetButton));
@@ -147,10 +129,7 @@ private slots:
         QVERIFY(!rig.settings().record().keypadBehind);
         QCOMPARE(rig.board().pos(), QPoint(0, 0));
         QVERIFY(rig.board().ticketLabels[1]->isVisibleTo(&rig.board()));
-        for (int exit = 0; exit < 2; ++exit) {
-            rig.messages.answers << MsgAnswer::Yes;
-            QVERIFY(rig.app->requestExit());
-        }
+        for (int exit = 0; exit < 2; ++exit) QVERIFY(rig.app->requestExit());
         const QString kept = bakTaken ? u"K40.in4.20261207-093005.bak"_qs : u"K40.in4.bak"_qs;
         QCOMPARE(readFile(rig.path(kept)), stored);
         if (bakTaken) QCOMPARE(readFile(rig.path(u"K40.in4.bak"_qs)), QByteArray("older"));
@@ -161,23 +140,6 @@ private slots:
         const SettingsCodec::Decoded saved = SettingsCodec::decode(readFile(rig.path(u"K40.in4"_qs)));
         QCOMPARE(saved.fieldsTaken, SettingsCodec::fieldCount()); // the new file whole
         QCOMPARE(saved.record.fareFolder, rig.settings().record().fareFolder);
-    }
-
-    void endingWithoutAskingSaves() {
-        // The desktop session ends: everything the exit does, but nothing asked.
-        K40Rig rig;
-        rig.writeRoute(3, 5);
-        rig.start();
-        rig.console().lateNightCheck->click();
-        rig.app->end();
-        QVERIFY(rig.app->ended() && rig.messages.shown.isEmpty());
-        QCOMPARE(rig.speech.calls.last(), u"release"_qs);
-        const SettingsRecord stored = savedAt(rig.path(u"K40.in4"_qs));
-        QVERIFY(stored.lateNight);
-        QCOMPARE(stored.fareFolder, rig.dir.path());
-        QFile::remove(rig.path(u"K40.in4"_qs)); // once ended, nothing more happens
-        rig.app->end();
-        QVERIFY(!QFile::exists(rig.path(u"K40.in4"_qs)));
     }
 
     void aSignalToEndSaves_data() {
@@ -197,22 +159,18 @@ private slots:
         QProcess k40;
         k40.setChildProcessModifier([] {
             sigset_t set;
-            sigemptyset(&set);
-            sigaddset(&set, SIGTERM);
-            sigaddset(&set, SIGHUP);
+            sigemptyset(&set), sigaddset(&set, SIGTERM), sigaddset(&set, SIGHUP);
             sigprocmask(SIG_BLOCK, &set, nullptr);
         });
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
-        env.insert(u"SDL_AUDIODRIVER"_qs, u"dummy"_qs);
+        env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs), env.insert(u"SDL_AUDIODRIVER"_qs, u"dummy"_qs);
         k40.setProcessEnvironment(env);
         k40.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         k40.start(exe, {});
         QVERIFY(k40.waitForStarted());
         ::kill(pid_t(k40.processId()), signal);
         QVERIFY(k40.waitForFinished(-1));
-        QCOMPARE(k40.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(k40.exitCode(), 0);
+        QVERIFY(k40.exitStatus() == QProcess::NormalExit && k40.exitCode() == 0);
         const SettingsRecord after = savedAt(dir.filePath(u"K40.in4"_qs)); // a first start's
         QCOMPARE(QList<int>({after.scrollSpeed, after.scrollWait}), QList<int>({30, 1500}));
     }
@@ -248,7 +206,7 @@ private slots:
 
     void windowsComeBackWhereTheyWere() {
         K40Rig rig;
-        FramingWindowManager windows;
+        FakeWindows windows{{{0, 0, 1280, 1024}}, {3, 24}, {6, 27}}; // a title bar and borders
         rig.services.windows = &windows;
         QList<QPoint> frames;
         QList<qint32> storedTops;
@@ -264,7 +222,6 @@ private slots:
                 windows.moveFrameTo(rig.board(), QPoint(7, 9));
             }
             frames << windows.framePosition(rig.console()) << windows.framePosition(rig.board());
-            rig.messages.answers << MsgAnswer::Yes;
             QVERIFY(rig.app->requestExit());
             storedTops << savedAt(rig.path(u"K40.in4"_qs)).consoleTop;
         }
