@@ -3,6 +3,7 @@
 // temporary folder that stands for the executable's folder.
 
 #include "Fakes.h"
+#include "SettingsSamples.h"
 #include "TestFiles.h"
 #include "TestRoute.h"
 #include "app/K40Application.h"
@@ -13,6 +14,7 @@
 #include "model/Cp932.h"
 #include "model/RouteSession.h"
 #include "model/Settings.h"
+#include "model/SettingsFile.h"
 #include "options/OptionsDialog.h"
 #include "widgets/SegmentDisplay.h"
 #include "widgets/StopNameDisplay.h"
@@ -62,10 +64,7 @@ struct K40Rig {
     ~K40Rig() { AppInfo::setExecutablePath(QString()); }
 
     // A new K40 on the same folder and fakes (a second start).
-    void make() {
-        app = std::make_unique<K40Application>(services);
-        app->onEnd = [] {};
-    }
+    void make() { app = std::make_unique<K40Application>(services); app->onEnd = [] {}; }
     void start() { app->start(); }
     // Starts on the test route of stops stops as route, set at section.
     void startOn(int route, int stops, const QString& section) {
@@ -87,22 +86,19 @@ struct K40Rig {
         settings().commitOptions(r);
     }
 
-    // The test route of count stops (TestRoute.h) as <route>.hy3 of the rig's
-    // folder, which becomes the fare data folder.
+    // The test route of count stops as <route>.hy3 of the fare folder, the rig's.
     void writeRoute(int route, int count) {
         writeFile(path(QStringLiteral("%1.hy3").arg(route)), testRoute(count));
         edit([this](SettingsRecord& r) { r.fareFolder = dir.path(); });
     }
 
-    // The announcements of route as <route>tp.csv (CP932) of the rig's
-    // folder, which becomes the announcement folder.
+    // The announcements of route as <route>tp.csv of the announcement folder, the rig's.
     void writeTape(int route, const QString& text) {
         writeFile(path(QStringLiteral("%1tp.csv").arg(route)), Cp932::encode(text));
         edit([this](SettingsRecord& r) { r.announcementFolder = dir.path(); });
     }
 
-    // Types the route and the section on the keypad, presses its "リセット"
-    // and lets the lamp test pass.
+    // Types the route and the section on the keypad, presses "リセット", passes the lamp test.
     void setRoute(const QString& route, const QString& section) {
         console().routeKey->click();
         for (QChar c : route) console().digitKeys[size_t(c.digitValue())]->click();

@@ -1,12 +1,10 @@
-// Bad files for every reader of K40, from the corpus in tests/badinput (made by
-// its make.py) and a few made here too large to keep: truncated, oversized,
-// wrongly encoded and of hostile lengths. Each gives its message (or its silent
-// refusal, where K40 says nothing), and what was loaded before stays as it was.
+// Bad files for every reader of K40, from the corpus in tests/badinput (made by its
+// make.py) and a few made here too large to keep. Each gives its message (or its
+// silent refusal, where K40 says nothing), and what was loaded before stays.
 #include "K40Rig.h"
 #include "audio/SdlSoundOutput.h"
 #include "audio/SoundDecoder.h"
 #include "model/AnnouncementTape.h"
-#include "model/SettingsFile.h"
 #include "options/TicketPreviewPage.h"
 #include "widgets/PluginTicketEngine.h"
 
@@ -14,9 +12,8 @@ static QString corpus(const QString& name) {
     return QStringLiteral(K40_SOURCE_DIR "/tests/badinput/") + name;
 }
 
-// The bytes of a corpus file, or for an empty name a file too large to keep:
-// size bytes that begin with head, sparse so that they take no disk; "fifo"
-// puts a FIFO with no writer there, "zero" a link to /dev/zero.
+// A corpus file at path; for no name size bytes that begin with head, sparse so that
+// they take no disk; for "fifo" a FIFO with no writer, for "zero" a link to /dev/zero.
 static bool place(const QString& name, const QString& path, const QByteArray& head, qint64 size) {
     QFile::remove(path);
     if (QFile f(path); name.isEmpty())
@@ -26,8 +23,7 @@ static bool place(const QString& name, const QString& path, const QByteArray& he
     return QFile::copy(corpus(name), path);
 }
 
-// The message a special file in place of path gives: "%1" is path, "%2"
-// what the file is.
+// The message a special file at path gives: "%1" is path, "%2" what the file is.
 static QString special(const QString& message, const QString& path, const QString& file) {
     return message.arg(path, file == u"fifo" ? u"名前付きパイプ（FIFO）"_qs : u"デバイス"_qs);
 }
@@ -35,10 +31,9 @@ static QString special(const QString& message, const QString& path, const QStrin
 class TestBadInput : public QObject {
     Q_OBJECT
 private slots:
-    // Each reader and a bad file for it: a corpus file, none for one too large
-    // to keep, "fifo" or "zero"; and what it gives: the message (%1 the path,
-    // %2 what the special file is), none for a silent refusal, "read" for a
-    // file taken as it is; for a sound, the milliseconds it plays, if it does.
+    // Each reader, a bad file for it (as place() takes it) and what it gives: the message,
+    // none for a silent refusal, "read" for a file taken as it is; for a sound, the
+    // milliseconds it plays, if it does.
     void badFiles_data() {
         QTest::addColumn<QString>("reader");
         QTest::addColumn<QString>("file");
@@ -148,8 +143,7 @@ private:
         QCOMPARE(dialog.pluginChoices(), QStringList{good});
     }
 
-    // A bad file leaves its channel silent; the sound playing on another
-    // channel plays on.
+    // A bad file leaves its channel silent; the sound on another channel plays on.
     void sound(const QString& file, const QString& playsMs) {
         QTemporaryDir dir;
         const QString bad = dir.filePath(file.contains(u'/') ? QFileInfo(file).fileName() : u"big.wav"_qs);

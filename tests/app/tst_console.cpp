@@ -221,8 +221,7 @@ private slots:
     }
 
     void listsAndBoardUnderTheMouse() {
-        // Every digit of every list in sight, to be clicked; a change of the
-        // selection by the keys sounds like one by the mouse.
+        // Every digit of every list in sight; a choice by the keys sounds like one by the mouse.
         K40Rig rig;
         writeFile(rig.path(u"key.wav"_qs), "RIFF");
         rig.edit([&](SettingsRecord& r) { r.keySound = rig.path(u"key.wav"_qs); });
@@ -263,9 +262,8 @@ private slots:
         QCOMPARE(moves, (QList<QPoint>{{}, {}, {}, {}, {30, 20}}));
     }
 
-    // The tape group: open with speech, its buttons with the route's
-    // announcements; without speech it stays closed whatever is loaded.
-    // Its voice dialog edits the engine's voice.
+    // The tape group: open with speech, its buttons with the route's announcements, its
+    // voice dialog; without speech it stays closed whatever is loaded.
     void tapeGroup_data() {
         QTest::addColumn<bool>("speech");
         QTest::newRow("speech") << true;
@@ -323,8 +321,7 @@ private slots:
             rig.console().voiceSettingsButton->click();
             QVERIFY(rig.board().isEnabled());
         };
-        // The try-out speaks the sample as edited; キャンセル gives the engine
-        // its voice back and keeps nothing.
+        // The try-out speaks the sample as edited; キャンセル gives the voice back, keeps nothing.
         edit(false);
         QCOMPARE(rig.speech.calls, (QStringList{u"stop"_qs, u"voice:my voice"_qs,
                                                 u"speak:次は、市役所前です。お降りの方はお知らせください。"_qs,

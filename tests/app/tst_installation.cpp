@@ -1,11 +1,7 @@
-// Where K40 keeps its settings and finds its data, run from its build folder
-// and installed, and where its windows stand on a screen smaller than the one
-// their positions were stored on.
+// Where K40 keeps its settings and finds its data, run from its build folder and
+// installed, and where a window whose frame is partly off the screens is put.
 #include "K40Rig.h"
-#include "model/SettingsFile.h"
 #include "model/VoiceSettingsFile.h"
-
-#include <QtTest>
 
 // Sets an environment variable (unsets it, for a null value) for the life of the object.
 struct ScopedEnv {
@@ -131,30 +127,6 @@ private slots:
         QFETCH(QList<QRect>, screens);
         QFETCH(QRect, frame);
         QTEST(FakeWindows{screens}.fittedPosition(frame), "expected");
-    }
-
-    void smallScreenShowsBothWindowsWhole_data() {
-        QTest::addColumn<QRect>("screen");
-        QTest::newRow("640 x 480") << QRect(0, 0, 640, 480);
-        QTest::newRow("800 x 600 below a panel") << QRect(0, 32, 800, 568);
-    }
-    void smallScreenShowsBothWindowsWhole() {
-        QFETCH(QRect, screen);
-        K40Rig rig;
-        // Positions stored on a screen of 1920 x 1080.
-        SettingsRecord stored;
-        stored.consoleLeft = 1400 * 15, stored.consoleTop = 700 * 15;
-        stored.boardLeft = 1300 * 15, stored.boardTop = 760 * 15;
-        writeFile(rig.path(u"K40.in4"_qs), SettingsCodec::encode(stored));
-        FakeWindows small{{screen}};
-        rig.services.windows = &small;
-        rig.make();
-        rig.start();
-        for (QWidget* w : {static_cast<QWidget*>(&rig.console()), static_cast<QWidget*>(&rig.board())}) {
-            // Both windows are smaller than either screen: each fits whole.
-            const QRect frame(small.framePosition(*w), small.frameSize(*w));
-            QVERIFY2(screen.contains(frame), qPrintable(QDebug::toString(frame)));
-        }
     }
 };
 

@@ -1,8 +1,7 @@
-// The options dialog: its first state, enabling rules, choosers, dates and
-// the ticket plug-in's information; OK commits the edited settings to the
-// board and the console, and so does closing the dialog.
+// The options dialog: its first state, enabling rules, choosers and the ticket
+// plug-in's information; OK commits the edited settings to the board and the
+// console, and so does closing the dialog.
 #include "K40Rig.h"
-#include "SettingsSamples.h"
 #include "console/TicketPreviewBox.h"
 #include "options/ColorButton.h"
 #include "options/DigitsPage.h"
@@ -16,10 +15,8 @@
 Q_DECLARE_METATYPE(TicketPluginInfo)
 
 // Runs act once the dialog is open (by open()), then presses its OK.
-static void whileOpen(OptionsDialog& dialog, const std::function<void()>& act,
-               const std::function<void()>& open) {
-    QTimer::singleShot(0, &dialog, [&] { act(), dialog.okButton->click(); });
-    open();
+static void whileOpen(OptionsDialog& dialog, const std::function<void()>& act, const std::function<void()>& open) {
+    QTimer::singleShot(0, &dialog, [&] { act(), dialog.okButton->click(); }), open();
 }
 
 // The dialog alone on fakes.
@@ -42,8 +39,7 @@ private slots:
         rig.load(rig.record);
         QCOMPARE(o.windowTitle(), u"オプション"_qs);
         QVERIFY(o.pageButtons[0]->isChecked());
-        // The page captions break only at their blanks; each line fits its
-        // button, in the bold of the chosen one.
+        // The page captions break only at their blanks; each line fits, in the chosen one's bold.
         const QStringList captions{u"運賃データと|放送用データ"_qs, u"パネルと整理券番号表示"_qs,
                                    u"デジタル部品と情報用数字"_qs, u"停名の設定"_qs, u"サウンド"_qs,
                                    u"整理券|プレビュー"_qs};
@@ -62,9 +58,8 @@ private slots:
         QVERIFY(!o.soundsPage->announcementSounds.frame->isVisibleTo(o.soundsPage));
         QCOMPARE(o.digitsPage->preview->value(), DigitValue(u"123"_qs));
         QVERIFY(!o.digitsPage->preview->userSettable());
-        // Every setting comes back from the pages as it went in: also option
-        // groups with no button chosen, and colours of all 32 bits (system
-        // colours among them).
+        // Every setting comes back from the pages as it went in: also groups with no button
+        // chosen, and colours of all 32 bits (system colours among them).
         SettingsRecord none = unusualSettings(u"/fares"_qs);
         const auto reset = [](auto&... choice) { (choice.reset(), ...); };
         reset(none.panelPictures, none.modePictures[0], none.modePictures[1], none.modePictures[2],
@@ -82,9 +77,8 @@ private slots:
     }
 
     void pathsTheSettingsFileCannotKeepAreRefused() {
-        // The settings file keeps paths in CP932: a path with a character it
-        // lacks is refused when chosen, typed or pasted, with the character
-        // named, and the text before is kept.
+        // The settings file keeps paths in CP932: a path with a character it lacks is refused
+        // when chosen, typed or pasted, with the character named; the text before is kept.
         DialogRig rig;
         OptionsPage::PathRow sound = rig.dialog.soundsPage->routeSetSound;
         OptionsPage::PathRow folder = rig.dialog.foldersPage->fareFolder;
@@ -176,10 +170,8 @@ private slots:
                 pathHeights << slot.file.path->height() - slot.file.path->sizeHint().height();
             p.pictureSlots[1].user->click();
         });
-        QCOMPARE(hidden, (QList<int>{1, 1, 1}));
-        QCOMPARE(pathHeights, (QList<int>{0, 0, 0}));
-        QCOMPARE(rig.record.panelPictures, PanelPictures::PerMode);
-        QCOMPARE(rig.record.modePictures[1], ModePicture::User);
+        QCOMPARE(hidden + pathHeights, (QList<int>{1, 1, 1, 0, 0, 0}));
+        QVERIFY(rig.record.panelPictures == PanelPictures::PerMode && rig.record.modePictures[1] == ModePicture::User);
         p.builtInPictures->click();
         for (const auto& slot : p.pictureSlots) QVERIFY(slot.frame->isHidden() && !slot.frame->isEnabled());
         QVERIFY(p.ticketNumberFrame->isEnabled());
@@ -200,9 +192,8 @@ private slots:
         rig.dialog.show();
         SoundsPage& sp = *rig.dialog.soundsPage;
         for (SoundsPage::SoundChoice* c : {&sp.stepSounds, &sp.announcementSounds}) {
-            sp.stepSoundsButton->setChecked(c == &sp.stepSounds);
+            sp.stepSoundsButton->setChecked(c == &sp.stepSounds), c->always->setChecked(true);
             sp.announcementSoundsButton->setChecked(c == &sp.announcementSounds);
-            c->always->setChecked(true);
             QLabel* caption = nullptr;
             for (QLabel* l : c->frame->findChildren<QLabel*>())
                 if (l->text() == c->byValue->accessibleName()) caption = l;
@@ -218,8 +209,7 @@ private slots:
         QTest::addColumn<QString>("call");
         QTest::addColumn<QString>("filter");
         QTest::newRow("fare folder") << u"folder"_qs << u"folder:フォルダーを選択してください"_qs << QString();
-        QTest::newRow("route sound") << u"sound"_qs << u"file:サウンドの選択"_qs
-                                     << u"Waveサウンド(*.wav);;MIDIサウンド(*.mid)"_qs;
+        QTest::newRow("route sound") << u"sound"_qs << u"file:サウンドの選択"_qs << u"Waveサウンド(*.wav);;MIDIサウンド(*.mid)"_qs;
         QTest::newRow("ON2 picture") << u"picture"_qs << u"file:パネル画像の選択"_qs
                                      << u"ビットマップ(*.bmp);;GIF画像(*.gif);;JPEG画像(*.jpg)"_qs;
     }
@@ -250,8 +240,7 @@ private slots:
         rig.edit([&] {
             DigitsPage& p = *rig.dialog.digitsPage;
             p.litColor->click(); // cancelled
-            rig.dialogs.colorAnswer = 0x00FF00;
-            rig.dialogs.customAnswer[0] = 0x123456;
+            rig.dialogs.colorAnswer = 0x00FF00, rig.dialogs.customAnswer[0] = 0x123456;
             p.litColor->click();
             previewWhileOpen = p.preview->litColor();
             TicketPreviewPage& t = *rig.dialog.ticketPreviewPage;
@@ -312,8 +301,7 @@ private slots:
         const QImage before = b.grab().toImage();
         b.applyAppearance();
         QCOMPARE(b.grab().toImage(), before);
-        // There is no Cancel: Esc does nothing, and closing the window keeps
-        // what was changed, as OK does.
+        // There is no Cancel: Esc does nothing, and closing keeps what was changed, as OK does.
         bool openAfterEscape = false;
         QTimer::singleShot(0, &o, [&] {
             o.foldersPage->fareFolder.path->setText(u"/kept"_qs);
@@ -330,11 +318,10 @@ private slots:
     void pluginInformation_data() {
         QTest::addColumn<TicketPluginInfo>("info");
         QTest::addColumn<QStringList>("lines");
-        const TicketPluginInfo plain{0, 3000, 1500, 1, 0, 0, 1};
         const QStringList start{u"日付の印字 ---> 可能"_qs, u"時刻の印字 ---> 不可"_qs,
                                 u"系統番号の印字 ---> 不可"_qs, u"停名の印字 ---> 可能"_qs};
         QTest::newRow("no barcode")
-            << plain << start + QStringList{u"バーコード印字 ---> 不可"_qs, u"社名切り替え:---> 不可"_qs};
+            << TicketPluginInfo{0, 3000, 1500, 1, 0, 0, 1} << start + QStringList{u"バーコード印字 ---> 不可"_qs, u"社名切り替え:---> 不可"_qs};
         QTest::newRow("barcode and companies")
             << TicketPluginInfo{0, 3000, 1500, 1, 0, 0, 1, 1, 2, 999, 1, 1, 99, 2}
             << start + QStringList{u"バーコード印字 ---> 可能"_qs, u"バーコード本数 ---> 2"_qs,
@@ -352,8 +339,7 @@ private slots:
         rig.writeRoute(3, 5);
         rig.start();
         rig.tickets.validPaths << u"/p/ok.4SP"_qs;
-        rig.tickets.info = {0, 3000, 1500};
-        rig.tickets.info[13] = 1;
+        rig.tickets.info = {0, 3000, 1500, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}; // companies
         rig.tickets.companies = QStringList{u"みなと交通"_qs, u"山の手バス"_qs};
         TicketPreviewPage& p = *rig.options().ticketPreviewPage;
         ConsoleWindow& c = rig.console();
@@ -369,8 +355,8 @@ private slots:
                 p.choosePlugin->click();
             }, [&] { c.optionsButton->click(); });
         };
-        // A plug-in: its properties and remarks in the page; on OK the
-        // preview's size and the company names on the console.
+        // A plug-in: its properties and remarks in the page; on OK the preview's size and
+        // the company names on the console.
         choose(u"/p/ok.4SP"_qs);
         const QStringList ok{u"/p/ok.4SP"_qs, u"6"_qs, u"remarks of /p/ok.4SP"_qs, u"2"_qs};
         QCOMPARE(rig.dialogs.lastFilter, u"整理券プラグイン(*.4SP)"_qs);
@@ -393,8 +379,7 @@ private slots:
             QCOMPARE(shown(), ok);
             QCOMPARE(rig.settings().record().ticketPlugin, u"/p/ok.4SP"_qs);
         }
-        QCOMPARE(rig.messages.shown[0].title, u"プラグインロードエラー"_qs);
-        QCOMPARE(rig.messages.shown[0].icon, MsgIcon::Critical);
+        QVERIFY(rig.messages.shown[0].title == u"プラグインロードエラー"_qs && rig.messages.shown[0].icon == MsgIcon::Critical);
         // Clearing empties the path, the list and the remarks, not the company list.
         p.clearPlugin->click();
         QCOMPARE(shown(), (QStringList{QString(), u"0"_qs, QString(), u"2"_qs}));

@@ -1,10 +1,7 @@
-// The console and the board under a real X server and window manager, which
-// frames a window only after it is shown: through three starts and exits
-// they come back where they were, frame and all, and the settings keep the
-// frame's position. Run by windowmanager.sh (Xvfb and openbox).
+// The console under a real X server and window manager, which frames a window only
+// after it is shown: through three starts and exits it comes back where it was, frame
+// and all, and the settings keep the frame's position. Run by windowmanager.sh.
 #include "../app/K40Rig.h"
-#include "app/WindowPlacement.h"
-#include "model/SettingsFile.h"
 
 class TestWindowManager : public QObject {
     Q_OBJECT
