@@ -71,8 +71,7 @@ private slots:
                  {"tape", QString(), QString()},
                  {"settings", u"エラー Code:7\r\n内容:設定ファイルが大きすぎます（5242880 バイト、上限 4194304 バイト）。"_qs,
                   u"エラー Code:75\r\n内容:"_qs + notAFile},
-                 {"plug-in", noPlugin, noPlugin},
-                 {"sound", QString(), QString()}}) {
+                 {"plug-in", noPlugin, noPlugin}, {"sound", QString(), QString()}}) {
             row(reader, QString(), tooLarge);
             row(reader, u"fifo"_qs, special);
             row(reader, u"zero"_qs, special);
@@ -101,9 +100,8 @@ private slots:
         QCOMPARE(said(rig.messages), read || gives.isEmpty() ? QStringList() : QStringList{special(gives, path, file)});
         if (settings && read) { // the folder names decode as CP932 would
             QCOMPARE(rig.settings().record().fareFolder, Cp932::decode(QStringLiteral("/データ/バス").toUtf8()));
-        } else if (settings) {
-            QCOMPARE(rig.settings().record(), before);
-        } else if (!fares) { // the tape closes, silently; the rows read before stay
+        } else if (settings) QCOMPARE(rig.settings().record(), before);
+        else if (!fares) { // the tape closes, silently; the rows read before stay
             QCOMPARE(rig.app->tape().controlsEnabled(), read);
             QCOMPARE(rig.app->tape().count(), 2);
             const auto& rows = rig.app->tape().rows();

@@ -27,13 +27,11 @@ private slots:
         QTest::addColumn<QString>("settings");
         QTest::addColumn<QString>("voices");
         QTest::addColumn<QString>("data");
-        QTest::newRow("build folder") << "build/K40" << false << true << "build/K40.in4" << "build/voices"
-                                      << "build";
+        QTest::newRow("build folder") << "build/K40" << false << true << "build/K40.in4" << "build/voices" << "build";
         // A copy in a folder named bin without the data beside it is not installed.
-        QTest::newRow("bin without share/k40") << "bin/K40" << false << true << "bin/K40.in4" << "bin/voices"
-                                               << "bin";
-        QTest::newRow("installed") << "bin/K40" << true << true << "config/K40/K40.in4"
-                                   << "xdgdata/K40/voices" << "share/k40";
+        QTest::newRow("bin without share/k40") << "bin/K40" << false << true << "bin/K40.in4" << "bin/voices" << "bin";
+        QTest::newRow("installed") << "bin/K40" << true << true << "config/K40/K40.in4" << "xdgdata/K40/voices"
+                                   << "share/k40";
         QTest::newRow("installed, no XDG variables") << "bin/K40" << true << false << "home/.config/K40/K40.in4"
                                                      << "home/.local/share/K40/voices" << "share/k40";
         QTest::newRow("installed under another name") << "bin/K41" << true << true << "config/K41/K41.in4"

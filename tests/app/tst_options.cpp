@@ -131,32 +131,7 @@ private slots:
         if (!rig.messages.shown.isEmpty()) QVERIFY(rig.messages.shown[0].text.contains(path));
     }
 
-    void informationRowsEnableTheirLists() {
-        DialogRig rig;
-        DigitsPage& p = *rig.dialog.digitsPage;
-        const auto enabled = [&] {
-            int n = 0;
-            for (QComboBox* c : {p.sectionCell, p.ticketCell, p.routeCell, p.columnCell, p.columnList})
-                n += int(c->isEnabled());
-            return n * 10 + int(p.fromZeroCheck->isEnabled());
-        };
-        // Each row its lists (tens) and the section's "from zero" (units), and off again.
-        QList<int> seen{enabled()};
-        for (QCheckBox* check : {p.sectionCheck, p.ticketCheck, p.routeCheck, p.columnCheck}) {
-            check->click();
-            seen << enabled();
-            check->click();
-            seen << enabled();
-        }
-        QCOMPARE(seen, (QList<int>{0, 11, 0, 10, 0, 10, 0, 20, 0}));
-        // Loaded from a record, as a settings file brings it: the same rule.
-        SettingsRecord& r = rig.record;
-        r.infoSection.on = r.infoTicket.on = r.infoRoute.on = r.infoColumn.on = Check::Checked;
-        rig.load(r);
-        QCOMPARE(enabled(), 51);
-    }
-
-    void framesAndCaptionsFollowTheirSwitches() {
+    void framesCaptionsAndListsFollowTheirSwitches() {
         DialogRig rig;
         PanelPage& p = *rig.dialog.panelPage;
         QList<int> hidden, pathHeights;
@@ -201,7 +176,27 @@ private slots:
             QTest::mouseClick(caption, Qt::LeftButton);
             QVERIFY(c->byValue->isChecked());
         }
-        rig.dialog.hide();
+        DigitsPage& d = *rig.dialog.digitsPage;
+        const auto enabled = [&] {
+            int n = 0;
+            for (QComboBox* c : {d.sectionCell, d.ticketCell, d.routeCell, d.columnCell, d.columnList})
+                n += int(c->isEnabled());
+            return n * 10 + int(d.fromZeroCheck->isEnabled());
+        };
+        // Each information row its lists (tens) and the section's "from zero" (units), and off again.
+        QList<int> seen{enabled()};
+        for (QCheckBox* check : {d.sectionCheck, d.ticketCheck, d.routeCheck, d.columnCheck}) {
+            check->click();
+            seen << enabled();
+            check->click();
+            seen << enabled();
+        }
+        QCOMPARE(seen, (QList<int>{0, 11, 0, 10, 0, 10, 0, 20, 0}));
+        // Loaded from a record, as a settings file brings it: the same rule.
+        SettingsRecord& r = rig.record;
+        r.infoSection.on = r.infoTicket.on = r.infoRoute.on = r.infoColumn.on = Check::Checked;
+        rig.load(r);
+        QCOMPARE(enabled(), 51);
     }
 
     void choosersKeepTheOldValueOnCancel_data() {
