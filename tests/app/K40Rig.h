@@ -113,8 +113,7 @@ struct K40Rig {
     // What the strip shows, drawn afresh by a strip of the same properties.
     QImage stripFor(const QString& name, qint16 prefixMode) {
         StopNameDisplay reference(nullptr, &clock);
-        reference.setLook(board().stopNameDisplay->look());
-        reference.setPrefixMode(prefixMode);
+        reference.setLook(board().stopNameDisplay->look()), reference.setPrefixMode(prefixMode);
         reference.setStopName(name);
         return reference.stripImage();
     }

@@ -87,8 +87,7 @@ private slots:
         // Loaded before: route 3 with its announcements, and the options.
         const bool fares = reader == u"fares", settings = reader == u"settings", read = gives == u"read";
         K40Rig rig;
-        rig.writeRoute(7, 5);
-        rig.writeTape(3, u"a,0,0\r\nb,0,0\r\n"_qs);
+        rig.writeRoute(7, 5), rig.writeTape(3, u"a,0,0\r\nb,0,0\r\n"_qs);
         settings ? rig.start() : rig.startOn(3, 5, u"1"_qs);
         QVERIFY(settings || rig.app->tape().controlsEnabled());
         const SettingsRecord before = rig.settings().record();
@@ -129,8 +128,7 @@ private:
         RecordingMessageBox messages;
         OptionsDialog dialog(&dialogs, &tickets, &messages);
         TicketPreviewPage& page = *dialog.ticketPreviewPage;
-        page.usePreview->setChecked(true);
-        dialogs.fileAnswer = good;
+        page.usePreview->setChecked(true), dialogs.fileAnswer = good;
         page.choosePlugin->click();
         QCOMPARE(page.pluginProperties->count(), 6);
         dialogs.fileAnswer = bad;

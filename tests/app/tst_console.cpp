@@ -308,8 +308,7 @@ private slots:
                 v->pitchBox->setValue(-2), v->volumeBox->setValue(3);
                 v->tryButton->click();
             });
-            rig.speech.calls.clear();
-            rig.console().voiceSettingsButton->click();
+            rig.speech.calls.clear(), rig.console().voiceSettingsButton->click();
             QVERIFY(rig.board().isEnabled());
         };
         // The try-out speaks the sample as edited; キャンセル gives the voice back, keeps nothing.

@@ -82,8 +82,7 @@ private slots:
         DialogRig rig;
         OptionsPage::PathRow sound = rig.dialog.soundsPage->routeSetSound;
         OptionsPage::PathRow folder = rig.dialog.foldersPage->fareFolder;
-        sound.path->setText(u"/音/前.wav"_qs);
-        folder.path->setText(u"/データ"_qs);
+        sound.path->setText(u"/音/前.wav"_qs), folder.path->setText(u"/データ"_qs);
         rig.dialogs.fileAnswer = u"/音/café.wav"_qs;
         sound.choose->click();
         rig.dialogs.folderAnswer = u"/データ/🚌"_qs;
@@ -94,8 +93,7 @@ private slots:
         rig.dialogs.fileAnswer = u"/音/ピンポン①.wav"_qs; // NEC's circled digits are CP932
         sound.choose->click();
         QGuiApplication::clipboard()->setText(u"/José"_qs);
-        folder.path->selectAll();
-        folder.path->paste();
+        folder.path->selectAll(), folder.path->paste();
         QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, u"김"_qs);
         QCoreApplication::sendEvent(sound.path, &typed);
         QCOMPARE(QStringList({sound.path->text(), folder.path->text()}),
@@ -163,8 +161,7 @@ private slots:
         t.usePreview->click();
         QCOMPARE(t.pluginFile->text(), u"/p/a.4SP"_qs);
         // The captions that stand apart from their buttons choose them.
-        rig.dialog.showPage(4);
-        rig.dialog.show();
+        rig.dialog.showPage(4), rig.dialog.show();
         SoundsPage& sp = *rig.dialog.soundsPage;
         for (SoundsPage::SoundChoice* c : {&sp.stepSounds, &sp.announcementSounds}) {
             sp.stepSoundsButton->setChecked(c == &sp.stepSounds), c->always->setChecked(true);
@@ -216,8 +213,7 @@ private slots:
         const OptionsPage::PathRow& row = kind == u"folder"  ? o.foldersPage->fareFolder
                                           : kind == u"sound" ? o.soundsPage->routeSetSound
                                                              : o.panelPage->pictureSlots[2].file;
-        o.panelPage->perModePictures->click();
-        row.path->setText(u"/old"_qs);
+        o.panelPage->perModePictures->click(), row.path->setText(u"/old"_qs);
         row.choose->click(); // cancelled
         QCOMPARE(row.path->text(), u"/old"_qs);
         QTEST(rig.dialogs.calls.value(0), "call");
@@ -346,8 +342,7 @@ private slots:
         const auto choose = [&](const QString& path) {
             whileOpen(rig.options(), [&] {
                 if (!p.usePreview->isChecked()) p.usePreview->click();
-                rig.dialogs.fileAnswer = path;
-                p.choosePlugin->click();
+                rig.dialogs.fileAnswer = path, p.choosePlugin->click();
             }, [&] { c.optionsButton->click(); });
         };
         // A plug-in: its properties and remarks in the page; on OK the preview's size and

@@ -153,8 +153,7 @@ private slots:
         });
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs), env.insert(u"SDL_AUDIODRIVER"_qs, u"dummy"_qs);
-        k40.setProcessEnvironment(env);
-        k40.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        k40.setProcessEnvironment(env), k40.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         k40.start(exe, {});
         QVERIFY(k40.waitForStarted());
         ::kill(pid_t(k40.processId()), signal);
