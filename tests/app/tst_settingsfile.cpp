@@ -83,6 +83,7 @@ private slots:
         std::optional<FileSizeLimit> full;
         if (cause == u"disk") full.emplace(before.size()); // the longer record does not fit
         rig.app->saveSettings();
+        full.reset(); // before anything else is written, the test's output too
         QCOMPARE(rig.messages.shown.size(), 1);
         QVERIFY2(rig.messages.shown[0].text.startsWith(box), qPrintable(rig.messages.shown[0].text));
         QCOMPARE(readFile(rig.path(u"K40.in4"_qs)), before);
