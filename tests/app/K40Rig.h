@@ -23,6 +23,8 @@
 #include <QtWidgets>
 #include <memory>
 
+constexpr int NoTimeLimit = 1 << 29; // for QTRY_* and qWaitFor*(): no machine is too slow
+
 // The texts of the message boxes shown, in order.
 inline QStringList said(const RecordingMessageBox& box) {
     QStringList texts;
@@ -68,8 +70,7 @@ struct K40Rig {
     void start() { app->start(); }
     // Starts on the test route of stops stops as route, set at section.
     void startOn(int route, int stops, const QString& section) {
-        writeRoute(route, stops);
-        start();
+        writeRoute(route, stops), start();
         setRoute(QString::number(route), section);
     }
     BoardWindow& board() { return app->board(); }
@@ -82,8 +83,7 @@ struct K40Rig {
     // Changes the options as the options dialog's OK does.
     void edit(const std::function<void(SettingsRecord&)>& change) {
         SettingsRecord r = settings().record();
-        change(r);
-        settings().commitOptions(r);
+        change(r), settings().commitOptions(r);
     }
 
     // The test route of count stops as <route>.hy3 of the fare folder, the rig's.

@@ -77,7 +77,7 @@ private slots:
         QCOMPARE(state(), (QList<qsizetype>{8, 2}));
         // The left button drags the board from its free surface; labels, fare
         // cells and the strip keep their presses, and other buttons drag nothing.
-        QVERIFY(QTest::qWaitForWindowExposed(&b));
+        QVERIFY(QTest::qWaitForWindowExposed(&b, NoTimeLimit));
         QList<QPoint> moves;
         for (auto [w, button] : {std::pair<QWidget*, Qt::MouseButton>{b.ticketLabels[5], Qt::LeftButton},
                                  {b.stopNameDisplay, Qt::LeftButton}, {b.fareCells[5], Qt::LeftButton},
@@ -143,7 +143,7 @@ private slots:
         const QString step = rig.path(u"step.wav"_qs);
         writeFile(step, "RIFF");
         rig.startOn(3, 6, u"1"_qs);
-        QVERIFY(QTest::qWaitForWindowExposed(&rig.console()));
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.console(), NoTimeLimit));
         rig.console().keypadResetButton->click(); // the same route again
         QVERIFY(rig.session().isWaiting());
         QTest::mouseClick(rig.console().stepForwardButton, Qt::LeftButton);
@@ -153,12 +153,12 @@ private slots:
         // A message box shown meanwhile still takes its answer.
         QMessageBox box(QMessageBox::Warning, u"K40"_qs, u"?"_qs, QMessageBox::Ok, &rig.console());
         box.open();
-        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QVERIFY(QTest::qWaitForWindowExposed(&box, NoTimeLimit));
         QTest::mouseClick(box.button(QMessageBox::Ok), Qt::LeftButton);
-        QTRY_VERIFY(!box.isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!box.isVisible(), NoTimeLimit);
         rig.clock.advance(RouteSession::LampTestMs);
         QCOMPARE(rig.session().state().currentRow, qint16(1));
-        QTRY_COMPARE(rig.session().state().currentRow, qint16(2));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.session().state().currentRow, qint16(2), NoTimeLimit);
         QCOMPARE(rig.cell(1), u"201"_qs);
         QCOMPARE(rig.strip(), rig.stripFor(u"停2"_qs, 0));
         // Two clicks posted, as the window system queues them, while a step's chime plays.
@@ -176,7 +176,7 @@ private slots:
         };
         forward->click();
         QCOMPARE(rig.session().state().currentRow, qint16(3));
-        QTRY_COMPARE(rig.session().state().currentRow, qint16(5));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.session().state().currentRow, qint16(5), NoTimeLimit);
         QCOMPARE(rig.cell(24), u"524"_qs);
         QCOMPARE(rig.strip(), rig.stripFor(u"停5"_qs, 0));
     }
