@@ -1,52 +1,32 @@
-// The settings file as the running system writes and reads it: a first
-// start, every field through a start and an exit, files that cannot be taken
-// whole, failed and killed saves, a signal to end, and the window positions.
+// The settings file as the running system writes and reads it: a first start,
+// every field through a start and an exit, files that cannot be taken whole,
+// failed and killed saves, a signal to end, and the window positions.
 #include "K40Rig.h"
-#include "SettingsSamples.h"
-#include "app/WindowPlacement.h"
 #include "model/K40Error.h"
-#include "model/SettingsFile.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QScrollBar>
-#include <QtTest>
 #include <csignal>
-#include <optional>
 
-namespace {
-
-// Frames that put the client area 3 pixels right and 24 down of the frame's corner.
-class FramingWindowManager : public WindowPlacement {
-public:
-    static constexpr QPoint Offset{3, 24};
-    QPoint framePosition(const QWidget& w) const override { return w.pos() - Offset; }
-    void moveFrameTo(QWidget& w, const QPoint& p) override { w.move(p + Offset); }
-    QSize frameSize(const QWidget& w) const override { return w.size() + QSize(6, 27); }
-    QRect screenArea() const override { return QRect(0, 0, 1280, 1024); }
-};
-
-SettingsRecord savedAt(const QString& path) { return SettingsCodec::decode(readFile(path)).record; }
-
-} // namespace
+static SettingsRecord savedAt(const QString& path) { return SettingsCodec::decode(readFile(path)).record; }
 
 class TestSettingsFile : public QObject {
     Q_OBJECT
 private slots:
-    void firstStartWrites402Bytes() {
-        K40Rig rig;
-        rig.clock.current = QDateTime(QDate(2024, 3, 5), QTime(8, 0));
-        rig.make();
+    void aFirstStartEndedWithoutAskingWrites402Bytes() {
+        // The desktop session ends: everything the exit does, but nothing asked.
+        K40Rig rig; // on the fake clock's 5 March 2024
         rig.start();
-        QVERIFY(rig.messages.shown.isEmpty());
-        rig.app->saveSettings();
+        rig.console().lateNightCheck->click();
+        rig.app->end();
+        QVERIFY(rig.app->ended() && rig.messages.shown.isEmpty());
+        QCOMPARE(rig.speech.calls.last(), u"release"_qs);
         const QByteArray bytes = readFile(rig.path(u"K40.in4"_qs));
         QCOMPARE(bytes.size(), 402);
         QVERIFY(bytes.contains(QByteArray("\x0A\x00" "2024/03/05", 12)));
         const SettingsRecord r = savedAt(rig.path(u"K40.in4"_qs));
-        QCOMPARE(QList<int>({r.scrollSpeed, r.scrollWait}), QList<int>({30, 1500}));
+        QCOMPARE(QList<int>({r.scrollSpeed, r.scrollWait, r.lateNight}), QList<int>({30, 1500, 1}));
+        QFile::remove(rig.path(u"K40.in4"_qs)); // once ended, nothing more happens
+        rig.app->end();
+        QVERIFY(!QFile::exists(rig.path(u"K40.in4"_qs)));
     }
 
     void everyFieldReachesTheWindowsAndComesBack() {
@@ -57,17 +37,16 @@ private slots:
         QVERIFY2(rig.messages.shown.isEmpty(), qPrintable(rig.messages.shown.value(0).text));
         ConsoleWindow& c = rig.console();
         QCOMPARE(QList<QPoint>({rig.board().pos(), c.pos()}), QList<QPoint>({{10, 20}, {100, 200}}));
-        QCOMPARE(c.width(), 600); // preview open
-        QVERIFY(c.lateNightCheck->isChecked());
-        QCOMPARE(c.scrollSpeedBar->value(), 2000);
+        QCOMPARE(QList<int>({c.width() /* preview open */, c.lateNightCheck->isChecked(), c.scrollSpeedBar->value()}),
+                 QList<int>({600, 1, 2000}));
         // The lists are in front: what lies at their "リセット" is that button.
         QCOMPARE(c.childAt(c.listResetButton->mapTo(&c, QPoint(5, 5))),
                  static_cast<QWidget*>(c.listResetButton));
         const StopNameDisplay& strip = *rig.board().stopNameDisplay;
         QCOMPARE(QList<int>({strip.speed(), strip.scrollStartWait(), strip.prefixMode(), strip.fontMode()}),
                  QList<int>({2000, 3000, 2, 4}));
-        QCOMPARE(rig.board().ticketLabels[1]->text(), u"券なし"_qs);
-        QVERIFY(!rig.board().ticketLabels[1]->isVisibleTo(&rig.board())); // numbers off
+        const QLabel* label = rig.board().ticketLabels[1];
+        QVERIFY(label->text() == u"券なし"_qs && !label->isVisibleTo(&rig.board())); // numbers off
         for (int i = 1; i <= 24; ++i) {
             const SegmentDisplay* d = rig.board().fareCells[size_t(i)];
             QCOMPARE(QList<int>({d->shift(), d->zeroMode(), d->fillZero(), int(d->backColor())}),
@@ -101,20 +80,18 @@ private slots:
         const QByteArray before = readFile(rig.path(u"K40.in4"_qs));
         QVERIFY(!before.isEmpty());
         rig.edit([&](SettingsRecord& r) { r.announcementFolder = QString(cause == u"text" ? 70000 : 100, u'x'); });
-        {
-            std::optional<FileSizeLimit> full;
-            if (cause == u"disk") full.emplace(before.size()); // the longer record does not fit
-            rig.app->saveSettings();
-        }
+        std::optional<FileSizeLimit> full;
+        if (cause == u"disk") full.emplace(before.size()); // the longer record does not fit
+        rig.app->saveSettings();
+        full.reset(); // before anything else is written, the test's output too
         QCOMPARE(rig.messages.shown.size(), 1);
         QVERIFY2(rig.messages.shown[0].text.startsWith(box), qPrintable(rig.messages.shown[0].text));
         QCOMPARE(readFile(rig.path(u"K40.in4"_qs)), before);
         QCOMPARE(QDir(rig.dir.path()).entryList({u"K40.in4*"_qs}, QDir::Files), QStringList{u"K40.in4"_qs});
     }
 
-    // A file that cannot be taken whole gives its box and what came before the
-    // bad field, applies no options, and is kept under another name before the
-    // first save; the user is told where, once.
+    // A file not taken whole gives its box and what came before the bad field, applies
+    // no options, and is kept under another name before the first save, told once.
     void unreadFileIsKeptBeforeTheSave_data() {
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<bool>("bakTaken"); // K40.in4.bak is there already
@@ -137,47 +114,23 @@ private slots:
         rig.start();
         QCOMPARE(rig.messages.shown.size(), 1);
         QTEST(rig.messages.shown[0].text, "box");
-        QCOMPARE(rig.messages.shown[0].title, u"カルテラVer4"_qs);
-        QCOMPARE(rig.messages.shown[0].icon, MsgIcon::None);
+        QVERIFY(rig.messages.shown[0].title == u"カルテラVer4"_qs && rig.messages.shown[0].icon == MsgIcon::None);
         // A file cut short gives nothing; one with a bad value what came before it.
         const bool taken = stored.size() >= 392;
         QCOMPARE(rig.settings().record().fareFolder, taken ? u"/data"_qs : QString());
-        QCOMPARE(rig.board().fareCells[4]->zeroMode(), qint16(taken ? 3 : 0));
-        QCOMPARE(rig.board().stopNameDisplay->prefixMode(), qint16(taken ? 2 : 0));
-        QVERIFY(!rig.settings().record().keypadBehind);
-        QCOMPARE(rig.board().pos(), QPoint(0, 0));
-        QVERIFY(rig.board().ticketLabels[1]->isVisibleTo(&rig.board()));
-        for (int exit = 0; exit < 2; ++exit) {
-            rig.messages.answers << MsgAnswer::Yes;
-            QVERIFY(rig.app->requestExit());
-        }
+        QCOMPARE(QList<int>({rig.board().fareCells[4]->zeroMode(), rig.board().stopNameDisplay->prefixMode()}),
+                 QList<int>({taken ? 3 : 0, taken ? 2 : 0}));
+        QVERIFY(!rig.settings().record().keypadBehind && rig.board().pos() == QPoint(0, 0) &&
+                rig.board().ticketLabels[1]->isVisibleTo(&rig.board()));
+        for (int exit = 0; exit < 2; ++exit) QVERIFY(rig.app->requestExit());
         const QString kept = bakTaken ? u"K40.in4.20261207-093005.bak"_qs : u"K40.in4.bak"_qs;
         QCOMPARE(readFile(rig.path(kept)), stored);
         if (bakTaken) QCOMPARE(readFile(rig.path(u"K40.in4.bak"_qs)), QByteArray("older"));
         QCOMPARE(rig.messages.shown.size(), 1 + 2 + 1); // the start's box, two questions, this
-        int told = 0;
-        for (const auto& m : rig.messages.shown) told += m.text.contains(rig.path(kept));
-        QCOMPARE(told, 1);
+        QCOMPARE(said(rig.messages).filter(rig.path(kept)).size(), 1);
         const SettingsCodec::Decoded saved = SettingsCodec::decode(readFile(rig.path(u"K40.in4"_qs)));
         QCOMPARE(saved.fieldsTaken, SettingsCodec::fieldCount()); // the new file whole
         QCOMPARE(saved.record.fareFolder, rig.settings().record().fareFolder);
-    }
-
-    void endingWithoutAskingSaves() {
-        // The desktop session ends: everything the exit does, but nothing asked.
-        K40Rig rig;
-        rig.writeRoute(3, 5);
-        rig.start();
-        rig.console().lateNightCheck->click();
-        rig.app->end();
-        QVERIFY(rig.app->ended() && rig.messages.shown.isEmpty());
-        QCOMPARE(rig.speech.calls.last(), u"release"_qs);
-        const SettingsRecord stored = savedAt(rig.path(u"K40.in4"_qs));
-        QVERIFY(stored.lateNight);
-        QCOMPARE(stored.fareFolder, rig.dir.path());
-        QFile::remove(rig.path(u"K40.in4"_qs)); // once ended, nothing more happens
-        rig.app->end();
-        QVERIFY(!QFile::exists(rig.path(u"K40.in4"_qs)));
     }
 
     void aSignalToEndSaves_data() {
@@ -187,9 +140,8 @@ private slots:
     }
 
     void aSignalToEndSaves() {
-        // The real program, told to end by a signal sent at once, writes its
-        // settings file as its exit does and ends normally; it starts with the
-        // signal blocked and takes it when it is ready to.
+        // The real program, told to end by a signal sent at once (blocked until it is
+        // ready to take it), writes its settings file as its exit does and ends normally.
         QFETCH(int, signal);
         QTemporaryDir dir;
         const QString exe = dir.filePath(u"K40"_qs);
@@ -197,30 +149,24 @@ private slots:
         QProcess k40;
         k40.setChildProcessModifier([] {
             sigset_t set;
-            sigemptyset(&set);
-            sigaddset(&set, SIGTERM);
-            sigaddset(&set, SIGHUP);
+            sigemptyset(&set), sigaddset(&set, SIGTERM), sigaddset(&set, SIGHUP);
             sigprocmask(SIG_BLOCK, &set, nullptr);
         });
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
-        env.insert(u"SDL_AUDIODRIVER"_qs, u"dummy"_qs);
-        k40.setProcessEnvironment(env);
-        k40.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs), env.insert(u"SDL_AUDIODRIVER"_qs, u"dummy"_qs);
+        k40.setProcessEnvironment(env), k40.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         k40.start(exe, {});
         QVERIFY(k40.waitForStarted());
         ::kill(pid_t(k40.processId()), signal);
         QVERIFY(k40.waitForFinished(-1));
-        QCOMPARE(k40.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(k40.exitCode(), 0);
+        QVERIFY(k40.exitStatus() == QProcess::NormalExit && k40.exitCode() == 0);
         const SettingsRecord after = savedAt(dir.filePath(u"K40.in4"_qs)); // a first start's
         QCOMPARE(QList<int>({after.scrollSpeed, after.scrollWait}), QList<int>({30, 1500}));
     }
 
     void killedMidSaveLeavesAWholeFile() {
-        // The file is always the previous record or the new one, whole, never
-        // a mix or a stump. The writer (helpers/settingswriter.cpp) saves
-        // records of all "A"s and all "B"s in turn until it is killed.
+        // The file is always the previous record or the new one, whole, never a mix or a
+        // stump; helpers/settingswriter.cpp saves all "A"s and all "B"s in turn.
         QTemporaryDir dir;
         const QString path = dir.filePath(u"K40.in4"_qs);
         QRandomGenerator random(4040);
@@ -233,9 +179,7 @@ private slots:
             writer.kill();                          // SIGKILL: no clean-up at all
             QVERIFY(writer.waitForFinished(-1));
             SettingsRecord r;
-            try {
-                r = SettingsFile::read(path).record;
-            } catch (const K40Error& e) {
+            try { r = SettingsFile::read(path).record; } catch (const K40Error& e) {
                 QFAIL(qPrintable(QStringLiteral("round %1: ").arg(round) + e.description()));
             }
             const QChar c = r.fareFolder.isEmpty() ? QChar() : r.fareFolder[0];
@@ -246,9 +190,9 @@ private slots:
         }
     }
 
-    void windowsComeBackWhereTheyWere() {
+    void windowsComeBackWhereTheyWereOrOntoTheScreen() {
         K40Rig rig;
-        FramingWindowManager windows;
+        FakeWindows windows{{{0, 0, 1280, 1024}}, {3, 24}, {6, 27}}; // a title bar and borders
         rig.services.windows = &windows;
         QList<QPoint> frames;
         QList<qint32> storedTops;
@@ -257,19 +201,33 @@ private slots:
             rig.start();
             if (run == 0) {
                 // The console starts at the bottom right, frame and all.
-                QCOMPARE(windows.framePosition(rig.console()) +
-                             QPoint(rig.console().width() + 6, rig.console().height() + 27),
-                         QPoint(1280, 1024));
+                const QRect frame(windows.framePosition(rig.console()), windows.frameSize(rig.console()));
+                QCOMPARE(frame.bottomRight(), QPoint(1279, 1023));
                 windows.moveFrameTo(rig.console(), QPoint(40, 300));
                 windows.moveFrameTo(rig.board(), QPoint(7, 9));
             }
             frames << windows.framePosition(rig.console()) << windows.framePosition(rig.board());
-            rig.messages.answers << MsgAnswer::Yes;
             QVERIFY(rig.app->requestExit());
             storedTops << savedAt(rig.path(u"K40.in4"_qs)).consoleTop;
         }
         QCOMPARE(frames, (QList<QPoint>{{40, 300}, {7, 9}, {40, 300}, {7, 9}, {40, 300}, {7, 9}}));
         QCOMPARE(storedTops, (QList<qint32>{4500, 4500, 4500})); // the frame's top, in twips
+        // Stored on a screen of 1920 x 1080, both windows come whole onto a smaller one.
+        SettingsRecord stored;
+        stored.consoleLeft = 1400 * 15, stored.consoleTop = 700 * 15;
+        stored.boardLeft = 1300 * 15, stored.boardTop = 760 * 15;
+        FakeWindows small{{}};
+        rig.services.windows = &small;
+        for (QRect screen : {QRect(0, 0, 640, 480), QRect(0, 32, 800, 568) /* below a panel */}) {
+            writeFile(rig.path(u"K40.in4"_qs), SettingsCodec::encode(stored));
+            small.areas = {screen};
+            rig.make();
+            rig.start();
+            for (QWidget* w : {static_cast<QWidget*>(&rig.console()), static_cast<QWidget*>(&rig.board())}) {
+                const QRect frame(small.framePosition(*w), small.frameSize(*w));
+                QVERIFY2(screen.contains(frame), qPrintable(QDebug::toString(frame)));
+            }
+        }
     }
 };
 

@@ -1,56 +1,34 @@
-// The console and the board under a real X server and window manager, which
-// frames a window only after it is shown: through three starts and exits
-// they come back where they were, frame and all, and the settings keep the
-// frame's position. Run by windowmanager.sh (Xvfb and openbox).
-#include "Fakes.h"
-#include "TestFiles.h"
-#include "app/K40Application.h"
-#include "app/WindowPlacement.h"
-#include "board/BoardWindow.h"
-#include "console/ConsoleWindow.h"
-#include "model/AppInfo.h"
-#include "model/SettingsFile.h"
-
-#include <QTemporaryDir>
-#include <QtTest>
+// The console under a real X server and window manager, which frames a window only
+// after it is shown: through three starts and exits it comes back where it was, frame
+// and all, and the settings keep the frame's position. Run by windowmanager.sh.
+#include "../app/K40Rig.h"
 
 class TestWindowManager : public QObject {
     Q_OBJECT
 private slots:
     void windowsComeBackWhereTheyWere() {
-        if (QGuiApplication::platformName() != u"xcb")
-            QSKIP("needs an X server with a window manager");
-        QTemporaryDir dir;
-        AppInfo::setExecutablePath(dir.filePath(QStringLiteral("K40")));
-        RecordingMessageBox messages;
-        FakeClock clock;
-        Services services;
-        services.messages = &messages;
-        services.clock = &clock;
+        if (QGuiApplication::platformName() != u"xcb") QSKIP("needs an X server with a window manager");
+        K40Rig rig;
         QtWindowPlacement placement;
         QList<QPoint> frames;
         QList<qint32> storedTops;
         for (int run = 0; run < 3; ++run) {
-            K40Application app(services);
-            app.onEnd = [] {};
-            app.start();
-            ConsoleWindow& console = app.console();
+            rig.make();
+            rig.start();
+            ConsoleWindow& console = rig.console();
             // The window manager frames the console a moment after it is shown.
-            QTRY_VERIFY_WITH_TIMEOUT(console.frameGeometry().top() < console.geometry().top(),
-                                     5000);
+            QTRY_VERIFY_WITH_TIMEOUT(console.frameGeometry().top() < console.geometry().top(), NoTimeLimit);
             if (run == 0) {
                 placement.moveFrameTo(console, QPoint(40, 300));
-                QTRY_COMPARE_WITH_TIMEOUT(placement.framePosition(console), QPoint(40, 300), 5000);
+                QTRY_COMPARE_WITH_TIMEOUT(placement.framePosition(console), QPoint(40, 300), NoTimeLimit);
             }
             QTest::qWait(300); // anything the window manager still does
             frames << placement.framePosition(console);
-            messages.answers << MsgAnswer::Yes;
-            QVERIFY(app.requestExit());
+            QVERIFY(rig.app->requestExit());
             storedTops << SettingsFile::read(SettingsFile::path()).record.consoleTop;
         }
         QCOMPARE(frames, (QList<QPoint>{{40, 300}, {40, 300}, {40, 300}}));
         QCOMPARE(storedTops, (QList<qint32>{4500, 4500, 4500}));
-        AppInfo::setExecutablePath(QString());
     }
 };
 
