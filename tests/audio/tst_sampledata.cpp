@@ -4,11 +4,9 @@
 #include "audio/SoundDecoder.h"
 #include "model/AnnouncementTape.h"
 #include "model/FareData.h"
-
 #include <QtTest>
 
 namespace {
-
 const QString built = QStringLiteral(K40_BINARY_DIR "/sample/");
 const QString source = QStringLiteral(K40_SOURCE_DIR "/data/sample/");
 
@@ -19,18 +17,12 @@ float peak(const PcmSound& s, qint64 from = 0, qint64 to = -1) {
         p = std::max(p, std::abs(s.samples[static_cast<size_t>(i)]));
     return p;
 }
-
-// The lines of the source file of route 12: its header, then its stops.
-QStringList routeLines() {
-    return QString::fromUtf8(readFile(source + u"12.csv"_qs)).split(u'\n', Qt::SkipEmptyParts);
-}
-
 } // namespace
-
 class TestSampleData : public QObject {
     Q_OBJECT
 private slots:
     void route() {
+        // Its fares, as built from the source file, and its announcements.
         FareData::RouteTable table;
         FareData::RouteState state;
         RecordingMessageBox messages;
@@ -38,16 +30,15 @@ private slots:
         QCOMPARE(FareData::loadRouteFares(built, u"12"_qs, state, table, messages),
                  FareData::FareLoadOutcome::Loaded);
         QVERIFY(messages.shown.isEmpty());
-        // The stops of the source file, in its order.
-        const QStringList lines = routeLines();
+        // The stops of the source file, in its order, below its header.
+        const QStringList lines =
+            QString::fromUtf8(readFile(source + u"12.csv"_qs)).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(state.loadedRows, lines.size() - 1);
         for (int r = 1; r < lines.size(); ++r)
             QCOMPARE(table.row(r).name, lines[r].section(u',', 0, 0));
         // At the first stop no ticket has a fare yet: blank cells.
         for (int k = 1; k <= 24; ++k)
             QCOMPARE(table.row(1).value(k), qint16(0));
-    }
-    void announcements() {
         AnnouncementTape tape(nullptr);
         QVERIFY(tape.load(built, u"12"_qs));
         QCOMPARE(tape.count(), readFile(built + u"12tp.csv"_qs).count("\r\n"));
@@ -60,7 +51,7 @@ private slots:
         QCOMPARE(steps, (QSet<int>{0, 1}));
         QCOMPARE(chimes, (QSet<int>{0, 1, 2, 3})); // without a chime, and each of the three
         // The tape steps the board from first stop to terminal, and ends announcing the terminal.
-        QCOMPARE(stepping, routeLines().size() - 2); // less the header and the first stop
+        QCOMPARE(stepping, lines.size() - 2); // less the header and the first stop
         QVERIFY(tape.rows().back().text.startsWith(u"終点、桜ヶ丘車庫です。"_qs));
     }
     void sounds_data() {
@@ -99,6 +90,5 @@ private slots:
         QVERIFY2(peak(*sound) > 0.1f && peak(*sound) < 0.99f, qPrintable(QString::number(peak(*sound))));
     }
 };
-
 QTEST_GUILESS_MAIN(TestSampleData)
 #include "tst_sampledata.moc"

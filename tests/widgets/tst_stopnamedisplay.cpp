@@ -1,12 +1,10 @@
 // The stop-name strip: its characters' dots, and the widget that draws and scrolls them.
 #include "widgets/StopNameDisplay.h"
-
 #include "Fakes.h"
 #include "Pixels.h"
 #include "model/Cp932.h"
 #include "model/StopNameLayout.h"
 #include "widgets/Typefaces.h"
-
 #include <QFontInfo>
 #include <QPainter>
 #include <QtTest>
@@ -16,7 +14,6 @@
 using StopNameLayout::Face;
 
 namespace {
-
 const QString Five = u"系統選別中"_qs;         // stands
 const QString Nine = u"停留所前通り町一丁"_qs; // scrolls on a strip of 486 pixels
 
@@ -27,14 +24,12 @@ DotGlyph::Pattern dotsOf(const QString& text, Face face, bool bold = false, doub
     s.setFace(face), s.setBold(bold), s.setPoints(points), s.setTop(top);
     return s.dots(text);
 }
-
 QList<int> litRows(const DotGlyph::Pattern& p) {
     QList<int> lit;
     for (int r = 0; r < DotGlyph::Samples; ++r)
         if (p.rows[size_t(r)]) lit << r;
     return lit;
 }
-
 // Regions of unlit dots that do not reach the grid's edge.
 int holes(const DotGlyph::Pattern& p) {
     constexpr int N = 20; // the grid with a border of unlit dots
@@ -53,20 +48,6 @@ int holes(const DotGlyph::Pattern& p) {
             n += flood(x, y);
     return n;
 }
-
-// The JIS X 0208 kanji, level 1 and 2 (rows 0x30 to 0x74).
-QStringList jisKanji() {
-    QStringList out;
-    for (int j1 = 0x30; j1 <= 0x74; ++j1)
-        for (int j2 = 0x21; j2 <= 0x7E; ++j2) {
-            const int s1 = ((j1 + 1) >> 1) + (j1 <= 0x5E ? 0x70 : 0xB0);
-            const int s2 = j2 + (j1 & 1 ? (j2 >= 0x60 ? 0x20 : 0x1F) : 0x7E);
-            const QString ch = Cp932::decode(QByteArray().append(char(s1)).append(char(s2)));
-            if (ch.size() == 1 && !ch[0].isSurrogate() && ch[0].isLetter()) out << ch;
-        }
-    return out;
-}
-
 // A strip as the display should draw it: its background, and each lit sample
 // (c, r) of a character at x as a 2 × 2 dot at (x + 3c, 3r).
 struct Expected {
@@ -82,7 +63,6 @@ struct Expected {
         return *this;
     }
 };
-
 bool stripIsBlank(const StopNameDisplay& c) { return !countOther(c.stripImage(), rgb(c.backColor())); }
 QImage shown(StopNameDisplay& c) { return c.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
@@ -93,9 +73,7 @@ struct Board {
     void at(qint64 ms) { clock.monotonic = ms, ctl.advanceScroll(); } // and lets a frame run
     QList<int> strip() const { return {ctl.stripLeft(), ctl.stripWidth()}; }
 };
-
 } // namespace
-
 class TestStopNameDisplay : public QObject {
     Q_OBJECT
 private slots:
@@ -117,8 +95,7 @@ private slots:
                     << face << bold;
     }
     void glyphs() {
-        // Names' characters light something, nothing on the 19th row or column,
-        // and lose no dot. Bold is heavier, not doubled, and still open.
+        // Characters light something, nothing on the 19th row or column; bold is heavier, still open.
         QFETCH(Face, face);
         QFETCH(bool, bold);
         const QString family = StopNameLayout::faceFamily(face);
@@ -156,32 +133,37 @@ private slots:
         }
     }
     void everyJisKanjiFits() {
-        // Every kanji is in the designed Gothic, regular and bold; the sampled Mincho loses no dot.
-        const QStringList kanji = jisKanji();
-        QCOMPARE(kanji.size(), 6355);
+        // Each JIS X 0208 kanji (rows 0x30 to 0x74) is in the designed Gothic, regular and bold;
+        // the sampled Mincho loses no dot of any.
         const QString mincho = StopNameLayout::faceFamily(Face::Mincho);
-        for (const QString& k : kanji)
-            QVERIFY2(DotGlyph::designed(Face::Gothic, 19, false, 0, k) &&
-                         DotGlyph::designed(Face::Gothic, 19, true, 0, k) &&
-                         DotGlyph::sampleOutline(mincho, 19, false, 0, k).lost == 0,
-                     qPrintable(k));
-    }
-    void prefixModeIsZeroToTwo() {
-        // A new strip is blank; the prefix mode is 0 to 2 by either setter.
-        StopNameDisplay a;
-        QVERIFY(stripIsBlank(a));
-        for (const auto& [value, stored] : {std::pair{-1, 0}, {2, 2}, {3, 0}}) {
-            a.setPrefixMode(qint16(value));
-            QCOMPARE(int{a.prefixMode()}, stored);
-            StopNameDisplay::Look look = a.look();
-            a.setPrefixMode(1), look.prefixMode = qint16(value), a.setLook(look);
-            QCOMPARE(int{a.prefixMode()}, stored);
-        }
+        int kanji = 0;
+        for (int j1 = 0x30; j1 <= 0x74; ++j1)
+            for (int j2 = 0x21; j2 <= 0x7E; ++j2) {
+                const char sjis[] = {char(((j1 + 1) >> 1) + (j1 <= 0x5E ? 0x70 : 0xB0)),
+                                     char(j2 + (j1 & 1 ? (j2 >= 0x60 ? 0x20 : 0x1F) : 0x7E))};
+                const QString k = Cp932::decode(QByteArray(sjis, 2));
+                if (k.size() != 1 || !k[0].isLetter()) continue;
+                ++kanji;
+                QVERIFY2(DotGlyph::designed(Face::Gothic, 19, false, 0, k) &&
+                             DotGlyph::designed(Face::Gothic, 19, true, 0, k) &&
+                             DotGlyph::sampleOutline(mincho, 19, false, 0, k).lost == 0,
+                         qPrintable(k));
+            }
+        QCOMPARE(kanji, 6355);
     }
     void drawingCharacters() {
+        // A new strip is blank; the prefix mode is 0 to 2 by either setter.
+        StopNameDisplay c;
+        QVERIFY(stripIsBlank(c));
+        for (const auto& [value, stored] : {std::pair{-1, 0}, {2, 2}, {3, 0}}) {
+            c.setPrefixMode(qint16(value));
+            QCOMPARE(int{c.prefixMode()}, stored);
+            StopNameDisplay::Look look = c.look();
+            c.setPrefixMode(1), look.prefixMode = qint16(value), c.setLook(look);
+            QCOMPARE(int{c.prefixMode()}, stored);
+        }
         // A new back colour erases strip and frame until the next name; a new dot colour colours
         // the next character only; bold is another set of dots, for a name drawn before too.
-        StopNameDisplay c;
         c.setStopName(Five), c.setBackColor(0x102030);
         QCOMPARE(c.frameBackColor(), BgrColor{0x102030});
         QVERIFY(stripIsBlank(c));
@@ -245,14 +227,14 @@ private slots:
         QCOMPARE(last - first + 1, 3 * 17 + 2);
         QVERIFY2(first >= 1 && last <= 54, qPrintable(u"dots on rows %1..%2"_qs.arg(first).arg(last)));
     }
-    void longNameScrollsByFrames() {
+    void scrolling() {
         // Beyond the right edge, frames running; speed 0 becomes 1.
         Board b;
         b.ctl.setSpeed(0), b.ctl.setStopName(Nine);
         QVERIFY(b.ctl.frameTimerActive());
         QCOMPARE(b.strip() << b.ctl.speed(), (QList<int>{432, 486, 1}));
-        // A frame applies the steps due on the clock, each reading the settings
-        // afresh: after step k at 200 the strip stands at 433 - 2k; at 400, 4 less a step.
+        // A frame applies the steps due, each reading the settings: at 200 the strip stands at
+        // 433 - 2k after step k; at 400, 4 less a step.
         b.ctl.setSpeed(200), b.at(10);
         QCOMPARE(b.ctl.stripLeft(), 433 - 20);
         b.ctl.setSpeed(400), b.at(11);
@@ -273,32 +255,29 @@ private slots:
             QCOMPARE(b.ctl.isScrollPausing(), pausing);
             if (pausing) QCOMPARE(b.ctl.stripLeft(), 432);
         }
-    }
-    void newNameEndsScroll() {
-        Board b;
-        b.ctl.setSpeed(400), b.ctl.setStopName(Nine), b.at(50); // the strip at 434 - 4k after step k
-        QCOMPARE(b.ctl.stripLeft(), 434 - 4 * 50);
+        Board n; // where a new name ends the scroll
+        n.ctl.setSpeed(400), n.ctl.setStopName(Nine), n.at(50); // the strip at 434 - 4k after step k
+        QCOMPARE(n.ctl.stripLeft(), 434 - 4 * 50);
         // The empty name blanks the strip at once; the blank strip goes on.
-        b.ctl.setStopName(QString());
-        QVERIFY(stripIsBlank(b.ctl));
-        b.at(60);
-        QCOMPARE(b.strip(), (QList<int>{434 - 4 * 60, 486}));
+        n.ctl.setStopName(QString());
+        QVERIFY(stripIsBlank(n.ctl));
+        n.at(60);
+        QCOMPARE(n.strip(), (QList<int>{434 - 4 * 60, 486}));
         // A new long name starts over, its steps counted from the new start.
-        b.ctl.setStopName(Nine + u"前"_qs);
-        QCOMPARE(b.strip(), (QList<int>{432, 540}));
-        b.at(61);
-        QCOMPARE(b.ctl.stripLeft(), 430);
+        n.ctl.setStopName(Nine + u"前"_qs);
+        QCOMPARE(n.strip(), (QList<int>{432, 540}));
+        n.at(61);
+        QCOMPARE(n.ctl.stripLeft(), 430);
         // A standing name ends the scroll; the empty name after it only blanks.
         for (const QString& name : {Five, QString()}) {
-            b.ctl.setStopName(name);
-            QVERIFY(!b.ctl.isScrolling() && !b.ctl.frameTimerActive());
-            QCOMPARE(b.strip(), (QList<int>{0, 432}));
-            QCOMPARE(stripIsBlank(b.ctl), name.isEmpty());
-            b.at(b.clock.monotonic + 5000);
-            QCOMPARE(b.ctl.stripLeft(), 0);
+            n.ctl.setStopName(name);
+            QVERIFY(!n.ctl.isScrolling() && !n.ctl.frameTimerActive());
+            QCOMPARE(n.strip(), (QList<int>{0, 432}));
+            QCOMPARE(stripIsBlank(n.ctl), name.isEmpty());
+            n.at(n.clock.monotonic + 5000);
+            QCOMPARE(n.ctl.stripLeft(), 0);
         }
     }
 };
-
 QTEST_MAIN(TestStopNameDisplay)
 #include "tst_stopnamedisplay.moc"
