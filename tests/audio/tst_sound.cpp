@@ -145,7 +145,7 @@ private slots:
         }
     }
     void renderMidi() {
-        const auto peak = [](const auto& s) { return std::abs(std::ranges::max(s->samples, {}, fabsf)); };
+        const auto peak = [](auto& s) { return std::abs(std::ranges::max(s->samples, {}, fabsf)); };
         const QString path = dir_.filePath(u"note.mid"_qs), junk = dir_.filePath(u"junk.sf2"_qs);
         // Without a usable sound font nothing renders.
         QVERIFY(writeFile(path, midiNote()) &&
@@ -305,7 +305,7 @@ private slots:
         std::thread audio([&] {
             for (std::vector<float> out(2 * 256); !done.load(); ++mixes) {
                 mixer.mix(out.data(), 256);
-                if (std::ranges::any_of(out, [](float x) { return !(x >= -1.0f && x <= 1.0f); })) std::abort();
+                if (!std::ranges::all_of(out, [](float x) { return x >= -1 && x <= 1; })) std::abort();
             }
         });
         std::vector<int> kept;

@@ -18,10 +18,9 @@ const QString Five = u"系統選別中"_qs;         // stands
 const QString Nine = u"停留所前通り町一丁"_qs; // scrolls on a strip of 486 pixels
 
 // The dots of text as a glyph surface of its own gives them.
-DotGlyph::Pattern dotsOf(const QString& text, Face face, bool bold = false, double points = 14.25,
-                         int top = 0) {
+DotGlyph::Pattern dotsOf(const QString& text, Face face, bool bold = false, double pt = 14.25, int top = 0) {
     DotGlyph::Surface s;
-    s.setFace(face), s.setBold(bold), s.setPoints(points), s.setTop(top);
+    s.setFace(face), s.setBold(bold), s.setPoints(pt), s.setTop(top);
     return s.dots(text);
 }
 QList<int> litRows(const DotGlyph::Pattern& p) {

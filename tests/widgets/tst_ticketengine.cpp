@@ -31,7 +31,7 @@ QString readBarcode(const QImage& image, int y) {
         for (size_t k = c; k < c + 7; ++k)
             modules += QByteArray(runs[k] > narrow * 3 / 2 ? 3 : 1, k % 2 ? '0' : '1');
         modules += '0';
-        const auto* known = std::ranges::find(Modules, modules, [](auto& m) { return QByteArray(m.second); });
+        const auto* known = std::ranges::find_if(Modules, [&](auto& m) { return modules == m.second; });
         text += known == std::end(Modules) ? u'?' : QChar(known->first);
     }
     return text;
@@ -69,7 +69,8 @@ private slots:
         QTest::addColumn<QString>("data");
         QTest::addColumn<QString>("read");
         QTest::addColumn<double>("ratio");
-        QTest::newRow("all characters") << u"A{route}-$:/.+{row}{ticket}D"_qs << u"A67890-$:/.+12345D"_qs << 3.0;
+        QTest::newRow("every data character")
+            << u"A{route}-$:/.+{row}{ticket}D"_qs << u"A67890-$:/.+12345D"_qs << 3.0;
         QTest::newRow("zeros, ratio 2.5") << u"B{row:04}{ticket:05}C"_qs << u"B001200345C"_qs << 2.5;
     }
     void barcodesReadBack() {
