@@ -1,39 +1,27 @@
-// The ticket engine on real plug-in files: barcodes that a reader decodes,
-// texts kept inside their boxes, the drawing left alone, and a plug-in file
-// followed as it changes.
+// The ticket engine on real plug-in files: barcodes read back, texts boxed, files followed.
 #include "TestFiles.h"
 #include "widgets/PluginTicketEngine.h"
-
-#include <QImage>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-// An NW-7 reader, written from the symbology's published module patterns
-// (1 a bar module, 0 a space module; a wide element is three modules, and
-// each pattern ends with the narrow gap after the character).
+// An NW-7 reader from the symbology's published patterns (1 a bar module, 0 a space one; wide is
+// three modules; each pattern ends with the narrow gap after its character).
 const std::pair<char, const char*> Modules[] = {
-    {'0', "101010001110"},   {'1', "101011100010"},   {'2', "101000101110"},
-    {'3', "111000101010"},   {'4', "101110100010"},   {'5', "111010100010"},
-    {'6', "100010101110"},   {'7', "100010111010"},   {'8', "100011101010"},
-    {'9', "111010001010"},   {'-', "101000111010"},   {'$', "101110001010"},
+    {'0', "101010001110"}, {'1', "101011100010"}, {'2', "101000101110"}, {'3', "111000101010"},
+    {'4', "101110100010"}, {'5', "111010100010"}, {'6', "100010101110"}, {'7', "100010111010"},
+    {'8', "100011101010"}, {'9', "111010001010"}, {'-', "101000111010"}, {'$', "101110001010"},
     {':', "11101011101110"}, {'/', "11101110101110"}, {'.', "11101110111010"},
     {'+', "10111011101110"}, {'A', "10111000100010"}, {'B', "10001000101110"},
-    {'C', "10100010001110"}, {'D', "10100011100010"},
-};
+    {'C', "10100010001110"}, {'D', "10100011100010"}};
 
-// Reads the barcode across row y of image: the characters, or "?" for one
-// the reader does not know.
+// Reads the barcode across row y of image: the characters, or "?" for one the reader does not know.
 QString readBarcode(const QImage& image, int y) {
     std::vector<int> runs; // bar, space, bar, ... from the first bar
     bool dark = false;
     for (int x = 0; x < image.width(); ++x) {
         const bool d = qGray(image.pixel(x, y)) < 128;
-        if (runs.empty() && !d) continue;
-        if (runs.empty() || d != dark) runs.push_back(0);
-        dark = d;
-        ++runs.back();
+        if (runs.empty() ? d : d != dark) runs.push_back(0);
+        if (!runs.empty()) ++runs.back(), dark = d;
     }
     if (runs.empty()) return {};
     const int narrow = *std::min_element(runs.begin(), runs.end());
@@ -43,36 +31,20 @@ QString readBarcode(const QImage& image, int y) {
         for (size_t k = c; k < c + 7; ++k)
             modules += QByteArray(runs[k] > narrow * 3 / 2 ? 3 : 1, k % 2 ? '0' : '1');
         modules += '0';
-        QChar found = u'?';
-        for (const auto& [character, pattern] : Modules)
-            if (modules == pattern) found = QChar(character);
-        text += found;
+        const auto* known = std::ranges::find_if(Modules, [&](auto& m) { return modules == m.second; });
+        text += known == std::end(Modules) ? u'?' : QChar(known->first);
     }
     return text;
 }
-
 QByteArray plugin(const QString& elements, int width = 3300) {
     return QStringLiteral(R"({"format": "K40 ticket plug-in", "version": 1, "name": "t",
         "size": {"width": %1, "height": 1395}, "companies": ["みなと交通"], "elements": [%2]})")
-        .arg(width)
-        .arg(elements)
-        .toUtf8();
+        .arg(width).arg(elements).toUtf8();
 }
-
 FareRow::TicketDrawing drawing(const QString& stop = u"みなと総合運動公園東入口"_qs) {
-    FareRow::TicketDrawing t;
-    t.stopName = stop;
-    t.dateText = u"03-07-2024"_qs;
-    t.timeText = u"14:05:09"_qs;
-    t.routeNumber = 67890;
-    t.ticketNumber = 345;
-    t.section = 12;
-    t.companyIndex = 0;
-    return t;
+    return {QString(), stop, u"03-07-2024"_qs, u"14:05:09"_qs, 67890, 345, 12, 0};
 }
-
-// The ticket t drawn by a plug-in of these elements (after its paper) on an
-// image of size.
+// The ticket t drawn by a plug-in of these elements (after its paper) on an image of size.
 QImage drawn(const QString& elements, FareRow::TicketDrawing& t, QSize size = {220, 93}) {
     QTemporaryDir dir;
     t.pluginPath = dir.filePath(u"t.4SP"_qs);
@@ -81,7 +53,6 @@ QImage drawn(const QString& elements, FareRow::TicketDrawing& t, QSize size = {2
     PluginTicketEngine().drawTicket(&image, t);
     return image;
 }
-
 // The bounds of the ink (grey under 160) in image, empty without any.
 QRect inkOf(const QImage& image) {
     QRect ink;
@@ -90,9 +61,7 @@ QRect inkOf(const QImage& image) {
             if (qGray(image.pixel(x, y)) < 160) ink |= QRect(x, y, 1, 1);
     return ink;
 }
-
 } // namespace
-
 class TestTicketEngine : public QObject {
     Q_OBJECT
 private slots:
@@ -114,18 +83,15 @@ private slots:
         QTEST(readBarcode(image, 35), "read");
         QCOMPARE(readBarcode(image, 19) + readBarcode(image, 50), QString());
     }
-
     void sampleBarcodesReadBack() {
         // The shipped ticket's two barcodes fit its preview and read back.
         QImage image(220, 93, QImage::Format_RGB32);
-        FareRow::TicketDrawing t = drawing();
-        t.pluginPath = QStringLiteral(K40_SOURCE_DIR "/data/plugins/barcode.4SP");
-        t.routeNumber = 12, t.section = 9, t.ticketNumber = 9;
+        FareRow::TicketDrawing t{QStringLiteral(K40_SOURCE_DIR "/data/plugins/barcode.4SP"), {},
+                                 u"03-07-2024"_qs, u"14:05:09"_qs, 12, 9, 9, 0};
         PluginTicketEngine().drawTicket(&image, t);
         image = image.copy(66, 0, 154, 93);
         QCOMPARE(readBarcode(image, 50) + u' ' + readBarcode(image, 76), u"A01209A B0090307B"_qs);
     }
-
     void textsStayInTheirBoxes_data() {
         QTest::addColumn<QString>("align");
         QTest::addColumn<QString>("text");
@@ -153,10 +119,8 @@ private slots:
         if (edges.contains(u'R')) QCOMPARE_GE(ink.right(), 156);
         if (edges == u"C") QCOMPARE_LE(std::abs((ink.left() + ink.right()) / 2 - 110), 3);
         // The drawing leaves the stop name and the date as they were.
-        QCOMPARE((QStringList{t.stopName, t.dateText}),
-                 (QStringList{stop.isEmpty() ? drawing().stopName : stop, drawing().dateText}));
+        QCOMPARE(t.stopName + t.dateText, (stop.isEmpty() ? drawing().stopName : stop) + u"03-07-2024"_qs);
     }
-
     void ticketDrawsItsShareOfText_data() {
         QTest::addColumn<int>("longTexts"); // of TicketPlugin::MaxText characters each
         QTest::addColumn<bool>("lastDrawn");
@@ -165,8 +129,7 @@ private slots:
         QTest::newRow("beyond") << most << false;
     }
     void ticketDrawsItsShareOfText() {
-        // Long texts on the left, then a short one on the right: drawn only
-        // while the ticket's share of characters lasts.
+        // Long texts, then a short one on the right: drawn while the ticket's share of text lasts.
         QFETCH(int, longTexts);
         const QString text = uR"({"type": "text", "x": 0, "y": 10, "width": 100, "height": 30,
             "text": "{stop}"}, )"_qs;
@@ -175,34 +138,27 @@ private slots:
             "y": 10, "width": 50, "height": 30, "text": "{ticket}", "size": 24})"_qs, t);
         QTEST(!inkOf(image.copy(150, 0, 70, 93)).isEmpty(), "lastDrawn");
     }
-
     void followsThePluginFile() {
         // Read again as it changes; a file that is none gives no ticket.
         QTemporaryDir dir;
-        const QString path = dir.filePath(u"p.4SP"_qs);
+        FareRow::TicketDrawing t = drawing();
+        const QString& path = t.pluginPath = dir.filePath(u"p.4SP"_qs);
         const QString paper = uR"({"type": "paper", "color": "#00ff00"})"_qs;
         PluginTicketEngine engine;
         TicketPluginInfo info{};
-        QVERIFY(writeFile(path, plugin(paper)));
-        QVERIFY(engine.pluginInfo(path, info));
+        QVERIFY(writeFile(path, plugin(paper)) && engine.pluginInfo(path, info));
         QCOMPARE(info[1], 3300);
         QCOMPARE(engine.companyNames(path), QStringList{u"みなと交通"_qs});
-        QVERIFY(writeFile(path, plugin(paper, 4500) + "\n"));
-        QVERIFY(engine.pluginInfo(path, info));
+        QVERIFY(writeFile(path, plugin(paper, 4500) + "\n") && engine.pluginInfo(path, info));
         QCOMPARE(info[1], 4500);
-        QVERIFY(writeFile(path, "not a plug-in"));
-        QVERIFY(!engine.pluginInfo(path, info));
+        QVERIFY(writeFile(path, "not a plug-in") && !engine.pluginInfo(path, info));
         QCOMPARE(engine.remarks(path), QString());
         QImage image(20, 20, QImage::Format_RGB32);
         image.fill(Qt::white);
-        FareRow::TicketDrawing t = drawing();
-        t.pluginPath = path;
         engine.drawTicket(&image, t);
         QCOMPARE(image.pixel(5, 5), qRgb(255, 255, 255));
-        QVERIFY(QFile::remove(path));
-        QVERIFY(!engine.pluginInfo(path, info));
+        QVERIFY(QFile::remove(path) && !engine.pluginInfo(path, info));
     }
 };
-
 QTEST_MAIN(TestTicketEngine)
 #include "tst_ticketengine.moc"
