@@ -35,7 +35,8 @@ inline QStringList said(const RecordingMessageBox& box) {
 // A window manager whose frames put the client area offset from the frame's
 // corner and are border larger than it, on screens of the test's choosing.
 struct FakeWindows : WindowPlacement {
-    FakeWindows(QList<QRect> a, QPoint o = {}, QSize b = {}) : areas(std::move(a)), offset(o), border(b) {}
+    FakeWindows(QList<QRect> a, QPoint o = {}, QSize b = {})
+        : areas(std::move(a)), offset(o), border(b) {}
     QList<QRect> areas;
     QPoint offset;
     QSize border;

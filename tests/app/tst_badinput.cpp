@@ -51,7 +51,8 @@ private slots:
             u"指定した区間はデータの数よりも多いです...\r\n  解決法：正しい区間を入力して下さい."_qs);
         row("fares", u"fares/name-length-65535.hy3"_qs, cut.arg(2).arg(0));
         row("fares", u"fares/utf8-names.hy3"_qs, u"read"_qs);
-        for (const char* name : {"truncated", "flag-not-a-number", "flag-of-70000-digits", "unquoted-comma", "binary"})
+        for (const char* name :
+             {"truncated", "flag-not-a-number", "flag-of-70000-digits", "unquoted-comma", "binary"})
             row("tape", u"announcements/%1.csv"_qs.arg(QLatin1String(name)), QString());
         row("tape", u"announcements/utf8.csv"_qs, u"read"_qs);
         for (const char* name : {"truncated", "empty", "text-length-65535", "garbage"})
@@ -59,19 +60,27 @@ private slots:
                 u"エラー Code:62\r\n内容:ファイルにこれ以上データがありません。"_qs);
         row("settings", u"settings/utf8-folders.in4"_qs, u"read"_qs);
         const QString noPlugin = u"指定したファイルはプラグインでないか、内容が不正です"_qs;
-        for (const char* name : {"truncated", "utf16", "1001-elements", "nested-100000", "version-2"})
+        for (const char* name :
+             {"truncated", "utf16", "1001-elements", "nested-100000", "version-2"})
             row("plug-in", u"plugins/%1.4SP"_qs.arg(QLatin1String(name)), noPlugin);
-        for (const char* name : {"header-only.wav", "9-channels.wav", "384-kHz.wav", "text.mid", "truncated.mid"})
+        for (const char* name :
+             {"header-only.wav", "9-channels.wav", "384-kHz.wav", "text.mid", "truncated.mid"})
             row("sound", u"sounds/"_qs + QLatin1String(name), QString());
         // A data chunk said to hold 4 GiB plays what it really holds.
         row("sound", u"sounds/data-length-4-GiB.wav"_qs, u"100"_qs);
         const QString notAFile = u"「%1」はふつうのファイルではなく、%2です。"_qs;
-        for (const auto& [reader, tooLarge, special] : {
-                 std::tuple{"fares", u"運賃データファイルが大きすぎます（34603008 バイト、上限 33554432 バイト）。"_qs, notAFile},
-                 {"tape", QString(), QString()},
-                 {"settings", u"エラー Code:7\r\n内容:設定ファイルが大きすぎます（5242880 バイト、上限 4194304 バイト）。"_qs,
-                  u"エラー Code:75\r\n内容:"_qs + notAFile},
-                 {"plug-in", noPlugin, noPlugin}, {"sound", QString(), QString()}}) {
+        for (
+            const auto& [reader, tooLarge, special] :
+            {std::tuple{
+                 "fares",
+                 u"運賃データファイルが大きすぎます（34603008 バイト、上限 33554432 バイト）。"_qs,
+                 notAFile},
+             {"tape", QString(), QString()},
+             {"settings",
+              u"エラー Code:7\r\n内容:設定ファイルが大きすぎます（5242880 バイト、上限 4194304 バイト）。"_qs,
+              u"エラー Code:75\r\n内容:"_qs + notAFile},
+             {"plug-in", noPlugin, noPlugin},
+             {"sound", QString(), QString()}}) {
             row(reader, QString(), tooLarge);
             row(reader, u"fifo"_qs, special);
             row(reader, u"zero"_qs, special);
@@ -85,32 +94,47 @@ private slots:
         if (reader == u"plug-in") return plugin(file, gives);
         if (reader == u"sound") return sound(file, gives);
         // Loaded before: route 3 with its announcements, and the options.
-        const bool fares = reader == u"fares", settings = reader == u"settings", read = gives == u"read";
+        const bool fares = reader == u"fares", settings = reader == u"settings",
+                   read = gives == u"read";
         K40Rig rig;
         rig.writeRoute(7, 5), rig.writeTape(3, u"a,0,0\r\nb,0,0\r\n"_qs);
         settings ? rig.start() : rig.startOn(3, 5, u"1"_qs);
         QVERIFY(settings || rig.app->tape().controlsEnabled());
         const SettingsRecord before = rig.settings().record();
-        const QString path = rig.path(fares ? u"7.hy3"_qs : settings ? u"K40.in4"_qs : u"7tp.csv"_qs);
-        QVERIFY(place(file, path, fares ? testRoute(5) : settings ? QByteArray(392, '\0') : "a,0,0\r\n",
-                      (fares ? 33 : settings ? 5 : 17) * 1024 * 1024));
+        const QString path = rig.path(fares      ? u"7.hy3"_qs
+                                      : settings ? u"K40.in4"_qs
+                                                 : u"7tp.csv"_qs);
+        QVERIFY(place(file, path,
+                      fares      ? testRoute(5)
+                      : settings ? QByteArray(392, '\0')
+                                 : "a,0,0\r\n",
+                      (fares      ? 33
+                       : settings ? 5
+                                  : 17) *
+                          1024 * 1024));
         rig.messages.shown.clear();
         settings ? rig.app->loadSettings() : rig.setRoute(u"7"_qs, u"1"_qs);
-        QCOMPARE(said(rig.messages), read || gives.isEmpty() ? QStringList() : QStringList{special(gives, path, file)});
+        QCOMPARE(said(rig.messages),
+                 read || gives.isEmpty() ? QStringList() : QStringList{special(gives, path, file)});
         if (settings && read) { // the folder names decode as CP932 would
-            QCOMPARE(rig.settings().record().fareFolder, Cp932::decode(QStringLiteral("/データ/バス").toUtf8()));
+            QCOMPARE(rig.settings().record().fareFolder,
+                     Cp932::decode(QStringLiteral("/データ/バス").toUtf8()));
         } else if (settings) QCOMPARE(rig.settings().record(), before);
         else if (!fares) { // the tape closes, silently; the rows read before stay
             QCOMPARE(rig.app->tape().controlsEnabled(), read);
             QCOMPARE(rig.app->tape().count(), 2);
             const auto& rows = rig.app->tape().rows();
-            if (!read) QCOMPARE(QStringList({rows[0].text, rows[1].text}), QStringList({u"a"_qs, u"b"_qs}));
+            if (!read)
+                QCOMPARE(QStringList({rows[0].text, rows[1].text}),
+                         QStringList({u"a"_qs, u"b"_qs}));
         } else if (read) { // names that were not CP932 are shown as read
             QCOMPARE(rig.session().state().loadedRows, 3);
-            QCOMPARE(rig.session().table().row(1).name, Cp932::decode(QStringLiteral("港").toUtf8()));
+            QCOMPARE(rig.session().table().row(1).name,
+                     Cp932::decode(QStringLiteral("港").toUtf8()));
         } else { // the route before stays: its stops, and stepping within them
             QCOMPARE(rig.session().state().loadedRows, 5);
-            for (int k = 1; k <= 5; ++k) QCOMPARE(rig.session().table().row(k).name, QStringLiteral("停%1").arg(k));
+            for (int k = 1; k <= 5; ++k)
+                QCOMPARE(rig.session().table().row(k).name, QStringLiteral("停%1").arg(k));
             rig.console().stepForwardButton->click();
             QCOMPARE(rig.cell(24), u"224"_qs);
         }
@@ -142,7 +166,8 @@ private:
     // A bad file leaves its channel silent; the sound on another channel plays on.
     void sound(const QString& file, const QString& playsMs) {
         QTemporaryDir dir;
-        const QString bad = dir.filePath(file.contains(u'/') ? QFileInfo(file).fileName() : u"big.wav"_qs);
+        const QString bad =
+            dir.filePath(file.contains(u'/') ? QFileInfo(file).fileName() : u"big.wav"_qs);
         QVERIFY(place(file, bad, readFile(corpus(u"sounds/data-length-4-GiB.wav"_qs)),
                       SoundDecoder::MaxWaveBytes + 1));
         const QString chime = QStringLiteral(K40_SOURCE_DIR "/data/sample/announce.wav");
@@ -155,7 +180,8 @@ private:
                                                                           : R::Unplayable;
         SdlSoundOutput out;
         QCOMPARE(out.play(C::S1, chime, F::Wave, SoundOutput::Wait::ForStart), R::Played);
-        QCOMPARE(out.play(C::S2, bad, midi ? F::Midi : F::Wave, SoundOutput::Wait::ForStart), result);
+        QCOMPARE(out.play(C::S2, bad, midi ? F::Midi : F::Wave, SoundOutput::Wait::ForStart),
+                 result);
         QCOMPARE(out.isOpen(C::S2), result == R::Played);
         QCOMPARE(out.lengthMs(C::S2), playsMs.toLongLong());
         QVERIFY(out.isPlaying(C::S1));

@@ -84,7 +84,8 @@ private slots:
                                  {&b, Qt::RightButton}, {&b, Qt::LeftButton}}) {
             const QPoint before = b.pos(), at(w->width() / 2, w->height() / 2), to = at + QPoint(30, 20);
             QTest::mousePress(w, button, {}, at);
-            QMouseEvent move(QEvent::MouseMove, QPointF(to), QPointF(w->mapToGlobal(to)), Qt::NoButton, button, {});
+            QMouseEvent move(QEvent::MouseMove, QPointF(to), QPointF(w->mapToGlobal(to)),
+                             Qt::NoButton, button, {});
             QApplication::sendEvent(w, &move);
             QTest::mouseRelease(w, button, {}, to);
             moves << b.pos() - before;
@@ -162,7 +163,8 @@ private slots:
         QCOMPARE(rig.cell(1), u"201"_qs);
         QCOMPARE(rig.strip(), rig.stripFor(u"停2"_qs, 0));
         // Two clicks posted, as the window system queues them, while a step's chime plays.
-        rig.edit([&](SettingsRecord& r) { r.stepSound = step, r.stepSoundTiming = SoundTiming::Sync; });
+        rig.edit(
+            [&](SettingsRecord& r) { r.stepSound = step, r.stepSoundTiming = SoundTiming::Sync; });
         QPushButton* forward = rig.console().stepForwardButton;
         const QPointF at(forward->width() / 2.0, forward->height() / 2.0);
         bool posted = false;
@@ -170,9 +172,11 @@ private slots:
             if (posted || !c.startsWith(u"play S2 ") || !c.endsWith(u" wait")) return;
             posted = true;
             for (int i = 0; i < 4; ++i)
-                QCoreApplication::postEvent(forward, new QMouseEvent(
-                    i % 2 ? QEvent::MouseButtonRelease : QEvent::MouseButtonPress, at,
-                    forward->mapToGlobal(at), Qt::LeftButton, i % 2 ? Qt::NoButton : Qt::LeftButton, {}));
+                QCoreApplication::postEvent(
+                    forward,
+                    new QMouseEvent(i % 2 ? QEvent::MouseButtonRelease : QEvent::MouseButtonPress,
+                                    at, forward->mapToGlobal(at), Qt::LeftButton,
+                                    i % 2 ? Qt::NoButton : Qt::LeftButton, {}));
         };
         forward->click();
         QCOMPARE(rig.session().state().currentRow, qint16(3));
@@ -245,8 +249,9 @@ private slots:
         bool consoleDisabled = false;
         rig.dialogs.during = [&] { consoleDisabled = !rig.console().isEnabled(); };
         QTest::mouseDClick(rig.board().fareCells[5], Qt::LeftButton);
-        QCOMPARE(QList<int>({consoleDisabled, rig.console().isEnabled(), int(rig.dialogs.calls.size())}),
-                 QList<int>({userSettable, 1, userSettable}));
+        QCOMPARE(
+            QList<int>({consoleDisabled, rig.console().isEnabled(), int(rig.dialogs.calls.size())}),
+            QList<int>({userSettable, 1, userSettable}));
         for (int i = 1; i <= 24; ++i) {
             QTEST(int(rig.board().fareCells[size_t(i)]->zeroMode()), "zeroMode");
             QCOMPARE(rig.cell(i), QString::number(100 + i)); // values kept
@@ -341,13 +346,16 @@ private slots:
         rig.messages.answers << (yes ? MsgAnswer::Yes : MsgAnswer::No);
         rig.console().close();
         const ShownMessage& asked = rig.messages.shown.last();
-        QCOMPARE(QStringList({asked.text, asked.title}), QStringList({u"カルテラを終了しますか？"_qs, u"カルテラの終了確認"_qs}));
+        QCOMPARE(QStringList({asked.text, asked.title}),
+                 QStringList({u"カルテラを終了しますか？"_qs, u"カルテラの終了確認"_qs}));
         QVERIFY(asked.icon == MsgIcon::Question && asked.buttons == MsgButtons::YesNo);
         // Ended, saved and closed, or none of them.
-        const QList<bool> done{rig.app->ended(), QFile::exists(rig.path(u"K40.in4"_qs)), !rig.console().isVisible()};
+        const QList<bool> done{rig.app->ended(), QFile::exists(rig.path(u"K40.in4"_qs)),
+                               !rig.console().isVisible()};
         QCOMPARE(done, QList<bool>(3, yes));
         QCOMPARE(rig.sound.calls,
-                 (yes ? QStringList{u"close S1"_qs, u"close S2"_qs, u"close S3"_qs, u"close S4"_qs} : QStringList()));
+                 (yes ? QStringList{u"close S1"_qs, u"close S2"_qs, u"close S3"_qs, u"close S4"_qs}
+                      : QStringList()));
         QCOMPARE(rig.speech.calls, yes ? QStringList{u"release"_qs} : QStringList());
         QCOMPARE(rig.strip(), rig.stripFor(yes ? QString() : u"停2"_qs, 0));
     }

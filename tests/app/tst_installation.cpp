@@ -8,7 +8,9 @@ struct ScopedEnv {
     const char* name;
     bool had = qEnvironmentVariableIsSet(name);
     QByteArray old = qgetenv(name);
-    ScopedEnv(const char* n, const QByteArray& v) : name(n) { v.isNull() ? qunsetenv(n) : qputenv(n, v); }
+    ScopedEnv(const char* n, const QByteArray& v) : name(n) {
+        v.isNull() ? qunsetenv(n) : qputenv(n, v);
+    }
     ~ScopedEnv() { had ? qputenv(name, old) : qunsetenv(name); }
 };
 
@@ -27,15 +29,24 @@ private slots:
         QTest::addColumn<QString>("settings");
         QTest::addColumn<QString>("voices");
         QTest::addColumn<QString>("data");
-        QTest::newRow("build folder") << "build/K40" << false << true << "build/K40.in4" << "build/voices" << "build";
+        QTest::newRow("build folder") << "build/K40" << false << true << "build/K40.in4"
+                                      << "build/voices"
+                                      << "build";
         // A copy in a folder named bin without the data beside it is not installed.
-        QTest::newRow("bin without share/k40") << "bin/K40" << false << true << "bin/K40.in4" << "bin/voices" << "bin";
-        QTest::newRow("installed") << "bin/K40" << true << true << "config/K40/K40.in4" << "xdgdata/K40/voices"
+        QTest::newRow("bin without share/k40") << "bin/K40" << false << true << "bin/K40.in4"
+                                               << "bin/voices"
+                                               << "bin";
+        QTest::newRow("installed") << "bin/K40" << true << true << "config/K40/K40.in4"
+                                   << "xdgdata/K40/voices"
                                    << "share/k40";
-        QTest::newRow("installed, no XDG variables") << "bin/K40" << true << false << "home/.config/K40/K40.in4"
-                                                     << "home/.local/share/K40/voices" << "share/k40";
-        QTest::newRow("installed under another name") << "bin/K41" << true << true << "config/K41/K41.in4"
-                                                      << "xdgdata/K41/voices" << "share/k40";
+        QTest::newRow("installed, no XDG variables")
+            << "bin/K40" << true << false << "home/.config/K40/K40.in4"
+            << "home/.local/share/K40/voices"
+            << "share/k40";
+        QTest::newRow("installed under another name")
+            << "bin/K41" << true << true << "config/K41/K41.in4"
+            << "xdgdata/K41/voices"
+            << "share/k40";
     }
     void settingsLocation() {
         QFETCH(QString, executable);
@@ -77,9 +88,10 @@ private slots:
         QVERIFY(rig.messages.shown.isEmpty());
         const SettingsRecord& r = rig.settings().record();
         const QString sample = data + QStringLiteral("/sample");
-        QCOMPARE(QStringList({r.fareFolder, r.announcementFolder, r.stepSoundsByValue[0], r.ticketPlugin,
-                              r.fixedDate}),
-                 QStringList({sample, sample, sample + u"/step1.wav"_qs, plugin, u"2026/12/07"_qs}));
+        QCOMPARE(
+            QStringList({r.fareFolder, r.announcementFolder, r.stepSoundsByValue[0], r.ticketPlugin,
+                         r.fixedDate}),
+            QStringList({sample, sample, sample + u"/step1.wav"_qs, plugin, u"2026/12/07"_qs}));
         QVERIFY(r.previewOpen && rig.tickets.calls.contains(QStringLiteral("info:") + plugin));
         // The sample route is there to be set.
         rig.setRoute(u"12"_qs, u"1"_qs);
@@ -104,7 +116,8 @@ private slots:
         QTest::addColumn<QPoint>("expected");
         const QList<QRect> one{{0, 0, 1024, 768}};
         const QList<QRect> two{{0, 0, 1024, 768}, {1024, 0, 1280, 1024}};
-        const auto row = [](const char* name, const QList<QRect>& screens, QRect frame, QPoint expected) {
+        const auto row = [](const char* name, const QList<QRect>& screens, QRect frame,
+                            QPoint expected) {
             QTest::newRow(name) << screens << frame << expected;
         };
         row("on the screen", one, {100, 100, 600, 300}, {100, 100});

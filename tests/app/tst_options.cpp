@@ -15,7 +15,8 @@
 Q_DECLARE_METATYPE(TicketPluginInfo)
 
 // Runs act once the dialog is open (by open()), then presses its OK.
-static void whileOpen(OptionsDialog& dialog, const std::function<void()>& act, const std::function<void()>& open) {
+static void whileOpen(OptionsDialog& dialog, const std::function<void()>& act,
+                      const std::function<void()>& open) {
     QTimer::singleShot(0, &dialog, [&] { act(), dialog.okButton->click(); }), open();
 }
 
@@ -26,7 +27,9 @@ struct DialogRig {
     RecordingMessageBox messages;
     OptionsDialog dialog{&dialogs, &tickets, &messages};
     SettingsRecord record = Settings(QDate(2024, 3, 5)).record();
-    void edit(const std::function<void()>& act) { whileOpen(dialog, act, [this] { dialog.edit(record); }); }
+    void edit(const std::function<void()>& act) {
+        whileOpen(dialog, act, [this] { dialog.edit(record); });
+    }
     void load(const SettingsRecord& r) { for (OptionsPage* page : dialog.pages()) page->load(r); }
 };
 
@@ -63,8 +66,8 @@ private slots:
         SettingsRecord none = unusualSettings(u"/fares"_qs);
         const auto reset = [](auto&... choice) { (choice.reset(), ...); };
         reset(none.panelPictures, none.modePictures[0], none.modePictures[1], none.modePictures[2],
-              none.stepSoundTiming, none.tapeSoundTiming, none.stepSoundChoice, none.tapeSoundChoice,
-              none.ticketDate, none.infoRoute.cell);
+              none.stepSoundTiming, none.tapeSoundTiming, none.stepSoundChoice,
+              none.tapeSoundChoice, none.ticketDate, none.infoRoute.cell);
         none.digitBackColor = 0x8000000F, none.stripDotColor = 0xFF00A5FF;
         none.showTicketNumbers = Check::Greyed;
         for (const SettingsRecord& r : {rig.record, unusualSettings(u"/fares"_qs), none}) {
@@ -144,7 +147,8 @@ private slots:
             p.pictureSlots[1].user->click();
         });
         QCOMPARE(hidden + pathHeights, (QList<int>{1, 1, 1, 0, 0, 0}));
-        QVERIFY(rig.record.panelPictures == PanelPictures::PerMode && rig.record.modePictures[1] == ModePicture::User);
+        QVERIFY(rig.record.panelPictures == PanelPictures::PerMode &&
+                rig.record.modePictures[1] == ModePicture::User);
         p.builtInPictures->click();
         for (const auto& slot : p.pictureSlots) QVERIFY(slot.frame->isHidden() && !slot.frame->isEnabled());
         QVERIFY(p.ticketNumberFrame->isEnabled());
@@ -176,11 +180,13 @@ private slots:
         DigitsPage& d = *rig.dialog.digitsPage;
         const auto enabled = [&] {
             int n = 0;
-            for (QComboBox* c : {d.sectionCell, d.ticketCell, d.routeCell, d.columnCell, d.columnList})
+            for (QComboBox* c :
+                 {d.sectionCell, d.ticketCell, d.routeCell, d.columnCell, d.columnList})
                 n += int(c->isEnabled());
             return n * 10 + int(d.fromZeroCheck->isEnabled());
         };
-        // Each information row its lists (tens) and the section's "from zero" (units), and off again.
+        // Each information row its lists (tens) and the section's "from zero" (units), and off
+        // again.
         QList<int> seen{enabled()};
         for (QCheckBox* check : {d.sectionCheck, d.ticketCheck, d.routeCheck, d.columnCheck}) {
             check->click();
@@ -201,7 +207,8 @@ private slots:
         QTest::addColumn<QString>("call");
         QTest::addColumn<QString>("filter");
         QTest::newRow("fare folder") << u"folder"_qs << u"folder:フォルダーを選択してください"_qs << QString();
-        QTest::newRow("route sound") << u"sound"_qs << u"file:サウンドの選択"_qs << u"Waveサウンド(*.wav);;MIDIサウンド(*.mid)"_qs;
+        QTest::newRow("route sound") << u"sound"_qs << u"file:サウンドの選択"_qs
+                                     << u"Waveサウンド(*.wav);;MIDIサウンド(*.mid)"_qs;
         QTest::newRow("ON2 picture") << u"picture"_qs << u"file:パネル画像の選択"_qs
                                      << u"ビットマップ(*.bmp);;GIF画像(*.gif);;JPEG画像(*.jpg)"_qs;
     }
@@ -245,10 +252,11 @@ private slots:
         QCOMPARE(rig.dialogs.calls.value(0), u"color:72d2f8"_qs);
         QCOMPARE(rig.dialogs.lastCustom[16], 0x777777);
         // The preview at once, the record on OK.
-        QCOMPARE(QList<BgrColor>({previewWhileOpen, rig.record.digitLitColor, rig.record.customColors[0]}),
+        QCOMPARE(QList<BgrColor>(
+                     {previewWhileOpen, rig.record.digitLitColor, rig.record.customColors[0]}),
                  QList<BgrColor>({0x00FF00, 0x00FF00, 0x123456}));
-        QCOMPARE(dates, (QStringList{u"2024/03/05"_qs /* cancelled */, u"2024/03/07"_qs, u"2030/12/31"_qs,
-                                     u"987/01/02"_qs}));
+        QCOMPARE(dates, (QStringList{u"2024/03/05"_qs /* cancelled */, u"2024/03/07"_qs,
+                                     u"2030/12/31"_qs, u"987/01/02"_qs}));
     }
 
     void okAndClosingApplyToTheBoard() {
@@ -260,7 +268,8 @@ private slots:
         whileOpen(o, [&] {
             PanelPage& p = *o.panelPage;
             p.showTicketNumbers->setChecked(false), p.layoutList->setCurrentIndex(7);
-            p.numberColors[1]->setBackColor(0x0000FF), o.digitsPage->backColor->setBackColor(0x224466);
+            p.numberColors[1]->setBackColor(0x0000FF),
+                o.digitsPage->backColor->setBackColor(0x224466);
             StopNamePage& s = *o.stopNamePage;
             s.backColor->setBackColor(0x101010), s.dotColor->setBackColor(0x00A5FF);
             s.nameFont->setCurrentIndex(2), s.nameBold->setChecked(true);
@@ -312,7 +321,8 @@ private slots:
         const QStringList start{u"日付の印字 ---> 可能"_qs, u"時刻の印字 ---> 不可"_qs,
                                 u"系統番号の印字 ---> 不可"_qs, u"停名の印字 ---> 可能"_qs};
         QTest::newRow("no barcode")
-            << TicketPluginInfo{0, 3000, 1500, 1, 0, 0, 1} << start + QStringList{u"バーコード印字 ---> 不可"_qs, u"社名切り替え:---> 不可"_qs};
+            << TicketPluginInfo{0, 3000, 1500, 1, 0, 0, 1}
+            << start + QStringList{u"バーコード印字 ---> 不可"_qs, u"社名切り替え:---> 不可"_qs};
         QTest::newRow("barcode and companies")
             << TicketPluginInfo{0, 3000, 1500, 1, 0, 0, 1, 1, 2, 999, 1, 1, 99, 2}
             << start + QStringList{u"バーコード印字 ---> 可能"_qs, u"バーコード本数 ---> 2"_qs,
@@ -369,7 +379,8 @@ private slots:
             QCOMPARE(shown(), ok);
             QCOMPARE(rig.settings().record().ticketPlugin, u"/p/ok.4SP"_qs);
         }
-        QVERIFY(rig.messages.shown[0].title == u"プラグインロードエラー"_qs && rig.messages.shown[0].icon == MsgIcon::Critical);
+        QVERIFY(rig.messages.shown[0].title == u"プラグインロードエラー"_qs &&
+                rig.messages.shown[0].icon == MsgIcon::Critical);
         // Clearing empties the path, the list and the remarks, not the company list.
         p.clearPlugin->click();
         QCOMPARE(shown(), (QStringList{QString(), u"0"_qs, QString(), u"2"_qs}));

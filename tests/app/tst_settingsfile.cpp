@@ -6,7 +6,9 @@
 
 #include <csignal>
 
-static SettingsRecord savedAt(const QString& path) { return SettingsCodec::decode(readFile(path)).record; }
+static SettingsRecord savedAt(const QString& path) {
+    return SettingsCodec::decode(readFile(path)).record;
+}
 
 class TestSettingsFile : public QObject {
     Q_OBJECT
@@ -37,7 +39,8 @@ private slots:
         QVERIFY2(rig.messages.shown.isEmpty(), qPrintable(rig.messages.shown.value(0).text));
         ConsoleWindow& c = rig.console();
         QCOMPARE(QList<QPoint>({rig.board().pos(), c.pos()}), QList<QPoint>({{10, 20}, {100, 200}}));
-        QCOMPARE(QList<int>({c.width() /* preview open */, c.lateNightCheck->isChecked(), c.scrollSpeedBar->value()}),
+        QCOMPARE(QList<int>({c.width() /* preview open */, c.lateNightCheck->isChecked(),
+                             c.scrollSpeedBar->value()}),
                  QList<int>({600, 1, 2000}));
         // The lists are in front: what lies at their "リセット" is that button.
         QCOMPARE(c.childAt(c.listResetButton->mapTo(&c, QPoint(5, 5))),
@@ -114,11 +117,13 @@ private slots:
         rig.start();
         QCOMPARE(rig.messages.shown.size(), 1);
         QTEST(rig.messages.shown[0].text, "box");
-        QVERIFY(rig.messages.shown[0].title == u"カルテラVer4"_qs && rig.messages.shown[0].icon == MsgIcon::None);
+        QVERIFY(rig.messages.shown[0].title == u"カルテラVer4"_qs &&
+                rig.messages.shown[0].icon == MsgIcon::None);
         // A file cut short gives nothing; one with a bad value what came before it.
         const bool taken = stored.size() >= 392;
         QCOMPARE(rig.settings().record().fareFolder, taken ? u"/data"_qs : QString());
-        QCOMPARE(QList<int>({rig.board().fareCells[4]->zeroMode(), rig.board().stopNameDisplay->prefixMode()}),
+        QCOMPARE(QList<int>({rig.board().fareCells[4]->zeroMode(),
+                             rig.board().stopNameDisplay->prefixMode()}),
                  QList<int>({taken ? 3 : 0, taken ? 2 : 0}));
         QVERIFY(!rig.settings().record().keypadBehind && rig.board().pos() == QPoint(0, 0) &&
                 rig.board().ticketLabels[1]->isVisibleTo(&rig.board()));
@@ -153,7 +158,8 @@ private slots:
             sigprocmask(SIG_BLOCK, &set, nullptr);
         });
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs), env.insert(u"SDL_AUDIODRIVER"_qs, u"dummy"_qs);
+        env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs),
+            env.insert(u"SDL_AUDIODRIVER"_qs, u"dummy"_qs);
         k40.setProcessEnvironment(env), k40.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         k40.start(exe, {});
         QVERIFY(k40.waitForStarted());
@@ -201,7 +207,8 @@ private slots:
             rig.start();
             if (run == 0) {
                 // The console starts at the bottom right, frame and all.
-                const QRect frame(windows.framePosition(rig.console()), windows.frameSize(rig.console()));
+                const QRect frame(windows.framePosition(rig.console()),
+                                  windows.frameSize(rig.console()));
                 QCOMPARE(frame.bottomRight(), QPoint(1279, 1023));
                 windows.moveFrameTo(rig.console(), QPoint(40, 300));
                 windows.moveFrameTo(rig.board(), QPoint(7, 9));
@@ -223,7 +230,8 @@ private slots:
             small.areas = {screen};
             rig.make();
             rig.start();
-            for (QWidget* w : {static_cast<QWidget*>(&rig.console()), static_cast<QWidget*>(&rig.board())}) {
+            for (QWidget* w :
+                 {static_cast<QWidget*>(&rig.console()), static_cast<QWidget*>(&rig.board())}) {
                 const QRect frame(small.framePosition(*w), small.frameSize(*w));
                 QVERIFY2(screen.contains(frame), qPrintable(QDebug::toString(frame)));
             }

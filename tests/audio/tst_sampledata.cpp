@@ -87,7 +87,8 @@ private slots:
         // Four bars at 112 beats a minute, and the ring of the last chord.
         QCOMPARE_GT(sound->lengthMs(), 8500);
         QCOMPARE_LT(sound->lengthMs(), 12000);
-        QVERIFY2(peak(*sound) > 0.1f && peak(*sound) < 0.99f, qPrintable(QString::number(peak(*sound))));
+        QVERIFY2(peak(*sound) > 0.1f && peak(*sound) < 0.99f,
+                 qPrintable(QString::number(peak(*sound))));
     }
 };
 QTEST_GUILESS_MAIN(TestSampleData)

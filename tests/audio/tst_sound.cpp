@@ -88,10 +88,12 @@ private slots:
         mixer.stop(c), mix();
         QCOMPARE((QList<float>{out[9], out[10]}), (QList<float>{0.75f, 0.25f})); // b ends at 5
         QCOMPARE(mixer.position(a), 10);
-        QVERIFY(mixer.state(b) == Mixer::State::Finished && mixer.state(c) == Mixer::State::Stopped);
+        QVERIFY(mixer.state(b) == Mixer::State::Finished &&
+                mixer.state(c) == Mixer::State::Stopped);
         mixer.remove(a);
         QVERIFY(!mixer.play(a, 0));
-        // The sum is limited, not each step; a finished voice replays; one beyond its end is silent.
+        // The sum is limited, not each step; a finished voice replays; one beyond its end is
+        // silent.
         const int d = voice(0.75f), e = voice(-0.75f), f = voice(-0.75f);
         mixer.play(b, 0), mixer.play(c, 0), mixer.play(d, 0);
         QCOMPARE(mix()[0], Mixer::limited(1.375f));
@@ -148,8 +150,9 @@ private slots:
         const auto peak = [](auto& s) { return std::abs(std::ranges::max(s->samples, {}, fabsf)); };
         const QString path = dir_.filePath(u"note.mid"_qs), junk = dir_.filePath(u"junk.sf2"_qs);
         // Without a usable sound font nothing renders.
-        QVERIFY(writeFile(path, midiNote()) &&
-                writeFile(junk, QByteArray("RIFF\x10\x00\x00\x00sfbkLIST", 16) + QByteArray(600, 'x')));
+        QVERIFY(
+            writeFile(path, midiNote()) &&
+            writeFile(junk, QByteArray("RIFF\x10\x00\x00\x00sfbkLIST", 16) + QByteArray(600, 'x')));
         for (const QString& font : {dir_.filePath(u"absent.sf2"_qs), junk}) {
             MidiRenderer none(44100, font);
             QVERIFY(!none.available() && !none.render(path));
@@ -178,7 +181,8 @@ private slots:
         const int played = int(R::Played), bad = int(R::Unplayable);
         const int midi = synth ? played : int(R::NoSynthesiser), badMidi = synth ? bad : midi;
         const QByteArray good = wave(tone(440, 0.1, 8000), 1, 8000);
-        const auto row = [](const char* tag, const char* name, const QByteArray& bytes, int result) {
+        const auto row = [](const char* tag, const char* name, const QByteArray& bytes,
+                            int result) {
             QTest::newRow(tag) << QString::fromUtf8(name) << bytes << result;
         };
         row("wave", "a.WAV", good, played);
@@ -200,11 +204,13 @@ private slots:
         QFETCH(int, result);
         QTemporaryDir dir;
         // S1 lasts far longer than any decoding of S2 can take, however busy the machine.
-        const QString ok = writeTone(dir.filePath(u"ok.wav"_qs), 440, 60, 8000), file = dir.filePath(name);
+        const QString ok = writeTone(dir.filePath(u"ok.wav"_qs), 440, 60, 8000),
+                      file = dir.filePath(name);
         if (!bytes.isNull()) QVERIFY(writeFile(file, bytes));
         SdlSoundOutput out; // the test environment's output: SDL's "dummy" driver
         QCOMPARE(out.play(C::S1, ok, Wave, ForStart), R::Played);
-        QCOMPARE(int(out.play(C::S2, file, name.endsWith(u".mid") ? Midi : Wave, ForStart)), result);
+        QCOMPARE(int(out.play(C::S2, file, name.endsWith(u".mid") ? Midi : Wave, ForStart)),
+                 result);
         // A sound that cannot play leaves its channel closed; the other plays on.
         QCOMPARE(out.isOpen(C::S2), result == int(R::Played));
         QVERIFY(out.isPlaying(C::S1));
@@ -288,14 +294,16 @@ private slots:
         ticker.start(0);
         QCOMPARE(out.play(C::S1, kept, Wave, ForStart), R::Played);
         ticker.stop();
-        QCOMPARE((QList<qint64>{out.decodeCount() - decoded, out.lengthMs(C::S1)}), (QList<qint64>{1, 2000}));
+        QCOMPARE((QList<qint64>{out.decodeCount() - decoded, out.lengthMs(C::S1)}),
+                 (QList<qint64>{1, 2000}));
         // Played again, from the kept sound, on any channel; a changed file is decoded again.
         QCOMPARE(out.play(C::S3, kept, Wave, ForStart), R::Played);
         QCOMPARE(out.decodeCount() - decoded, 1);
         QVERIFY(writeTone(kept, 600, 1.0) == kept);
         QCOMPARE(out.play(C::S1, kept, Wave, ForStart), R::Played);
-        QCOMPARE((QList<qint64>{out.decodeCount() - decoded, out.lengthMs(C::S1), out.lengthMs(C::S3)}),
-                 (QList<qint64>{2, 1000, 2000})); // what S3 plays is its own
+        QCOMPARE(
+            (QList<qint64>{out.decodeCount() - decoded, out.lengthMs(C::S1), out.lengthMs(C::S3)}),
+            (QList<qint64>{2, 1000, 2000})); // what S3 plays is its own
     }
     void mixerTakesChangesWhileMixing() {
         // The audio thread mixes while this one adds, plays and removes voices: nothing waits, and
@@ -306,7 +314,8 @@ private slots:
         std::thread audio([&] {
             for (std::vector<float> out(2 * 256); !done.load(); ++mixes) {
                 mixer.mix(out.data(), 256);
-                if (!std::ranges::all_of(out, [](float x) { return x >= -1 && x <= 1; })) std::abort();
+                if (!std::ranges::all_of(out, [](float x) { return x >= -1 && x <= 1; }))
+                    std::abort();
             }
         });
         std::vector<int> kept;
@@ -330,7 +339,8 @@ private slots:
         QTest::addColumn<QString>("name");     // of the file, MIDI if it ends in .mid
         QTest::addColumn<QByteArray>("bytes"); // its contents; null: no such file
         QTest::addColumn<int>("result");
-        const int badMidi = int(MidiRenderer::soundFontPath().isEmpty() ? R::NoSynthesiser : R::Unplayable);
+        const int badMidi =
+            int(MidiRenderer::soundFontPath().isEmpty() ? R::NoSynthesiser : R::Unplayable);
         const QByteArray good = wave(tone(440, 0.105, 48000), 1, 48000); // 10.5 steps
         QTest::newRow("wave") << u"a.wav"_qs << good << int(R::Played);
         QTest::newRow("stereo at 8 kHz") << u"a.wav"_qs << wave(tone(300, 0.15, 8000, 2), 2, 8000)
@@ -353,7 +363,8 @@ private slots:
         QList<qint64> steps; // from, to, from, to, ...
         out.setAdvanceHook([&](qint64 from, qint64 to) { steps << from << to; });
         QCOMPARE(int(out.play(C::S2, file, name.endsWith(u".mid") ? Midi : Wave, ForEnd)), result);
-        const auto sound = result == int(R::Played) ? SoundDecoder::decodeWave(file, 48000) : nullptr;
+        const auto sound =
+            result == int(R::Played) ? SoundDecoder::decodeWave(file, 48000) : nullptr;
         const qint64 n = sound ? sound->frames() : 0;
         // The clock moved on by the sound's length exactly, in steps that follow on each other.
         QCOMPARE(out.elapsedFrames(), n);

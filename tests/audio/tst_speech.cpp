@@ -89,7 +89,8 @@ private slots:
         const QString name = u"K40 \"copy\" 2"_qs;
         AppInfo::setExecutablePath(dir_.filePath(name)), QCoreApplication::setApplicationName(name);
         const auto restore = qScopeGuard([] {
-            AppInfo::setExecutablePath(QString()), QCoreApplication::setApplicationName(u"tst_speech"_qs);
+            AppInfo::setExecutablePath(QString()),
+                QCoreApplication::setApplicationName(u"tst_speech"_qs);
         });
         DiskOutput disk(dir_.filePath(u"speech.raw"_qs));
         const int rate = disk.output->sampleRate();
@@ -104,7 +105,8 @@ private slots:
         QCOMPARE(speaking.size(), 2); // on, off
         QCOMPARE(started.size(), 2);  // "次は、" first
         const qint64 lengthMs = started[0][1].toLongLong() + started[1][1].toLongLong();
-        QVERIFY2(lengthMs >= 1500 && lengthMs <= 4000, qPrintable(QString::number(lengthMs))); // 16 morae
+        QVERIFY2(lengthMs >= 1500 && lengthMs <= 4000,
+                 qPrintable(QString::number(lengthMs))); // 16 morae
         disk.output.reset();
         const std::vector<float> left = disk.left();
         const std::vector<bool> on = soundingWindows(left, rate);
@@ -115,7 +117,8 @@ private slots:
         QCOMPARE_GE((last - first) * 10, lengthMs - 450);
         QCOMPARE_LE((last - first) * 10, lengthMs + 50);
         QCOMPARE_GE(std::count(on.begin() + first, on.begin() + last, true) * 10, (last - first) * 6);
-        const float peak = std::abs(std::ranges::max(left, {}, [](float x) { return std::abs(x); }));
+        const float peak =
+            std::abs(std::ranges::max(left, {}, [](float x) { return std::abs(x); }));
         QVERIFY2(peak > 0.8f && peak <= 0.8913f, qPrintable(QString::number(peak)));
     }
     void stopSilencesAtOnce() {
@@ -169,7 +172,9 @@ private slots:
         });
         QTRY_VERIFY_WITH_TIMEOUT(end == u"limit" ? !speech->isSpeaking() : child() > 0, 10000);
         if (end != u"limit") {
-            end == u"stop" ? speech->stop() : end == u"release" ? speech->release() : speech.reset();
+            end == u"stop"      ? speech->stop()
+            : end == u"release" ? speech->release()
+                                : speech.reset();
             QVERIFY(!speech || !speech->isSpeaking());
         }
         // The limit may end the wrapper before it has started its child.

@@ -7,7 +7,8 @@ class TestWindowManager : public QObject {
     Q_OBJECT
 private slots:
     void windowsComeBackWhereTheyWere() {
-        if (QGuiApplication::platformName() != u"xcb") QSKIP("needs an X server with a window manager");
+        if (QGuiApplication::platformName() != u"xcb")
+            QSKIP("needs an X server with a window manager");
         K40Rig rig;
         QtWindowPlacement placement;
         QList<QPoint> frames;
@@ -17,10 +18,12 @@ private slots:
             rig.start();
             ConsoleWindow& console = rig.console();
             // The window manager frames the console a moment after it is shown.
-            QTRY_VERIFY_WITH_TIMEOUT(console.frameGeometry().top() < console.geometry().top(), NoTimeLimit);
+            QTRY_VERIFY_WITH_TIMEOUT(console.frameGeometry().top() < console.geometry().top(),
+                                     NoTimeLimit);
             if (run == 0) {
                 placement.moveFrameTo(console, QPoint(40, 300));
-                QTRY_COMPARE_WITH_TIMEOUT(placement.framePosition(console), QPoint(40, 300), NoTimeLimit);
+                QTRY_COMPARE_WITH_TIMEOUT(placement.framePosition(console), QPoint(40, 300),
+                                          NoTimeLimit);
             }
             QTest::qWait(300); // anything the window manager still does
             frames << placement.framePosition(console);

@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     SettingsRecord records[2];
     for (int i = 0; i < 2; ++i) {
         SettingsRecord& r = records[i];
-        r.fareFolder = r.announcementFolder = r.modePictureFiles[0] = r.stepSound = QString(20000, QChar(u'A' + i));
+        r.fareFolder = r.announcementFolder = r.modePictureFiles[0] = r.stepSound =
+            QString(20000, QChar(u'A' + i));
         r.fixedDate = QString(10, QChar(u'A' + i));
     }
     const QString path = QString::fromLocal8Bit(argv[1]);

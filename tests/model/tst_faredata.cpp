@@ -100,7 +100,8 @@ private slots:
         row("shorter than count", fileOf(6, 3), 1, Failed, cut, -999);
         row("cut inside a record", fileOf(6).left(1000), 1, Failed, cut, -999);
         row("301 records, section count - 1", fileOf(301), 300, Loaded, {}, 301);
-        row("name not in CP932", i16(2) + record("A\x82", 1, 0) + record("B", 2, 0), 1, Loaded, {}, 2);
+        row("name not in CP932", i16(2) + record("A\x82", 1, 0) + record("B", 2, 0), 1, Loaded, {},
+            2);
         row("bytes after the last record", fileOf(3) + QByteArray(77, '\xAB'), 2, Loaded, {}, 3);
     }
     void loadFares() {
@@ -121,7 +122,8 @@ private slots:
             QCOMPARE(QList<int>({state.currentRow, state.loadedRows}),
                      QList<int>({section, recordCount}));
             const Hy3File f = parseHy3(bytes);
-            for (int r = 1; r <= recordCount; ++r) QCOMPARE(route.table.row(r), f.rows[size_t(r - 1)]);
+            for (int r = 1; r <= recordCount; ++r)
+                QCOMPARE(route.table.row(r), f.rows[size_t(r - 1)]);
             if (recordCount < MaxRows) QCOMPARE(route.table.row(recordCount + 1), RouteRow{});
             return;
         }
@@ -140,7 +142,8 @@ private slots:
         // Without its separator the folder is a prefix of the file name.
         QCOMPARE(route.load(dir.path(), u"12"_qs, 1), FareLoadOutcome::NotFound);
         // The file name matches in any letter case.
-        QCOMPARE(route.load(withTrailingSeparator(dir.path()), u"12"_qs, 1), FareLoadOutcome::Loaded);
+        QCOMPARE(route.load(withTrailingSeparator(dir.path()), u"12"_qs, 1),
+                 FareLoadOutcome::Loaded);
         QCOMPARE(route.table.row(3).name, u"S3"_qs);
         QCOMPARE(withTrailingSeparator(u"/data/fare/"_qs) + withTrailingSeparator(u"C:\\fare\\"_qs),
                  u"/data/fare/C:\\fare\\"_qs);

@@ -14,14 +14,22 @@ Q_DECLARE_METATYPE(FareRow::Options)
 // Options that show the information digits in cells at these list positions
 // (cell = position + 1, -1: the spare); -2 leaves one out. The data column is v(30).
 Options info(int section, int ticket = -2, int route = -2, int column = -2) {
-    return {.infoSectionOn = section != -2, .infoSectionCell = section, .infoTicketOn = ticket != -2,
-            .infoTicketCell = ticket, .infoRouteOn = route != -2, .infoRouteCell = route,
-            .infoColumnOn = column != -2, .infoColumnCell = column, .infoColumnNo = 29};
+    return {.infoSectionOn = section != -2,
+            .infoSectionCell = section,
+            .infoTicketOn = ticket != -2,
+            .infoTicketCell = ticket,
+            .infoRouteOn = route != -2,
+            .infoRouteCell = route,
+            .infoColumnOn = column != -2,
+            .infoColumnCell = column,
+            .infoColumnNo = 29};
 }
 
 class TestFareRow : public QObject {
     Q_OBJECT
-    auto show(int r, const Options& o = {}) { return FareRow::compute(r, table_, state_, o, clock_); }
+    auto show(int r, const Options& o = {}) {
+        return FareRow::compute(r, table_, state_, o, clock_);
+    }
     RouteTable table_;
     RouteState state_;
     FakeClock clock_;
@@ -48,13 +56,15 @@ private slots:
         QTest::newRow("section in cell 24") << 2 << 20 << info(23) << u"24=2"_qs;
         QTest::newRow("section from zero, row 1") << 1 << 20 << fromZero << u"24=0"_qs;
         QTest::newRow("ticket over section") << 2 << 20 << info(23, 23) << u"24=2 24=42"_qs;
-        QTest::newRow("all four in order") << 2 << 20 << info(0, 1, 2, 21) << u"1=2 2=42 3=00012 22=7"_qs;
+        QTest::newRow("all four in order")
+            << 2 << 20 << info(0, 1, 2, 21) << u"1=2 2=42 3=00012 22=7"_qs;
         QTest::newRow("no cell selected: the spare") << 3 << 20 << info(-1) << u"0=3"_qs;
     }
     void writes() {
         QFETCH(int, row); QFETCH(int, start); QFETCH(Options, options); QFETCH(QString, tail);
         state_.startSection = static_cast<qint16>(start); QStringList expected, got;
-        for (int i = start; i <= 24; ++i) expected << QStringLiteral("%1=%2").arg(i).arg(10 * row + i);
+        for (int i = start; i <= 24; ++i)
+            expected << QStringLiteral("%1=%2").arg(i).arg(10 * row + i);
         if (!tail.isEmpty()) expected << tail;
         for (const CellWrite& w : show(row, options).writes) {
             got << QStringLiteral("%1=%2").arg(w.cell).arg(w.value.toText());

@@ -65,7 +65,10 @@ struct Rig {
     }
     QString path(const QString& name) const { return dir.filePath(name); }
     // A sound file of that name; its path.
-    QString soundFile(const QString& name) const { writeFile(path(name), "RIFF"); return path(name); }
+    QString soundFile(const QString& name) const {
+        writeFile(path(name), "RIFF");
+        return path(name);
+    }
     void writeRoute(int r, int count) { writeFile(path(u"%1.hy3"_qs.arg(r)), testRoute(count)); }
     void writeTape(const QByteArray& text) { // route 3's announcements (null: none), with speech
         if (!text.isNull()) writeFile(path(u"3tp.csv"_qs), text);
@@ -78,7 +81,7 @@ struct Rig {
     void step(int n = 1, RouteSession::Direction d = Next) { while (n-- > 0) session.step(d); }
     QString cell(int i) const { return board.cells[size_t(i)]; }
     int row() const { return session.state().currentRow; }
-    QString look(int i) const { return QStringLiteral("%1:%2").arg(row()).arg(cell(i)); } // row:cell
+    QString look(int i) const { return u"%1:%2"_qs.arg(row()).arg(cell(i)); } // row:cell
     QStringList stepPlays(RouteSession::Direction d = Next) { // what a step plays
         sound.calls.clear(), session.step(d);
         return sound.calls.filter(u"play"_qs);
@@ -113,7 +116,8 @@ private slots:
         QVERIFY(rig.session.isWaiting() && !rig.session.canStep());
         QCOMPARE(rig.clock.waiting(), QList<qint64>{3000});
         QCOMPARE(rig.cell(1) + rig.cell(24) + rig.board.shown.join(u','), u"888888系統選別中@0:"_qs);
-        QCOMPARE(rig.sound.calls.filter(u"play"_qs), QStringList{"play S1 " + rig.path("route.wav")});
+        QCOMPARE(rig.sound.calls.filter(u"play"_qs),
+                 QStringList{"play S1 " + rig.path("route.wav")});
         QCOMPARE(rig.session.state().routeText, u"012"_qs);
         // Commands given during the lamp test: taken after it, in order.
         rig.step(); rig.session.pressKey(RouteSession::SectionKey);
@@ -168,12 +172,14 @@ private slots:
         QCOMPARE(rig.look(4), u"4:404"_qs);
         QCOMPARE(rig.stepPlays(), QStringList{u"play S2 "_qs + rig.path(u"step.wav"_qs)});
         QCOMPARE(rig.look(4), u"5:504"_qs);
-        QVERIFY(rig.stepPlays().isEmpty() && rig.sound.calls.isEmpty() && rig.row() == 5); // the end
+        QVERIFY(rig.stepPlays().isEmpty() && rig.sound.calls.isEmpty() &&
+                rig.row() == 5); // the end
         rig.step(4, Back); QCOMPARE(rig.look(4), u"1:104"_qs);
         const QStringList shown = rig.board.shown;
         QVERIFY(rig.stepPlays(Back).isEmpty() && rig.sound.calls.isEmpty() && rig.row() == 1);
         QCOMPARE(rig.board.shown, shown); // row 1: no sound, no redraw
-        rig.settings.setLateNight(true); QCOMPARE(rig.cell(4), u"104"_qs); // shown at the next redraw
+        rig.settings.setLateNight(true);
+        QCOMPARE(rig.cell(4), u"104"_qs); // shown at the next redraw
         rig.step(); QCOMPARE(rig.cell(4), u"408"_qs);
         // A column list left without a selection: told, and the row not half shown.
         rig.edit([](SettingsRecord& r) {
@@ -213,7 +219,8 @@ private slots:
         };
         rig.step(); QCOMPARE(cellsWhilePlaying, QStringList({"101", "201", "301"}));
         QCOMPARE(rig.row(), 4);
-        QCOMPARE(rig.board.shown.mid(1), QStringList({"停1@0:124", "停2@0:224", "停3@0:324", "停4@0:424"}));
+        QCOMPARE(rig.board.shown.mid(1),
+                 QStringList({"停1@0:124", "停2@0:224", "停3@0:324", "停4@0:424"}));
     }
     void displayClear() {
         Rig rig(3, 5); rig.writeTape("next,0,1\r\n");

@@ -89,7 +89,8 @@ private slots:
     }
     void firstStartThenCommit() { // the commit keeps what the dialog does not edit
         SettingsRecord expected;
-        expected.fixedDate = u"2024/03/05"_qs, expected.scrollSpeed = 30, expected.scrollWait = 1500;
+        expected.fixedDate = u"2024/03/05"_qs, expected.scrollSpeed = 30,
+        expected.scrollWait = 1500;
         Settings s(QDate(2024, 3, 5)); QCOMPARE(s.record(), expected);
         s.setScrollSpeed(700), s.setLateNight(true);
         QSignalSpy committed(&s, &Settings::optionsCommitted);
@@ -115,8 +116,10 @@ private slots:
         r.panelPictures = perMode ? PanelPictures::PerMode : PanelPictures::BuiltIn;
         r.modePictures[2] = ModePicture::BuiltIn;
         const BacklightLook look = ::backlightLook(r, static_cast<Backlight>(mode));
-        QTEST(QStringLiteral("%1 %2 %3").arg(look.userPicture ? u"user" : u"built in", look.pictureFile)
-                  .arg(look.numberColor, 0, 16), "look");
+        QTEST(QStringLiteral("%1 %2 %3")
+                  .arg(look.userPicture ? u"user" : u"built in", look.pictureFile)
+                  .arg(look.numberColor, 0, 16),
+              "look");
     }
     void buttonColourAsWindowsShowsIt() { QCOMPARE(Bgr::shown(0x8000000F), 0xF0F0F0u); }
     // The voice file as a user may have edited it: missing, bad or out of range is the default.

@@ -103,7 +103,8 @@ private slots:
         QCOMPARE(r.digitCells[23], (DigitCellOptions{23, 3, -23}));
         QCOMPARE(d.fieldsTaken, SettingsCodec::fieldCount());
         QCOMPARE(SettingsCodec::encode(r), b); // and written back the same
-        // Neither block 10's count (24 cells follow whatever it says) nor bytes after them are read.
+        // Neither block 10's count (24 cells follow whatever it says) nor bytes after them are
+        // read.
         for (const int count : {23, 300})
             QVERIFY(SettingsCodec::decode(storedWith(r, "", count) + "extra bytes").record == r);
     }

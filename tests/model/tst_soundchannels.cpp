@@ -17,7 +17,10 @@ private slots:
         QTest::newRow("wave, sync") << "step.wav" << "file" << "S2 wait" << "play S2 %F wait";
         QTest::newRow("MIDI, sync") << "chime.MiD" << "file" << "S3 wait" << "play S3 %F midi wait";
         // Names with blanks, quotes and characters of any script are paths like any other.
-        QTest::newRow("odd characters") << "my \"sounds\"/ピン ポン.wav" << "file" << "S4" << "play S4 %F";
+        QTest::newRow("odd characters") << "my \"sounds\"/ピン ポン.wav"
+                                        << "file"
+                                        << "S4"
+                                        << "play S4 %F";
         QTest::newRow("mp3: closed only") << "song.mp3" << "file" << "S1 wait" << "close S1";
         // Nothing happens: an earlier sound on the channel plays on.
         QTest::newRow("no file name") << "" << "" << "S2" << "";
@@ -25,9 +28,13 @@ private slots:
         QTest::newRow("folder named like a sound") << "folder.wav" << "folder" << "S2" << "";
     }
     void play() {
-        QFETCH(QString, name); QFETCH(QString, made); QFETCH(QString, on); QFETCH(QString, expected);
+        QFETCH(QString, name);
+        QFETCH(QString, made);
+        QFETCH(QString, on);
+        QFETCH(QString, expected);
         const QString file = name.isEmpty() ? name : dir_.filePath(name);
-        if (!made.isEmpty()) QVERIFY(made == u"folder" ? QDir().mkpath(file) : writeFile(file, "RIFF"));
+        if (!made.isEmpty())
+            QVERIFY(made == u"folder" ? QDir().mkpath(file) : writeFile(file, "RIFF"));
         RecordingSoundOutput out;
         SoundChannels(&out).play(file, SoundOutput::Channel(on[1].digitValue() - 1),
                                  on.endsWith(u"wait") ? SoundChannels::Play::Sync

@@ -53,8 +53,9 @@ private slots:
         QFETCH(QString, name); QFETCH(int, prefixMode);
         const Layout l = layoutName(name, static_cast<qint16>(prefixMode));
         const QByteArray bytes = Cp932::encode(name);
-        QCOMPARE(QList<qsizetype>({l.byteLength, l.count, l.prefix}),
-                 QList<qsizetype>({bytes.size(), bytes.size() / 2, prefixMode != 0 && !name.isEmpty()}));
+        QCOMPARE(
+            QList<qsizetype>({l.byteLength, l.count, l.prefix}),
+            QList<qsizetype>({bytes.size(), bytes.size() / 2, prefixMode != 0 && !name.isEmpty()}));
         QTEST(l.stripWidth, "stripWidth");
         QCOMPARE(l.scrolls, l.stripWidth > 432); // from 9 places
         QCOMPARE(l.stripLeft, l.scrolls ? 432 : 0);
@@ -90,7 +91,8 @@ private slots:
         QTest::addColumn<QString>("faces"); // of Codes, then of the prefix
         const char* faces[] = {"GGGGGGGGG --", "GGGGGGGGG GG", "MMMMMMMMM GM", "GGMMMMMMG MM",
                                "MMGGGGGGM MG", "MMMMGGMMM --", "GGGGGGGGG --"};
-        for (int m = -1; m <= 5; ++m) QTest::addRow("%d", m) << m << QString::fromLatin1(faces[m + 1]);
+        for (int m = -1; m <= 5; ++m)
+            QTest::addRow("%d", m) << m << QString::fromLatin1(faces[m + 1]);
     }
     void faces() {
         QFETCH(int, mode);
@@ -100,7 +102,8 @@ private slots:
         for (quint16 code : {0x41, 0x7FFF, 0x8000, 0x824E, 0x824F, 0x829A, 0x829B, 0x889E, 0x889F})
             faces += letter(nameFace(m, code));
         faces += u' ';
-        for (bool ha : {false, true}) faces += prefixFace(m, ha) ? letter(*prefixFace(m, ha)) : u'-';
+        for (bool ha : {false, true})
+            faces += prefixFace(m, ha) ? letter(*prefixFace(m, ha)) : u'-';
         QTEST(faces, "faces");
     }
     // A unit's code in code page 932, and what is drawn for it.

@@ -14,7 +14,9 @@ private slots:
     // (k - 1) × speed / 200 - k × (speed div 200). The step that finds the strip
     // gone puts it back beyond the right edge and lasts the pause; others 1 ms.
     void steps_data() {
-        QTest::addColumn<int>("speed"); QTest::addColumn<int>("width"); QTest::addColumn<int>("wait");
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("wait");
         QTest::addColumn<QString>("trace"); // "step: its ms, left, phase; ..."
         QTest::addColumn<double>("pos");    // after the last of them
         const auto row = [](const char* tag, int speed, const char* trace, double pos = qQNaN(),
@@ -54,8 +56,9 @@ private slots:
     }
     void nearestPixel() { // a half pixel goes to the right on both sides of 0
         using S = StopNameScroll;
-        QCOMPARE(QList<int>({S::toPixel(-0.5), S::toPixel(-0.6), S::toPixel(0.5), S::toPixel(1e300)}),
-                 QList<int>({0, -1, 1, std::numeric_limits<int>::max()}));
+        QCOMPARE(
+            QList<int>({S::toPixel(-0.5), S::toPixel(-0.6), S::toPixel(0.5), S::toPixel(1e300)}),
+            QList<int>({0, -1, 1, std::numeric_limits<int>::max()}));
     }
     // A frame applies a bounded number of steps, even with no pause and the fastest speed;
     // the scroll goes on from where it was, not from a backlog.

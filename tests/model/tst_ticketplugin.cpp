@@ -19,11 +19,13 @@ static QJsonObject object(const QByteArray& json) {
 // element; null removes a key. What is no JSON object is taken as it is.
 static QByteArray document(const QByteArray& patch) {
     if (object(patch).isEmpty() && patch != "{}") return patch;
-    QJsonObject o = object("{'format': 'K40 ticket plug-in', 'version': 1, 'name': '小', "
-                           "'size': {'width': 1500, 'height': 750}, 'elements': [{'type': 'paper'}]}");
+    QJsonObject o =
+        object("{'format': 'K40 ticket plug-in', 'version': 1, 'name': '小', "
+               "'size': {'width': 1500, 'height': 750}, 'elements': [{'type': 'paper'}]}");
     const QJsonObject changes = object(patch);
     for (auto it = changes.begin(); it != changes.end(); ++it) {
-        QJsonObject e = object("{'type': 'text', 'x': 0, 'y': 0, 'width': 90, 'height': 9, 'text': 'a'}");
+        QJsonObject e =
+            object("{'type': 'text', 'x': 0, 'y': 0, 'width': 90, 'height': 9, 'text': 'a'}");
         const QJsonObject element = it.value().toObject();
         for (auto k = element.begin(); k != element.end(); ++k) e[k.key()] = k.value();
         if (it.key() == u"element") o[u"elements"_qs] = QJsonArray{e};
@@ -39,11 +41,16 @@ private slots:
     void samples_data() {
         QTest::addColumn<QString>("name"); QTest::addColumn<TicketPluginInfo>("info");
         QTest::addColumn<QStringList>("companies");
-        QTest::newRow("standard") << u"standard.4SP"_qs << TicketPluginInfo{1, 3300, 1395, 1, 1, 1, 1, 0,
-                                  0, 0, 0, 0, 0, 2} << QStringList{u"みなと交通"_qs, u"山の手バス"_qs};
-        QTest::newRow("barcodes") << u"barcode.4SP"_qs << TicketPluginInfo{1, 3300, 1395, 1, 0, 1, 1, 1,
-                                  2, 999, 1, 1, 99, 0} << QStringList{};
-        QTest::newRow("number") << u"number.4SP"_qs << TicketPluginInfo{1, 3300, 1395} << QStringList{};
+        QTest::newRow("standard") << u"standard.4SP"_qs
+                                  << TicketPluginInfo{1, 3300, 1395, 1, 1, 1, 1,
+                                                      0, 0,    0,    0, 0, 0, 2}
+                                  << QStringList{u"みなと交通"_qs, u"山の手バス"_qs};
+        QTest::newRow("barcodes") << u"barcode.4SP"_qs
+                                  << TicketPluginInfo{1, 3300, 1395, 1, 0, 1,  1,
+                                                      1, 2,    999,  1, 1, 99, 0}
+                                  << QStringList{};
+        QTest::newRow("number") << u"number.4SP"_qs << TicketPluginInfo{1, 3300, 1395}
+                                << QStringList{};
     }
     void samples() {
         QFETCH(QString, name);
@@ -73,7 +80,8 @@ private slots:
         row("no size", "{'size': null}", "width");
         row("no elements", "{'elements': null}", "elements");
         const QByteArray paper = "{'type': 'paper'}";
-        row("1001 elements", "{'elements': [" + (paper + ',').repeated(1000) + paper + "]}", "1000");
+        row("1001 elements", "{'elements': [" + (paper + ',').repeated(1000) + paper + "]}",
+            "1000");
         row("unknown element", "{'element': {'type': 'script'}}", "unknown type");
         row("unknown placeholder", "{'element': {'text': '{fare}'}}", "placeholder");
         row("stray brace", "{'element': {'text': 'a}b'}}", "placeholder");
@@ -88,9 +96,11 @@ private slots:
         row("barcode letter", barcode("A1X2A"), "NW-7");
         row("stop range", "{'barcode': {'count': 1, 'maxRoute': 9, 'stops': [5, 2]}}", "stops");
         const QByteArray route = "{route}";
-        row("barcode of 255 characters", barcode('A' + route.repeated(23) + 'A'), "normal ff000000");
+        row("barcode of 255 characters", barcode('A' + route.repeated(23) + 'A'),
+            "normal ff000000");
         row("barcode of up to 266 characters", barcode('A' + route.repeated(24) + 'A'), "256");
-        row("over 1 MiB", "{'remarks': '" + QByteArray(TicketPlugin::MaxBytes, 'x') + "'}", "1 MiB");
+        row("over 1 MiB", "{'remarks': '" + QByteArray(TicketPlugin::MaxBytes, 'x') + "'}",
+            "1 MiB");
         for (const char* kind : {"FIFO", "device", "folder"})
             QTest::newRow(kind) << QByteArray(kind) << QString::fromLatin1(kind);
     }
@@ -109,7 +119,8 @@ private slots:
         if (QFileInfo(path).isFile())
             QVERIFY2(outcome(TicketPlugin::parse(document, &error), error).contains(result),
                      qPrintable(error));
-        QVERIFY2(outcome(TicketPlugin::load(path, &error), error).contains(result), qPrintable(error));
+        QVERIFY2(outcome(TicketPlugin::load(path, &error), error).contains(result),
+                 qPrintable(error));
     }
     // A template filled: every placeholder; cut after MaxText characters, no pair parted.
     void placeholders_data() {
@@ -120,7 +131,8 @@ private slots:
                             const QString& date = u"03-07-2024"_qs) {
             QTest::newRow(tag) << templateText << stop << date << text;
         };
-        row("stop, route, ticket, row", u"{stop} {route}系統 {ticket}番 {row}"_qs, u"市役所前 12系統 7番 3"_qs);
+        row("stop, route, ticket, row", u"{stop} {route}系統 {ticket}番 {row}"_qs,
+            u"市役所前 12系統 7番 3"_qs);
         row("zeros and blanks", u"[{ticket:03}][{row:4}][{route:1}]"_qs, u"[007][   3][12]"_qs);
         row("braces", u"{{ticket}} }}{{"_qs, u"{ticket} }{"_qs);
         row("system date", u"{date}: {year}年{month}月{day:02}日"_qs, u"03-07-2024: 2024年3月07日"_qs);

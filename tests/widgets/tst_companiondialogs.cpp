@@ -72,7 +72,8 @@ private slots:
         QCOMPARE(choose(1, false), std::nullopt);
     }
     void chooseColor() {
-        // Colours are 0x00BBGGRR; the 16 custom colours go both ways, the table's 17th is left alone.
+        // Colours are 0x00BBGGRR; the 16 custom colours go both ways, the table's 17th is left
+        // alone.
         QtCompanionDialogs dialogs;
         QColor startedAt, customShown;
         whenModal([&](QDialog* d) {
@@ -111,7 +112,8 @@ private slots:
                 fd->setDirectory(dir.path()), fd->selectFile(chosen);
                 chosen.isEmpty() ? d->reject() : d->accept();
             });
-            return folder ? dialogs.chooseFolder(nullptr, prompt) : dialogs.chooseFile(nullptr, filter, title);
+            return folder ? dialogs.chooseFolder(nullptr, prompt)
+                          : dialogs.chooseFile(nullptr, filter, title);
         };
         QCOMPARE(choose(path, false), QDir::toNativeSeparators(path));
         QCOMPARE(seen, (QStringList{title, u"Waveサウンド(*.wav)"_qs, u"MIDIサウンド(*.mid)"_qs}));

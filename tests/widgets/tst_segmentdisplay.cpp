@@ -64,7 +64,8 @@ private slots:
         QTEST(int{(d.*Ranged[property].get)()}, "stored");
     }
     void settersThatChangeTheLookRedraw() {
-        // Colours, style, size, count and value redraw at once; fill, shift, zero mode, UserSet wait.
+        // Colours, style, size, count and value redraw at once; fill, shift, zero mode, UserSet
+        // wait.
         auto d = fareCell(3, {1, 0, 0});
         d->setValue(0); // shows 0 in the right-hand cell
         QStringList redrawn;
@@ -97,7 +98,8 @@ private slots:
         QTest::newRow("fill 9 held to 3") << DigitOptions{0, 0, 9} << QVariant(5) << "###";
         QTest::newRow("zero mode 0 blanks 0") << DigitOptions{} << QVariant(0) << "...";
         QTest::newRow("0 as 00, shifted") << DigitOptions{3, 1, 2} << QVariant(0) << "##.";
-        QTest::newRow("zero mode 3 shows -1 as 0") << DigitOptions{3, 0, 0} << QVariant(-1) << "..#";
+        QTest::newRow("zero mode 3 shows -1 as 0")
+            << DigitOptions{3, 0, 0} << QVariant(-1) << "..#";
     }
     void cellsShowTheValue() {
         QFETCH(DigitOptions, options);
@@ -133,7 +135,8 @@ private slots:
         QFETCH(int, digitSize);
         SegmentDisplay d;
         d.setDigitCount(1), d.setDigitSize(qint16(digitSize)), d.setDigitStyle(qint16(style));
-        d.setBackColor(0), d.setUnlitColor(0), d.setLitColor(0xFFFFFF), d.setZeroMode(-1); // "0" as it is
+        d.setBackColor(0), d.setUnlitColor(0), d.setLitColor(0xFFFFFF),
+            d.setZeroMode(-1); // "0" as it is
         d.setValue(8);
         const QImage eight = d.image().copy();
         const QRgb black = qRgb(0, 0, 0);

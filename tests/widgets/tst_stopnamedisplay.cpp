@@ -18,7 +18,8 @@ const QString Five = u"系統選別中"_qs;         // stands
 const QString Nine = u"停留所前通り町一丁"_qs; // scrolls on a strip of 486 pixels
 
 // The dots of text as a glyph surface of its own gives them.
-DotGlyph::Pattern dotsOf(const QString& text, Face face, bool bold = false, double pt = 14.25, int top = 0) {
+DotGlyph::Pattern dotsOf(const QString& text, Face face, bool bold = false, double pt = 14.25,
+                         int top = 0) {
     DotGlyph::Surface s;
     s.setFace(face), s.setBold(bold), s.setPoints(pt), s.setTop(top);
     return s.dots(text);
@@ -62,8 +63,12 @@ struct Expected {
         return *this;
     }
 };
-bool stripIsBlank(const StopNameDisplay& c) { return !countOther(c.stripImage(), rgb(c.backColor())); }
-QImage shown(StopNameDisplay& c) { return c.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+bool stripIsBlank(const StopNameDisplay& c) {
+    return !countOther(c.stripImage(), rgb(c.backColor()));
+}
+QImage shown(StopNameDisplay& c) {
+    return c.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 // A display on a clock that stands still until a test moves it.
 struct Board {
@@ -90,17 +95,20 @@ private slots:
         QTest::addColumn<bool>("bold");
         for (Face face : {Face::Gothic, Face::Mincho})
             for (bool bold : {false, true})
-                QTest::addRow("%s%s", face == Face::Gothic ? "Gothic" : "Mincho", bold ? " bold" : "")
+                QTest::addRow("%s%s", face == Face::Gothic ? "Gothic" : "Mincho",
+                              bold ? " bold" : "")
                     << face << bold;
     }
     void glyphs() {
-        // Characters light something, nothing on the 19th row or column; bold is heavier, still open.
+        // Characters light something, nothing on the 19th row or column; bold is heavier, still
+        // open.
         QFETCH(Face, face);
         QFETCH(bool, bold);
         const QString family = StopNameLayout::faceFamily(face);
         for (const QChar ch : u"系統選別中市役所前・文化会館議事堂鶴見駅東口局崎黒電響"_qs) {
             const DotGlyph::Pattern p = dotsOf(ch, face, bold);
-            const quint32 columns = std::accumulate(p.rows.begin(), p.rows.end(), 0u, std::bit_or<>());
+            const quint32 columns =
+                std::accumulate(p.rows.begin(), p.rows.end(), 0u, std::bit_or<>());
             QVERIFY2(p.count() > 0 && p.rows[18] == 0 && columns >> 18 == 0, qPrintable(QString(ch)));
             if (face == Face::Mincho)
                 QCOMPARE(DotGlyph::sampleOutline(family, 19, bold, 0, QString(ch)).lost, 0);
@@ -205,8 +213,10 @@ private slots:
         for (Face face : {Face::Gothic, Face::Mincho}) {
             d.setStopName(u"駅"_qs);
             QCOMPARE(d.stripImage().copy(0, 0, 108, 56),
-                     Expected(d).put(0, dotsOf(u"次"_qs, face, false, 14), d.prefixColor())
-                         .put(54, dotsOf(u"は"_qs, face, false, 14), d.prefixColor()).strip.copy(0, 0, 108, 56));
+                     Expected(d)
+                         .put(0, dotsOf(u"次"_qs, face, false, 14), d.prefixColor())
+                         .put(54, dotsOf(u"は"_qs, face, false, 14), d.prefixColor())
+                         .strip.copy(0, 0, 108, 56));
         }
     }
     void everyRowOfDotsShowsWhole() {
@@ -222,7 +232,8 @@ private slots:
         QCOMPARE(countColour(window, prefix, QRect(0, 0, 54, 56)), 4 * ji.count());
         int first = 56, last = -1;
         for (int y = 0; y < window.height(); ++y)
-            if (countColour(window, name, QRect(0, y, 432, 1))) first = std::min(first, y), last = y;
+            if (countColour(window, name, QRect(0, y, 432, 1)))
+                first = std::min(first, y), last = y;
         QCOMPARE(last - first + 1, 3 * 17 + 2);
         QVERIFY2(first >= 1 && last <= 54, qPrintable(u"dots on rows %1..%2"_qs.arg(first).arg(last)));
     }
@@ -255,7 +266,8 @@ private slots:
             if (pausing) QCOMPARE(b.ctl.stripLeft(), 432);
         }
         Board n; // where a new name ends the scroll
-        n.ctl.setSpeed(400), n.ctl.setStopName(Nine), n.at(50); // the strip at 434 - 4k after step k
+        n.ctl.setSpeed(400), n.ctl.setStopName(Nine),
+            n.at(50); // the strip at 434 - 4k after step k
         QCOMPARE(n.ctl.stripLeft(), 434 - 4 * 50);
         // The empty name blanks the strip at once; the blank strip goes on.
         n.ctl.setStopName(QString());

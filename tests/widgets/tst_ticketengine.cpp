@@ -31,7 +31,8 @@ QString readBarcode(const QImage& image, int y) {
         for (size_t k = c; k < c + 7; ++k)
             modules += QByteArray(runs[k] > narrow * 3 / 2 ? 3 : 1, k % 2 ? '0' : '1');
         modules += '0';
-        const auto* known = std::ranges::find_if(Modules, [&](auto& m) { return modules == m.second; });
+        const auto* known =
+            std::ranges::find_if(Modules, [&](auto& m) { return modules == m.second; });
         text += known == std::end(Modules) ? u'?' : QChar(known->first);
     }
     return text;
@@ -119,7 +120,8 @@ private slots:
         if (edges.contains(u'R')) QCOMPARE_GE(ink.right(), 156);
         if (edges == u"C") QCOMPARE_LE(std::abs((ink.left() + ink.right()) / 2 - 110), 3);
         // The drawing leaves the stop name and the date as they were.
-        QCOMPARE(t.stopName + t.dateText, (stop.isEmpty() ? drawing().stopName : stop) + u"03-07-2024"_qs);
+        QCOMPARE(t.stopName + t.dateText,
+                 (stop.isEmpty() ? drawing().stopName : stop) + u"03-07-2024"_qs);
     }
     void ticketDrawsItsShareOfText_data() {
         QTest::addColumn<int>("longTexts"); // of TicketPlugin::MaxText characters each
