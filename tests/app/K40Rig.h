@@ -17,13 +17,12 @@
 #include "model/SettingsFile.h"
 #include "options/OptionsDialog.h"
 #include "widgets/SegmentDisplay.h"
+#include "Waiting.h"
 #include "widgets/StopNameDisplay.h"
 
 #include <QtTest>
 #include <QtWidgets>
 #include <memory>
-
-constexpr int NoTimeLimit = 1 << 29; // for QTRY_* and qWaitFor*(): no machine is too slow
 
 // The texts of the message boxes shown, in order.
 inline QStringList said(const RecordingMessageBox& box) {

@@ -1,6 +1,7 @@
 // The speech engine: Open JTalk run per sentence, its voice beside the sound channels (the
 // engine and the shipped voice installed by the setup script).
 #include "DiskOutput.h"
+#include "Waiting.h"
 #include "audio/OpenJTalkSpeech.h"
 #include "model/AppInfo.h"
 #include <QtTest>
@@ -23,12 +24,12 @@ std::vector<bool> soundingWindows(const std::vector<float>& x, int rate) {
         on.push_back(std::sqrt(std::inner_product(at, at + n, at, 0.0) / n) > 0.005);
     return on;
 }
-// Speaks text and silences the engine; the first sentence's length, -1 if none came within 10 s.
+// Speaks text and silences the engine; the first sentence's length.
 qint64 firstSentenceMs(OpenJTalkSpeech& speech, const QString& text) {
     QSignalSpy started(&speech, &OpenJTalkSpeech::sentenceStarted);
     speech.speak(text);
-    const bool ok = started.wait(10000);
-    return speech.stop(), ok ? started[0][1].toLongLong() : -1;
+    started.wait(NoTimeLimit);
+    return speech.stop(), started.value(0).value(1, -1).toLongLong();
 }
 // Whether process pid lives: it exists and is no zombie.
 bool alive(qint64 pid) {
@@ -101,7 +102,7 @@ private slots:
         QSignalSpy speaking(&speech, &OpenJTalkSpeech::speakingChanged);
         speech.speak(u"次は、市役所前・文化会館です。"_qs);
         QVERIFY(speech.isSpeaking());
-        QVERIFY(speaking.wait(10000) && !speech.isSpeaking());
+        QVERIFY(speaking.wait(NoTimeLimit) && !speech.isSpeaking());
         QCOMPARE(speaking.size(), 2); // on, off
         QCOMPARE(started.size(), 2);  // "次は、" first
         const qint64 lengthMs = started[0][1].toLongLong() + started[1][1].toLongLong();
@@ -127,10 +128,12 @@ private slots:
         OpenJTalkSpeech speech(*disk.output, shipped());
         QVERIFY(speech.create());
         QSignalSpy started(&speech, &OpenJTalkSpeech::sentenceStarted);
-        speech.speak(u"ご乗車ありがとうございます。このバスは、市役所、市民病院経由、"
+        // A first sentence of some seconds, so that the stop comes well inside it.
+        speech.speak(u"ご乗車ありがとうございます、このバスは、市役所、市民病院経由、"
                      u"桜ヶ丘車庫行きです。整理券をお取りください。"_qs);
-        QVERIFY(started.wait(10000));
-        QTest::qWait(600); // into the first sentence; the sentences still being made are dropped
+        QVERIFY(started.wait(NoTimeLimit));
+        const qint64 startedAt = disk.framesWritten(); // the sentences still being made are dropped
+        QTRY_VERIFY_WITH_TIMEOUT(disk.framesWritten() > startedAt + rate * 6 / 10, NoTimeLimit);
         const qint64 stoppedAt = disk.framesWritten();
         speech.stop();
         QVERIFY(!speech.isSpeaking());
@@ -170,7 +173,8 @@ private slots:
         const auto cleanUp = qScopeGuard([&] {
             if (child() > 0 && alive(child())) ::kill(pid_t(child()), SIGKILL);
         });
-        QTRY_VERIFY_WITH_TIMEOUT(end == u"limit" ? !speech->isSpeaking() : child() > 0, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(end == u"limit" ? !speech->isSpeaking() : child() > 0,
+                                 NoTimeLimit);
         if (end != u"limit") {
             end == u"stop"      ? speech->stop()
             : end == u"release" ? speech->release()
@@ -178,7 +182,7 @@ private slots:
             QVERIFY(!speech || !speech->isSpeaking());
         }
         // The limit may end the wrapper before it has started its child.
-        if (child() > 0) QTRY_VERIFY(!alive(child()));
+        if (child() > 0) QTRY_VERIFY_WITH_TIMEOUT(!alive(child()), NoTimeLimit);
     }
     void voiceSettings() {
         // A user's voice beside the shipped one; speed reaches the synthesis; an unknown voice
