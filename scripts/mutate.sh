@@ -7,6 +7,7 @@
 #   sh scripts/mutate.sh [name filter]
 set -eu
 cd "$(dirname "$0")/.."
+./scripts/setup.sh rsync ccache python3
 top=$(pwd)
 work=${K40_MUTATE_DIR:-/tmp/k40-mutate}
 filter=${1:-}
