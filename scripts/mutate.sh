@@ -53,11 +53,11 @@ PY
     verdict=survived
     if ! cmake --build "$work/build" -j"$(nproc)" --target ${targets:-all} >"$work/build.log" 2>&1; then
         verdict="does not build"
-    elif ! (cd "$work/build" && ctest -j"$(nproc)" -R "^($suites)\$" -E "$skip" --timeout 300 >/dev/null 2>&1); then
+    elif ! (cd "$work/build" && ctest -j"$(nproc)" -R "^($suites)\$" -E "$skip" --timeout 120 >/dev/null 2>&1); then
         verdict="killed by $suites"
     elif ! cmake --build "$work/build" -j"$(nproc)" >"$work/build.log" 2>&1; then
         verdict="does not build"
-    elif ! (cd "$work/build" && ctest -j"$(nproc)" -E "$skip" --timeout 300 >"$work/ctest.log" 2>&1); then
+    elif ! (cd "$work/build" && ctest -j"$(nproc)" -E "$skip" --timeout 120 >"$work/ctest.log" 2>&1); then
         verdict="killed by $(grep -o 'tst_[a-z0-9]*' "$work/ctest.log" | sort -u | tr '\n' ' ')"
     fi
     cp "$work/original" "$target"
