@@ -213,7 +213,7 @@ private slots:
             "@/a.hy3: cannot write (", {u"a.hy3"_qs});
         special("check-tape @/x", "x", "device", 2);
         special("list-gtfs @/feed", "feed/stops.txt", "device", 1);
-        special("import-gtfs @/feed --route R1 --number 12 --out @/out", "feed/stop_times.txt",
+        special("import-gtfs @/feed --route R1 --number 12 --out @", "feed/stop_times.txt",
                 "FIFO", 1);
         row("list-gtfs, stops.txt beyond its limit", "list-gtfs @/feed", "feed/stops.txt 67108865",
             {}, 1, "@/feed: stops.txt is larger than 64 MiB, the most read of it");
@@ -238,9 +238,16 @@ private slots:
             "bytes, more than the 16777216 (16 MiB) the tape reads; nothing is written");
         bad("import-gtfs, number 012", "import-gtfs %z --route R1 --number 012 --out @", 2, "");
         const char* gtfs = "import-gtfs %z --route R1 --number 12 --out @";
-        row("import-gtfs, the disk full", gtfs, "- full", {}, 1, "@/12.hy3: cannot write (",
+        // Nothing is made or replaced unasked; --force writes over what is there.
+        bad("import-gtfs, the folder missing", "import-gtfs %z --route R1 --number 12 --out @/x",
+            1, "@/x: no such folder; nothing is written (make it first)\n");
+        row("import-gtfs, the route there", gtfs, "", {}, 1,
+            "@/12tp.csv: already there; nothing is written (--force writes over it)\n",
+            {u"12tp.csv"_qs});
+        const char* force = "import-gtfs %z --route R1 --number 12 --out @ --force";
+        row("import-gtfs, the disk full", force, "- full", {}, 1, "@/12.hy3: cannot write (",
             {u"12.hy3"_qs});
-        row("import-gtfs, a folder in the second's way", gtfs, "", {}, 1,
+        row("import-gtfs, a folder in the second's way", force, "", {}, 1,
             "@/12tp.csv: not a regular file but a folder; not written over; @/12.hy3 is not "
             "written either",
             {u"12.hy3"_qs, u"12tp.csv/"_qs});
@@ -332,11 +339,14 @@ private slots:
         Gtfs::Files feed = miniFeed();
         feed[u"stops.txt"_qs].replace("S2,本町,A", stop);
         QVERIFY(stop.isEmpty() || writeFeed(dir.filePath(u"feed"_qs), feed));
+        QVERIFY(writeFile(dir.filePath(u"12.hy3"_qs), "old") &&
+                writeFile(dir.filePath(u"12tp.csv"_qs), "old"));
         const Run r =
             run({u"import-gtfs"_qs,
                  stop.isEmpty() ? QStringLiteral(K40_SOURCE_DIR "/tests/data/minifeed.zip")
                                 : dir.filePath(u"feed"_qs),
-                 u"--route"_qs, u"駅前線"_qs, u"--number"_qs, u"12"_qs, u"--out"_qs, dir.path()});
+                 u"--route"_qs, u"駅前線"_qs, u"--number"_qs, u"12"_qs, u"--out"_qs, dir.path(),
+                 u"--force"_qs}); // over the files of an earlier import
         QCOMPARE(r.status, 0);
         QFETCH(QString, said);
         QVERIFY2(r.said.contains(said), qPrintable(r.said));

@@ -155,9 +155,15 @@ int import(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (args.isEmpty()) return 2;
     Gtfs::ImportRequest request;
     QString number, folder;
-    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
+    bool force = false;
+    for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& option = args[i];
-        const QString& value = args[i + 1];
+        if (option == u"--force") {
+            force = true;
+            continue;
+        }
+        if (i + 1 == args.size()) return 2;
+        const QString& value = args[++i];
         if (option == u"--route") {
             request.route = value;
         } else if (option == u"--direction" && (value == u"0" || value == u"1")) {
@@ -181,13 +187,27 @@ int import(const QStringList& args, QTextStream& out, QTextStream& err) {
             return 2;
         }
     }
-    if (args.size() % 2 == 0 || request.route.isEmpty() || folder.isEmpty()) return 2;
+    if (request.route.isEmpty() || folder.isEmpty()) return 2;
     bool ok = false;
     const int n = number.toInt(&ok);
     if (!ok || n < 1 || n > 99999 || number != QString::number(n)) {
         err << "import-gtfs: the route number must be a whole number from 1 to 99999 without "
                "leading zeros, as the keypad enters it\n";
         return 2;
+    }
+    // A mistyped folder is not made, and a route already there is not
+    // replaced unless asked: both before the feed is read.
+    if (!QFileInfo(folder).isDir()) {
+        err << folder << ": no such folder; nothing is written (make it first)\n";
+        return 1;
+    }
+    const QString hy3 = QDir(folder).filePath(number + u".hy3"_qs);
+    const QString tape = QDir(folder).filePath(number + u"tp.csv"_qs);
+    for (const QString& path : {hy3, tape}) {
+        if (!force && QFileInfo(path).exists()) {
+            err << path << ": already there; nothing is written (--force writes over it)\n";
+            return 1;
+        }
     }
     QString error;
     const std::optional<Gtfs::Feed> feed = readFeed(args[0], &error);
@@ -200,16 +220,10 @@ int import(const QStringList& args, QTextStream& out, QTextStream& err) {
     const Gtfs::Imported& imported = *result;
     for (const QString& note : imported.notes)
         err << "note: " << note << '\n';
-    const QString hy3 = QDir(folder).filePath(number + u".hy3"_qs);
-    const QString tape = QDir(folder).filePath(number + u"tp.csv"_qs);
     const QByteArray announcements = Gtfs::announcements(imported);
     if (const QString refused = tapeRefusal(announcements); !refused.isEmpty()) {
         err << tape << ": the tape would not read the announcements as made: " << refused
             << "; nothing is written\n";
-        return 1;
-    }
-    if (!QDir().mkpath(folder)) {
-        err << folder << ": cannot make the folder\n";
         return 1;
     }
     // Both files or neither: the fare data is never left beside the

@@ -8,8 +8,9 @@
 //                            each row); exit 1 if the tape refuses the file
 //   hy3 list-gtfs <feed>     the routes of a GTFS-JP feed (zip file or folder)
 //   hy3 import-gtfs <feed> --route <route> [--direction 0|1] [--trip <trip>]
-//                  [--flat-fare <yen>] --number <route number> --out <folder>
+//                  [--flat-fare <yen>] --number <route number> --out <folder> [--force]
 //                            one route of a feed as <number>.hy3 and <number>tp.csv
+//                            in a folder that exists; --force writes over them
 
 #include "Hy3Csv.h"
 #include "Hy3Gtfs.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
            "       hy3 check-tape [--rows] <tp.csv>\n"
            "       hy3 list-gtfs <feed>\n"
            "       hy3 import-gtfs <feed> --route <route> [--direction 0|1] [--trip <trip>]\n"
-           "                       [--flat-fare <yen>] --number <route number> --out <folder>\n";
+           "                       [--flat-fare <yen>] --number <route number> --out <folder>\n"
+           "                       [--force]\n";
     return 2;
 }
