@@ -596,10 +596,10 @@ std::optional<Imported> importRoute(const Feed& feed, const ImportRequest& reque
 QByteArray announcements(const Imported& imported) {
     const QStringList& stops = imported.stopNames;
     const QString terminal = stops.isEmpty() ? QString() : stops.last();
-    QString toward =
-        imported.trip.headsign.isEmpty() ? imported.route.longName : imported.trip.headsign;
-    if (toward.isEmpty()) toward = terminal;
-    toward = toCp932Characters(toward);
+    // Where the bus goes: the trip's headsign, else its last stop (a route's
+    // long name often names both ends, or a district).
+    const QString toward = toCp932Characters(
+        imported.trip.headsign.isEmpty() ? terminal : imported.trip.headsign);
     const QString bound =
         toward.endsWith(u"循環") ? toward + u"です。"_qs : toward + u"行きです。"_qs;
     const QString line = imported.route.shortName.isEmpty()

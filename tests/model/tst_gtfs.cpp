@@ -146,13 +146,25 @@ private slots:
                 : error,
               "result");
     }
+    // The greeting names where the bus goes: the trip's headsign, else its last stop.
+    void announcements_data() {
+        QTest::addColumn<QString>("trip"); // T1's headsign
+        QTest::addColumn<QString>("greeting");
+        QTest::newRow("headsign") << u"港・中央公園"_qs << u"1、港・中央公園行きです。"_qs;
+        QTest::newRow("no headsign") << QString() << u"1、港行きです。"_qs;
+        QTest::newRow("a loop") << u"市内循環"_qs << u"1、市内循環です。"_qs;
+    }
     void announcements() {
+        QFETCH(QString, trip);
+        QFETCH(QString, greeting);
         QCOMPARE(Gtfs::toCp932Characters(u"Ａ ① 🚌 𡈽"_qs), u"Ａ ① 〓 土"_qs);
-        const auto r = import(feed(), {u"R1"_qs, {}, {}, {}}, nullptr);
+        Files f = feed();
+        f[u"trips.txt"_qs].replace("R1,T1,0,港\n", "R1,T1,0," + trip.toUtf8() + '\n');
+        const auto r = import(f, {u"R1"_qs, {}, {}, {}}, nullptr);
         QVERIFY(r);
         const QString text = Cp932::decode(Gtfs::announcements(*r));
         QCOMPARE(text.split(u"\r\n"_qs),
-                 (QStringList{u"ご乗車ありがとうございます。このバスは、1、港行きです。,0,1"_qs,
+                 (QStringList{u"ご乗車ありがとうございます。このバスは、"_qs + greeting + u",0,1"_qs,
                               u"次は、本町です。,1,0"_qs, u"次は、市役所前です。,1,0"_qs,
                               u"次は、中央公園です。,1,0"_qs, u"次は、終点、港です。,1,2"_qs,
                               u"終点、港です。ご乗車ありがとうございました。,0,3"_qs, QString()}));
