@@ -577,7 +577,7 @@ Imported importOrRefuse(const Feed& feed, const ImportRequest& request) {
             if (fare)
                 ++out.faresFound;
             else
-                ++out.faresMissing;
+                out.faresMissing.push_back({k, i});
             if (!fare) fare = request.flatFare;
             if (fare && k <= FareData::ValueCount) row.v[size_t(k - 1)] = *fare;
         }

@@ -125,7 +125,14 @@ struct Imported {
     std::vector<FareData::RouteRow> rows;
     QStringList stopNames; // as written, in CP932's characters
     int faresFound = 0;
-    int faresMissing = 0;            // blank on the board, or the flat fare when one is given
+    // The rides the feed gives no fare for, blank on the board or the flat
+    // fare when one is given: from the stop of ticket `ticket` to row `stop`
+    // (both from 1).
+    struct MissingFare {
+        int ticket;
+        int stop;
+    };
+    std::vector<MissingFare> faresMissing;
     std::optional<qint16> onlyPrice; // the one price of all the route's rules, if so
     // What was changed on the way: characters CP932 cannot hold, and line
     // breaks and other control characters (each a blank) in the names and

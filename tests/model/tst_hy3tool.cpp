@@ -244,6 +244,11 @@ private slots:
         row("import-gtfs, the route there", gtfs, "", {}, 1,
             "@/12tp.csv: already there; nothing is written (--force writes over it)\n",
             {u"12tp.csv"_qs});
+        row("import-gtfs, fares missing, --strict",
+            "import-gtfs @/feed --route R1 --number 12 --out @ --strict", "feed/stops.txt",
+            "stop_id,stop_name,zone_id\nS1,駅前,A\nS2,本町,Z\nS3,港,B\n", 1,
+            "missing: from ticket 1 (駅前) to stop 2 (本町)\nmissing: from ticket 2 (本町) to stop "
+            "3 (港)\nimport-gtfs: 2 fare(s) missing; nothing is written (--strict)\n");
         const char* force = "import-gtfs %z --route R1 --number 12 --out @ --force";
         row("import-gtfs, the disk full", force, "- full", {}, 1, "@/12.hy3: cannot write (",
             {u"12.hy3"_qs});
@@ -317,12 +322,19 @@ private slots:
         QTest::addColumn<QString>("said");
         QTest::addColumn<QString>("name");   // of S2 in 12.hy3
         QTest::addColumn<QString>("spoken"); // of S2 by the tape
+        QTest::addColumn<QString>("fares");  // of rows 2 and 3
         const auto row = [](const char* tag, const QByteArray& stop, const char* said,
-                            const char* name, const char* spoken) {
+                            const char* name, const char* spoken,
+                            const char* fares = "160,0,0; 港|3|220,220,0") {
             QTest::newRow(tag) << stop << QString::fromUtf8(said) << QString::fromUtf8(name)
-                               << QString::fromUtf8(spoken);
+                               << QString::fromUtf8(spoken) << QString::fromUtf8(fares);
         };
-        row("the zip", {}, "fares: 3 found, 0 missing", "本町", "次は、本町です。");
+        row("the zip", {}, "fares: 3 found, 0 missing (blank on the board)\nwrote", "本町",
+            "次は、本町です。");
+        row("a zone of no fare", "S2,本町,Z",
+            "fares: 1 found, 2 missing (blank on the board)\nmissing: from ticket 1 (駅前) to "
+            "stop 2 (本町)\nmissing: from ticket 2 (本町) to stop 3 (港)\nwrote",
+            "本町", "次は、本町です。", "0,0,0; 港|3|220,0,0");
         row("a line break", "S2,\"本\r\n町\",A",
             "note: stops.txt, line 3: the name of the stop \"S2\" holds line breaks or other "
             "control characters; written as \"本  町\"",
@@ -352,7 +364,8 @@ private slots:
         QVERIFY2(r.said.contains(said), qPrintable(r.said));
         const FareData::Hy3File f = FareData::parseHy3(readFile(dir.filePath(u"12.hy3"_qs)));
         QVERIFY(f.usable());
-        QCOMPARE(describe(f.rows), u"駅前|1|0,0,0; %1|2|160,0,0; 港|3|220,220,0"_qs.arg(name));
+        QFETCH(QString, fares);
+        QCOMPARE(describe(f.rows), u"駅前|1|0,0,0; %1|2|%2"_qs.arg(name, fares));
         const TapeReading tape = TapeFile::read(readFile(dir.filePath(u"12tp.csv"_qs)));
         QVERIFY(tape.problems.empty());
         QCOMPARE(tape.rows.size(), size_t(4));

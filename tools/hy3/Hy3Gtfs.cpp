@@ -155,11 +155,11 @@ int import(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (args.isEmpty()) return 2;
     Gtfs::ImportRequest request;
     QString number, folder;
-    bool force = false;
+    bool force = false, strict = false;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& option = args[i];
-        if (option == u"--force") {
-            force = true;
+        if (option == u"--force" || option == u"--strict") {
+            (option == u"--force" ? force : strict) = true;
             continue;
         }
         if (i + 1 == args.size()) return 2;
@@ -220,6 +220,21 @@ int import(const QStringList& args, QTextStream& out, QTextStream& err) {
     const Gtfs::Imported& imported = *result;
     for (const QString& note : imported.notes)
         err << "note: " << note << '\n';
+    // The rides left blank on the board, by ticket and stop.
+    QString blanks;
+    if (!request.flatFare) {
+        for (const auto& [ticket, stop] : imported.faresMissing)
+            blanks += QStringLiteral("missing: from ticket %1 (%2) to stop %3 (%4)\n")
+                          .arg(ticket)
+                          .arg(imported.stopNames[ticket - 1])
+                          .arg(stop)
+                          .arg(imported.stopNames[stop - 1]);
+    }
+    if (strict && !blanks.isEmpty()) {
+        err << blanks << "import-gtfs: " << imported.faresMissing.size()
+            << " fare(s) missing; nothing is written (--strict)\n";
+        return 1;
+    }
     const QByteArray announcements = Gtfs::announcements(imported);
     if (const QString refused = tapeRefusal(announcements); !refused.isEmpty()) {
         err << tape << ": the tape would not read the announcements as made: " << refused
@@ -240,11 +255,12 @@ int import(const QStringList& args, QTextStream& out, QTextStream& err) {
         << imported.trip.id << ", " << imported.rows.size()
         << " stops: " << imported.stopNames.first() << " - " << imported.stopNames.last()
         << '\n'
-        << "fares: " << imported.faresFound << " found, " << imported.faresMissing
+        << "fares: " << imported.faresFound << " found, " << imported.faresMissing.size()
         << (request.flatFare ? QStringLiteral(" missing, set to the flat fare of %1 yen\n")
                                    .arg(*request.flatFare)
-                             : u" missing (blank on the board)\n"_qs);
-    if (imported.faresMissing > 0 && !request.flatFare && imported.onlyPrice)
+                             : u" missing (blank on the board)\n"_qs)
+        << blanks;
+    if (!blanks.isEmpty() && imported.onlyPrice)
         out << "hint: every fare rule of the route is " << *imported.onlyPrice
             << " yen; if it is the fare of every ride, import with --flat-fare "
             << *imported.onlyPrice << '\n';

@@ -9,8 +9,10 @@
 //   hy3 list-gtfs <feed>     the routes of a GTFS-JP feed (zip file or folder)
 //   hy3 import-gtfs <feed> --route <route> [--direction 0|1] [--trip <trip>]
 //                  [--flat-fare <yen>] --number <route number> --out <folder> [--force]
+//                  [--strict]
 //                            one route of a feed as <number>.hy3 and <number>tp.csv
-//                            in a folder that exists; --force writes over them
+//                            in a folder that exists; --force writes over them,
+//                            --strict writes nothing when a fare is missing
 
 #include "Hy3Csv.h"
 #include "Hy3Gtfs.h"
@@ -45,6 +47,6 @@ int main(int argc, char** argv) {
            "       hy3 list-gtfs <feed>\n"
            "       hy3 import-gtfs <feed> --route <route> [--direction 0|1] [--trip <trip>]\n"
            "                       [--flat-fare <yen>] --number <route number> --out <folder>\n"
-           "                       [--force]\n";
+           "                       [--force] [--strict]\n";
     return 2;
 }
