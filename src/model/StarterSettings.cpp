@@ -15,10 +15,11 @@ SettingsRecord record(const QString& routeFolder, const QString& soundFolder,
     r.announcementFolder = data;
     r.routeSetSound = sounds + QStringLiteral("route.wav");
     r.keySound = sounds + QStringLiteral("key.wav");
-    // Step chimes chosen by data column 30 of the sample route (1 to 3).
+    // Step chimes chosen by a data column above the fares (1 to 3).
     r.stepSoundChoice = StepSoundChoice::ByColumn;
     r.stepSound = sounds + QStringLiteral("step1.wav");
-    r.stepSoundColumn = 29;
+    r.stepSoundColumn = StepChimeColumn - 1;
+    r.infoColumnNumber = InfoColumn - 1;
     r.stepSoundsByValue = {sounds + QStringLiteral("step1.wav"), sounds + QStringLiteral("step2.wav"),
                            sounds + QStringLiteral("step3.wav")};
     // Announcement chimes by the announcement's flag; the terminal plays a melody.

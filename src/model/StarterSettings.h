@@ -10,6 +10,13 @@
 
 namespace StarterSettings {
 
+// The data columns the starter settings read besides the fares: the step
+// chime (1 to 3) and the column an information cell may show. They lie above
+// the fares of any route of up to 120 stops (a route of n stops has its fares
+// in v1..v(n-1)), so an imported long route never has fares there.
+constexpr int StepChimeColumn = 121;
+constexpr int InfoColumn = 122;
+
 // routeFolder holds the fare data and announcements, soundFolder the sample
 // chimes (route.wav, key.wav, step1..3.wav, announce.wav, melody.mid);
 // plugin may be empty (no ticket preview). today is the fixed ticket date.
