@@ -17,6 +17,7 @@
 #include "model/SpeechEngine.h"
 #include "model/StarterSettings.h"
 #include "model/VoiceSettingsFile.h"
+#include "model/BoardChoice.h"
 #include "options/OptionsDialog.h"
 #include "widgets/CompanionDialogs.h"
 #include "widgets/StopNameDisplay.h"
@@ -70,6 +71,7 @@ K40Application::K40Application(const Services& services) : services_(services) {
 K40Application::~K40Application() = default;
 
 void K40Application::start() {
+    settings_->setBoard(BoardChoiceFile::read(BoardChoiceFile::path()));
     board_->applyAppearance();
     console_->show();
     board_->setWindowTitle(QStringLiteral("カルテラ - 型番:") + AppInfo::modelName());
@@ -213,6 +215,7 @@ void K40Application::openOptions() {
     board_->setEnabled(false);
     console_->setEnabled(false);
     SettingsRecord edited = settings_->record();
+    const BoardChoice boardBefore = edited.board;
     options_->edit(edited);
     // A plug-in chosen gives the console its company names and the preview
     // its size. Cancelling the chooser or choosing a file that is no plug-in
@@ -224,7 +227,14 @@ void K40Application::openOptions() {
     settings_->commitOptions(edited);
     board_->setEnabled(true);
     console_->setEnabled(true);
-    session_->showStopNameAgain();
+    if (edited.board == boardBefore) return session_->showStopNameAgain();
+    // Another board: its own file keeps it, and the row is shown on it afresh.
+    QDir().mkpath(AppInfo::settingsDir());
+    if (!BoardChoiceFile::write(BoardChoiceFile::path(), edited.board))
+        services_.messages->show(QStringLiteral("表示器の設定を保存できませんでした。\r\n") +
+                                     BoardChoiceFile::path(),
+                                 AppInfo::title(), MsgIcon::Exclamation, MsgButtons::Ok);
+    session_->showRowAgain();
 }
 
 void K40Application::showVersion() {

@@ -9,11 +9,13 @@
 #include "widgets/QColorOf.h"
 #include "widgets/SegmentDisplay.h"
 #include "widgets/StopNameDisplay.h"
+#include "widgets/BoardArt.h"
 #include "widgets/BoardGeometry.h"
 #include "widgets/Units.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QHash>
 #include <QBuffer>
 #include <QImageReader>
 #include <QLabel>
@@ -61,30 +63,19 @@ QString pictureErrorText(int number) {
 BoardWindow::BoardWindow(Settings& settings, MessageBoxService& messages,
                          CompanionDialogs* dialogs, Clock* clock, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), settings_(settings), messages_(messages),
-      clock_(clock) {
-    setFixedSize(BoardGeometry::WidthPx, BoardGeometry::HeightPx);
+      clock_(clock), dialogs_(dialogs),
+      labelFont_(Units::font(QStringLiteral("ＭＳ Ｐゴシック"), 14.25, true)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    const QFont labelFont = Units::font(QStringLiteral("ＭＳ Ｐゴシック"), 14.25, true);
-    ticketLabels[0] = ticketLabel(this, Units::rect(1185, 45, 780, 240),
-                                  Units::font(QStringLiteral("ヴェルトレン数字平体"), 12.75, true));
+    ticketLabels.push_back(ticketLabel(this, Units::rect(1185, 45, 780, 240),
+                                       Units::font(QStringLiteral("ヴェルトレン数字平体"), 12.75,
+                                                   true)));
     ticketLabels[0]->hide();
 
-    fareCells[0] = new SegmentDisplay(this);
+    fareCells.push_back(new SegmentDisplay(this));
     fareCells[0]->setGeometry(Units::rect(2100, 30, 780, 300));
     fareCells[0]->hide();
-
-    for (int i = 1; i <= 24; ++i) {
-        ticketLabels[size_t(i)] = ticketLabel(this, BoardGeometry::labelRect(i), labelFont);
-        fareCells[size_t(i)] = new SegmentDisplay(this);
-        fareCells[size_t(i)]->setDigitCount(3);
-        fareCells[size_t(i)]->setDigitSize(2);
-        fareCells[size_t(i)]->setDigitStyle(1);
-        fareCells[size_t(i)]->setGeometry(BoardGeometry::cellRect(i));
-        connect(fareCells[size_t(i)], &SegmentDisplay::doubleClicked, this,
-                [this, i] { editCellOptions(i); });
-    }
-    for (SegmentDisplay* d : fareCells) d->setDialogs(dialogs);
+    fareCells[0]->setDialogs(dialogs);
 
     for (int i = 0; i < 2; ++i) {
         clockDigits[size_t(i)] = new SegmentDisplay(this);
@@ -94,21 +85,64 @@ BoardWindow::BoardWindow(Settings& settings, MessageBoxService& messages,
     }
 
     stopNameDisplay = new StopNameDisplay(this, clock);
-    stopNameDisplay->move(BoardGeometry::stripPosition());
 
     clockTimer = new QTimer(this);
     clockTimer->setInterval(1000);
     connect(clockTimer, &QTimer::timeout, this, &BoardWindow::showTime);
 
-    for (int i = 1; i <= 24; ++i) fareCells[size_t(i)]->setValue(DigitValue(0));
-    picture_ = builtInPicture();
+    makeCells(BoardChoice());
 }
 
 BoardWindow::~BoardWindow() = default;
 
-QPixmap BoardWindow::builtInPicture() {
+void BoardWindow::makeCells(const BoardChoice& board) {
+    // The digit options are the same in every cell; the new cells keep them.
+    const SegmentDisplay* first = fareCells.size() > 1 ? fareCells[1] : nullptr;
+    const DigitCellOptions options =
+        first ? DigitCellOptions{first->shift(), first->zeroMode(), first->fillZero()}
+              : DigitCellOptions{};
+    for (size_t i = 1; i < fareCells.size(); ++i) {
+        delete ticketLabels[i];
+        delete fareCells[i];
+    }
+    ticketLabels.resize(1);
+    fareCells.resize(1);
+
+    grid_ = board;
+    setFixedSize(BoardGeometry::size(board));
+    for (int i = 1; i <= board.cells(); ++i) {
+        ticketLabels.push_back(
+            ticketLabel(this, BoardGeometry::labelRect(i, board.columns()), labelFont_));
+        auto* cell = new SegmentDisplay(this);
+        cell->setDigitCount(3);
+        cell->setDigitSize(2);
+        cell->setDigitStyle(1);
+        cell->setGeometry(BoardGeometry::cellRect(i, board.columns()));
+        cell->setDialogs(dialogs_);
+        if (first) {
+            cell->setShift(options.shift);
+            cell->setFillZero(options.fillZero);
+            cell->setZeroMode(options.zeroMode);
+        }
+        cell->setValue(DigitValue(0));
+        cell->show();
+        connect(cell, &SegmentDisplay::doubleClicked, this, [this, i] { editCellOptions(i); });
+        fareCells.push_back(cell);
+    }
+    stopNameDisplay->move(BoardGeometry::stripPosition(board));
+    if (!mask().isEmpty()) applyRoundShape();
+    picture_ = builtInPicture();
+    update();
+}
+
+QPixmap BoardWindow::builtInPicture() const {
     static const QPixmap board(QStringLiteral(":/k40/board.png"));
-    return board;
+    if (grid_.grid == BoardChoice::Grid::Standard) return board;
+    static QHash<int, QPixmap> drawn; // each larger board's, drawn when first chosen
+    auto it = drawn.find(int(grid_.grid));
+    if (it == drawn.end())
+        it = drawn.insert(int(grid_.grid), QPixmap::fromImage(BoardArt::draw(grid_)));
+    return *it;
 }
 
 void BoardWindow::setPicture(const QPixmap& picture) {
@@ -127,10 +161,13 @@ void BoardWindow::applyRoundShape() {
 
 void BoardWindow::applyAppearance() {
     const SettingsRecord& r = settings_.record();
-    for (int i = 1; i <= 24; ++i) ticketLabels[size_t(i)]->setVisible(isOn(r.showTicketNumbers));
-    showTicketNumbers(positionOrNone(r.ticketNumberLayout), qint16(r.zeroPadTicketNumbers));
+    if (r.board.grid != grid_.grid) makeCells(r.board);
+    grid_ = r.board;
+    for (size_t i = 1; i < ticketLabels.size(); ++i)
+        ticketLabels[i]->setVisible(isOn(r.showTicketNumbers));
+    showTicketNumbers(positionOrNone(r.ticketNumberLayout), qint16(r.zeroPadTicketNumbers), 1);
 
-    for (int i = 1; i <= 24; ++i) colorDigits(*fareCells[size_t(i)], r);
+    for (size_t i = 1; i < fareCells.size(); ++i) colorDigits(*fareCells[i], r);
     for (SegmentDisplay* d : clockDigits) colorDigits(*d, r);
 
     stopNameDisplay->setLook(stripLook(r));
@@ -138,9 +175,11 @@ void BoardWindow::applyAppearance() {
     setBacklight(backlight_);
 }
 
-void BoardWindow::showTicketNumbers(qint16 layout, qint16 zeroPad) {
-    const TicketNumberLayout::Layout l = TicketNumberLayout::compute(layout, zeroPad);
-    for (int i = 1; i <= 24; ++i)
+void BoardWindow::showTicketNumbers(qint16 layout, qint16 zeroPad, int firstTicket) {
+    const int labels = int(ticketLabels.size()) - 1;
+    const TicketNumberLayout::Layout l =
+        TicketNumberLayout::compute(layout, zeroPad, labels, firstTicket);
+    for (int i = 1; i <= labels; ++i)
         if (l.caption[size_t(i)]) ticketLabels[size_t(i)]->setText(*l.caption[size_t(i)]);
     QLabel* first = ticketLabels[1];
     QFont f = first->font();
@@ -178,8 +217,8 @@ void BoardWindow::setBacklight(Backlight mode) {
 }
 
 void BoardWindow::colorTicketNumbers(BgrColor color) {
-    for (int i = 1; i <= 24; ++i) {
-        QLabel* label = ticketLabels[size_t(i)];
+    for (size_t i = 1; i < ticketLabels.size(); ++i) {
+        QLabel* label = ticketLabels[i];
         QPalette p = label->palette();
         p.setColor(QPalette::WindowText, toQColor(color));
         label->setPalette(p);
@@ -197,9 +236,10 @@ void BoardWindow::colorDigits(SegmentDisplay& d, const SettingsRecord& r) {
 }
 
 void BoardWindow::takeStoredDisplays(const SettingsRecord& r) {
-    for (int i = 1; i <= 24; ++i) {
-        SegmentDisplay* d = fareCells[size_t(i)];
-        const DigitCellOptions& c = r.digitCells[size_t(i - 1)];
+    for (size_t i = 1; i < fareCells.size(); ++i) {
+        SegmentDisplay* d = fareCells[i];
+        // Cells beyond the 24 the file keeps take the options of cell 24.
+        const DigitCellOptions& c = r.digitCells[std::min<size_t>(i, 24) - 1];
         d->setZeroMode(c.zeroMode);
         d->setShift(c.shift);
         d->setFillZero(c.fillZero);
@@ -241,8 +281,8 @@ void BoardWindow::editCellOptions(int i) {
     if (cell->showSettingsDialog()) {
         const qint16 zeroMode = cell->zeroMode(), shift = cell->shift(),
                      fillZero = cell->fillZero();
-        for (int k = 1; k <= 24; ++k) {
-            SegmentDisplay* d = fareCells[size_t(k)];
+        for (size_t k = 1; k < fareCells.size(); ++k) {
+            SegmentDisplay* d = fareCells[k];
             const DigitValue v = d->value();
             d->setShift(shift);
             d->setFillZero(fillZero);
@@ -257,11 +297,17 @@ void BoardWindow::editCellOptions(int i) {
 // ---- What the route session shows ----------------------------------------------------
 
 void BoardWindow::setCellValue(int cell, const DigitValue& value) {
-    fareCells[size_t(cell)]->setValue(value);
+    if (cell >= 0 && size_t(cell) < fareCells.size()) fareCells[size_t(cell)]->setValue(value);
 }
 
 void BoardWindow::resetCells(bool allLit) {
-    for (int i = 1; i <= 24; ++i) fareCells[size_t(i)]->resetDigits(allLit);
+    for (size_t i = 1; i < fareCells.size(); ++i) fareCells[i]->resetDigits(allLit);
+}
+
+void BoardWindow::showTicketPage(int firstTicket) {
+    const SettingsRecord& r = settings_.record();
+    showTicketNumbers(positionOrNone(r.ticketNumberLayout), qint16(r.zeroPadTicketNumbers),
+                      firstTicket);
 }
 
 void BoardWindow::setClockRunning(bool running) {

@@ -1,8 +1,9 @@
 #pragma once
-// The fare board: a borderless window of 582 × 292 pixels with rounded
-// corners, dragged by the left button, showing the panel picture with 24
-// ticket-number labels, each above a three-digit fare cell, the stop-name
-// strip and the (hidden) clock digits.
+// The fare board: a borderless window with rounded corners, dragged by the
+// left button, showing the panel picture with its ticket-number labels, each
+// above a three-digit fare cell, the stop-name strip and the (hidden) clock
+// digits. The 24-cell board is 582 × 292 pixels; a larger board chosen in the
+// settings (30 to 60 cells) grows the window and its built-in picture.
 //
 // The route session writes the fares and stop names (RouteSession::Board).
 // The settings reach the board through applyAppearance(); the backlight
@@ -15,6 +16,7 @@
 #include <QPixmap>
 #include <QWidget>
 #include <array>
+#include <vector>
 
 class Clock;
 class CompanionDialogs;
@@ -37,16 +39,19 @@ public:
     // hundred kilobytes, even uncompressed.
     static constexpr qint64 MaxPictureBytes = 32 * 1024 * 1024;
 
-    std::array<QLabel*, 25> ticketLabels{};
-    std::array<SegmentDisplay*, 25> fareCells{};
+    std::vector<QLabel*> ticketLabels;
+    std::vector<SegmentDisplay*> fareCells;
     std::array<SegmentDisplay*, 2> clockDigits{}; // hours, minutes
     StopNameDisplay* stopNameDisplay = nullptr;
     QTimer* clockTimer = nullptr;
 
-    // The settings applied: ticket numbers shown or not, their layout, the
-    // colours of the digits, the stop-name strip, and the look of the
+    // The settings applied: the board's cells (made afresh, showing 0, when
+    // another board is chosen), ticket numbers shown or not, their layout,
+    // the colours of the digits, the stop-name strip, and the look of the
     // backlight in use.
     void applyAppearance();
+    // The board the cells are laid out for.
+    const BoardChoice& grid() const { return grid_; }
 
     // The backlight: the panel picture and ticket-number colour of mode. A
     // user's picture that is missing leaves the picture as it is; one that
@@ -61,7 +66,7 @@ public:
     // The digit options of the 24 fare cells as they show them.
     std::array<DigitCellOptions, 24> cellOptions() const;
     // Opens the digit settings of fare cell i (when it lets the user set
-    // them); accepted, the options go to all 24 cells, which keep their
+    // them); accepted, the options go to all the cells, which keep their
     // values.
     void editCellOptions(int i);
 
@@ -69,7 +74,8 @@ public:
     // board stays grey.
     const QPixmap& picture() const { return picture_; }
     void setPicture(const QPixmap& picture);
-    static QPixmap builtInPicture();
+    // The built-in picture of the board chosen.
+    QPixmap builtInPicture() const;
     // The colour of ticket-number label i.
     BgrColor ticketNumberColor(int i) const;
 
@@ -85,6 +91,7 @@ public:
     qint16 prefixMode() const override;
     void setPrefixMode(qint16 mode) override;
     void showStopName(const QString& name) override;
+    void showTicketPage(int firstTicket) override;
 
 signals:
     // A fare cell's digit settings dialog opens (true) or closes (false).
@@ -99,7 +106,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void showTicketNumbers(qint16 layout, qint16 zeroPad);
+    // The cells and labels of board, in place of those there were.
+    void makeCells(const BoardChoice& board);
+    void showTicketNumbers(qint16 layout, qint16 zeroPad, int firstTicket);
     void colorTicketNumbers(BgrColor color);
     static void colorDigits(SegmentDisplay& digits, const SettingsRecord& settings);
     // The strip's look as the settings give it.
@@ -108,6 +117,9 @@ private:
     Settings& settings_;
     MessageBoxService& messages_;
     Clock* clock_;
+    CompanionDialogs* dialogs_;
+    BoardChoice grid_;
+    QFont labelFont_;
     Backlight backlight_ = Backlight::On2;
     QPixmap picture_;
     QPoint dragOffset_;

@@ -10,9 +10,9 @@ namespace FareRow {
 
 namespace {
 
-int cellOf(int listPosition) {
+int cellOf(int listPosition, int cells) {
     const int cell = listPosition + 1;
-    if (cell < 0 || cell > 24) throw K40Error(K40Error::SubscriptOutOfRange);
+    if (cell < 0 || cell > cells) throw K40Error(K40Error::SubscriptOutOfRange);
     return cell;
 }
 
@@ -44,7 +44,20 @@ Options optionsOf(const SettingsRecord& r, qint16 companyIndex) {
     o.pluginPath = r.ticketPlugin;
     o.companyIndex = companyIndex;
     o.prefixMode = positionOrNone(r.prefixMode);
+    o.cells = r.board.cells();
     return o;
+}
+
+std::vector<int> pages(const FareData::RouteRow& row, int startSection, int cells) {
+    std::vector<int> firsts{1};
+    for (int first = 1 + cells; first <= FareData::ValueCount; first += cells)
+        for (int t = std::max(first, startSection); t < first + cells && t <= FareData::ValueCount;
+             ++t)
+            if (row.value(t) > 0) {
+                firsts.push_back(first);
+                break;
+            }
+    return firsts;
 }
 
 QString ticketDate(const Clock& clock) { return clock.now().date().toString(u"MM-dd-yyyy"); }
@@ -55,25 +68,26 @@ Display compute(int row, const FareData::RouteTable& table, const FareData::Rout
     Display d;
 
     // Fares of the cells from the start section on.
-    for (int i = std::max<int>(state.startSection, 1); i <= 24; ++i) {
-        qint64 f = r.value(i);
+    const int offset = options.firstTicket - 1;
+    for (int i = std::max<int>(state.startSection - offset, 1); i <= options.cells; ++i) {
+        qint64 f = i + offset <= FareData::ValueCount ? r.value(i + offset) : 0;
         if (options.lateNight && f != -1) f *= 2;
         d.writes.push_back({i, DigitValue(f)});
     }
 
     // Information digits, over the fares, in this order.
     if (options.infoSectionOn)
-        d.writes.push_back({cellOf(options.infoSectionCell),
+        d.writes.push_back({cellOf(options.infoSectionCell, options.cells),
                             DigitValue(qint64{options.infoSectionFromZero ? row - 1 : row})});
     if (options.infoTicketOn)
-        d.writes.push_back({cellOf(options.infoTicketCell), DigitValue(qint64{r.ticket})});
+        d.writes.push_back({cellOf(options.infoTicketCell, options.cells), DigitValue(qint64{r.ticket})});
     if (options.infoRouteOn)
-        d.writes.push_back({cellOf(options.infoRouteCell), DigitValue(state.routeText)});
+        d.writes.push_back({cellOf(options.infoRouteCell, options.cells), DigitValue(state.routeText)});
     if (options.infoColumnOn) {
         const int column = options.infoColumnNo + 1;
         if (column < 1 || column > FareData::ValueCount)
             throw K40Error(K40Error::SubscriptOutOfRange);
-        d.writes.push_back({cellOf(options.infoColumnCell), DigitValue(qint64{r.value(column)})});
+        d.writes.push_back({cellOf(options.infoColumnCell, options.cells), DigitValue(qint64{r.value(column)})});
     }
 
     switch (options.dateMode) {

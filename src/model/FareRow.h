@@ -44,13 +44,22 @@ struct Options {
     qint16 companyIndex = -1;         // company list position
 
     qint16 prefixMode = -1;           // "次は" option position
+
+    int cells = 24;                   // the board's fare cells
+    int firstTicket = 1;              // the ticket of cell 1: the page shown
 };
 
-// The options of settings, with the company chosen on the console.
+// The options of settings, with the company chosen on the console, for the
+// first page of the board.
 Options optionsOf(const SettingsRecord& settings, qint16 companyIndex);
 
+// The first tickets of the pages of row that the board shows with cells
+// cells: the first page always, and each later one that holds a fare (a value
+// above 0) of a ticket from the start section on.
+std::vector<int> pages(const FareData::RouteRow& row, int startSection, int cells);
+
 struct CellWrite {
-    int cell; // 0..24; 0 is the hidden spare cell that a list position of -1 selects
+    int cell; // 0..cells; 0 is the hidden spare cell that a list position of -1 selects
     DigitValue value;
     bool operator==(const CellWrite&) const = default;
 };
@@ -67,8 +76,10 @@ struct TicketDrawing {
 };
 
 struct Display {
-    // Fare cells from the start section to 24, then the information digits in
-    // their order; applied in this order, a later write to a cell wins.
+    // Fare cells from the start section to the last cell, each showing the
+    // fare of ticket firstTicket - 1 + cell (blank past v150), then the
+    // information digits in their order; applied in this order, a later
+    // write to a cell wins.
     std::vector<CellWrite> writes;
     QString dateText;       // the ticket's date text
     QString timeText;       // hh:mm:ss
@@ -85,7 +96,7 @@ struct Display {
 };
 
 // The display of row (1..301) of table. Raises error 9 for a row outside
-// 1..301, an information cell outside 0..24 or a data column outside 1..150.
+// 1..301, an information cell outside 0..cells or a data column outside 1..150.
 // Late-night fares are doubled in 32-bit arithmetic, so no fare can overflow.
 Display compute(int row, const FareData::RouteTable& table, const FareData::RouteState& state,
                 const Options& options, const Clock& clock);

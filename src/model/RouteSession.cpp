@@ -120,6 +120,7 @@ void RouteSession::startRouteSetting(const QString& routeText, const QString& se
     b.showStopName(QStringLiteral("系統選別中"));
     b.setPrefixMode(state_.savedPrefixMode);
 
+    stopPaging();
     b.resetCells(true);
     waiting_ = true;
     clock_.after(LampTestMs, this, [this] { endLampTest(); });
@@ -127,7 +128,7 @@ void RouteSession::startRouteSetting(const QString& routeText, const QString& se
 
 void RouteSession::endLampTest() {
     Board& b = board();
-    for (int i = 1; i <= 24; ++i) b.setCellValue(i, DigitValue(0));
+    for (int i = 1; i <= settings_.record().board.cells(); ++i) b.setCellValue(i, DigitValue(0));
     if (!routeSet_) {
         routeSet_ = true;
         emit controlsChanged();
@@ -210,6 +211,7 @@ void RouteSession::clearNow(bool cleared) {
     tape_.setDisplayCleared(cleared);
     Board& b = board();
     if (cleared) {
+        stopPaging();
         b.showStopName(QString());
         b.resetCells(false);
         b.setClockRunning(false);
@@ -220,6 +222,13 @@ void RouteSession::clearNow(bool cleared) {
     finish();
 }
 
+void RouteSession::showRowAgain() {
+    submit([this] {
+        if (routeSet_ && !cleared_) showCurrentRow();
+        finish();
+    });
+}
+
 void RouteSession::showStopNameAgain() {
     board().showStopName(QString());
     board().showStopName(table_.row(std::clamp<int>(state_.currentRow, 1, MaxRows)).name);
@@ -228,10 +237,15 @@ void RouteSession::showStopNameAgain() {
 // ---- Showing a row ---------------------------------------------------------------------
 
 void RouteSession::showRow(int row) {
+    stopPaging();
     const FareRow::Display d = FareRow::compute(
         row, table_, state_, FareRow::optionsOf(settings_.record(), companyIndex_), clock_);
     Board& b = board();
     for (const FareRow::CellWrite& w : d.writes) b.setCellValue(w.cell, w.value);
+    const BoardChoice& board = settings_.record().board;
+    if (board.paging && FareRow::pages(table_.row(row), state_.startSection, board.cells()).size() > 1)
+        clock_.after(board.pageSeconds * 1000, this,
+                     [this, row, g = pagingGeneration_] { turnPage(row, g); });
 
     if (preview_) {
         preview_->clear();
@@ -246,6 +260,42 @@ void RouteSession::showRow(int row) {
     b.setPrefixMode(d.namePrefixMode);
     b.showStopName(table_.row(row).name);
     b.setPrefixMode(d.prefixModeAfter);
+}
+
+void RouteSession::showPage(int row, int first) {
+    FareRow::Options o = FareRow::optionsOf(settings_.record(), companyIndex_);
+    o.firstTicket = first;
+    const FareRow::Display d = FareRow::compute(row, table_, state_, o, clock_);
+    Board& b = board();
+    // The cells of tickets before the start section show 0, as after the
+    // lamp test, not what the page before left in them.
+    for (int i = 1; i <= o.cells && first - 1 + i < state_.startSection; ++i)
+        b.setCellValue(i, DigitValue(0));
+    for (const FareRow::CellWrite& w : d.writes) b.setCellValue(w.cell, w.value);
+    b.showTicketPage(first);
+    pageFirst_ = first;
+}
+
+void RouteSession::turnPage(int row, int generation) {
+    const BoardChoice& board = settings_.record().board;
+    if (generation != pagingGeneration_ || !board.paging) return;
+    const std::vector<int> pages =
+        FareRow::pages(table_.row(row), state_.startSection, board.cells());
+    const auto next = std::upper_bound(pages.begin(), pages.end(), pageFirst_);
+    try {
+        showPage(row, next == pages.end() ? pages.front() : *next);
+    } catch (const K40Error&) {
+        return stopPaging(); // told when the row was shown
+    }
+    clock_.after(board.pageSeconds * 1000, this, [this, row, generation] {
+        turnPage(row, generation);
+    });
+}
+
+void RouteSession::stopPaging() {
+    ++pagingGeneration_;
+    if (pageFirst_ != 1) board().showTicketPage(1);
+    pageFirst_ = 1;
 }
 
 void RouteSession::showCurrentRow() {

@@ -11,6 +11,11 @@
 // box, or one given during the lamp test) waits and runs after it, in order.
 // The lamp test is a pause on the clock: the session waits 3000 ms with every
 // segment lit, then shows the start row.
+//
+// A board set to page shows a row's tickets beyond its cells page by page:
+// the first page when the row is shown, then every few seconds (a pause on
+// the clock) the next page that holds a fare, and round again, until another
+// row is shown or the board is cleared.
 
 #include "model/FareData.h"
 #include "model/FareRow.h"
@@ -33,10 +38,13 @@ public:
     class Board {
     public:
         virtual ~Board() = default;
-        // Fare cell 1..24, or 0, the board's hidden spare cell.
+        // Fare cell 1..cells, or 0, the board's hidden spare cell.
         virtual void setCellValue(int cell, const DigitValue& value) = 0;
-        // Cells 1..24 with every segment lit (the lamp test) or blank.
+        // Every fare cell with every segment lit (the lamp test) or blank.
         virtual void resetCells(bool allLit) = 0;
+        // The ticket-number labels numbered for the page whose cell 1 shows
+        // firstTicket (1: the first page, as the layout numbers it).
+        virtual void showTicketPage(int firstTicket) = 0;
         // The clock stopped and blanked, or going again where it is shown.
         virtual void setClockRunning(bool running) = 0;
         // The stop-name strip: its "次は" prefix mode, and the name shown.
@@ -95,10 +103,16 @@ public:
     // The stop name of the current row shown afresh (after the options
     // changed), without touching the fares.
     void showStopNameAgain();
+    // The current row shown afresh, fares and all (after another board was
+    // chosen), once a route is set and while the board is not cleared.
+    void showRowAgain();
 
-    // Puts row (1..301) on the board. Raises error 9 for a row or an
-    // information cell that does not exist, as the route setting reports it.
+    // Puts row (1..301) on the board, its first page. Raises error 9 for a
+    // row or an information cell that does not exist, as the route setting
+    // reports it.
     void showRow(int row);
+    // The first ticket of the page the board shows.
+    int pageShown() const { return pageFirst_; }
 
     // True from a route setting's start to the end of its lamp test.
     bool isWaiting() const { return waiting_; }
@@ -130,6 +144,10 @@ private:
     void stepNow(Direction direction);
     void clearNow(bool cleared);
     void showCurrentRow(); // showRow of the current row, its errors told
+    // The fares and information digits of row from ticket first on.
+    void showPage(int row, int first);
+    void turnPage(int row, int generation);
+    void stopPaging();
     void tell(const QString& text);
     Board& board() const { return *board_; }
 
@@ -153,6 +171,9 @@ private:
     Entry entry_ = Entry::Section;
     QString typedRoute_;
     QString typedSection_;
+
+    int pageFirst_ = 1;
+    int pagingGeneration_ = 0; // a page turn of an older generation does nothing
 
     std::deque<Command> pending_;
     bool running_ = false; // a command runs (or waits for the lamp test)

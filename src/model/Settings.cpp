@@ -12,6 +12,7 @@ void Settings::commitOptions(const SettingsRecord& edited) {
     // What the options dialog does not edit (the console, the windows, the
     // cells) stays.
     SettingsCodec::copyFields(edited, record_, SettingsCodec::fieldCount(), {1, 2, 3, 4, 5, 6, 9});
+    record_.board = edited.board;
     emit optionsCommitted();
 }
 

@@ -38,6 +38,10 @@ public:
     void setPreviewOpen(bool open);
     void setLateNight(bool on);
 
+    // The board shown, as its own file gives it (at start-up, before the
+    // windows apply the settings).
+    void setBoard(const BoardChoice& board) { record_.board = board; }
+
     // The digit options of the 24 fare cells, as the cells show them.
     void setDigitCells(const std::array<DigitCellOptions, 24>& cells);
 

@@ -19,6 +19,7 @@
 // checking and copying read one list.
 
 #include "model/BgrColor.h"
+#include "model/BoardChoice.h"
 
 #include <QByteArray>
 #include <QString>
@@ -136,6 +137,10 @@ struct SettingsRecord {
 
     // Block 11, the digit options of fare cells 1..24.
     std::array<DigitCellOptions, 24> digitCells = {};
+
+    // Not in the settings file: the board shown, kept in a file of its own
+    // beside it (BoardChoiceFile), and edited with the options.
+    BoardChoice board;
 
     bool operator==(const SettingsRecord&) const = default;
 };

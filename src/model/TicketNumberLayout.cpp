@@ -1,5 +1,7 @@
 #include "model/TicketNumberLayout.h"
 
+#include <algorithm>
+
 namespace TicketNumberLayout {
 
 QString number(int n, qint16 zeroPad) {
@@ -9,8 +11,9 @@ QString number(int n, qint16 zeroPad) {
     return s;
 }
 
-Layout compute(qint16 layout, qint16 zeroPad) {
+Layout compute(qint16 layout, qint16 zeroPad, int labels, int firstTicket) {
     Layout out;
+    out.caption.resize(size_t(std::max(labels, 0) + 1));
     QString word;
     switch (layout) {
     case 2: case 3: word = QStringLiteral("な し"); break;
@@ -19,17 +22,18 @@ Layout compute(qint16 layout, qint16 zeroPad) {
     case 8: case 9: word = QStringLiteral("券無し"); break;
     default: break; // 10, 11 and any other layout: no word
     }
-    if (layout >= 2) out.caption[1] = word;
-
-    if (layout == 0) {
-        for (int i = 1; i <= 24; ++i) out.caption[size_t(i)] = number(i, zeroPad);
-    } else if (layout == 1) {
-        for (int i = 0; i <= 23; ++i) out.caption[size_t(i + 1)] = number(i, zeroPad);
-    } else if (layout >= 2 && layout <= 11) {
-        const int offset = layout % 2 == 1 ? 1 : 0; // odd layouts start at 2
-        for (int i = 1; i <= 23; ++i) out.caption[size_t(i + 1)] = number(i + offset, zeroPad);
+    // The number shown for ticket t: layout 0 counts from 1, layout 1 from
+    // 0; the others put their word on ticket 1 and count the rest from 1
+    // (even layouts) or 2 (odd ones).
+    const int offset = layout == 0 || (layout >= 2 && layout % 2 == 1) ? 0 : -1;
+    for (int i = 1; i <= labels; ++i) {
+        const int ticket = firstTicket - 1 + i;
+        if (ticket == 1 && layout >= 2)
+            out.caption[size_t(i)] = word;
+        else if (layout >= 0 && layout <= 11)
+            out.caption[size_t(i)] = number(ticket + offset, zeroPad);
     }
-    out.firstLabelPointSize = layout >= 2 && layout <= 9 ? 12 : 14;
+    out.firstLabelPointSize = layout >= 2 && layout <= 9 && firstTicket == 1 ? 12 : 14;
     return out;
 }
 

@@ -1,25 +1,28 @@
 #pragma once
-// The captions of the 24 ticket-number labels in each of the twelve
-// numbering layouts of a board.
+// The captions of the ticket-number labels in each of the twelve numbering
+// layouts of a board: the 24 labels of the standard board, or any number of
+// labels showing a page of tickets from a first ticket on.
 
 #include <QString>
 #include <QStringList>
-#include <array>
+#include <vector>
 #include <optional>
 
 namespace TicketNumberLayout {
 
 struct Layout {
-    // caption[i] for label i (1..24); nothing where the layout leaves the
-    // label as it is. Index 0 is unused.
-    std::array<std::optional<QString>, 25> caption;
+    // caption[i] for label i (1..labels); nothing where the layout leaves
+    // the label as it is. Index 0 is unused.
+    std::vector<std::optional<QString>> caption;
     qreal firstLabelPointSize = 14; // 12 for the words of two or three characters
 };
 
 // The captions of layout 0..11 (any other value writes no number), numbers as
 // full-width digits, one-digit numbers with a leading zero when zeroPad is
-// nonzero.
-Layout compute(qint16 layout, qint16 zeroPad);
+// nonzero. Label i shows ticket firstTicket - 1 + i; the word of a layout
+// ("券なし") stands on ticket 1 only, and the later tickets go on counting as
+// the first page counts.
+Layout compute(qint16 layout, qint16 zeroPad, int labels = 24, int firstTicket = 1);
 
 // A number as full-width digits, at least two digits when zeroPad is nonzero.
 QString number(int n, qint16 zeroPad);

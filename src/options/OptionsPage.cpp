@@ -254,4 +254,5 @@ void OptionsPage::load(const SettingsRecord& record) {
 void OptionsPage::store(SettingsRecord& record) const {
     PageStorer storer(*this);
     forEachField(storer, record);
+    stored(record);
 }

@@ -92,6 +92,8 @@ protected:
     // What the page shows besides its tied controls, brought up to date after
     // a load.
     virtual void loaded(const SettingsRecord&) {}
+    // What the page keeps besides its tied controls, written after a store.
+    virtual void stored(SettingsRecord&) const {}
 
     // A group of option buttons shows the choice, or none: an exclusive
     // button can be unchecked only while it is not exclusive.

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 PanelPage::PanelPage(OptionsContext& context)
@@ -69,6 +70,20 @@ PanelPage::PanelPage(OptionsContext& context)
         "部分（右・下）が切り取られます。逆に小さいパネルの場合は左上から表示され、余白部分はグレー"
         "になりますのでご注意ください。")));
     v->addWidget(pictures);
+
+    auto* board = new QGroupBox(QStringLiteral("表示器の大きさ"));
+    auto* b = new QGridLayout(board);
+    boardList = dropDown(BoardChoice::gridTexts());
+    b->addWidget(new QLabel(QStringLiteral("運賃表示の区画数")), 0, 0);
+    b->addWidget(boardList, 0, 1, 1, 2);
+    pagingCheck = new QCheckBox(QStringLiteral("区画より多い整理券番号は、ページを切り替えて表示する"));
+    b->addWidget(pagingCheck, 1, 0, 1, 3);
+    pageSeconds = new QSpinBox;
+    pageSeconds->setRange(BoardChoice::MinPageSeconds, BoardChoice::MaxPageSeconds);
+    b->addWidget(new QLabel(QStringLiteral("切り替えの間隔")), 2, 0);
+    b->addWidget(pageSeconds, 2, 1);
+    b->addWidget(new QLabel(QStringLiteral("秒")), 2, 2);
+    v->addWidget(board);
     v->addStretch();
     builtInPictures->setChecked(true);
 
@@ -88,13 +103,27 @@ PanelPage::PanelPage(OptionsContext& context)
     }
 
     connect(showTicketNumbers, &QCheckBox::stateChanged, this, &PanelPage::applyEnablingRules);
+    connect(pagingCheck, &QCheckBox::stateChanged, this, &PanelPage::applyEnablingRules);
     for (QRadioButton* b : {builtInPictures, perModePictures})
         connect(b, &QRadioButton::toggled, this, &PanelPage::applyEnablingRules);
     applyEnablingRules();
 }
 
+void PanelPage::loaded(const SettingsRecord& r) {
+    boardList->setCurrentIndex(int(r.board.grid));
+    pagingCheck->setChecked(r.board.paging);
+    pageSeconds->setValue(r.board.pageSeconds);
+}
+
+void PanelPage::stored(SettingsRecord& r) const {
+    r.board.grid = BoardChoice::Grid(std::max(boardList->currentIndex(), 0));
+    r.board.paging = pagingCheck->isChecked();
+    r.board.pageSeconds = pageSeconds->value();
+}
+
 void PanelPage::applyEnablingRules() {
     ticketNumberFrame->setEnabled(showTicketNumbers->isChecked());
+    pageSeconds->setEnabled(pagingCheck->isChecked());
     const bool perMode = !builtInPictures->isChecked();
     for (const PictureSlot& slot : pictureSlots) {
         slot.frame->setEnabled(perMode);

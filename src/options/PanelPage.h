@@ -1,11 +1,14 @@
 #pragma once
 // Options page "パネルと整理券番号表示": whether the ticket numbers are shown,
 // their layout, their colour in each backlight mode and a leading zero; and
-// the panel picture of each backlight mode, built in or a picture file.
+// the panel picture of each backlight mode, built in or a picture file; and
+// the board shown, 24 cells or a larger one, with or without paging.
 
 #include "options/OptionsPage.h"
 
 #include <array>
+
+class QSpinBox;
 
 class PanelPage : public OptionsPage {
     Q_OBJECT
@@ -29,6 +32,14 @@ public:
         PathRow file;
     };
     std::array<PictureSlot, 3> pictureSlots{}; // OFF, ON1, ON2
+
+    QComboBox* boardList = nullptr;  // the boards, BoardChoice::gridTexts()
+    QCheckBox* pagingCheck = nullptr; // tickets beyond the cells page by page
+    QSpinBox* pageSeconds = nullptr;  // seconds a page stands
+
+protected:
+    void loaded(const SettingsRecord& record) override;
+    void stored(SettingsRecord& record) const override;
 
 private:
     void applyEnablingRules();

@@ -17,13 +17,15 @@ public:
     void setCellValue(int cell, const DigitValue& v) override { cells[size_t(cell)] = v.toText(); }
     void resetCells(bool allLit) override { cells.fill(allLit ? u"888"_qs : QString()); }
     void setClockRunning(bool running) override { clock << running; }
+    void showTicketPage(int first) override { pages << first; }
     qint16 prefixMode() const override { return prefix; }
     void setPrefixMode(qint16 m) override { prefix = m < 0 || m > 2 ? qint16{0} : m; }
     // The name with the prefix mode it is shown with and the fare of cell 24 then.
     void showStopName(const QString& name) override {
         shown << QStringLiteral("%1@%2:%3").arg(name).arg(prefix).arg(cells[24]);
     }
-    std::array<QString, 25> cells{};
+    std::array<QString, 61> cells{};
+    QList<int> pages; // the first ticket of each page numbered
     qint16 prefix = 0;
     QStringList shown; // see showStopName()
     QList<bool> clock; // running or not, each time it is set
@@ -206,6 +208,42 @@ private slots:
     }
     // The fares change after the step's synchronous sound; two steps taken while it plays
     // (by its event loop) come after, never inside it: no fares under another row's name.
+    // A larger board shows more tickets; paging shows those beyond its cells
+    // page by page (only pages with a fare from the section on), round again.
+    void paging_data() {
+        QTest::addColumn<int>("grid"); QTest::addColumn<bool>("paging");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("pages"); // first ticket:cell 1/last cell, each page turn
+        QTest::newRow("24 cells, paging") << 0 << true << "1" << "25:525/548 49:549/572 "
+            "73:573/596 97:597/620 121:621/644 145:645/0 1:501/524 25:525/548";
+        QTest::newRow("50 cells, paging") << 3 << true << "1" << "51:551/600 101:601/650 "
+            "1:501/550 51:551/600 101:601/650 1:501/550 51:551/600 101:601/650";
+        QTest::newRow("60 cells, no paging") << 4 << false << "1" << "1:501/560 1:501/560 "
+            "1:501/560 1:501/560 1:501/560 1:501/560 1:501/560 1:501/560";
+        QTest::newRow("from section 30") << 0 << true << "30" << "25:0/3048 49:3049/3072 "
+            "73:3073/3096 97:3097/3120 121:3121/3144 145:3145/0 1:0/0 25:0/3048";
+    }
+    void paging() {
+        QFETCH(int, grid); QFETCH(bool, paging); QFETCH(QString, section);
+        Rig rig(3, 40);
+        rig.edit([&](SettingsRecord& r) { r.board = {BoardChoice::Grid(grid), paging, 3}; });
+        const int last = rig.settings.record().board.cells();
+        rig.setRoute(u"3"_qs, section);
+        rig.step(std::max(5 - rig.row(), 0));
+        QStringList pages;
+        for (int i = 0; i < 8; ++i) {
+            rig.clock.advance(3000);
+            pages << u"%1:%2/%3"_qs.arg(rig.session.pageShown()).arg(rig.cell(1), rig.cell(last));
+        }
+        QTEST(pages.join(u' '), "pages");
+        // Another row starts on its first page; a cleared board stops turning.
+        rig.step();
+        QCOMPARE(rig.session.pageShown(), 1);
+        QCOMPARE(rig.board.pages.size(), paging ? 9 : 0);
+        rig.session.setDisplayCleared(true);
+        rig.clock.advance(30000);
+        QCOMPARE(rig.board.pages.size(), paging ? 9 : 0);
+    }
     void synchronousStepWaitsForTheSound() {
         Rig rig(3, 6);
         rig.edit([&](SettingsRecord& r) {

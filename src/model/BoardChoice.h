@@ -1,0 +1,41 @@
+#pragma once
+// Which board K40 shows: the 24-cell board of three rows of eight, or a
+// larger board of real makes with ten cells to a row (3 to 6 rows), and
+// whether a route with more tickets than cells is shown page by page. Kept in
+// a small text file beside the settings file (K40-board.ini), so that the
+// settings file's layout stays as it is. A missing or unreadable file, or a
+// value that is not one of these, gives the 24-cell board without paging.
+
+#include <QString>
+#include <QStringList>
+
+struct BoardChoice {
+    enum class Grid { Standard, Rows3, Rows4, Rows5, Rows6 };
+    static constexpr int MinPageSeconds = 2, MaxPageSeconds = 30;
+
+    Grid grid = Grid::Standard;
+    // Tickets beyond the cells shown page by page (1-24, 25-48, ...), a page
+    // every pageSeconds.
+    bool paging = false;
+    int pageSeconds = 4;
+
+    int rows() const { return grid == Grid::Standard ? 3 : int(grid) + 2; }
+    int columns() const { return grid == Grid::Standard ? 8 : 10; }
+    int cells() const { return rows() * columns(); }
+    bool operator==(const BoardChoice&) const = default;
+
+    // The grids as the options dialog lists them, in the order of Grid.
+    static QStringList gridTexts();
+};
+
+namespace BoardChoiceFile {
+
+// Beside the settings file: the settings folder and the executable's base
+// name with "-board.ini".
+QString path();
+
+BoardChoice read(const QString& path);
+// False when the file cannot be written.
+bool write(const QString& path, const BoardChoice& choice);
+
+} // namespace BoardChoiceFile

@@ -1,0 +1,16 @@
+#pragma once
+// The built-in picture of a fare board: a dark housing with the windows of
+// the stop-name strip, the ticket-number labels and the fare cells exactly
+// where the board window places those controls, the legends and the maker's
+// plate. The 24-cell board ships it drawn (resources/board.png, by
+// tools/boardart); the larger boards draw theirs when they are chosen.
+
+#include "model/BoardChoice.h"
+
+#include <QImage>
+
+namespace BoardArt {
+
+QImage draw(const BoardChoice& board);
+
+} // namespace BoardArt
