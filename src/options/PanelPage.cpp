@@ -80,6 +80,7 @@ PanelPage::PanelPage(OptionsContext& context)
     b->addWidget(pagingCheck, 1, 0, 1, 3);
     pageSeconds = new QSpinBox;
     pageSeconds->setRange(BoardChoice::MinPageSeconds, BoardChoice::MaxPageSeconds);
+    pageSeconds->setFixedWidth(80);
     b->addWidget(new QLabel(QStringLiteral("切り替えの間隔")), 2, 0);
     b->addWidget(pageSeconds, 2, 1);
     b->addWidget(new QLabel(QStringLiteral("秒")), 2, 2);

@@ -315,6 +315,32 @@ private slots:
         QVERIFY(rig.console().isEnabled() && rig.board().isEnabled());
     }
 
+    // Another board: the window grows to its grid and shows the row afresh,
+    // paging; the choice is kept beside the settings file for the next start.
+    void anotherBoard() {
+        K40Rig rig;
+        rig.startOn(3, 40, u"1"_qs);
+        rig.console().stepForwardButton->click();
+        whileOpen(rig.options(), [&] {
+            rig.options().panelPage->boardList->setCurrentIndex(3);
+            rig.options().panelPage->pagingCheck->setChecked(true);
+        }, [&] { rig.console().optionsButton->click(); });
+        BoardWindow& b = rig.board();
+        QCOMPARE(QList<QSize>({b.size(), b.mask().boundingRect().size()}),
+                 QList<QSize>({QSize(711, 398), QSize(711, 398)}));
+        const auto shown = [&] {
+            return QStringList({rig.cell(1), rig.cell(50), rig.board().ticketLabels[1]->text(),
+                                rig.board().ticketLabels[50]->text()}).join(u' ');
+        };
+        QCOMPARE(int(b.fareCells.size()), 51);
+        QCOMPARE(shown(), u"201 250 １ ５０"_qs);
+        rig.clock.advance(4000);
+        QCOMPARE(shown(), u"251 300 ５１ １００"_qs);
+        rig.app->end();
+        rig.make(), rig.start();
+        QCOMPARE(rig.board().size(), QSize(711, 398));
+        QCOMPARE(rig.settings().record().board, (BoardChoice{BoardChoice::Grid::Rows5, true, 4}));
+    }
     void pluginInformation_data() {
         QTest::addColumn<TicketPluginInfo>("info");
         QTest::addColumn<QStringList>("lines");

@@ -4,7 +4,8 @@
 // sounds and the speech go to a silent output unless SDL_AUDIODRIVER says
 // otherwise. Given a folder of ticket plug-ins, it also saves the ticket of
 // each at the stop reached, three times enlarged, and the board above the
-// console as one picture (ride.png). K40SHOTS_NOW (an ISO date and time)
+// console as one picture (ride.png). On a board that pages, each page of the
+// stop reached is saved too (page-<first ticket>.png). K40SHOTS_NOW (an ISO date and time)
 // fixes the clock, so that the pictures come out the same at every run.
 //   k40shots <executable path> <route> <section> <steps> <out folder> [plug-ins]
 
@@ -31,6 +32,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextStream>
@@ -39,19 +41,32 @@
 
 namespace {
 
-// A clock whose pauses end at once, so that the lamp test takes no time;
-// duringPause sees the windows as they are during a pause.
+// A clock on which the lamp test takes no time (duringPause sees the
+// windows as they are during it); the board's page turns wait in `later`
+// until the pictures of a page are taken.
 class QuickClock : public SystemClock {
 public:
     QDateTime now() const override { return fixed.isValid() ? fixed : SystemClock::now(); }
-    void after(int, QObject* context, std::function<void()> done) override {
+    void after(int ms, QObject* context, std::function<void()> done) override {
+        if (ms != RouteSession::LampTestMs) {
+            later.push_back({context, std::move(done)});
+            return;
+        }
         QTimer::singleShot(0, context, [this, done] {
             if (duringPause) duringPause();
             done();
         });
     }
+    // Ends the pauses waiting in later.
+    void turnPages() {
+        const auto due = std::move(later);
+        later.clear();
+        for (const auto& [context, done] : due)
+            if (context) done();
+    }
     std::function<void()> duringPause;
     QDateTime fixed;
+    std::vector<std::pair<QPointer<QObject>, std::function<void()>>> later;
 };
 
 class SilentMessages : public MessageBoxService {
@@ -137,6 +152,12 @@ int main(int argc, char** argv) {
     for (int i = 0; i < args[4].toInt(); ++i) console.stepForwardButton->click();
     settle(session);
     save(k40.board(), out + QStringLiteral("/panel.png"));
+    // A board that pages: each page of the stop reached, once round.
+    for (int turn = 0; turn < 12 && !clock.later.empty(); ++turn) {
+        save(k40.board(), out + QStringLiteral("/page-%1.png").arg(session.pageShown()));
+        clock.turnPages();
+        if (session.pageShown() == 1) break;
+    }
     save(console, out + QStringLiteral("/console.png"));
     k40.settings().setKeypadBehind(true);
     k40.settings().setPreviewOpen(true);
