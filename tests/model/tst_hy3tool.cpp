@@ -5,6 +5,8 @@
 #include "model/Cp932.h"
 #include "model/Gtfs.h"
 #include "model/Hy3File.h"
+#include "model/SettingsRecord.h"
+#include "model/StarterSettings.h"
 #include "model/TapeFile.h"
 
 #include <QtTest>
@@ -207,6 +209,8 @@ private slots:
         row("check, beyond what the board reads", "check @/x.hy3", "x.hy3 33554433", {}, 1,
             "@/x.hy3: the file holds 33554433 bytes, more than the 33554432 (32 MiB) the board "
             "reads");
+        row("check, settings that cannot be read", "check %b/sample/12.hy3 --settings @/K40.in4",
+            "K40.in4", "not settings", 1, "@/K40.in4: cannot be read as settings (error 62");
         special("export @/x", "x", "device", 1);
         special("import @/x @/x.hy3", "x", "FIFO", 1);
         row("import, the disk full", "import @/a.csv @/a.hy3", "a.csv full", "A,1\nB,2,170\n", 1,
@@ -284,6 +288,7 @@ private slots:
         const QStringList before = filesIn(dir.path());
         QStringList argv = args.replace(u"%z"_qs, u"%s/tests/data/minifeed.zip"_qs).split(u' ');
         argv.replaceInStrings(u"@"_qs, dir.path()).replaceInStrings(u"%s"_qs, K40_SOURCE_DIR);
+        argv.replaceInStrings(u"%b"_qs, K40_BINARY_DIR);
         std::optional<FileSizeLimit> full;
         if (how == u"full") full.emplace(100); // no file can grow beyond 100 bytes
         const Run r = run(argv);
@@ -291,6 +296,36 @@ private slots:
         QTEST(r.status, "status");
         QVERIFY2(inOrder(r.said, report.replace(u"@"_qs, dir.path())), qPrintable(r.said));
         QCOMPARE(filesIn(dir.path()), before);
+    }
+    // A check with the settings warns of each column they read that the
+    // sample route's fares (v1 to v17) reach.
+    void columnWarnings_data() {
+        QTest::addColumn<int>("chime"); QTest::addColumn<int>("info"); // 0: not used
+        QTest::addColumn<QString>("warned");
+        QTest::newRow("starter settings") << StarterSettings::StepChimeColumn << 0 << "";
+        QTest::newRow("the chime among the fares") << 10 << 0 << "chime v10";
+        QTest::newRow("both, at the ends") << 17 << 1 << "chime v17, info v1";
+        QTest::newRow("just above the fares") << 18 << 18 << "";
+    }
+    void columnWarnings() {
+        QFETCH(int, chime); QFETCH(int, info);
+        SettingsRecord r;
+        r.stepSoundChoice = chime ? StepSoundChoice::ByColumn : StepSoundChoice::Always;
+        r.stepSoundColumn = qint16(chime - 1), r.infoColumnNumber = qint16(info - 1);
+        r.infoColumn.on = info ? Check::Checked : Check::Unchecked;
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath(u"K40.in4"_qs), SettingsCodec::encode(r)));
+        const Run run_ = run({u"check"_qs, QStringLiteral(K40_BINARY_DIR "/sample/12.hy3"), u"--settings"_qs,
+                              dir.filePath(u"K40.in4"_qs)});
+        QStringList warned;
+        static const QRegularExpression Warning(u"(step chime by|information cell) v(\\d+)"_qs);
+        for (auto m = Warning.globalMatch(run_.said); m.hasNext();) {
+            const auto w = m.next();
+            warned << (w.captured(1).startsWith(u's') ? u"chime v"_qs : u"info v"_qs) + w.captured(2);
+        }
+        QCOMPARE(run_.status, 0);
+        QTEST(warned.join(u", "), "warned");
+        QVERIFY2(run_.said.endsWith(u"18 stop(s), no problems\n"_qs), qPrintable(run_.said));
     }
     // A route made from CSV holds what the CSV says (a BOM, a header, CR LF or
     // LF, blank lines, quotes, blanks, values left out); its export imports to

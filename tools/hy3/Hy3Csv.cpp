@@ -5,6 +5,7 @@
 #include "model/Csv.h"
 #include "model/Hy3File.h"
 #include "model/K40Error.h"
+#include "model/SettingsFile.h"
 
 #include <limits>
 
@@ -169,7 +170,57 @@ int exportCsv(const QString& hy3Path, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
-int check(const QString& hy3Path, QTextStream& out, QTextStream& err) {
+namespace {
+
+// The highest data column that holds a fare: v(k) above 0 in a row whose
+// ticket number is above k (a rider holding ticket k reads cell k); 0 for none.
+int highestFareColumn(const std::vector<FareData::RouteRow>& rows) {
+    int highest = 0;
+    for (const FareData::RouteRow& row : rows)
+        for (int k = std::min<int>(row.ticket - 1, FareData::ValueCount); k > highest; --k)
+            if (row.value(k) > 0) {
+                highest = k;
+                break;
+            }
+    return highest;
+}
+
+// Warns of each data column that the settings of settingsPath read for
+// something else and that the fares reach; false when that file cannot be
+// read as settings.
+bool checkColumns(const QString& hy3Path, const std::vector<FareData::RouteRow>& rows,
+                  const QString& settingsPath, QTextStream& out, QTextStream& err) {
+    SettingsCodec::Decoded stored;
+    try {
+        stored = SettingsFile::read(settingsPath);
+    } catch (const K40Error& e) {
+        err << settingsPath << ": cannot be read as settings (error " << e.number() << ": "
+            << e.description() << ")" << Qt::endl;
+        return false;
+    }
+    const SettingsRecord& r = stored.record;
+    const int fares = highestFareColumn(rows);
+    struct Use {
+        bool on;
+        int column;
+        const char* what;
+    };
+    for (const Use& use :
+         {Use{r.stepSoundChoice == StepSoundChoice::ByColumn, positionOrNone(r.stepSoundColumn) + 1,
+              "chooses the step chime by"},
+          Use{isOn(r.infoColumn.on), positionOrNone(r.infoColumnNumber) + 1,
+              "shows in an information cell"}})
+        if (use.on && use.column >= 1 && use.column <= fares)
+            out << hy3Path << ": warning: the fares reach v" << fares << ", and " << settingsPath
+                << " " << use.what << " v" << use.column << ", which holds fares here"
+                << Qt::endl;
+    return true;
+}
+
+} // namespace
+
+int check(const QString& hy3Path, const QString& settingsPath, QTextStream& out,
+          QTextStream& err) {
     const SafeFile::Reading in = SafeFile::read(hy3Path, FareData::MaxFileBytes);
     if (in.status == SafeFile::Reading::Status::TooLarge) {
         out << hy3Path << ": the file holds " << in.size << " bytes, more than the "
@@ -191,6 +242,8 @@ int check(const QString& hy3Path, QTextStream& out, QTextStream& err) {
     if (file.trailingBytes > 0)
         out << hy3Path << ": note: " << file.trailingBytes << " byte(s) after the last record at "
             << "offset " << file.endOffset << " are ignored" << Qt::endl;
+    if (!settingsPath.isEmpty() && !checkColumns(hy3Path, file.rows, settingsPath, out, err))
+        return 1;
     if (file.problems.empty())
         out << hy3Path << ": " << file.count << " stop(s), no problems" << Qt::endl;
     out.flush();

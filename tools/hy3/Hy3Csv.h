@@ -40,6 +40,10 @@ QByteArray write(const std::vector<FareData::RouteRow>& rows);
 // 1 a problem (bad input, a file that cannot be read or written).
 int importCsv(const QString& csvPath, const QString& hy3Path, QTextStream& err);
 int exportCsv(const QString& hy3Path, QTextStream& out, QTextStream& err);
-int check(const QString& hy3Path, QTextStream& out, QTextStream& err);
+// check reports every problem of a fare data file; given a settings file, it
+// also warns where the fares reach a data column those settings read for the
+// step chime or an information cell.
+int check(const QString& hy3Path, const QString& settingsPath, QTextStream& out,
+          QTextStream& err);
 
 } // namespace Hy3Csv

@@ -1,7 +1,10 @@
 // hy3: makes, dumps and checks fare data files.
 //   hy3 import <csv> <hy3>   CSV (UTF-8) to a fare data file
 //   hy3 export <hy3>         a fare data file as CSV on standard output
-//   hy3 check <hy3>          every problem of a fare data file; exit 1 if any
+//   hy3 check <hy3> [--settings <K40.in4>]
+//                            every problem of a fare data file; exit 1 if any;
+//                            with a settings file, a warning for each data
+//                            column those settings read that holds fares
 //   hy3 check-tape [--rows] <tp.csv>
 //                            every problem of an announcement file, as the tape
 //                            reads it, and what the tape does with it (--rows:
@@ -29,7 +32,9 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
     if (args.size() == 3 && args[0] == u"import") return Hy3Csv::importCsv(args[1], args[2], err);
     if (args.size() == 2 && args[0] == u"export") return Hy3Csv::exportCsv(args[1], out, err);
-    if (args.size() == 2 && args[0] == u"check") return Hy3Csv::check(args[1], out, err);
+    if (args.size() == 2 && args[0] == u"check") return Hy3Csv::check(args[1], {}, out, err);
+    if (args.size() == 4 && args[0] == u"check" && args[2] == u"--settings")
+        return Hy3Csv::check(args[1], args[3], out, err);
     if (!args.isEmpty() && args[0] == u"check-tape") {
         QStringList rest = args.mid(1);
         const bool rows = rest.removeAll(u"--rows"_qs) > 0;
@@ -42,7 +47,7 @@ int main(int argc, char** argv) {
     }
     err << "usage: hy3 import <csv> <hy3>\n"
            "       hy3 export <hy3>\n"
-           "       hy3 check <hy3>\n"
+           "       hy3 check <hy3> [--settings <K40.in4>]\n"
            "       hy3 check-tape [--rows] <tp.csv>\n"
            "       hy3 list-gtfs <feed>\n"
            "       hy3 import-gtfs <feed> --route <route> [--direction 0|1] [--trip <trip>]\n"
