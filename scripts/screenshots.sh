@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 out=${1:-docs/images}
 ./scripts/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target k40shots sample_data voices
+cmake --build build -j"$(nproc)" --target k40shots sample_data voices hy3
 home=/tmp/k40-guide
 rm -rf "$home"
 trap 'rm -rf "$home"' EXIT
@@ -26,8 +26,22 @@ XDG_CONFIG_HOME="$home/config" QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
     K40SHOTS_NOW=2026-04-01T08:15:00 ./build/tools/k40shots/k40shots \
     "$home/usr/bin/K40" 12 1 3 "$home/shots" "$home/usr/share/k40/plugins" 2>&1 |
     grep -v -e "does not support" -e XDG_RUNTIME_DIR || true
+# A long route of 60 stops (fares 190 to 770 yen) ridden to its terminal on a
+# board of 50 cells that pages: both of its pages.
+awk 'BEGIN { for (i = 1; i <= 60; i++) { l = "停留所" i "," i
+             for (k = 1; k < i; k++) { f = 180 + 10 * (i - k); l = l "," (f > 790 ? 790 : f) }
+             print l } }' >"$home/60.csv"
+./build/tools/hy3/hy3 import "$home/60.csv" "$home/usr/share/k40/sample/60.hy3"
+mkdir -p "$home/config/K40"
+printf '[General]\nboard=5x10\npaging=1\n' >"$home/config/K40/K40-board.ini"
+XDG_CONFIG_HOME="$home/config" QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
+    K40SHOTS_NOW=2026-04-01T08:15:00 ./build/tools/k40shots/k40shots \
+    "$home/usr/bin/K40" 60 1 59 "$home/long" 2>&1 |
+    grep -v -e "does not support" -e XDG_RUNTIME_DIR -e "message: " || true
+cp "$home/long/page-1.png" "$home/shots/board-50.png"
+cp "$home/long/page-51.png" "$home/shots/board-50-page2.png"
 # The guide keeps the pictures it shows.
-for f in ride panel console console-ticket lamp-test voice-dialog \
+for f in board-50 board-50-page2 ride panel console console-ticket lamp-test voice-dialog \
          options-0 options-1 options-1b options-2 options-3 options-4 options-4b options-5 \
          ticket-standard ticket-barcode ticket-number; do
     cp "$home/shots/$f.png" "$out/$f.png"
