@@ -48,12 +48,16 @@ Options optionsOf(const SettingsRecord& r, qint16 companyIndex) {
     return o;
 }
 
-std::vector<int> pages(const FareData::RouteRow& row, int startSection, int cells) {
+std::vector<int> pages(const FareData::RouteTable& table, int row, int startSection, int cells) {
+    int lastTicket = 0;
+    for (int r = 1; r <= FareData::MaxRows; ++r)
+        lastTicket = std::max<int>(lastTicket, table.row(r).ticket);
+    lastTicket = std::min(lastTicket, FareData::ValueCount);
+    const FareData::RouteRow& fares = table.row(row);
     std::vector<int> firsts{1};
-    for (int first = 1 + cells; first <= FareData::ValueCount; first += cells)
-        for (int t = std::max(first, startSection); t < first + cells && t <= FareData::ValueCount;
-             ++t)
-            if (row.value(t) > 0) {
+    for (int first = 1 + cells; first <= lastTicket; first += cells)
+        for (int t = std::max(first, startSection); t < first + cells && t <= lastTicket; ++t)
+            if (fares.value(t) > 0) {
                 firsts.push_back(first);
                 break;
             }

@@ -53,10 +53,12 @@ struct Options {
 // first page of the board.
 Options optionsOf(const SettingsRecord& settings, qint16 companyIndex);
 
-// The first tickets of the pages of row that the board shows with cells
-// cells: the first page always, and each later one that holds a fare (a value
-// above 0) of a ticket from the start section on.
-std::vector<int> pages(const FareData::RouteRow& row, int startSection, int cells);
+// The first tickets of the pages of row `row` of table that the board shows
+// with cells cells: the first page always, and each later one that holds a
+// fare (a value above 0) of a ticket from the start section on, up to the
+// highest ticket number of the route. Columns above it are no one's fares:
+// the step chime and the information digits live there.
+std::vector<int> pages(const FareData::RouteTable& table, int row, int startSection, int cells);
 
 struct CellWrite {
     int cell; // 0..cells; 0 is the hidden spare cell that a list position of -1 selects

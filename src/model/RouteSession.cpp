@@ -243,7 +243,7 @@ void RouteSession::showRow(int row) {
     Board& b = board();
     for (const FareRow::CellWrite& w : d.writes) b.setCellValue(w.cell, w.value);
     const BoardChoice& board = settings_.record().board;
-    if (board.paging && FareRow::pages(table_.row(row), state_.startSection, board.cells()).size() > 1)
+    if (board.paging && FareRow::pages(table_, row, state_.startSection, board.cells()).size() > 1)
         clock_.after(board.pageSeconds * 1000, this,
                      [this, row, g = pagingGeneration_] { turnPage(row, g); });
 
@@ -280,7 +280,7 @@ void RouteSession::turnPage(int row, int generation) {
     const BoardChoice& board = settings_.record().board;
     if (generation != pagingGeneration_ || !board.paging) return;
     const std::vector<int> pages =
-        FareRow::pages(table_.row(row), state_.startSection, board.cells());
+        FareRow::pages(table_, row, state_.startSection, board.cells());
     const auto next = std::upper_bound(pages.begin(), pages.end(), pageFirst_);
     try {
         showPage(row, next == pages.end() ? pages.front() : *next);

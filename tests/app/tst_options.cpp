@@ -319,7 +319,7 @@ private slots:
     // paging; the choice is kept beside the settings file for the next start.
     void anotherBoard() {
         K40Rig rig;
-        rig.startOn(3, 40, u"1"_qs);
+        rig.startOn(3, 60, u"1"_qs);
         rig.console().stepForwardButton->click();
         whileOpen(rig.options(), [&] {
             rig.options().panelPage->boardList->setCurrentIndex(3);

@@ -209,23 +209,26 @@ private slots:
     // The fares change after the step's synchronous sound; two steps taken while it plays
     // (by its event loop) come after, never inside it: no fares under another row's name.
     // A larger board shows more tickets; paging shows those beyond its cells
-    // page by page (only pages with a fare from the section on), round again.
+    // page by page (only pages with a fare from the section on, up to the
+    // route's last ticket), round again.
     void paging_data() {
         QTest::addColumn<int>("grid"); QTest::addColumn<bool>("paging");
-        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("section"); QTest::addColumn<int>("stops");
         QTest::addColumn<QString>("pages"); // first ticket:cell 1/last cell, each page turn
-        QTest::newRow("24 cells, paging") << 0 << true << "1" << "25:525/548 49:549/572 "
-            "73:573/596 97:597/620 121:621/644 145:645/0 1:501/524 25:525/548";
-        QTest::newRow("50 cells, paging") << 3 << true << "1" << "51:551/600 101:601/650 "
+        QTest::newRow("24 cells, paging") << 0 << true << "1" << 130 << "25:525/548 49:549/572 "
+            "73:573/596 97:597/620 121:621/644 1:501/524 25:525/548 49:549/572";
+        QTest::newRow("24 cells, 60 stops") << 0 << true << "1" << 60 << "25:525/548 49:549/572 "
+            "1:501/524 25:525/548 49:549/572 1:501/524 25:525/548 49:549/572";
+        QTest::newRow("50 cells, paging") << 3 << true << "1" << 130 << "51:551/600 101:601/650 "
             "1:501/550 51:551/600 101:601/650 1:501/550 51:551/600 101:601/650";
-        QTest::newRow("60 cells, no paging") << 4 << false << "1" << "1:501/560 1:501/560 "
+        QTest::newRow("60 cells, no paging") << 4 << false << "1" << 130 << "1:501/560 1:501/560 "
             "1:501/560 1:501/560 1:501/560 1:501/560 1:501/560 1:501/560";
-        QTest::newRow("from section 30") << 0 << true << "30" << "25:0/3048 49:3049/3072 "
-            "73:3073/3096 97:3097/3120 121:3121/3144 145:3145/0 1:0/0 25:0/3048";
+        QTest::newRow("from section 30") << 0 << true << "30" << 130 << "25:0/3048 49:3049/3072 "
+            "73:3073/3096 97:3097/3120 121:3121/3144 1:0/0 25:0/3048 49:3049/3072";
     }
     void paging() {
-        QFETCH(int, grid); QFETCH(bool, paging); QFETCH(QString, section);
-        Rig rig(3, 40);
+        QFETCH(int, grid); QFETCH(bool, paging); QFETCH(QString, section); QFETCH(int, stops);
+        Rig rig(3, stops);
         rig.edit([&](SettingsRecord& r) { r.board = {BoardChoice::Grid(grid), paging, 3}; });
         const int last = rig.settings.record().board.cells();
         rig.setRoute(u"3"_qs, section);
