@@ -2,6 +2,7 @@
 
 #include "model/Cp932.h"
 #include "model/Csv.h"
+#include "model/StarterSettings.h"
 #include "model/TapeFile.h"
 
 #include <QSet>
@@ -111,30 +112,38 @@ int distance(const QString& a, const QString& b) {
     return row.back();
 }
 
-// The lowest fares of a set of rules: by origin and destination zone ("" for
-// a rule that takes any), and of the rules that need a zone passed on the
-// way, by destination and that zone, then by origin.
+// The prices of a set of rules, each set sorted and without repeats: by
+// origin and destination zone ("" for a rule that takes any), and of the
+// rules that need a zone passed on the way, by destination and that zone,
+// then by origin.
+using Prices = QList<qint16>;
+
+void addPrice(Prices& prices, qint16 price) {
+    const auto at = std::lower_bound(prices.begin(), prices.end(), price);
+    if (at == prices.end() || *at != price) prices.insert(at, price);
+}
+void addPrices(Prices& prices, const Prices& more) {
+    for (qint16 p : more)
+        addPrice(prices, p);
+}
+
 struct FareIndex {
-    QHash<QString, qint16> byZones;
-    QHash<QString, QHash<QString, qint16>> byPassed;
+    QHash<QString, Prices> byZones;
+    QHash<QString, QHash<QString, Prices>> byPassed;
 
     static QString key(const QString& a, const QString& b) { return a + QChar(0x1F) + b; }
-    static void lower(QHash<QString, qint16>& fares, const QString& key, qint16 price) {
-        const auto it = fares.find(key);
-        if (it == fares.end() || price < *it) fares.insert(key, price);
-    }
     void add(const FareRule& r, qint16 price) {
         if (r.contains.isEmpty())
-            lower(byZones, key(r.origin, r.destination), price);
+            addPrice(byZones[key(r.origin, r.destination)], price);
         else
-            lower(byPassed[key(r.destination, r.contains)], r.origin, price);
+            addPrice(byPassed[key(r.destination, r.contains)][r.origin], price);
     }
 };
 
-// The lowest fares to one stop from the stops before it, taken from the last
-// one back: each zone passed is looked up once, with only the rules that
-// need it, so that matching stays linear in the rules however many stops
-// the trip has.
+// The prices to one stop from the stops before it, taken from the last one
+// back: each zone passed is looked up once, with only the rules that need
+// it, so that matching stays linear in the rules however many stops the
+// trip has.
 class FaresToward {
 public:
     FaresToward(const FareIndex& index, const QString& destination)
@@ -148,30 +157,26 @@ public:
             const auto rules = index_.byPassed.constFind(FareIndex::key(d, zone));
             if (rules == index_.byPassed.constEnd()) continue;
             for (auto it = rules->begin(); it != rules->end(); ++it)
-                FareIndex::lower(viaPassed_, it.key(), *it);
+                addPrices(viaPassed_[it.key()], *it);
         }
     }
 
-    // The lowest fare from a stop in zone origin, of the zones passed so far.
-    std::optional<qint16> from(const QString& origin) const {
-        std::optional<qint16> best;
-        const auto take = [&](const QHash<QString, qint16>& fares, const QString& key) {
-            const auto it = fares.constFind(key);
-            if (it != fares.constEnd() && (!best || *it < *best)) best = *it;
-        };
+    // Every price from a stop in zone origin, of the zones passed so far.
+    Prices from(const QString& origin) const {
+        Prices all;
         for (const QString& o : {origin, QString()}) {
             for (const QString& d : {destination_, QString()})
-                take(index_.byZones, FareIndex::key(o, d));
-            take(viaPassed_, o);
+                addPrices(all, index_.byZones.value(FareIndex::key(o, d)));
+            addPrices(all, viaPassed_.value(o));
         }
-        return best;
+        return all;
     }
 
 private:
     const FareIndex& index_;
     QString destination_;
     QSet<QString> passed_;
-    QHash<QString, qint16> viaPassed_; // by origin ("" for any)
+    QHash<QString, Prices> viaPassed_; // by origin ("" for any)
 };
 
 } // namespace
@@ -544,6 +549,28 @@ Imported importOrRefuse(const Feed& feed, const ImportRequest& request) {
         }
     }
 
+    // Where a pair has no rule, the rules may name another pole of the same
+    // station, or the station itself: the zones of those, for each stop.
+    QHash<QString, QStringList> stationZones;
+    for (int s : trip->stops)
+        if (const QString& p = feed.stops[size_t(s)].parent; !p.isEmpty())
+            stationZones.insert(p, {feed.zoneOf(feed.stopIndex.value(p, s))});
+    if (!stationZones.isEmpty())
+        for (const Stop& pole : feed.stops)
+            if (const auto it = stationZones.find(pole.parent);
+                it != stationZones.end() && !pole.zone.isEmpty() && !it->contains(pole.zone))
+                it->append(pole.zone);
+    std::vector<QStringList> otherZones; // the zones of each stop but its own
+    for (size_t i = 0; i < trip->stops.size(); ++i) {
+        QStringList others = stationZones.value(feed.stops[size_t(trip->stops[i])].parent);
+        others.removeAll(zones[i]);
+        others.removeAll(QString());
+        otherZones.push_back(others);
+    }
+    // The fare of each ticket at the stop before, which the next may not
+    // fall below where a pair has several prices.
+    std::vector<qint16> before(size_t(n) + 1, 0);
+
     for (int i = 1; i <= n; ++i) {
         const Stop& stop = feed.stops[size_t(trip->stops[size_t(i - 1)])];
         QString name = feed.nameOf(trip->stops[size_t(i - 1)]);
@@ -567,20 +594,44 @@ Imported importOrRefuse(const Feed& feed, const ImportRequest& request) {
         FareData::RouteRow row;
         row.name = shown;
         row.ticket = qint16(i);
-        FaresToward ownFares(own, zones[size_t(i - 1)]), everyFares(every, zones[size_t(i - 1)]);
-        for (int k = i; k >= 1; --k) {
-            ownFares.pass(zones[size_t(k - 1)]);
-            everyFares.pass(zones[size_t(k - 1)]);
-            if (k == i) continue;
-            std::optional<qint16> fare = ownFares.from(zones[size_t(k - 1)]);
-            if (!fare) fare = everyFares.from(zones[size_t(k - 1)]);
-            if (fare)
+        // The rules toward this stop's zone, then toward its station's other zones.
+        std::vector<std::pair<FaresToward, FaresToward>> toward;
+        for (const QString& d : QStringList{zones[size_t(i - 1)]} + otherZones[size_t(i - 1)]) {
+            toward.emplace_back(FaresToward(own, d), FaresToward(every, d));
+            toward.back().first.pass(d), toward.back().second.pass(d);
+        }
+        for (int k = i - 1; k >= 1; --k) {
+            for (auto& [o, e] : toward)
+                o.pass(zones[size_t(k - 1)]), e.pass(zones[size_t(k - 1)]);
+            // The route's own rules, then those for every route: by the stops'
+            // own zones, then by those of their stations as well.
+            const QString& origin = zones[size_t(k - 1)];
+            Prices prices = toward.front().first.from(origin);
+            if (prices.isEmpty()) prices = toward.front().second.from(origin);
+            for (bool ownRules : {true, false})
+                for (size_t t = 0; t < toward.size() && prices.isEmpty(); ++t)
+                    for (const QString& o : otherZones[size_t(k - 1)] + QStringList{origin})
+                        addPrices(prices, (ownRules ? toward[t].first : toward[t].second).from(o));
+            std::optional<qint16> fare;
+            if (prices.size() == 1) fare = prices.front();
+            if (prices.size() > 1) {
+                // The lowest that is not below the fare at the stop before.
+                const auto it = std::lower_bound(prices.begin(), prices.end(), before[size_t(k)]);
+                fare = it == prices.end() ? prices.back() : *it;
+                out.severalPrices.push_back({k, i, prices, *fare});
+            }
+            if (fare) {
                 ++out.faresFound;
-            else
+                before[size_t(k)] = *fare;
+            } else {
                 out.faresMissing.push_back({k, i});
-            if (!fare) fare = request.flatFare;
+                fare = request.flatFare;
+            }
             if (fare && k <= FareData::ValueCount) row.v[size_t(k - 1)] = *fare;
         }
+        // The step chime where the starter settings read it, while no fare is there.
+        if (n <= StarterSettings::StepChimeColumn)
+            row.v[size_t(StarterSettings::StepChimeColumn - 1)] = i == 1 ? 2 : i == n ? 3 : 1;
         out.rows.push_back(std::move(row));
     }
     return out;
@@ -593,7 +644,30 @@ std::optional<Imported> importRoute(const Feed& feed, const ImportRequest& reque
     return refusable(error, [&] { return importOrRefuse(feed, request); });
 }
 
-QByteArray announcements(const Imported& imported) {
+QString columnsUsed(int stops) {
+    const auto range = [](int from, int to) {
+        return from == to ? QStringLiteral("v%1").arg(from)
+                          : QStringLiteral("v%1-v%2").arg(from).arg(to);
+    };
+    const int chime = StarterSettings::StepChimeColumn, last = FareData::ValueCount;
+    const int fares = stops - 1;
+    QString report = fares > 0 ? u"fares in "_qs + range(1, fares) : u"no fares"_qs;
+    if (stops <= chime) {
+        QStringList free;
+        if (fares + 1 < chime) free << range(fares + 1, chime - 1);
+        free << range(chime + 1, last);
+        return report + QStringLiteral("; step chimes in v%1 (2 at the first stop, 1 on the way, "
+                                       "3 at the terminal); free: %2")
+                            .arg(chime)
+                            .arg(free.join(u", "_qs));
+    }
+    report += QStringLiteral("; no step chimes: the fares reach v%1, where the starter settings "
+                             "read them")
+                  .arg(chime);
+    return fares < last ? report + u"; free: "_qs + range(fares + 1, last) : report;
+}
+
+TapeWriting announcements(const Imported& imported) {
     const QStringList& stops = imported.stopNames;
     const QString terminal = stops.isEmpty() ? QString() : stops.last();
     // Where the bus goes: the trip's headsign, else its last stop (a route's
@@ -611,7 +685,7 @@ QByteArray announcements(const Imported& imported) {
         rows.push_back({u"次は、"_qs + stops[i] + u"です。"_qs, 1, 0});
     if (stops.size() >= 2) rows.push_back({u"次は、終点、"_qs + terminal + u"です。"_qs, 1, 2});
     rows.push_back({u"終点、"_qs + terminal + u"です。ご乗車ありがとうございました。"_qs, 0, 3});
-    return TapeFile::write(rows).bytes;
+    return TapeFile::write(rows);
 }
 
 } // namespace Gtfs

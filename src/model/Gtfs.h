@@ -12,10 +12,18 @@
 // v(k), for each ticket k < i, the fare from the stop of ticket k to the stop
 // of row i: the fare rules of the route before those for every route, a rule
 // matching by the stops' zones (origin, destination, and a zone passed on the
-// way), and of several matching fares the lowest. Where no fare applies, and
-// for k >= i, v(k) is 0, which the board shows blank.
+// way); where none matches, by the zones of the other poles of the stops'
+// stations and of the stations themselves. Of several matching prices the
+// lowest that is not below the fare of the same ticket at the stop before,
+// so that a fare never falls as the bus goes on (a loop passes a zone twice,
+// and its rules give the pair two prices). Where no fare applies, and for
+// k >= i, v(k) is 0, which the board shows blank. A route of up to
+// StarterSettings::StepChimeColumn stops, whose fares stay below that column,
+// gets its step chimes there: 2 at the first stop, 1 on the way, 3 at the
+// terminal.
 
 #include "model/FareData.h"
+#include "model/TapeFile.h"
 
 #include <QHash>
 #include <QString>
@@ -133,6 +141,14 @@ struct Imported {
         int stop;
     };
     std::vector<MissingFare> faresMissing;
+    // The rides the feed gives several prices for, and the one taken.
+    struct SeveralPrices {
+        int ticket;
+        int stop;
+        QList<qint16> prices; // from the lowest
+        qint16 taken;
+    };
+    std::vector<SeveralPrices> severalPrices;
     std::optional<qint16> onlyPrice; // the one price of all the route's rules, if so
     // What was changed on the way: characters CP932 cannot hold, and line
     // breaks and other control characters (each a blank) in the names and
@@ -150,8 +166,15 @@ std::optional<Imported> importRoute(const Feed& feed, const ImportRequest& reque
 
 // The announcements of an imported route (<number>tp.csv): CP932 text with
 // CR LF, "次は、<stop>です。" for each stop with the step flag, the
-// terminal's own words, a greeting first; written by TapeFile::write().
-QByteArray announcements(const Imported& imported);
+// terminal's own words, a greeting first; written by TapeFile::write(),
+// which lists the rows it could not write as they are (a quote within a
+// quoted text, which the file cannot hold, becomes "”").
+TapeWriting announcements(const Imported& imported);
+
+// Which data columns an imported route of stops stops fills, with its fares
+// and its step chimes, and which it leaves free (for the information
+// digits): "fares in v1-v59; step chimes in v121 (...); free: v60-v120, ...".
+QString columnsUsed(int stops);
 
 // text with every character that CP932 cannot hold replaced by the nearest
 // one it can (a compatibility form, else "〓").

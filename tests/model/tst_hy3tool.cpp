@@ -364,11 +364,13 @@ private slots:
             QTest::newRow(tag) << stop << QString::fromUtf8(said) << QString::fromUtf8(name)
                                << QString::fromUtf8(spoken) << QString::fromUtf8(fares);
         };
-        row("the zip", {}, "fares: 3 found, 0 missing (blank on the board)\nwrote", "本町",
+        row("the zip", {}, "fares: 3 found, 0 missing (blank on the board)\ncolumns: fares in "
+            "v1-v2; step chimes in v121 (2 at the first stop, 1 on the way, 3 at the terminal); "
+            "free: v3-v120, v122-v150\nwrote", "本町",
             "次は、本町です。");
         row("a zone of no fare", "S2,本町,Z",
             "fares: 1 found, 2 missing (blank on the board)\nmissing: from ticket 1 (駅前) to "
-            "stop 2 (本町)\nmissing: from ticket 2 (本町) to stop 3 (港)\nwrote",
+            "stop 2 (本町)\nmissing: from ticket 2 (本町) to stop 3 (港)\ncolumns:",
             "本町", "次は、本町です。", "0,0,0; 港|3|220,0,0");
         row("a line break", "S2,\"本\r\n町\",A",
             "note: stops.txt, line 3: the name of the stop \"S2\" holds line breaks or other "
@@ -376,7 +378,9 @@ private slots:
             "本  町", "次は、本  町です。");
         row("a control character", "S2,本\x07町,A", "written as \"本 町\"", "本 町",
             "次は、本 町です。");
-        row("a quote and a comma", "S2,\"本\"\"町, 西\",A", "", "本\"町, 西",
+        row("a quote and a comma", "S2,\"本\"\"町, 西\",A",
+            "12tp.csv, line 2: written as \"次は、本”町, 西です。\", as the announcement file "
+            "can hold it", "本\"町, 西",
             "次は、本”町, 西です。");
     }
     void gtfsImport() {

@@ -3,6 +3,8 @@
 #include "TestFiles.h"
 #include "TestRoute.h"
 #include "model/AnnouncementTape.h"
+#include "model/Gtfs.h"
+#include "model/StarterSettings.h"
 #include "model/RouteSession.h"
 #include "model/Settings.h"
 #include "model/SoundChannels.h"
@@ -205,6 +207,34 @@ private slots:
             QCOMPARE(rig.cell(24), QString::number(100 * row + 24)); // the board changes either way
         }
         QCOMPARE(played, QStringList({"play S2 2.wav", "play S2 3.wav", "", "", "play S2 1.wav"}));
+    }
+    // A route of 60 stops imported from a feed, ridden on the starter
+    // settings: a chime at every stop, the terminal's own at the end.
+    void importedLongRouteChimes() {
+        QByteArray stops = "stop_id,stop_name\n", times = "trip_id,stop_id,stop_sequence\n";
+        for (int i = 1; i <= 60; ++i) {
+            stops += "S" + QByteArray::number(i) + ",停" + QByteArray::number(i) + "\n";
+            times += "T,S" + QByteArray::number(i) + "," + QByteArray::number(i) + "\n";
+        }
+        const auto feed = Gtfs::Feed::read({{u"routes.txt"_qs, "route_id\nR\n"},
+                                            {u"trips.txt"_qs, "route_id,trip_id\nR,T\n"},
+                                            {u"stops.txt"_qs, stops},
+                                            {u"stop_times.txt"_qs, times}});
+        const auto route = Gtfs::importRoute(*feed, {u"R"_qs, {}, {}, {}});
+        QVERIFY(route);
+        Rig rig;
+        QVERIFY(writeFile(rig.path(u"60.hy3"_qs), FareData::serializeHy3(route->rows)));
+        for (const char* chime : {"step1.wav", "step2.wav", "step3.wav"})
+            rig.soundFile(QString::fromLatin1(chime));
+        rig.edit([&](SettingsRecord& r) {
+            r = StarterSettings::record(rig.dir.path(), rig.dir.path(), {}, QDate(2024, 3, 5));
+        });
+        rig.setRoute(u"60"_qs, u"1"_qs);
+        QStringList played;
+        for (int row = 2; row <= 60; ++row)
+            played << rig.stepPlays().join(u',').remove(rig.dir.path() + u'/');
+        QCOMPARE(played.count(u"play S2 step1.wav"_qs), 58);
+        QCOMPARE(played.last(), u"play S2 step3.wav"_qs);
     }
     // The fares change after the step's synchronous sound; two steps taken while it plays
     // (by its event loop) come after, never inside it: no fares under another row's name.

@@ -1,8 +1,8 @@
 #include "Hy3Gtfs.h"
 
-#include "model/TapeFile.h"
 #include "model/Hy3File.h"
 #include "model/SafeFile.h"
+#include "model/TapeFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -235,7 +235,11 @@ int import(const QStringList& args, QTextStream& out, QTextStream& err) {
             << " fare(s) missing; nothing is written (--strict)\n";
         return 1;
     }
-    const QByteArray announcements = Gtfs::announcements(imported);
+    const TapeWriting tapeWriting = Gtfs::announcements(imported);
+    const QByteArray& announcements = tapeWriting.bytes;
+    for (const TapeWriting::Change& c : tapeWriting.changed)
+        err << "note: " << tape << ", line " << c.row + 1 << ": written as \"" << c.written
+            << "\", as the announcement file can hold it\n";
     if (const QString refused = tapeRefusal(announcements); !refused.isEmpty()) {
         err << tape << ": the tape would not read the announcements as made: " << refused
             << "; nothing is written\n";
@@ -264,7 +268,17 @@ int import(const QStringList& args, QTextStream& out, QTextStream& err) {
         out << "hint: every fare rule of the route is " << *imported.onlyPrice
             << " yen; if it is the fare of every ride, import with --flat-fare "
             << *imported.onlyPrice << '\n';
-    out << "wrote " << hy3 << " and " << tape << '\n';
+    for (const auto& [ticket, stop, prices, taken] : imported.severalPrices) {
+        QStringList yen;
+        for (qint16 p : prices)
+            yen << QString::number(p);
+        out << "several fares: from ticket " << ticket << " (" << imported.stopNames[ticket - 1]
+            << ") to stop " << stop << " (" << imported.stopNames[stop - 1]
+            << "): " << yen.join(u", "_qs) << " yen; " << taken
+            << " taken, the lowest not below the fare at the stop before\n";
+    }
+    out << "columns: " << Gtfs::columnsUsed(int(imported.rows.size())) << '\n'
+        << "wrote " << hy3 << " and " << tape << '\n';
     return 0;
 }
 
