@@ -63,6 +63,8 @@ K40Application::K40Application(const Services& services) : services_(services) {
     connect(console_.get(), &ConsoleWindow::voiceSettingsRequested, this,
             &K40Application::openVoiceSettings);
     connect(console_.get(), &ConsoleWindow::exitRequested, this, &K40Application::requestExit);
+    // The board's keys and menu press the console's buttons.
+    connect(board_.get(), &BoardWindow::commandChosen, console_.get(), &ConsoleWindow::press);
     // A fare cell's digit settings are modal to the console too.
     connect(board_.get(), &BoardWindow::cellDialogOpen, console_.get(),
             [this](bool open) { console_->setEnabled(!open); });

@@ -13,7 +13,10 @@
 #include "widgets/BoardGeometry.h"
 #include "widgets/Units.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QFileInfo>
 #include <QHash>
 #include <QBuffer>
@@ -91,6 +94,31 @@ BoardWindow::BoardWindow(Settings& settings, MessageBoxService& messages,
     connect(clockTimer, &QTimer::timeout, this, &BoardWindow::showTime);
 
     makeCells(BoardChoice());
+    buildMenu();
+}
+
+void BoardWindow::buildMenu() {
+    menu = new QMenu(this);
+    QMenu* tape = nullptr;
+    for (const CommandKeys& k : commandKeys()) {
+        if (!k.onBoard) continue;
+        QString caption;
+        switch (k.command) {
+        case ConsoleCommand::StepForward: caption = QStringLiteral("データ送り"); break;
+        case ConsoleCommand::StepBack: caption = QStringLiteral("データ戻し"); break;
+        case ConsoleCommand::TapeNext: caption = QStringLiteral("送り"); break;
+        case ConsoleCommand::TapeBack: caption = QStringLiteral("戻し"); break;
+        default: caption = QStringLiteral("■"); break;
+        }
+        const bool onTape = k.command != ConsoleCommand::StepForward &&
+                            k.command != ConsoleCommand::StepBack;
+        if (onTape && !tape) tape = menu->addMenu(QStringLiteral("放送"));
+        QAction* action = (onTape ? tape : menu)->addAction(caption);
+        action->setShortcuts(QList<QKeySequence>(k.keys.begin(), k.keys.end()));
+        connect(action, &QAction::triggered, this,
+                [this, c = k.command] { emit commandChosen(c); });
+        addAction(action); // its keys work without the menu open
+    }
 }
 
 BoardWindow::~BoardWindow() = default;
@@ -353,6 +381,8 @@ void BoardWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void BoardWindow::mouseReleaseEvent(QMouseEvent*) { manualDrag_ = false; }
+
+void BoardWindow::contextMenuEvent(QContextMenuEvent* event) { menu->popup(event->globalPos()); }
 
 void BoardWindow::closeEvent(QCloseEvent* event) {
     // The program ends from the console, never by closing the board.

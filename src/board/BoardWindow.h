@@ -10,6 +10,7 @@
 // switches the panel picture and the colour of the ticket numbers.
 
 #include "model/Backlight.h"
+#include "model/ConsoleCommand.h"
 #include "model/RouteSession.h"
 #include "widgets/StopNameDisplay.h"
 
@@ -22,6 +23,7 @@ class Clock;
 class CompanionDialogs;
 class MessageBoxService;
 class QLabel;
+class QMenu;
 class QTimer;
 class SegmentDisplay;
 class Settings;
@@ -44,6 +46,9 @@ public:
     std::array<SegmentDisplay*, 2> clockDigits{}; // hours, minutes
     StopNameDisplay* stopNameDisplay = nullptr;
     QTimer* clockTimer = nullptr;
+    // The right-click menu: the console's stepping and tape commands, each
+    // with its keys, which the board takes while it is the active window.
+    QMenu* menu = nullptr;
 
     // The settings applied: the board's cells (made afresh, showing 0, when
     // another board is chosen), ticket numbers shown or not, their layout,
@@ -96,18 +101,22 @@ public:
 signals:
     // A fare cell's digit settings dialog opens (true) or closes (false).
     void cellDialogOpen(bool open);
+    // A console command chosen on the board, by its key or from the menu.
+    void commandChosen(ConsoleCommand command);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     // The board is never closed by itself; the program ends from the console.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     // The cells and labels of board, in place of those there were.
     void makeCells(const BoardChoice& board);
+    void buildMenu();
     void showTicketNumbers(qint16 layout, qint16 zeroPad, int firstTicket);
     void colorTicketNumbers(BgrColor color);
     static void colorDigits(SegmentDisplay& digits, const SettingsRecord& settings);

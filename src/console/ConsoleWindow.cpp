@@ -89,6 +89,7 @@ ConsoleWindow::ConsoleWindow(RouteSession& session, Settings& settings,
     setFixedSize(Units::px(ClosedWidth), Units::px(Height));
     buildEntryPanels();
     buildControls();
+    addKeys();
 
     connect(&session_, &RouteSession::keypadChanged, this, [this] {
         routeReadout->setText(session_.typedRoute());
@@ -291,6 +292,34 @@ void ConsoleWindow::buildControls() {
     connect(copyAction, &QAction::triggered, this, &ConsoleWindow::copyTicket);
     connect(ticketPreview, &TicketPreviewBox::rightClicked, previewMenu_,
             [this](const QPoint& at) { previewMenu_->popup(at); });
+}
+
+void ConsoleWindow::addKeys() {
+    for (const CommandKeys& k : commandKeys()) {
+        auto* action = new QAction(this);
+        action->setShortcuts(QList<QKeySequence>(k.keys.begin(), k.keys.end()));
+        connect(action, &QAction::triggered, this, [this, c = k.command] { press(c); });
+        addAction(action);
+    }
+}
+
+QAbstractButton* ConsoleWindow::buttonOf(ConsoleCommand command) const {
+    switch (command) {
+    case ConsoleCommand::StepForward: return stepForwardButton;
+    case ConsoleCommand::StepBack: return stepBackButton;
+    case ConsoleCommand::TapeNext: return tapeNextButton;
+    case ConsoleCommand::TapeBack: return tapeBackButton;
+    case ConsoleCommand::TapeStop: return tapeStopButton;
+    case ConsoleCommand::RouteKey: return routeKey;
+    case ConsoleCommand::SectionKey: return sectionKey;
+    case ConsoleCommand::KeypadReset: return keypadResetButton;
+    default: return digitKeys[size_t(int(command) - int(ConsoleCommand::Digit0))];
+    }
+}
+
+void ConsoleWindow::press(ConsoleCommand command) {
+    // click() does nothing on a disabled button.
+    buttonOf(command)->click();
 }
 
 // ---- What the session, the tape and the settings hold -----------------------------------

@@ -10,12 +10,14 @@
 // the board, the options, the version box, exiting) it asks for by signals.
 
 #include "model/Backlight.h"
+#include "model/ConsoleCommand.h"
 #include "model/RouteSession.h"
 
 #include <QWidget>
 #include <array>
 
 class AnnouncementTape;
+class QAbstractButton;
 class EntryPanel;
 class QAction;
 class QCheckBox;
@@ -82,6 +84,13 @@ public:
     // Puts the preview's picture on the clipboard.
     void copyTicket();
 
+    // The button of command.
+    QAbstractButton* buttonOf(ConsoleCommand command) const;
+    // Presses the button of command as a click does, with its sound; nothing
+    // while the button is disabled. Its keys (commandKeys()) do this while
+    // the console is the active window; the board's are sent here as well.
+    void press(ConsoleCommand command);
+
     // The text of the version box.
     static QString versionText();
 
@@ -104,6 +113,7 @@ protected:
 private:
     void buildEntryPanels();
     void buildControls();
+    void addKeys();
     void showConsoleState();
     void showRouteControls();
     void showTapeControls();

@@ -185,6 +185,56 @@ private slots:
         QCOMPARE(rig.strip(), rig.stripFor(u"停5"_qs, 0));
     }
 
+    // The keys press the console's buttons, on the board (stepping and tape)
+    // and on the console (the keypad's too), whatever has the focus; nothing
+    // while the button is disabled.
+    void keys_data() {
+        QTest::addColumn<bool>("onBoard"); QTest::addColumn<bool>("cleared");
+        QTest::addColumn<int>("key"); QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("pressed");
+        const int none = Qt::NoModifier, pad = Qt::KeypadModifier;
+        QTest::newRow("board →") << true << false << int(Qt::Key_Right) << none << "データ送り";
+        QTest::newRow("board Page Down") << true << false << int(Qt::Key_PageDown) << none << "データ送り";
+        QTest::newRow("board ←") << true << false << int(Qt::Key_Left) << none << "データ戻し";
+        QTest::newRow("board Page Up") << true << false << int(Qt::Key_PageUp) << none << "データ戻し";
+        QTest::newRow("board Space") << true << false << int(Qt::Key_Space) << none << "送り";
+        QTest::newRow("board Backspace") << true << false << int(Qt::Key_Backspace) << none << "戻し";
+        QTest::newRow("board .") << true << false << int(Qt::Key_Period) << none << "■";
+        QTest::newRow("board 5") << true << false << int(Qt::Key_5) << none << "";
+        QTest::newRow("board, cleared →") << true << true << int(Qt::Key_Right) << none << "";
+        QTest::newRow("console Page Down") << false << false << int(Qt::Key_PageDown) << none << "データ送り";
+        QTest::newRow("console ←") << false << false << int(Qt::Key_Left) << none << "データ戻し";
+        QTest::newRow("console Space") << false << false << int(Qt::Key_Space) << none << "送り";
+        QTest::newRow("console .") << false << false << int(Qt::Key_Period) << none << "■";
+        QTest::newRow("console 7") << false << false << int(Qt::Key_7) << none << "7";
+        QTest::newRow("console keypad 0") << false << false << int(Qt::Key_0) << pad << "0";
+        QTest::newRow("console R") << false << false << int(Qt::Key_R) << none << "系統";
+        QTest::newRow("console S") << false << false << int(Qt::Key_S) << none << "区間";
+        QTest::newRow("console Enter") << false << false << int(Qt::Key_Return) << none << "リセット";
+        QTest::newRow("console keypad Enter") << false << false << int(Qt::Key_Enter) << pad << "リセット";
+        QTest::newRow("console, cleared 3") << false << true << int(Qt::Key_3) << none << "";
+        QTest::newRow("console, cleared .") << false << true << int(Qt::Key_Period) << none << "";
+    }
+    void keys() {
+        QFETCH(bool, onBoard); QFETCH(bool, cleared); QFETCH(int, key); QFETCH(int, modifiers);
+        QFETCH(QString, pressed);
+        K40Rig rig;
+        rig.writeTape(3, u"次は、停2です。,1,0\r\n"_qs);
+        rig.startOn(3, 6, u"1"_qs);
+        ConsoleWindow& c = rig.console();
+        if (cleared) c.clearDisplayCheck->click();
+        QStringList clicked;
+        for (QAbstractButton* b : c.findChildren<QAbstractButton*>())
+            connect(b, &QAbstractButton::clicked, b, [&clicked, b] { clicked << b->text(); });
+        QWidget& target = onBoard ? static_cast<QWidget&>(rig.board()) : c;
+        target.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&target, NoTimeLimit));
+        QWidget* focus = onBoard ? &target : c.routeLists[0]; // a list has keys of its own
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(clicked, pressed.isEmpty() ? QStringList() : QStringList{pressed});
+    }
+
     void userPictures_data() {
         QTest::addColumn<QByteArray>("content"); // empty: no such file
         QTest::addColumn<bool>("perMode");

@@ -31,6 +31,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QMenu>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
@@ -157,6 +158,17 @@ int main(int argc, char** argv) {
         save(k40.board(), out + QStringLiteral("/page-%1.png").arg(session.pageShown()));
         clock.turnPages();
         if (session.pageShown() == 1) break;
+    }
+    // The board's right-click menu, over the board where it opens.
+    {
+        BoardWindow& board = k40.board();
+        const QPoint at(190, 40);
+        board.menu->popup(board.mapToGlobal(at));
+        QApplication::processEvents();
+        QPixmap shot = board.grab();
+        QPainter(&shot).drawPixmap(at, board.menu->grab());
+        shot.save(out + QStringLiteral("/board-menu.png"));
+        board.menu->hide();
     }
     save(console, out + QStringLiteral("/console.png"));
     k40.settings().setKeypadBehind(true);
