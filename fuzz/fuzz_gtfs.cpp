@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!r) continue;
         if (r->rows.empty() || r->rows.size() > 300 || r->rows.size() != size_t(r->stopNames.size()))
             __builtin_trap();
-        if (!TapeFile::read(Gtfs::announcements(*r)).problems.empty())
+        if (!TapeFile::read(Gtfs::announcements(*r).bytes).problems.empty())
             __builtin_trap();
     }
     return 0;
