@@ -4,6 +4,7 @@
 // reaching the audio output.
 #include "app/K40Application.h"
 #include "audio/SdlSoundOutput.h"
+#include "board/BoardWindow.h"
 #include "console/ConsoleWindow.h"
 #include "model/AppInfo.h"
 #include "model/FareData.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
@@ -89,6 +91,22 @@ void BM_Step(benchmark::State& state) {
     for (auto _ : state) board.step();
 }
 BENCHMARK(BM_Step)->Unit(benchmark::kMicrosecond);
+
+// A step and the whole board drawn afresh, at a size in percent.
+void BM_StepDrawn(benchmark::State& state) {
+    Services services;
+    Board board(services);
+    board.app->settings().setBoardScale(int(state.range(0)));
+    BoardWindow& window = board.app->board();
+    QImage target(window.size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        board.step();
+        window.render(&target);
+        benchmark::DoNotOptimize(target.constBits());
+    }
+    state.counters["width"] = window.width();
+}
+BENCHMARK(BM_StepDrawn)->Arg(100)->Arg(400)->Unit(benchmark::kMicrosecond);
 
 void BM_StepClickToChime(benchmark::State& state) {
     SdlSoundOutput sound;

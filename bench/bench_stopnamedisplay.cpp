@@ -78,10 +78,12 @@ BENCHMARK(BM_SetStopNameTwelve)
 
 // Two seconds of a prefixed long name scrolling at Speed 100 in a shown
 // window, driven by the control's own frame timer and the system clock;
-// reports the share of one core that the process used meanwhile.
+// reports the share of one core that the process used meanwhile, at a size
+// in percent.
 void BM_ScrollCpuShare(benchmark::State& state) {
     SystemClock clock;
     StopNameDisplay c(nullptr, &clock);
+    c.setScale(state.range(0) / 100.0);
     c.setSpeed(100);
     c.setScrollStartWait(1500);
     c.setPrefixMode(1);
@@ -101,7 +103,7 @@ void BM_ScrollCpuShare(benchmark::State& state) {
         state.counters["strip_left_after_2s"] = c.stripLeft();
     }
 }
-BENCHMARK(BM_ScrollCpuShare)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollCpuShare)->Arg(100)->Arg(400)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_SampleCharacterCold(benchmark::State& state) {
     DotGlyph::Surface s;
@@ -126,10 +128,12 @@ void BM_ScrollFrameSteps(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollFrameSteps);
 
-// A whole frame: the 16 steps of 16 ms and painting the control.
+// A whole frame: the 16 steps of 16 ms and painting the control, at a size
+// in percent.
 void BM_ScrollFramePainted(benchmark::State& state) {
     SteppedClock clock;
     StopNameDisplay c(nullptr, &clock);
+    c.setScale(state.range(0) / 100.0);
     c.setSpeed(200);
     c.setScrollStartWait(0);
     c.setStopName(nine);
@@ -141,7 +145,7 @@ void BM_ScrollFramePainted(benchmark::State& state) {
         benchmark::DoNotOptimize(target.constBits());
     }
 }
-BENCHMARK(BM_ScrollFramePainted)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScrollFramePainted)->Arg(100)->Arg(400)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -41,7 +41,7 @@ XDG_CONFIG_HOME="$home/config" QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
 cp "$home/long/page-1.png" "$home/shots/board-50.png"
 cp "$home/long/page-51.png" "$home/shots/board-50-page2.png"
 # The guide keeps the pictures it shows.
-for f in board-50 board-50-page2 board-menu ride panel console console-ticket lamp-test voice-dialog \
+for f in board-50 board-50-page2 board-menu board-200 ride panel console console-ticket lamp-test voice-dialog \
          options-0 options-1 options-1b options-2 options-3 options-4 options-4b options-5 \
          ticket-standard ticket-barcode ticket-number; do
     cp "$home/shots/$f.png" "$out/$f.png"

@@ -63,6 +63,11 @@ K40Application::K40Application(const Services& services) : services_(services) {
     connect(console_.get(), &ConsoleWindow::voiceSettingsRequested, this,
             &K40Application::openVoiceSettings);
     connect(console_.get(), &ConsoleWindow::exitRequested, this, &K40Application::requestExit);
+    // The board's size, kept in the board's file at once.
+    connect(settings_.get(), &Settings::boardScaleChanged, this, [this] {
+        board_->applyScale();
+        saveBoardChoice();
+    });
     // The board's keys and menu press the console's buttons.
     connect(board_.get(), &BoardWindow::commandChosen, console_.get(), &ConsoleWindow::press);
     // A fare cell's digit settings are modal to the console too.
@@ -231,12 +236,16 @@ void K40Application::openOptions() {
     console_->setEnabled(true);
     if (edited.board == boardBefore) return session_->showStopNameAgain();
     // Another board: its own file keeps it, and the row is shown on it afresh.
+    saveBoardChoice();
+    session_->showRowAgain();
+}
+
+void K40Application::saveBoardChoice() {
     QDir().mkpath(AppInfo::settingsDir());
-    if (!BoardChoiceFile::write(BoardChoiceFile::path(), edited.board))
+    if (!BoardChoiceFile::write(BoardChoiceFile::path(), settings_->record().board))
         services_.messages->show(QStringLiteral("表示器の設定を保存できませんでした。\r\n") +
                                      BoardChoiceFile::path(),
                                  AppInfo::title(), MsgIcon::Exclamation, MsgButtons::Ok);
-    session_->showRowAgain();
 }
 
 void K40Application::showVersion() {

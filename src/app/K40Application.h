@@ -77,6 +77,8 @@ public:
 
 private:
     void applyScrollSettings();
+    // The board's own file (the board chosen and its size); a failure is told.
+    void saveBoardChoice();
     // Moves window so that its frame is wholly on a screen.
     void keepOnScreen(QWidget& window);
     void showError(int number, const QString& description);

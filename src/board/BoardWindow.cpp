@@ -14,6 +14,7 @@
 #include "widgets/Units.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -119,6 +120,32 @@ void BoardWindow::buildMenu() {
                 [this, c = k.command] { emit commandChosen(c); });
         addAction(action); // its keys work without the menu open
     }
+
+    // The board's size: the sizes offered, larger, smaller and 100 %.
+    menu->addSeparator();
+    QMenu* sizes = menu->addMenu(QStringLiteral("表示倍率"));
+    scaleGroup_ = new QActionGroup(this);
+    for (int percent : BoardChoice::Scales) {
+        QAction* a = sizes->addAction(QStringLiteral("%1 %").arg(percent));
+        a->setCheckable(true);
+        a->setData(percent);
+        a->setActionGroup(scaleGroup_);
+        connect(a, &QAction::triggered, this, [this, percent] { settings_.setBoardScale(percent); });
+    }
+    sizes->addSeparator();
+    const auto zoom = [&](const QString& caption, const QList<QKeySequence>& keys, int step) {
+        QAction* a = sizes->addAction(caption);
+        a->setShortcuts(keys);
+        connect(a, &QAction::triggered, this, [this, step] {
+            const int now = grid_.scalePercent;
+            settings_.setBoardScale(step == 0 ? 100 : BoardChoice::nextScale(now, step > 0));
+        });
+        addAction(a);
+    };
+    zoom(QStringLiteral("拡大"), {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, 1);
+    zoom(QStringLiteral("縮小"), {QKeySequence::ZoomOut}, -1);
+    zoom(QStringLiteral("100 %"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, 0);
+    for (QAction* a : scaleGroup_->actions()) a->setChecked(a->data().toInt() == 100);
 }
 
 BoardWindow::~BoardWindow() = default;
@@ -137,15 +164,12 @@ void BoardWindow::makeCells(const BoardChoice& board) {
     fareCells.resize(1);
 
     grid_ = board;
-    setFixedSize(BoardGeometry::size(board));
     for (int i = 1; i <= board.cells(); ++i) {
-        ticketLabels.push_back(
-            ticketLabel(this, BoardGeometry::labelRect(i, board.columns()), labelFont_));
+        ticketLabels.push_back(ticketLabel(this, {}, labelFont_));
         auto* cell = new SegmentDisplay(this);
         cell->setDigitCount(3);
         cell->setDigitSize(2);
         cell->setDigitStyle(1);
-        cell->setGeometry(BoardGeometry::cellRect(i, board.columns()));
         cell->setDialogs(dialogs_);
         if (first) {
             cell->setShift(options.shift);
@@ -157,9 +181,44 @@ void BoardWindow::makeCells(const BoardChoice& board) {
         connect(cell, &SegmentDisplay::doubleClicked, this, [this, i] { editCellOptions(i); });
         fareCells.push_back(cell);
     }
-    stopNameDisplay->move(BoardGeometry::stripPosition(board));
-    if (!mask().isEmpty()) applyRoundShape();
     picture_ = builtInPicture();
+    builtInShown_ = true;
+    drawnArt_ = QPixmap();
+    layOut();
+}
+
+void BoardWindow::applyScale() {
+    grid_.scalePercent = settings_.record().board.scalePercent;
+    scale_ = grid_.scalePercent / 100.0;
+    layOut();
+}
+
+void BoardWindow::layOut() {
+    const qreal s = scale_;
+    const int columns = grid_.columns();
+    setFixedSize(BoardGeometry::size(grid_, s));
+    QFont label = labelFont_;
+    label.setPixelSize(qRound(labelFont_.pixelSize() * s));
+    for (int i = 1; i < int(fareCells.size()); ++i) {
+        ticketLabels[size_t(i)]->setGeometry(BoardGeometry::labelRect(i, columns, s));
+        if (i > 1) ticketLabels[size_t(i)]->setFont(label);
+        fareCells[size_t(i)]->setGeometry(BoardGeometry::cellRect(i, columns, s));
+        fareCells[size_t(i)]->setScale(s);
+    }
+    QFont first = ticketLabels[1]->font();
+    first.setPixelSize(qRound((firstLabelPixels_ ? firstLabelPixels_ : labelFont_.pixelSize()) * s));
+    ticketLabels[1]->setFont(first);
+    for (int i = 0; i < 2; ++i) {
+        clockDigits[size_t(i)]->setGeometry(
+            BoardGeometry::rect(i == 0 ? 5445 : 5850, 30, 390, 300, s));
+        clockDigits[size_t(i)]->setScale(s);
+    }
+    stopNameDisplay->setScale(s);
+    stopNameDisplay->move(BoardGeometry::stripPosition(grid_, s));
+    if (!mask().isEmpty()) applyRoundShape();
+    if (scaleGroup_)
+        for (QAction* a : scaleGroup_->actions())
+            a->setChecked(a->data().toInt() == grid_.scalePercent);
     update();
 }
 
@@ -175,14 +234,15 @@ QPixmap BoardWindow::builtInPicture() const {
 
 void BoardWindow::setPicture(const QPixmap& picture) {
     picture_ = picture;
+    builtInShown_ = false;
     update();
 }
 
 void BoardWindow::applyRoundShape() {
     // The rounded rectangle (0, 0)-(width, height) with a 3 x 3 corner
-    // ellipse: one pixel is cut off each corner.
-    const int w = width(), h = height();
-    setMask(QRegion(1, 0, w - 2, h) | QRegion(0, 1, w, h - 2));
+    // ellipse at 100 %: one pixel is cut off each corner.
+    const int w = width(), h = height(), k = qMax(1, qRound(scale_));
+    setMask(QRegion(k, 0, w - 2 * k, h) | QRegion(0, k, w, h - 2 * k));
 }
 
 // ---- Settings ----------------------------------------------------------------------
@@ -191,6 +251,8 @@ void BoardWindow::applyAppearance() {
     const SettingsRecord& r = settings_.record();
     if (r.board.grid != grid_.grid) makeCells(r.board);
     grid_ = r.board;
+    scale_ = r.board.scalePercent / 100.0;
+    layOut();
     for (size_t i = 1; i < ticketLabels.size(); ++i)
         ticketLabels[i]->setVisible(isOn(r.showTicketNumbers));
     showTicketNumbers(positionOrNone(r.ticketNumberLayout), qint16(r.zeroPadTicketNumbers), 1);
@@ -212,7 +274,8 @@ void BoardWindow::showTicketNumbers(qint16 layout, qint16 zeroPad, int firstTick
     QLabel* first = ticketLabels[1];
     QFont f = first->font();
     f.setFamily(QStringLiteral("ＭＳ Ｐゴシック"));
-    f.setPixelSize(Units::font(f.family(), l.firstLabelPointSize).pixelSize());
+    firstLabelPixels_ = Units::font(f.family(), l.firstLabelPointSize).pixelSize();
+    f.setPixelSize(qRound(firstLabelPixels_ * scale_));
     first->setFont(f);
 }
 
@@ -221,6 +284,7 @@ void BoardWindow::setBacklight(Backlight mode) {
     const BacklightLook look = backlightLook(settings_.record(), mode);
     if (!look.userPicture) {
         setPicture(builtInPicture());
+        builtInShown_ = true;
     } else if (QFileInfo(look.pictureFile).isFile()) {
         // Read whole from a regular file of at most MaxPictureBytes, then
         // decoded from memory, within Qt's own limit on the image's size.
@@ -364,7 +428,21 @@ void BoardWindow::showTime() {
 void BoardWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), QColor(0x80, 0x80, 0x80));
-    if (!picture_.isNull()) p.drawPixmap(0, 0, picture_);
+    if (picture_.isNull()) return;
+    const qreal ratio = scale_ * devicePixelRatioF();
+    if (ratio == 1) return p.drawPixmap(0, 0, picture_);
+    if (builtInShown_) {
+        // Drawn again at the size, in the screen's pixels.
+        if (drawnArtRatio_ != ratio || drawnArt_.isNull()) {
+            drawnArt_ = QPixmap::fromImage(BoardArt::draw(grid_, ratio));
+            drawnArt_.setDevicePixelRatio(devicePixelRatioF());
+            drawnArtRatio_ = ratio;
+        }
+        return p.drawPixmap(0, 0, drawnArt_);
+    }
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawPixmap(QRectF(0, 0, picture_.width() * scale_, picture_.height() * scale_), picture_,
+                 QRectF(picture_.rect()));
 }
 
 void BoardWindow::mousePressEvent(QMouseEvent* event) {

@@ -2,8 +2,12 @@
 // The fare board: a borderless window with rounded corners, dragged by the
 // left button, showing the panel picture with its ticket-number labels, each
 // above a three-digit fare cell, the stop-name strip and the (hidden) clock
-// digits. The 24-cell board is 582 × 292 pixels; a larger board chosen in the
-// settings (30 to 60 cells) grows the window and its built-in picture.
+// digits. The 24-cell board is 582 × 292 pixels at 100 %; a larger board
+// chosen in the settings (30 to 60 cells) grows the window and its built-in
+// picture. At another size (150 % to 400 %, from the menu or Ctrl with plus,
+// minus and 0) everything is drawn at that size: the digits from their face,
+// the dots at their pitch, the labels in their type, the built-in picture by
+// code; a user's picture is scaled smoothly.
 //
 // The route session writes the fares and stop names (RouteSession::Board).
 // The settings reach the board through applyAppearance(); the backlight
@@ -22,6 +26,7 @@
 class Clock;
 class CompanionDialogs;
 class MessageBoxService;
+class QActionGroup;
 class QLabel;
 class QMenu;
 class QTimer;
@@ -57,6 +62,10 @@ public:
     void applyAppearance();
     // The board the cells are laid out for.
     const BoardChoice& grid() const { return grid_; }
+    // How many times its size at 100 % the board stands; the settings give
+    // it (applyAppearance(), applyScale()).
+    qreal scale() const { return scale_; }
+    void applyScale();
 
     // The backlight: the panel picture and ticket-number colour of mode. A
     // user's picture that is missing leaves the picture as it is; one that
@@ -116,6 +125,8 @@ protected:
 private:
     // The cells and labels of board, in place of those there were.
     void makeCells(const BoardChoice& board);
+    // Places and sizes everything for the scale.
+    void layOut();
     void buildMenu();
     void showTicketNumbers(qint16 layout, qint16 zeroPad, int firstTicket);
     void colorTicketNumbers(BgrColor color);
@@ -131,6 +142,12 @@ private:
     QFont labelFont_;
     Backlight backlight_ = Backlight::On2;
     QPixmap picture_;
+    bool builtInShown_ = true; // picture_ is the built-in picture
+    QPixmap drawnArt_;         // the built-in picture at drawnArtRatio_ times 100 %
+    qreal drawnArtRatio_ = 0;
+    qreal scale_ = 1;
+    int firstLabelPixels_ = 0; // the type size of label 1 at 100 %, which its layout sets
+    QActionGroup* scaleGroup_ = nullptr;
     QPoint dragOffset_;
     bool manualDrag_ = false;
 };

@@ -4,6 +4,8 @@
 #include "model/IniText.h"
 #include "model/SafeFile.h"
 
+#include <iterator>
+
 namespace {
 
 // The grids as the file names them, in the order of BoardChoice::Grid.
@@ -15,6 +17,17 @@ QStringList BoardChoice::gridTexts() {
     return {QStringLiteral("24 区画（3 段 × 8 列、既定）"), QStringLiteral("30 区画（3 段 × 10 列）"),
             QStringLiteral("40 区画（4 段 × 10 列）"), QStringLiteral("50 区画（5 段 × 10 列）"),
             QStringLiteral("60 区画（6 段 × 10 列）")};
+}
+
+int BoardChoice::nextScale(int percent, bool larger) {
+    if (larger) {
+        for (int s : Scales)
+            if (s > percent) return s;
+    } else {
+        for (auto it = std::rbegin(Scales); it != std::rend(Scales); ++it)
+            if (*it < percent) return *it;
+    }
+    return percent;
 }
 
 namespace BoardChoiceFile {
@@ -36,14 +49,19 @@ BoardChoice read(const QString& path) {
     const int seconds = values.value(QStringLiteral("pageSeconds")).toInt(&ok);
     if (ok && seconds >= BoardChoice::MinPageSeconds && seconds <= BoardChoice::MaxPageSeconds)
         c.pageSeconds = seconds;
+    const int scale = values.value(QStringLiteral("scale")).toInt(&ok);
+    if (ok && scale >= BoardChoice::MinScale && scale <= BoardChoice::MaxScale)
+        c.scalePercent = scale;
     return c;
 }
 
 bool write(const QString& path, const BoardChoice& c) {
-    const QString text = QStringLiteral("[General]\nboard=%1\npaging=%2\npageSeconds=%3\n")
-                             .arg(QString::fromUtf16(GridNames[int(c.grid)]))
-                             .arg(c.paging ? 1 : 0)
-                             .arg(c.pageSeconds);
+    const QString text =
+        QStringLiteral("[General]\nboard=%1\npaging=%2\npageSeconds=%3\nscale=%4\n")
+            .arg(QString::fromUtf16(GridNames[int(c.grid)]))
+            .arg(c.paging ? 1 : 0)
+            .arg(c.pageSeconds)
+            .arg(c.scalePercent);
     return SafeFile::write(path, text.toUtf8()).ok();
 }
 

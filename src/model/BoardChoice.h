@@ -1,10 +1,12 @@
 #pragma once
 // Which board K40 shows: the 24-cell board of three rows of eight, or a
 // larger board of real makes with ten cells to a row (3 to 6 rows), and
-// whether a route with more tickets than cells is shown page by page. Kept in
+// whether a route with more tickets than cells is shown page by page, and
+// the size the board window is shown at on the screen. Kept in
 // a small text file beside the settings file (K40-board.ini), so that the
 // settings file's layout stays as it is. A missing or unreadable file, or a
-// value that is not one of these, gives the 24-cell board without paging.
+// value that is not one of these, gives the 24-cell board without paging, at
+// 100 %.
 
 #include <QString>
 #include <QStringList>
@@ -12,12 +14,18 @@
 struct BoardChoice {
     enum class Grid { Standard, Rows3, Rows4, Rows5, Rows6 };
     static constexpr int MinPageSeconds = 2, MaxPageSeconds = 30;
+    // The sizes the board's menu offers, in percent of 100 %.
+    static constexpr int Scales[] = {100, 150, 200, 300, 400};
+    static constexpr int MinScale = 50, MaxScale = 800;
 
     Grid grid = Grid::Standard;
     // Tickets beyond the cells shown page by page (1-24, 25-48, ...), a page
     // every pageSeconds.
     bool paging = false;
     int pageSeconds = 4;
+    // The board window's size, in percent of 100 % (582 × 292 pixels for
+    // the 24-cell board).
+    int scalePercent = 100;
 
     int rows() const { return grid == Grid::Standard ? 3 : int(grid) + 2; }
     int columns() const { return grid == Grid::Standard ? 8 : 10; }
@@ -26,6 +34,9 @@ struct BoardChoice {
 
     // The grids as the options dialog lists them, in the order of Grid.
     static QStringList gridTexts();
+    // The size of Scales after percent (larger) or before it (smaller);
+    // percent itself at either end.
+    static int nextScale(int percent, bool larger);
 };
 
 namespace BoardChoiceFile {

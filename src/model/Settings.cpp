@@ -2,6 +2,8 @@
 
 #include "model/K40Error.h"
 
+#include <algorithm>
+
 Settings::Settings(const QDate& today, QObject* parent) : QObject(parent) {
     record_.fixedDate = today.toString(u"yyyy/MM/dd");
     record_.scrollSpeed = 30;
@@ -44,6 +46,13 @@ void Settings::setLateNight(bool on) {
     if (record_.lateNight == on) return;
     record_.lateNight = on;
     emit consoleStateChanged();
+}
+
+void Settings::setBoardScale(int percent) {
+    percent = std::clamp(percent, BoardChoice::MinScale, BoardChoice::MaxScale);
+    if (record_.board.scalePercent == percent) return;
+    record_.board.scalePercent = percent;
+    emit boardScaleChanged();
 }
 
 void Settings::setDigitCells(const std::array<DigitCellOptions, 24>& cells) {

@@ -41,6 +41,9 @@ public:
     // The board shown, as its own file gives it (at start-up, before the
     // windows apply the settings).
     void setBoard(const BoardChoice& board) { record_.board = board; }
+    // The board window's size in percent, held to what a board can be shown
+    // at (BoardChoice::MinScale to MaxScale).
+    void setBoardScale(int percent);
 
     // The digit options of the 24 fare cells, as the cells show them.
     void setDigitCells(const std::array<DigitCellOptions, 24>& cells);
@@ -59,6 +62,8 @@ signals:
     void optionsCommitted();
     // A switch of the console changed.
     void consoleStateChanged();
+    // The board window's size changed.
+    void boardScaleChanged();
 
 private:
     SettingsRecord record_;

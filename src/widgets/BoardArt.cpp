@@ -25,13 +25,15 @@ void recess(QPainter& p, const QRectF& r, double radius, const QColor& fill) {
 
 } // namespace
 
-QImage draw(const BoardChoice& board) {
+QImage draw(const BoardChoice& board, qreal ratio) {
     const QSize size = G::size(board);
     const int width = size.width(), height = size.height();
     const int rows = board.rows(), columns = board.columns();
-    QImage img(width, height, QImage::Format_RGB32);
+    QImage img(G::size(board, ratio), QImage::Format_RGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    // Drawn in the pixels of 100 %, as many times as large.
+    p.scale(qreal(img.width()) / width, qreal(img.height()) / height);
 
     // Housing: dark satin grey, lighter at the top edge.
     QLinearGradient body(0, 0, 0, height);
@@ -39,7 +41,7 @@ QImage draw(const BoardChoice& board) {
     body.setColorAt(0.06, QColor(40, 42, 46));
     body.setColorAt(0.94, QColor(30, 31, 34));
     body.setColorAt(1, QColor(18, 18, 20));
-    p.fillRect(img.rect(), body);
+    p.fillRect(QRect(0, 0, width, height), body);
     p.setPen(QPen(QColor(80, 82, 88), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(1.5, 1.5, width - 3, height - 3), 5, 5);

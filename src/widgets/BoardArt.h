@@ -11,6 +11,8 @@
 
 namespace BoardArt {
 
-QImage draw(const BoardChoice& board);
+// At ratio times its size at 100 % (the board's size and the screen's pixel
+// ratio), drawn at that size.
+QImage draw(const BoardChoice& board, qreal ratio = 1);
 
 } // namespace BoardArt

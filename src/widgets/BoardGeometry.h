@@ -6,7 +6,8 @@
 // rows, their first rows and columns where the 24-cell board has them and the
 // rest at the same pitch. The board window places its widgets here and the
 // built-in board picture (BoardArt) draws its windows here, so the two cannot
-// drift apart.
+// drift apart. At another size than 100 % (a scale s) everything stands s
+// times as far and as large, its edges rounded to whole pixels.
 
 #include "model/BoardChoice.h"
 #include "widgets/Units.h"
@@ -52,19 +53,30 @@ inline int widthTwips(const BoardChoice& b) {
 inline int heightTwips(const BoardChoice& b) {
     return cellTop(b.rows() - 1) + CellHeight + BottomMargin;
 }
-inline QSize size(const BoardChoice& b) {
-    if (b.grid == BoardChoice::Grid::Standard) return {WidthPx, HeightPx};
-    return {Units::px(widthTwips(b)), Units::px(heightTwips(b))};
+inline QSize size(const BoardChoice& b, qreal s = 1) {
+    if (b.grid == BoardChoice::Grid::Standard)
+        return s == 1 ? QSize(WidthPx, HeightPx) : QSize(qRound(WidthPx * s), qRound(HeightPx * s));
+    return {qRound(widthTwips(b) * s / Units::TwipsPerPixel),
+            qRound(heightTwips(b) * s / Units::TwipsPerPixel)};
+}
+
+// A rectangle given in twips, in whole pixels at scale s: at 100 % as
+// Units::rect() rounds it, else by its rounded edges.
+inline QRect rect(double left, double top, double width, double height, qreal s = 1) {
+    if (s == 1) return Units::rect(left, top, width, height);
+    const double k = s / Units::TwipsPerPixel;
+    const int x = qRound(left * k), y = qRound(top * k);
+    return QRect(x, y, qRound((left + width) * k) - x, qRound((top + height) * k) - y);
 }
 
 // In whole pixels, where the widgets go.
-inline QRect cellRect(int ticket, int columns = Columns) {
-    return Units::rect(cellLeft(columnOf(ticket, columns)), cellTop(rowOf(ticket, columns)),
-                       CellWidth, CellHeight);
+inline QRect cellRect(int ticket, int columns = Columns, qreal s = 1) {
+    return rect(cellLeft(columnOf(ticket, columns)), cellTop(rowOf(ticket, columns)), CellWidth,
+                CellHeight, s);
 }
-inline QRect labelRect(int ticket, int columns = Columns) {
-    return Units::rect(labelLeft(columnOf(ticket, columns)), labelTop(rowOf(ticket, columns)),
-                       LabelWidth, LabelHeight);
+inline QRect labelRect(int ticket, int columns = Columns, qreal s = 1) {
+    return rect(labelLeft(columnOf(ticket, columns)), labelTop(rowOf(ticket, columns)),
+                LabelWidth, LabelHeight, s);
 }
 // The strip stands where the 24-cell board has it, centred on a wider board.
 inline int stripLeft(const BoardChoice& b) {
@@ -72,8 +84,8 @@ inline int stripLeft(const BoardChoice& b) {
                ? StripLeft
                : (widthTwips(b) - StripWidthPx * Units::TwipsPerPixel) / 2;
 }
-inline QPoint stripPosition(const BoardChoice& b = {}) {
-    return {Units::px(stripLeft(b)), Units::px(StripTop)};
+inline QPoint stripPosition(const BoardChoice& b = {}, qreal s = 1) {
+    return rect(stripLeft(b), StripTop, 0, 0, s).topLeft();
 }
 
 // Exactly, in pixels, for drawing.

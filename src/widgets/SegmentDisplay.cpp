@@ -160,7 +160,8 @@ QSize SegmentDisplay::cellSize(qint16 digitSize) {
 
 QSize SegmentDisplay::sizeHint() const {
     const QSize cell = cellSize(digitSize_);
-    return {cell.width() * validDigitCount(digitCount_), cell.height()};
+    return {qRound(cell.width() * validDigitCount(digitCount_) * scale_),
+            qRound(cell.height() * scale_)};
 }
 
 // ---- Properties -----------------------------------------------------------------
@@ -216,6 +217,12 @@ void SegmentDisplay::setUserSettable(bool on) {
     userSettable_ = on;
 }
 
+void SegmentDisplay::setScale(qreal scale) {
+    if (scale <= 0 || scale == scale_) return;
+    scale_ = scale;
+    redraw();
+}
+
 void SegmentDisplay::setBackColor(BgrColor colour) {
     backColor_ = colour;
     image_.fill(toQColor(backColor_));
@@ -256,9 +263,11 @@ void SegmentDisplay::applySize() {
 }
 
 void SegmentDisplay::fitSurface() {
-    const QSize want = size().expandedTo(QSize(0, 0));
-    if (image_.size() == want && !image_.isNull()) return;
+    const qreal ratio = pixelRatio();
+    const QSize want = (QSizeF(size()) * ratio).toSize().expandedTo(QSize(0, 0));
+    if (image_.size() == want && !image_.isNull() && image_.devicePixelRatio() == ratio) return;
     QImage next(want, QImage::Format_RGB32);
+    next.setDevicePixelRatio(ratio);
     next.fill(toQColor(backColor_));
     if (!image_.isNull() && !next.isNull()) {
         QPainter p(&next);
@@ -274,17 +283,23 @@ void SegmentDisplay::drawDigits(const DigitValue& value, BgrColor unlit, BgrColo
         update();
         return;
     }
-    const QSize cell = cellSize(digitSize_);
+    // In the image's own pixels: the cell and the advance at the scale and
+    // the screen's pixel ratio, the digits drawn for that size.
+    const qreal ratio = scale_ * image_.devicePixelRatio();
+    const QSize base = cellSize(digitSize_);
+    const QSize cell(qMax(1, qRound(base.width() * ratio)), qMax(1, qRound(base.height() * ratio)));
     const FitKey fit{Typefaces::digitFamily(digitStyle_), cell.width(), cell.height()};
-    const int advance = qMax(1, cell.width());
+    const int advance = cell.width();
     const int innerWidth = image_.width();
+    const int top = -qRound(ratio);
     GlyphCache& glyphs = glyphCache();
 
     QPainter p(&image_);
-    // Unlit eights from the left edge, one pixel above the top.
+    p.scale(1 / image_.devicePixelRatio(), 1 / image_.devicePixelRatio());
+    // Unlit eights from the left edge, one pixel (at 100 %) above the top.
     const QImage& eight = glyphs.glyph(fit, U'8', toQColor(unlit).rgb());
     for (int i = 0, x = 0; i < digitCount_ && x < innerWidth; ++i, x += advance)
-        p.drawImage(x, -1, eight);
+        p.drawImage(x, top, eight);
 
     // The lit text, ending at the right edge.
     const QString shown = DigitText::shownText(value, zeroMode_, fillZero_, shift_, digitCount_);
@@ -293,7 +308,7 @@ void SegmentDisplay::drawDigits(const DigitValue& value, BgrColor unlit, BgrColo
     int x = innerWidth - static_cast<int>(codes.size()) * advance;
     for (const uint code : codes) {
         if (code != U' ' && x + cell.width() > 0 && x < innerWidth)
-            p.drawImage(x, -1, glyphs.glyph(fit, static_cast<char32_t>(code), litRgb));
+            p.drawImage(x, top, glyphs.glyph(fit, static_cast<char32_t>(code), litRgb));
         x += advance;
     }
     p.end();
@@ -306,10 +321,11 @@ void SegmentDisplay::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QRect all = rect();
     p.drawImage(0, 0, image_);
-    if (image_.width() < all.width() || image_.height() < all.height()) {
+    const QSize drawn = image_.deviceIndependentSize().toSize();
+    if (drawn.width() < all.width() || drawn.height() < all.height()) {
         const QColor back = toQColor(backColor_);
-        p.fillRect(QRect(image_.width(), 0, all.width() - image_.width(), all.height()), back);
-        p.fillRect(QRect(0, image_.height(), all.width(), all.height() - image_.height()), back);
+        p.fillRect(QRect(drawn.width(), 0, all.width() - drawn.width(), all.height()), back);
+        p.fillRect(QRect(0, drawn.height(), all.width(), all.height() - drawn.height()), back);
     }
 }
 

@@ -51,6 +51,11 @@ public:
     void setUserSettable(bool on);
     BgrColor backColor() const { return backColor_; }
     void setBackColor(BgrColor colour);
+    // How many times its size at 100 % the display stands (the board's
+    // size): the digits are drawn from their face at that size, and at the
+    // screen's pixel ratio, never scaled from a smaller picture.
+    qreal scale() const { return scale_; }
+    void setScale(qreal scale);
 
     // Where showSettingsDialog() finds the digit settings dialog.
     void setDialogs(CompanionDialogs* dialogs) { dialogs_ = dialogs; }
@@ -64,11 +69,11 @@ public:
     // value.
     void resetDigits(bool allLit);
 
-    // The kept surface.
+    // The kept surface, in the screen's pixels (its device pixel ratio set).
     const QImage& image() const { return image_; }
 
-    // Pixel size of one digit cell of a digit size (any value other than 1, 2
-    // and 3 is size 0).
+    // Pixel size of one digit cell of a digit size at 100 % (any value other
+    // than 1, 2 and 3 is size 0).
     static QSize cellSize(qint16 digitSize);
 
     QSize sizeHint() const override;
@@ -87,8 +92,10 @@ private:
     void redraw() { drawDigits(value_, unlitColor_, litColor_); }
     // Sets the outer size from the digit count and size.
     void applySize();
-    // Brings the kept image to the widget's size; a grown part takes BackColor.
+    // Brings the kept image to the widget's size in the screen's pixels; a
+    // grown part takes BackColor.
     void fitSurface();
+    qreal pixelRatio() const { return devicePixelRatioF(); }
 
     CompanionDialogs* dialogs_ = nullptr;
     QImage image_;
@@ -104,4 +111,5 @@ private:
     DigitValue value_;
     bool userSettable_ = true;
     BgrColor backColor_ = DefaultBackColor;
+    qreal scale_ = 1;
 };

@@ -7,6 +7,8 @@
 #include <QPaintEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
+#include <bit>
 #include <limits>
 
 namespace {
@@ -67,8 +69,43 @@ void StopNameDisplay::setBackColor(BgrColor value) {
     update();
 }
 
+void StopNameDisplay::setScale(qreal scale) {
+    if (scale <= 0 || scale == scale_) return;
+    scale_ = scale;
+    setFixedSize(qRound(ControlWidth * scale), qRound(ControlHeight * scale));
+    update();
+}
+
 void StopNameDisplay::clearStrip() {
     strip_.fill(rgbOf(look_.backColor));
+    stamps_.clear();
+    drawnStrip_ = QImage();
+}
+
+void StopNameDisplay::stamp(int x, int y, const DotGlyph::Pattern& dots, QRgb colour) {
+    DotGlyph::fillDots(strip_, x, y, dots, colour);
+    stamps_.push_back({x, y, dots, colour});
+    drawnStrip_ = QImage();
+}
+
+const QImage& StopNameDisplay::stripAt(qreal ratio) {
+    if (!drawnStrip_.isNull() && drawnRatio_ == ratio) return drawnStrip_;
+    drawnRatio_ = ratio;
+    drawnStrip_ = QImage(qCeil(strip_.width() * ratio), qCeil(strip_.height() * ratio),
+                         QImage::Format_RGB32);
+    drawnStrip_.fill(rgbOf(look_.backColor));
+    QPainter p(&drawnStrip_);
+    // Every dot the same size, at the nearest pixel to its place.
+    const int dot = qMax(1, qRound(DotGlyph::DotSize * ratio));
+    for (const Stamp& st : stamps_)
+        for (int r = 0; r < DotGlyph::Samples; ++r)
+            for (quint32 rest = st.dots.rows[size_t(r)]; rest; rest &= rest - 1) {
+                const int c = std::countr_zero(rest);
+                p.fillRect(qRound((st.x + c * DotGlyph::DotPitch) * ratio),
+                           qRound((st.y + r * DotGlyph::DotPitch) * ratio), dot, dot,
+                           QColor::fromRgb(st.colour));
+            }
+    return drawnStrip_;
 }
 
 void StopNameDisplay::refresh() {
@@ -103,7 +140,7 @@ void StopNameDisplay::drawCharacter(int x, int y, const QString& text) {
     glyph_.setFace(face);
     glyph_.setBold(look_.fontBold);
     const DotGlyph::Pattern dots = glyph_.dots(DotGlyph::drawableText(shown));
-    DotGlyph::fillDots(strip_, x, y, dots, rgbOf(look_.dotColor));
+    stamp(x, y, dots, rgbOf(look_.dotColor));
     update();
 }
 
@@ -118,7 +155,7 @@ void StopNameDisplay::drawPrefix() {
     glyph_.setTop(0);
     glyph_.setBold(look_.prefixBold);
     applyFace(false);
-    DotGlyph::fillDots(strip_, 0, 0, glyph_.dots(QStringLiteral("次")), colour);
+    stamp(0, 0, glyph_.dots(QStringLiteral("次")), colour);
 
     if (look_.prefixMode == 1) {
         glyph_.setPoints(SmallHaSize);
@@ -129,8 +166,7 @@ void StopNameDisplay::drawPrefix() {
     }
     applyFace(true);
     glyph_.setBold(look_.prefixBold);
-    DotGlyph::fillDots(strip_, StopNameLayout::CellWidth, 0, glyph_.dots(QStringLiteral("は")),
-                          colour);
+    stamp(StopNameLayout::CellWidth, 0, glyph_.dots(QStringLiteral("は")), colour);
 
     glyph_.setPoints(PrefixSize);
     glyph_.setTop(0);
@@ -181,12 +217,18 @@ void StopNameDisplay::advanceScroll() {
 void StopNameDisplay::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.setClipRegion(event->region());
-    const QRect frame(0, 0, FrameWidth, FrameHeight);
+    const qreal pixelRatio = devicePixelRatioF(), ratio = scale_ * pixelRatio;
+    const bool asHeld = ratio == 1;
+    // In the screen's own pixels.
+    p.scale(1 / pixelRatio, 1 / pixelRatio);
+    const QRect frame(0, 0, qRound(FrameWidth * ratio), qRound(FrameHeight * ratio));
     p.fillRect(frame, toQColor(frameBackColor_));
     // Only the part of the strip that lies in the frame is drawn.
     const qint64 left = stripLeft_;
     if (left >= FrameWidth || left + strip_.width() <= 0) return;
-    const QRect stripRect(stripLeft_, StripTop, strip_.width(), strip_.height());
+    const QImage& strip = asHeld ? strip_ : stripAt(ratio);
+    const QRect stripRect(qRound(stripLeft_ * ratio), qRound(StripTop * ratio), strip.width(),
+                          strip.height());
     const QRect shown = stripRect.intersected(frame);
-    p.drawImage(shown, strip_, shown.translated(-stripRect.topLeft()));
+    p.drawImage(shown, strip, shown.translated(-stripRect.topLeft()));
 }

@@ -11,6 +11,10 @@
 // dots, and the hidden 18 × 18 glyph surface on which each character is drawn
 // and sampled.
 //
+// At another size than 100 % (the board's size, or a screen of more pixels
+// to the point) the control is that many times as large and each dot is
+// drawn as a dot of that size at that pitch, from the dots the strip holds.
+//
 // The scroll runs on a frame timer: setStopName() returns at once, and each
 // frame applies the 1-ms steps that have passed on the clock since the
 // previous one. The layout of a name and the scroll arithmetic are
@@ -25,6 +29,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 class Clock;
 
@@ -56,6 +61,9 @@ public:
     ~StopNameDisplay() override;
 
     void setClock(Clock* clock); // the scroll's time base (a SystemClock when none is set)
+    // How many times its size at 100 % the control stands.
+    qreal scale() const { return scale_; }
+    void setScale(qreal scale);
     void setStopName(const QString& text);
 
     const Look& look() const { return look_; }
@@ -111,6 +119,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    // Puts dots on the strip, and keeps them for drawing at other sizes.
+    void stamp(int x, int y, const DotGlyph::Pattern& dots, QRgb colour);
+    // The strip as drawn at ratio times 100 %, made again when it changed.
+    const QImage& stripAt(qreal ratio);
     void clearStrip();
     void startScroll();
     void stopScroll();
@@ -121,6 +133,15 @@ private:
     qint32 scrollStartWait_ = 1500;
 
     QImage strip_;
+    struct Stamp {
+        int x, y;
+        DotGlyph::Pattern dots;
+        QRgb colour;
+    };
+    std::vector<Stamp> stamps_; // what the strip holds, dot by dot
+    QImage drawnStrip_;         // the strip at drawnRatio_, or null when it is to be made
+    qreal drawnRatio_ = 0;
+    qreal scale_ = 1;
     int stripLeft_ = 0;
     DotGlyph::Surface glyph_;
     StopNameScroll scroll_;

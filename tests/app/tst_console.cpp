@@ -3,6 +3,7 @@
 // cells' options, the preview, the version box, the tape, voices and the exit.
 #include "K40Rig.h"
 #include "Modal.h"
+#include "Pixels.h"
 #include "app/InputHold.h"
 #include "console/EntryPanel.h"
 #include "console/TicketPreviewBox.h"
@@ -233,6 +234,49 @@ private slots:
         focus->setFocus();
         QTest::keyClick(focus, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(clicked, pressed.isEmpty() ? QStringList() : QStringList{pressed});
+    }
+
+    // The board's size, from its menu and by Ctrl with plus, minus and 0:
+    // everything stands that many times as large, the digits drawn at that
+    // size; the size is kept for the next start.
+    void boardSizes() {
+        K40Rig rig;
+        rig.startOn(3, 6, u"1"_qs);
+        BoardWindow& b = rig.board();
+        const QImage digits = b.fareCells[1]->image().copy();
+        const QString fare = rig.cell(1);
+        const QRect cell = b.fareCells[24]->geometry(), strip = b.stopNameDisplay->geometry();
+        const auto sizeAction = [&](const QString& text) {
+            for (QAction* a : b.menu->findChildren<QAction*>())
+                if (a->text() == text) return a;
+            return static_cast<QAction*>(nullptr);
+        };
+        sizeAction(u"200 %"_qs)->trigger();
+        QVERIFY(sizeAction(u"200 %"_qs)->isChecked() && !sizeAction(u"100 %"_qs)->isChecked());
+        QCOMPARE(b.size(), QSize(1164, 584));
+        QCOMPARE(b.fareCells[24]->geometry(), QRect(cell.topLeft() * 2, cell.size() * 2));
+        QCOMPARE(b.stopNameDisplay->size(), strip.size() * 2); // where the picture has it, ±1
+        QCOMPARE_LE((b.stopNameDisplay->pos() - strip.topLeft() * 2).manhattanLength(), 1);
+        QCOMPARE(b.ticketLabels[24]->font().pixelSize(), 38);
+        const QImage drawn = b.fareCells[1]->image();
+        QCOMPARE(drawn.size(), digits.size() * 2);
+        QVERIFY(drawn != digits.scaled(digits.size() * 2)); // drawn anew, not enlarged
+        const int lit = countColour(digits, rgb(b.fareCells[1]->litColor()));
+        QCOMPARE_GT(countColour(drawn, rgb(b.fareCells[1]->litColor())), lit * 3);
+        QCOMPARE(rig.cell(1), fare); // the values kept
+        // The keys: smaller, 100 %, larger twice.
+        b.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&b, NoTimeLimit));
+        QStringList sizes;
+        for (auto [key, mod] : {std::pair{Qt::Key_Minus, Qt::ControlModifier}, {Qt::Key_0, Qt::ControlModifier},
+                                {Qt::Key_Plus, Qt::ControlModifier}, {Qt::Key_Equal, Qt::ControlModifier}}) {
+            QTest::keyClick(&b, key, mod);
+            sizes << QStringLiteral("%1x%2").arg(b.width()).arg(b.height());
+        }
+        QCOMPARE(sizes, (QStringList{u"873x438"_qs, u"582x292"_qs, u"873x438"_qs, u"1164x584"_qs}));
+        QCOMPARE(BoardChoiceFile::read(BoardChoiceFile::path()).scalePercent, 200);
+        rig.make(), rig.start();
+        QCOMPARE(rig.board().size(), QSize(1164, 584));
     }
 
     void userPictures_data() {

@@ -127,24 +127,24 @@ private slots:
     // or out of range is the default.
     void sideFiles_data() {
         QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("read"); // voice|speed|pitch|volume|grid|paging|page seconds
-        QTest::newRow("no file") << QByteArray() << "|1|0|0|0|0|4";
+        QTest::addColumn<QString>("read"); // voice|speed|pitch|volume|grid|paging|page seconds|scale
+        QTest::newRow("no file") << QByteArray() << "|1|0|0|0|0|4|100";
         QTest::newRow("as written") << QByteArray("voice=my voice\nspeed=1.5\npitch=-3\nvolume=6\n"
-                                                  "board=5x10\npaging=1\npageSeconds=7\n")
-                                    << "my voice|1.5|-3|6|3|1|7";
+                                                  "board=5x10\npaging=1\npageSeconds=7\nscale=150\n")
+                                    << "my voice|1.5|-3|6|3|1|7|150";
         QTest::newRow("out of range") << QByteArray("speed=2.5\npitch=-13\nvolume=20\nboard=7x10\n"
-                                                    "paging=2\npageSeconds=31\n")
-                                      << "|1|0|20|0|0|4";
-        QTest::newRow("not numbers") << QByteArray("speed=fast\npitch=nan\nvolume=\npageSeconds=1e1\n")
-                                     << "|1|0|0|0|0|4";
+                                                    "paging=2\npageSeconds=31\nscale=801\n")
+                                      << "|1|0|20|0|0|4|100";
+        QTest::newRow("not numbers") << QByteArray("speed=fast\npitch=nan\nvolume=\npageSeconds=1e1\nscale=2x\n")
+                                     << "|1|0|0|0|0|4|100";
         QTest::newRow("as Qt writes it, quoted")
             << QByteArray("[General]\nvoice=\" a \\\"b\\\" \"\nspeed=0.5\nboard=\"3x10\"\n")
-            << " a \"b\" |0.5|0|0|1|0|4";
-        QTest::newRow("a FIFO") << QByteArray("fifo") << "|1|0|0|0|0|4";
-        QTest::newRow("a link to /dev/zero") << QByteArray("zero") << "|1|0|0|0|0|4";
+            << " a \"b\" |0.5|0|0|1|0|4|100";
+        QTest::newRow("a FIFO") << QByteArray("fifo") << "|1|0|0|0|0|4|100";
+        QTest::newRow("a link to /dev/zero") << QByteArray("zero") << "|1|0|0|0|0|4|100";
         const char garbage[] = "\x00\xff\x81garbage[[\nvoice";
         QTest::newRow("not a settings file") << QByteArray(garbage, sizeof garbage - 1)
-                                             << "|1|0|0|0|0|4";
+                                             << "|1|0|0|0|0|4|100";
     }
     void sideFiles() {
         QFETCH(QByteArray, text);
@@ -155,13 +155,14 @@ private slots:
         const BoardChoice b = BoardChoiceFile::read(path);
         QTEST(QStringList({v.voice, QString::number(v.speed), QString::number(v.pitch),
                            QString::number(v.volume), QString::number(int(b.grid)),
-                           QString::number(b.paging), QString::number(b.pageSeconds)})
+                           QString::number(b.paging), QString::number(b.pageSeconds),
+                           QString::number(b.scalePercent)})
                   .join(u'|'), "read");
         // Written and read back unchanged; a place that cannot be written fails.
         const VoiceSettings chosen{u"声 \"2\"\\"_qs, 0.5, 12, -20}; QFile::remove(path);
         QVERIFY(VoiceSettingsFile::write(path, chosen) && VoiceSettingsFile::read(path) == chosen);
         QVERIFY(!VoiceSettingsFile::write(dir.path(), chosen)); // a folder
-        for (const BoardChoice& board : {BoardChoice{BoardChoice::Grid::Rows6, true, 2},
+        for (const BoardChoice& board : {BoardChoice{BoardChoice::Grid::Rows6, true, 2, 400},
                                          BoardChoice{BoardChoice::Grid::Standard, false, 30}})
             QVERIFY(BoardChoiceFile::write(path, board) && BoardChoiceFile::read(path) == board);
         QVERIFY(!BoardChoiceFile::write(dir.path(), {}));

@@ -219,23 +219,34 @@ private slots:
                          .strip.copy(0, 0, 108, 56));
         }
     }
+    void everyRowOfDotsShowsWhole_data() {
+        QTest::addColumn<double>("scale");
+        QTest::newRow("100 %") << 1.0;
+        QTest::newRow("150 %") << 1.5;
+        QTest::newRow("300 %") << 3.0;
+    }
     void everyRowOfDotsShowsWhole() {
         // "前" and "次" fill their cells from the first row of dots to the eighteenth: in the window
-        // every dot of both is a whole 2 x 2 square, with the top row and the bottom row inside it.
+        // every dot of both is a whole 2 x 2 square, with the top row and the bottom row inside it;
+        // at another size every dot is a square of that size, at that pitch.
+        QFETCH(double, scale);
         StopNameDisplay c;
-        c.setPrefixMode(2), c.setStopName(u"前"_qs);
+        c.setScale(scale), c.setPrefixMode(2), c.setStopName(u"前"_qs);
         const QImage window = shown(c);
+        QCOMPARE(window.size(), QSize(qRound(432 * scale), qRound(56 * scale)));
+        const int dot = qRound(2 * scale), top = qRound(scale), bottom = qRound(55 * scale) - 1;
         const QRgb name = rgb(c.dotColor()), prefix = rgb(c.prefixColor());
         const auto ji = dotsOf(u"次"_qs, Face::Gothic), mae = dotsOf(u"前"_qs, Face::Gothic);
         QVERIFY(ji.rows[0] && ji.rows[17] && mae.rows[0] && mae.rows[17]);
-        QCOMPARE(countColour(window, name), 4 * mae.count());
-        QCOMPARE(countColour(window, prefix, QRect(0, 0, 54, 56)), 4 * ji.count());
-        int first = 56, last = -1;
+        QCOMPARE(countColour(window, name), dot * dot * mae.count());
+        QCOMPARE(countColour(window, prefix, QRect(0, 0, qRound(54 * scale), window.height())),
+                 dot * dot * ji.count());
+        int first = window.height(), last = -1;
         for (int y = 0; y < window.height(); ++y)
-            if (countColour(window, name, QRect(0, y, 432, 1)))
+            if (countColour(window, name, QRect(0, y, window.width(), 1)))
                 first = std::min(first, y), last = y;
-        QCOMPARE(last - first + 1, 3 * 17 + 2);
-        QVERIFY2(first >= 1 && last <= 54, qPrintable(u"dots on rows %1..%2"_qs.arg(first).arg(last)));
+        QCOMPARE(last - first + 1, qRound(3 * 17 * scale) + dot);
+        QVERIFY2(first >= top && last <= bottom, qPrintable(u"dots on rows %1..%2"_qs.arg(first).arg(last)));
     }
     void scrolling() {
         // Beyond the right edge, frames running; speed 0 becomes 1.

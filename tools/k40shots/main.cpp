@@ -159,6 +159,10 @@ int main(int argc, char** argv) {
         clock.turnPages();
         if (session.pageShown() == 1) break;
     }
+    // The board at twice its size, drawn at that size.
+    k40.settings().setBoardScale(200);
+    save(k40.board(), out + QStringLiteral("/board-200.png"));
+    k40.settings().setBoardScale(100);
     // The board's right-click menu, over the board where it opens.
     {
         BoardWindow& board = k40.board();
