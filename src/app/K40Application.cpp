@@ -64,8 +64,8 @@ K40Application::K40Application(const Services& services) : services_(services) {
             &K40Application::openVoiceSettings);
     connect(console_.get(), &ConsoleWindow::exitRequested, this, &K40Application::requestExit);
     // The board's size, kept in the board's file at once.
-    connect(settings_.get(), &Settings::boardScaleChanged, this, [this] {
-        board_->applyScale();
+    connect(settings_.get(), &Settings::boardViewChanged, this, [this] {
+        board_->applyView();
         saveBoardChoice();
     });
     // The board's keys and menu press the console's buttons.
@@ -77,8 +77,10 @@ K40Application::K40Application(const Services& services) : services_(services) {
 
 K40Application::~K40Application() = default;
 
-void K40Application::start() {
-    settings_->setBoard(BoardChoiceFile::read(BoardChoiceFile::path()));
+void K40Application::start(const StartOptions& options) {
+    BoardChoice board = BoardChoiceFile::read(BoardChoiceFile::path());
+    options.applyTo(board);
+    settings_->setBoard(board);
     board_->applyAppearance();
     console_->show();
     board_->setWindowTitle(QStringLiteral("カルテラ - 型番:") + AppInfo::modelName());
@@ -97,12 +99,13 @@ void K40Application::start() {
     board_->update();
     loadSettings();
     board_->show();
+    if (settings_->record().board.fullScreen) board_->applyView();
     // A screen smaller than the one the positions were stored on; looked at
     // again once the window manager has framed the windows, since a frame
     // makes a window larger than it was when it was placed.
     const auto fit = [this] {
         keepOnScreen(*console_);
-        keepOnScreen(*board_);
+        if (!board_->isShownFullScreen()) keepOnScreen(*board_);
     };
     fit();
     QTimer::singleShot(FrameSettleMs, this, fit);
@@ -196,7 +199,8 @@ void K40Application::saveSettings(Report report) {
     const QPoint console = placement_->framePosition(*console_);
     r.consoleLeft = Units::twips(console.x());
     r.consoleTop = Units::twips(console.y());
-    const QPoint board = placement_->framePosition(*board_);
+    const QPoint board = board_->isShownFullScreen() ? board_->windowedPosition()
+                                                     : placement_->framePosition(*board_);
     r.boardLeft = Units::twips(board.x());
     r.boardTop = Units::twips(board.y());
     try {

@@ -6,6 +6,7 @@
 // place that knows all three windows.
 
 #include "app/Services.h"
+#include "model/StartOptions.h"
 
 #include <QObject>
 #include <functional>
@@ -29,8 +30,9 @@ public:
 
     // The start-up order: the options applied to the board, the console shown
     // with the speech engine created, the windows placed and shaped, and the
-    // settings file read last.
-    void start();
+    // settings file read last; the board full screen last of all, if so.
+    // The command line's options hold over the board's file for this start.
+    void start(const StartOptions& options = {});
 
     // The options dialog, modal over both windows; OK commits its settings
     // and shows the stop name again.

@@ -10,10 +10,20 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QTextStream>
 #include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    const StartOptions::Parsed parsed = StartOptions::parse(app.arguments());
+    if (!parsed.error.isEmpty()) {
+        QTextStream(stderr) << "K40: " << parsed.error << '\n' << StartOptions::usage();
+        return 2;
+    }
+    if (parsed.help) {
+        QTextStream(stdout) << StartOptions::usage();
+        return 0;
+    }
     app.setWindowIcon(QIcon(QStringLiteral(":/k40/k40.png")));
     // The interface is Japanese throughout, Qt's own dialogs included.
     QTranslator qtJapanese;
@@ -45,6 +55,6 @@ int main(int argc, char** argv) {
                          if (!k40.ended()) k40.saveSettings(K40Application::Report::OnStandardError);
                      });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &k40, &K40Application::end);
-    k40.start();
+    k40.start(parsed.options);
     return app.exec();
 }

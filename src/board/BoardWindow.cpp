@@ -26,6 +26,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWindow>
 
 namespace {
@@ -146,6 +148,42 @@ void BoardWindow::buildMenu() {
     zoom(QStringLiteral("縮小"), {QKeySequence::ZoomOut}, -1);
     zoom(QStringLiteral("100 %"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, 0);
     for (QAction* a : scaleGroup_->actions()) a->setChecked(a->data().toInt() == 100);
+
+    // Full screen, on a screen of the user's choice; Esc leaves it too.
+    fullScreenAction_ = menu->addAction(QStringLiteral("全画面表示"));
+    fullScreenAction_->setCheckable(true);
+    fullScreenAction_->setShortcut(QKeySequence(Qt::Key_F11));
+    connect(fullScreenAction_, &QAction::triggered, this,
+            [this](bool on) { settings_.setBoardFullScreen(on); });
+    addAction(fullScreenAction_);
+    auto* leave = new QAction(this);
+    leave->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(leave, &QAction::triggered, this, [this] { settings_.setBoardFullScreen(false); });
+    addAction(leave);
+    screensMenu_ = menu->addMenu(QStringLiteral("全画面表示の画面"));
+    connect(menu, &QMenu::aboutToShow, this, &BoardWindow::listScreens);
+    listScreens();
+}
+
+void BoardWindow::listScreens() {
+    screensMenu_->clear();
+    auto* group = new QActionGroup(screensMenu_);
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const int chosen = settings_.record().board.screen;
+    const auto add = [&](const QString& caption, int index) {
+        QAction* a = screensMenu_->addAction(caption);
+        a->setCheckable(true);
+        a->setChecked(index == chosen || (index == -1 && !screens.value(chosen)));
+        a->setActionGroup(group);
+        connect(a, &QAction::triggered, this, [this, index] { settings_.setBoardScreen(index); });
+    };
+    add(QStringLiteral("表示器のある画面"), -1);
+    for (int i = 0; i < screens.size(); ++i)
+        add(QStringLiteral("画面 %1（%2 × %3）")
+                .arg(i + 1)
+                .arg(screens[i]->geometry().width())
+                .arg(screens[i]->geometry().height()),
+            i);
 }
 
 BoardWindow::~BoardWindow() = default;
@@ -187,22 +225,68 @@ void BoardWindow::makeCells(const BoardChoice& board) {
     layOut();
 }
 
-void BoardWindow::applyScale() {
-    grid_.scalePercent = settings_.record().board.scalePercent;
-    scale_ = grid_.scalePercent / 100.0;
+void BoardWindow::applyView() {
+    const BoardChoice& c = settings_.record().board;
+    grid_.scalePercent = c.scalePercent, grid_.fullScreen = c.fullScreen, grid_.screen = c.screen;
+    fullScreenAction_->setChecked(c.fullScreen);
+    if (!c.fullScreen) {
+        const bool was = fullScreen_;
+        fullScreen_ = false;
+        origin_ = {};
+        scale_ = c.scalePercent / 100.0;
+        ++pointerGeneration_;
+        setMouseTracking(false);
+        unsetCursor();
+        layOut();
+        if (was) {
+            showNormal();
+            move(windowedPos_);
+        }
+        return;
+    }
+    QScreen* on = QGuiApplication::screens().value(c.screen, nullptr);
+    if (!on) on = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!fullScreen_) windowedPos_ = pos();
+    fullScreen_ = true;
+    clearMask();
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    const QRect area = on->geometry();
+    const QSize base = BoardGeometry::size(grid_);
+    scale_ = std::min(area.width() / qreal(base.width()), area.height() / qreal(base.height()));
+    const QSize board = BoardGeometry::size(grid_, scale_);
+    origin_ = QPoint((area.width() - board.width()) / 2, (area.height() - board.height()) / 2);
+    if (windowHandle()) windowHandle()->setScreen(on);
+    setGeometry(area);
     layOut();
+    if (isVisible()) showFullScreen();
+    setMouseTracking(true);
+    if (windowHandle()) {
+        windowHandle()->removeEventFilter(this);
+        windowHandle()->installEventFilter(this);
+    }
+    showPointer();
+}
+
+void BoardWindow::showPointer() {
+    unsetCursor();
+    if (!fullScreen_ || !clock_) return;
+    clock_->after(PointerHideMs, this, [this, g = ++pointerGeneration_] {
+        if (g == pointerGeneration_ && fullScreen_) setCursor(Qt::BlankCursor);
+    });
 }
 
 void BoardWindow::layOut() {
     const qreal s = scale_;
     const int columns = grid_.columns();
-    setFixedSize(BoardGeometry::size(grid_, s));
+    if (!fullScreen_) setFixedSize(BoardGeometry::size(grid_, s));
     QFont label = labelFont_;
     label.setPixelSize(qRound(labelFont_.pixelSize() * s));
     for (int i = 1; i < int(fareCells.size()); ++i) {
-        ticketLabels[size_t(i)]->setGeometry(BoardGeometry::labelRect(i, columns, s));
+        ticketLabels[size_t(i)]->setGeometry(
+            BoardGeometry::labelRect(i, columns, s).translated(origin_));
         if (i > 1) ticketLabels[size_t(i)]->setFont(label);
-        fareCells[size_t(i)]->setGeometry(BoardGeometry::cellRect(i, columns, s));
+        fareCells[size_t(i)]->setGeometry(BoardGeometry::cellRect(i, columns, s).translated(origin_));
         fareCells[size_t(i)]->setScale(s);
     }
     QFont first = ticketLabels[1]->font();
@@ -210,12 +294,12 @@ void BoardWindow::layOut() {
     ticketLabels[1]->setFont(first);
     for (int i = 0; i < 2; ++i) {
         clockDigits[size_t(i)]->setGeometry(
-            BoardGeometry::rect(i == 0 ? 5445 : 5850, 30, 390, 300, s));
+            BoardGeometry::rect(i == 0 ? 5445 : 5850, 30, 390, 300, s).translated(origin_));
         clockDigits[size_t(i)]->setScale(s);
     }
     stopNameDisplay->setScale(s);
-    stopNameDisplay->move(BoardGeometry::stripPosition(grid_, s));
-    if (!mask().isEmpty()) applyRoundShape();
+    stopNameDisplay->move(BoardGeometry::stripPosition(grid_, s) + origin_);
+    if (roundShape_ && !fullScreen_) applyRoundShape();
     if (scaleGroup_)
         for (QAction* a : scaleGroup_->actions())
             a->setChecked(a->data().toInt() == grid_.scalePercent);
@@ -241,6 +325,8 @@ void BoardWindow::setPicture(const QPixmap& picture) {
 void BoardWindow::applyRoundShape() {
     // The rounded rectangle (0, 0)-(width, height) with a 3 x 3 corner
     // ellipse at 100 %: one pixel is cut off each corner.
+    roundShape_ = true;
+    if (fullScreen_) return;
     const int w = width(), h = height(), k = qMax(1, qRound(scale_));
     setMask(QRegion(k, 0, w - 2 * k, h) | QRegion(0, k, w, h - 2 * k));
 }
@@ -250,9 +336,14 @@ void BoardWindow::applyRoundShape() {
 void BoardWindow::applyAppearance() {
     const SettingsRecord& r = settings_.record();
     if (r.board.grid != grid_.grid) makeCells(r.board);
-    grid_ = r.board;
-    scale_ = r.board.scalePercent / 100.0;
-    layOut();
+    grid_.paging = r.board.paging, grid_.pageSeconds = r.board.pageSeconds;
+    if (fullScreen_) {
+        applyView(); // the largest that fits, for this board
+    } else {
+        grid_.scalePercent = r.board.scalePercent;
+        scale_ = r.board.scalePercent / 100.0;
+        layOut();
+    }
     for (size_t i = 1; i < ticketLabels.size(); ++i)
         ticketLabels[i]->setVisible(isOn(r.showTicketNumbers));
     showTicketNumbers(positionOrNone(r.ticketNumberLayout), qint16(r.zeroPadTicketNumbers), 1);
@@ -427,10 +518,12 @@ void BoardWindow::showTime() {
 
 void BoardWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), QColor(0x80, 0x80, 0x80));
+    if (fullScreen_) p.fillRect(rect(), Qt::black);
+    p.translate(origin_);
+    p.fillRect(QRect(QPoint(), BoardGeometry::size(grid_, scale_)), QColor(0x80, 0x80, 0x80));
     if (picture_.isNull()) return;
     const qreal ratio = scale_ * devicePixelRatioF();
-    if (ratio == 1) return p.drawPixmap(0, 0, picture_);
+    if (ratio == 1 && !fullScreen_) return p.drawPixmap(0, 0, picture_);
     if (builtInShown_) {
         // Drawn again at the size, in the screen's pixels.
         if (drawnArtRatio_ != ratio || drawnArt_.isNull()) {
@@ -451,6 +544,12 @@ void BoardWindow::mousePressEvent(QMouseEvent* event) {
     if (windowHandle() && windowHandle()->startSystemMove()) return;
     manualDrag_ = true;
     dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+bool BoardWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (fullScreen_ && watched == windowHandle() && event->type() == QEvent::MouseMove)
+        showPointer();
+    return QWidget::eventFilter(watched, event);
 }
 
 void BoardWindow::mouseMoveEvent(QMouseEvent* event) {

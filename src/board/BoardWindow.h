@@ -7,7 +7,10 @@
 // picture. At another size (150 % to 400 %, from the menu or Ctrl with plus,
 // minus and 0) everything is drawn at that size: the digits from their face,
 // the dots at their pitch, the labels in their type, the built-in picture by
-// code; a user's picture is scaled smoothly.
+// code; a user's picture is scaled smoothly. Full screen (F11 or the menu;
+// Esc or F11 leaves) the board stands at the largest size that fits the
+// screen, centred on black, and the mouse pointer hides after 3 s of
+// stillness.
 //
 // The route session writes the fares and stop names (RouteSession::Board).
 // The settings reach the board through applyAppearance(); the backlight
@@ -62,10 +65,20 @@ public:
     void applyAppearance();
     // The board the cells are laid out for.
     const BoardChoice& grid() const { return grid_; }
-    // How many times its size at 100 % the board stands; the settings give
-    // it (applyAppearance(), applyScale()).
+    // How many times its size at 100 % the board stands: the settings' size,
+    // or full screen the largest that fits the screen.
     qreal scale() const { return scale_; }
-    void applyScale();
+    // The size, full screen and screen that the settings give. Full screen
+    // takes the screen chosen, else the one the board stands on.
+    void applyView();
+    bool isShownFullScreen() const { return fullScreen_; }
+    // Where the board's top left corner stands in the window: (0, 0), or
+    // full screen where the board is centred.
+    QPoint origin() const { return origin_; }
+    // Where the window stands, or stood before it went full screen.
+    QPoint windowedPosition() const { return fullScreen_ ? windowedPos_ : pos(); }
+    // How long the pointer shows over the full-screen board once it is still.
+    static constexpr int PointerHideMs = 3000;
 
     // The backlight: the panel picture and ticket-number colour of mode. A
     // user's picture that is missing leaves the picture as it is; one that
@@ -117,6 +130,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    // Full screen, every move of the mouse over the window shows the pointer.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     // The board is never closed by itself; the program ends from the console.
@@ -128,6 +143,10 @@ private:
     // Places and sizes everything for the scale.
     void layOut();
     void buildMenu();
+    // The screens' list of the menu, as they are now.
+    void listScreens();
+    // Shows the pointer, and hides it again after PointerHideMs of stillness.
+    void showPointer();
     void showTicketNumbers(qint16 layout, qint16 zeroPad, int firstTicket);
     void colorTicketNumbers(BgrColor color);
     static void colorDigits(SegmentDisplay& digits, const SettingsRecord& settings);
@@ -148,6 +167,13 @@ private:
     qreal scale_ = 1;
     int firstLabelPixels_ = 0; // the type size of label 1 at 100 %, which its layout sets
     QActionGroup* scaleGroup_ = nullptr;
+    QAction* fullScreenAction_ = nullptr;
+    QMenu* screensMenu_ = nullptr;
+    bool fullScreen_ = false;
+    QPoint origin_;
+    QPoint windowedPos_;
+    bool roundShape_ = false;
+    int pointerGeneration_ = 0;
     QPoint dragOffset_;
     bool manualDrag_ = false;
 };

@@ -96,6 +96,14 @@ ConsoleWindow::ConsoleWindow(RouteSession& session, Settings& settings,
         sectionReadout->setText(session_.typedSection());
     });
     connect(&session_, &RouteSession::controlsChanged, this, &ConsoleWindow::showRouteControls);
+    // What was pressed during an operation, from the event loop once it has ended.
+    connect(&session_, &RouteSession::busyChanged, this, [this](bool busy) {
+        if (busy || heldCommands_.empty()) return;
+        QMetaObject::invokeMethod(this, [this] {
+            const std::vector<ConsoleCommand> held = std::exchange(heldCommands_, {});
+            for (ConsoleCommand c : held) press(c);
+        }, Qt::QueuedConnection);
+    });
     connect(&tape_, &AnnouncementTape::controlsChanged, this, &ConsoleWindow::showTapeControls);
     connect(&settings_, &Settings::consoleStateChanged, this, &ConsoleWindow::showConsoleState);
     showRouteControls();
@@ -318,6 +326,8 @@ QAbstractButton* ConsoleWindow::buttonOf(ConsoleCommand command) const {
 }
 
 void ConsoleWindow::press(ConsoleCommand command) {
+    // A key reaches its shortcut before the input hold sees it; it is held here.
+    if (session_.isBusy()) return heldCommands_.push_back(command);
     // click() does nothing on a disabled button.
     buttonOf(command)->click();
 }

@@ -15,6 +15,7 @@
 
 #include <QWidget>
 #include <array>
+#include <vector>
 
 class AnnouncementTape;
 class QAbstractButton;
@@ -87,8 +88,10 @@ public:
     // The button of command.
     QAbstractButton* buttonOf(ConsoleCommand command) const;
     // Presses the button of command as a click does, with its sound; nothing
-    // while the button is disabled. Its keys (commandKeys()) do this while
-    // the console is the active window; the board's are sent here as well.
+    // while the button is disabled. During an operation of the route session
+    // (the lamp test, a chime played in sync) it waits, as a click does, and
+    // is pressed after it. Its keys (commandKeys()) do this while the console
+    // is the active window; the board's are sent here as well.
     void press(ConsoleCommand command);
 
     // The text of the version box.
@@ -124,4 +127,5 @@ private:
     const AnnouncementTape& tape_;
     TicketEngine* tickets_;
     QMenu* previewMenu_ = nullptr;
+    std::vector<ConsoleCommand> heldCommands_; // pressed during an operation
 };

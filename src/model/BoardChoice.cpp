@@ -52,16 +52,22 @@ BoardChoice read(const QString& path) {
     const int scale = values.value(QStringLiteral("scale")).toInt(&ok);
     if (ok && scale >= BoardChoice::MinScale && scale <= BoardChoice::MaxScale)
         c.scalePercent = scale;
+    c.fullScreen = values.value(QStringLiteral("fullScreen")) == u"1";
+    const int screen = values.value(QStringLiteral("screen")).toInt(&ok);
+    if (ok && screen >= 0 && screen < 64) c.screen = screen;
     return c;
 }
 
 bool write(const QString& path, const BoardChoice& c) {
     const QString text =
-        QStringLiteral("[General]\nboard=%1\npaging=%2\npageSeconds=%3\nscale=%4\n")
+        QStringLiteral("[General]\nboard=%1\npaging=%2\npageSeconds=%3\nscale=%4\n"
+                       "fullScreen=%5\nscreen=%6\n")
             .arg(QString::fromUtf16(GridNames[int(c.grid)]))
             .arg(c.paging ? 1 : 0)
             .arg(c.pageSeconds)
-            .arg(c.scalePercent);
+            .arg(c.scalePercent)
+            .arg(c.fullScreen ? 1 : 0)
+            .arg(c.screen);
     return SafeFile::write(path, text.toUtf8()).ok();
 }
 

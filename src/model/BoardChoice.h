@@ -2,11 +2,12 @@
 // Which board K40 shows: the 24-cell board of three rows of eight, or a
 // larger board of real makes with ten cells to a row (3 to 6 rows), and
 // whether a route with more tickets than cells is shown page by page, and
-// the size the board window is shown at on the screen. Kept in
+// how the board window stands on the screens: its size, full screen or not,
+// and on which screen. Kept in
 // a small text file beside the settings file (K40-board.ini), so that the
 // settings file's layout stays as it is. A missing or unreadable file, or a
 // value that is not one of these, gives the 24-cell board without paging, at
-// 100 %.
+// 100 %, in a window.
 
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,10 @@ struct BoardChoice {
     // The board window's size, in percent of 100 % (582 × 292 pixels for
     // the 24-cell board).
     int scalePercent = 100;
+    // Full screen, on screen number screen (from 0) of those there are; -1,
+    // or a screen that is gone, is the one the board stands on.
+    bool fullScreen = false;
+    int screen = -1;
 
     int rows() const { return grid == Grid::Standard ? 3 : int(grid) + 2; }
     int columns() const { return grid == Grid::Standard ? 8 : 10; }

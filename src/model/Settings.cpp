@@ -52,7 +52,20 @@ void Settings::setBoardScale(int percent) {
     percent = std::clamp(percent, BoardChoice::MinScale, BoardChoice::MaxScale);
     if (record_.board.scalePercent == percent) return;
     record_.board.scalePercent = percent;
-    emit boardScaleChanged();
+    emit boardViewChanged();
+}
+
+void Settings::setBoardFullScreen(bool on) {
+    if (record_.board.fullScreen == on) return;
+    record_.board.fullScreen = on;
+    emit boardViewChanged();
+}
+
+void Settings::setBoardScreen(int screen) {
+    if (screen < -1) screen = -1;
+    if (record_.board.screen == screen) return;
+    record_.board.screen = screen;
+    emit boardViewChanged();
 }
 
 void Settings::setDigitCells(const std::array<DigitCellOptions, 24>& cells) {

@@ -44,6 +44,9 @@ public:
     // The board window's size in percent, held to what a board can be shown
     // at (BoardChoice::MinScale to MaxScale).
     void setBoardScale(int percent);
+    void setBoardFullScreen(bool on);
+    // The screen of the full-screen board, from 0 (-1: where the board stands).
+    void setBoardScreen(int screen);
 
     // The digit options of the 24 fare cells, as the cells show them.
     void setDigitCells(const std::array<DigitCellOptions, 24>& cells);
@@ -62,8 +65,8 @@ signals:
     void optionsCommitted();
     // A switch of the console changed.
     void consoleStateChanged();
-    // The board window's size changed.
-    void boardScaleChanged();
+    // The board window's size, full screen or screen changed.
+    void boardViewChanged();
 
 private:
     SettingsRecord record_;

@@ -163,7 +163,10 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(rig.session().state().currentRow, qint16(2), NoTimeLimit);
         QCOMPARE(rig.cell(1), u"201"_qs);
         QCOMPARE(rig.strip(), rig.stripFor(u"停2"_qs, 0));
-        // Two clicks posted, as the window system queues them, while a step's chime plays.
+        // Two clicks posted, as the window system queues them, and a key pressed while a
+        // step's chime plays.
+        rig.console().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&rig.console(), NoTimeLimit));
         rig.edit(
             [&](SettingsRecord& r) { r.stepSound = step, r.stepSoundTiming = SoundTiming::Sync; });
         QPushButton* forward = rig.console().stepForwardButton;
@@ -178,12 +181,13 @@ private slots:
                     new QMouseEvent(i % 2 ? QEvent::MouseButtonRelease : QEvent::MouseButtonPress,
                                     at, forward->mapToGlobal(at), Qt::LeftButton,
                                     i % 2 ? Qt::NoButton : Qt::LeftButton, {}));
+            QTest::keyClick(&rig.console(), Qt::Key_PageDown);
         };
         forward->click();
         QCOMPARE(rig.session().state().currentRow, qint16(3));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.session().state().currentRow, qint16(5), NoTimeLimit);
-        QCOMPARE(rig.cell(24), u"524"_qs);
-        QCOMPARE(rig.strip(), rig.stripFor(u"停5"_qs, 0));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.session().state().currentRow, qint16(6), NoTimeLimit);
+        QCOMPARE(rig.cell(24), u"624"_qs);
+        QCOMPARE(rig.strip(), rig.stripFor(u"停6"_qs, 0));
     }
 
     // The keys press the console's buttons, on the board (stepping and tape)
@@ -277,6 +281,53 @@ private slots:
         QCOMPARE(BoardChoiceFile::read(BoardChoiceFile::path()).scalePercent, 200);
         rig.make(), rig.start();
         QCOMPARE(rig.board().size(), QSize(1164, 584));
+    }
+
+    // Full screen by F11, from the menu or the command line: the largest board that fits,
+    // centred; the pointer hides when still; Esc puts the board back where it stood.
+    void fullScreen_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("F11, Esc") << "keys";
+        QTest::newRow("menu, on a screen that is gone") << "menu";
+        QTest::newRow("--fullscreen") << "start";
+    }
+    void fullScreen() {
+        QFETCH(QString, how);
+        K40Rig rig;
+        rig.writeRoute(3, 6);
+        StartOptions options;
+        options.fullScreen = how == u"start";
+        rig.app->start(options);
+        rig.setRoute(u"3"_qs, u"1"_qs);
+        BoardWindow& b = rig.board();
+        const QRect cell(48, 129, 57, 29); // cell 1 at 100 %
+        const QPoint at = b.windowedPosition();
+        b.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&b, NoTimeLimit));
+        if (how == u"keys") QTest::keyClick(&b, Qt::Key_F11);
+        if (how == u"menu") {
+            rig.settings().setBoardScreen(7);
+            for (QAction* a : b.menu->actions())
+                if (a->text() == u"全画面表示") a->trigger();
+        }
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QVERIFY(b.isShownFullScreen() && b.isFullScreen());
+        QCOMPARE(b.geometry(), screen);
+        const qreal scale = std::min(screen.width() / 582.0, screen.height() / 292.0);
+        QCOMPARE(b.scale(), scale);
+        QCOMPARE(b.origin(), QPoint((screen.width() - qRound(582 * scale)) / 2,
+                                    (screen.height() - qRound(292 * scale)) / 2));
+        QCOMPARE_LE((b.fareCells[1]->pos() - b.origin() - cell.topLeft() * scale).manhattanLength(), 1);
+        QCOMPARE(b.grab().toImage().pixelColor(screen.width() / 2, 0), QColor(Qt::black));
+        rig.clock.advance(BoardWindow::PointerHideMs);
+        QCOMPARE(b.cursor().shape(), Qt::BlankCursor);
+        for (QPoint to : {QPoint(5, 5), QPoint(6, 6)}) QTest::mouseMove(b.fareCells[2], to); // over a cell
+        QCOMPARE(b.cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(BoardChoiceFile::read(BoardChoiceFile::path()).fullScreen, how != u"start");
+        QTest::keyClick(&b, Qt::Key_Escape);
+        QVERIFY(!b.isShownFullScreen() && !b.isFullScreen());
+        QCOMPARE(b.geometry(), QRect(at, QSize(582, 292)));
+        QCOMPARE(b.fareCells[1]->geometry(), cell);
     }
 
     void userPictures_data() {

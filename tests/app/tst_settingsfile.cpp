@@ -138,6 +138,23 @@ private slots:
         QCOMPARE(saved.record.fareFolder, rig.settings().record().fareFolder);
     }
 
+    // The real program on a command line it does not take: the reason and
+    // the usage on standard error, exit status 2, no window opened.
+    void commandLine() {
+        for (const QString& wrong : {u"--bogus"_qs, u"--scale=20"_qs}) {
+            QProcess k40;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+            k40.setProcessEnvironment(env);
+            k40.start(QStringLiteral(K40_EXE), {wrong});
+            QVERIFY(k40.waitForFinished(-1));
+            QCOMPARE(k40.exitCode(), 2);
+            const QString said = QString::fromUtf8(k40.readAllStandardError());
+            QVERIFY2(said.contains(u"usage: K40 [--fullscreen]"_qs) && said.contains(wrong.mid(2, 3)),
+                     qPrintable(said));
+        }
+    }
+
     void aSignalToEndSaves_data() {
         QTest::addColumn<int>("signal");
         QTest::newRow("SIGTERM") << SIGTERM;

@@ -6,6 +6,7 @@
 #include "model/Settings.h"
 #include "model/VoiceSettingsFile.h"
 #include "model/BoardChoice.h"
+#include "model/StartOptions.h"
 #include "TestFiles.h"
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -162,10 +163,36 @@ private slots:
         const VoiceSettings chosen{u"声 \"2\"\\"_qs, 0.5, 12, -20}; QFile::remove(path);
         QVERIFY(VoiceSettingsFile::write(path, chosen) && VoiceSettingsFile::read(path) == chosen);
         QVERIFY(!VoiceSettingsFile::write(dir.path(), chosen)); // a folder
-        for (const BoardChoice& board : {BoardChoice{BoardChoice::Grid::Rows6, true, 2, 400},
+        for (const BoardChoice& board : {BoardChoice{BoardChoice::Grid::Rows6, true, 2, 400, true, 1},
                                          BoardChoice{BoardChoice::Grid::Standard, false, 30}})
             QVERIFY(BoardChoiceFile::write(path, board) && BoardChoiceFile::read(path) == board);
         QVERIFY(!BoardChoiceFile::write(dir.path(), {}));
+    }
+    // The command line: what holds over the board's file for this start, or
+    // what is wrong with it.
+    void startOptions_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("parsed"); // full screen|screen|scale|help, or the error
+        QTest::newRow("none") << "" << "0|-1|100|0";
+        QTest::newRow("all") << "--fullscreen --screen 2 --scale 300" << "1|1|300|0";
+        QTest::newRow("= and %") << "--scale=150% -fullscreen" << "1|-1|150|0";
+        QTest::newRow("help") << "--help" << "0|-1|100|1";
+        QTest::newRow("unknown") << "--full" << "Unknown option 'full'.";
+        QTest::newRow("a file") << "route.hy3" << "unexpected argument 'route.hy3'";
+        QTest::newRow("no value") << "--scale" << "Missing value after '--scale'.";
+        QTest::newRow("too small") << "--scale 49" << "--scale takes a size from 50 to 800 (percent), not '49'";
+        QTest::newRow("too large") << "--scale 801" << "--scale takes a size from 50 to 800 (percent), not '801'";
+        QTest::newRow("screen 0") << "--screen 0" << "--screen takes a screen's number from 1, not '0'";
+    }
+    void startOptions() {
+        QFETCH(QString, arguments);
+        QStringList args{u"K40"_qs};
+        if (!arguments.isEmpty()) args += arguments.split(u' ');
+        const StartOptions::Parsed p = StartOptions::parse(args);
+        BoardChoice b;
+        p.options.applyTo(b);
+        QTEST(p.error.isEmpty() ? u"%1|%2|%3|%4"_qs.arg(b.fullScreen).arg(b.screen).arg(b.scalePercent).arg(p.help)
+                                : p.error, "parsed");
     }
 };
 QTEST_GUILESS_MAIN(TestSettings)
